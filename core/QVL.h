@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/QVL_System.h"
+#include "core/QVL_UpdateThread.h"
+#include "users/QVL_Options.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+// The application core: one per process, alive for the whole run. It owns the
+// system services and the program options and starts the update search.
+// Screens reach all data through it.
+class TQVL
+{
+public:
+    // Creates the members; opens no file. The new core becomes the one Instance() returns.
+    TQVL();
+    // Asks a running update search to stop (without waiting) and releases the
+    // members in reverse order, the system services last.
+    ~TQVL();
+    TQVL(const TQVL&) = delete;
+    TQVL& operator=(const TQVL&) = delete;
+
+    // The core of this process, created on first use.
+    static TQVL& Instance();
+    // The core of this process, or nullptr.
+    static TQVL* Current();
+
+    // Opens the options, starts the sound system and opens or asks for the user profile.
+    void Startup();
+    void AutoloadUser();
+    void StartUpdateSearch();
+    void CloseFiles();
+
+    QPointer<TQVL_UpdateThread> UpdateThread;
+    std::unique_ptr<TQVL_System> System;
+    std::unique_ptr<TQVL_Options> Options;
+    std::function<void()> OnUserSelectionRequired;
+    std::function<void()> OnUpdateSearchStart;
+    std::function<void(bool updatesFound, bool searchFailed)> OnUpdateSearchDone;
+
+    // The search the update thread runs; replaced in tests.
+    TQVL_UpdateThread::SearchFunction UpdateSearch;
+
+private:
+    // Queued results of the update thread are bound to it; they die with the core.
+    std::unique_ptr<QObject> updateContext;
+};

@@ -1,0 +1,230 @@
+#include "core/QVL_FileObject.h"
+
+#include "core/QVL_Error.h"
+#include "core/QVL_ErrorDisplay.h"
+#include "core/QVL_System.h"
+#include "core/QVL_XML.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+// The first line of a text file, without its line end.
+QByteArray firstLine(const QByteArray& text)
+{
+    QByteArray line = text.left(text.indexOf('\n') < 0 ? text.size() : text.indexOf('\n'));
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+TQVL_FileObject::TQVL_FileObject()
+{
+    SupportedVersions.set(1);
+}
+
+TQVL_FileObject::~TQVL_FileObject()
+{
+    // A destructor cannot raise: report the forgotten close and release the handle.
+    if (IsOpen)
+        TQVL_ErrorDisplay::Current().ShowError(QStringLiteral("Datei \"%1\" ist noch geöffnet!").arg(FileName));
+}
+
+void TQVL_FileObject::Open(const QString& fileName)
+{
+    if (IsOpen)
+        throw TQVL_Error(QStringLiteral("Bitte schließen Sie erst die aktuelle Datei!"));
+    if (!QFileInfo::exists(fileName))
+        throw TQVL_Error(QStringLiteral("Datei \"%1\" nicht gefunden!").arg(fileName));
+    FileName = fileName;
+    try {
+        openReadHandle();
+        QByteArray content = handle.ReadAll(FileName);
+        if (IntegrityGuard)
+            CheckIntegrity(content);
+        TQVL_XML document;
+        document.LoadFromBytes(std::move(content));
+        if (document.Version < 0 || document.Version > 255 || !SupportedVersions.test(std::size_t(document.Version)))
+            throw TQVL_Error(QStringLiteral("Version %1 wird nicht unterstützt!").arg(document.Version));
+        LoadFromXML(*document.Root);
+    } catch (...) {
+        resetToClosed();
+        throw;
+    }
+    IsOpen = true;
+    Notify(OnOpen);
+}
+
+void TQVL_FileObject::NewFile(const QString& fileName)
+{
+    if (IsOpen)
+        throw TQVL_Error(QStringLiteral("Bitte schließen Sie erst die aktuelle Datei!"));
+    // An existing file that another instance holds for writing is not ours to replace.
+    if (QFileInfo::exists(fileName) && !TQVL_FileHandle::TryOpenWrite(fileName).IsValid())
+        throw TQVL_Error(QStringLiteral("Datei \"%1\" kann nicht erstellt werden.").arg(fileName));
+    Uid = TQVL_System::NewUid();
+    FileName = fileName;
+    IsOpen = true;
+    WriteAccess = true;
+    try {
+        Save();
+    } catch (...) {
+        // Nothing was written: the object stays closed rather than open on a missing file.
+        resetToClosed();
+        IsOpen = false;
+        throw;
+    }
+    Notify(OnOpen);
+}
+
+void TQVL_FileObject::Save()
+{
+    SaveAs(FileName);
+}
+
+void TQVL_FileObject::SaveAs(const QString& fileName)
+{
+    if (!IsOpen)
+        throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
+    if (fileName != FileName) {
+        handle.Close();
+        WriteAccess = false;
+        FileName = fileName;
+        // The new file is created by the save itself; an existing one must be ours to write.
+        if (QFileInfo::exists(FileName))
+            reopenForWriting();
+        else
+            WriteAccess = true;
+        Notify(OnAccessChange);
+    }
+    if (!WriteAccess)
+        throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
+
+    TQVL_XML document;
+    document.Version = CurrentVersion;
+    SaveToXML(*document.Root);
+    const QByteArray content = document.SaveToBytes();
+    if (IntegrityGuard)
+        TQVL_SafeFile::WriteWithCompanion(FileName, content, ChecksumFileName(FileName), Checksum(content) + "\r\n",
+                                          &handle);
+    else
+        TQVL_SafeFile::Write(FileName, content, &handle);
+}
+
+bool TQVL_FileObject::RequestWriteAccess()
+{
+    if (!IsOpen)
+        throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
+    const bool granted = reopenForWriting();
+    Notify(OnAccessChange);
+    return granted;
+}
+
+bool TQVL_FileObject::ReleaseWriteAccess()
+{
+    if (!IsOpen)
+        throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
+    handle.Close();
+    openReadHandle();
+    Notify(OnAccessChange);
+    return true;
+}
+
+void TQVL_FileObject::CloseFile()
+{
+    if (!IsOpen)
+        throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
+    resetToClosed();
+    IsOpen = false;
+    Notify(OnClose);
+}
+
+void TQVL_FileObject::CheckIntegrity(const QByteArray& content) const
+{
+    const QString companion = ChecksumFileName(FileName);
+    const QByteArray checksum = Checksum(content);
+    // A save interrupted between renaming the file and its companion leaves the
+    // new companion pending; it counts when it matches the file.
+    const QString pending = TQVL_SafeFile::PendingCompanionName(companion);
+    if (firstLine(TQVL_FileHandle::ReadHead(pending, 64)) == checksum)
+        std::rename(QFile::encodeName(pending).constData(), QFile::encodeName(companion).constData());
+
+    QByteArray stored;
+    try {
+        stored = TQVL_FileHandle::ReadWholeFile(companion);
+    } catch (const TQVL_Error&) {
+        throw TQVL_Error(
+            QStringLiteral("Die zum Schutz vor Manipulation relevante Datei \"%1\" konnte nicht gelesen werden!")
+                .arg(companion));
+    }
+    if (firstLine(stored) != checksum)
+        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" wurde nachträglich manipuliert und kann aus "
+                                        "Sicherheitsgründen nicht geöffnet werden!")
+                             .arg(FileName));
+}
+
+void TQVL_FileObject::CheckIntegrity() const
+{
+    QByteArray content;
+    try {
+        content = TQVL_FileHandle::ReadWholeFile(FileName);
+    } catch (const TQVL_Error&) {
+        // An unreadable file counts as empty.
+    }
+    CheckIntegrity(content);
+}
+
+void TQVL_FileObject::WriteChecksumFile()
+{
+    if (!IsOpen)
+        throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
+    QByteArray content;
+    try {
+        content = TQVL_FileHandle::ReadWholeFile(FileName);
+    } catch (const TQVL_Error&) {
+    }
+    TQVL_SafeFile::Write(ChecksumFileName(FileName), Checksum(content) + "\r\n");
+}
+
+QString TQVL_FileObject::ChecksumFileName(const QString& fileName)
+{
+    const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash)
+        return fileName.left(dot) + QStringLiteral(".crc");
+    return fileName + QStringLiteral(".crc");
+}
+
+QByteArray TQVL_FileObject::Checksum(const QByteArray& content)
+{
+    const QByteArray first = QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex();
+    return QCryptographicHash::hash(first, QCryptographicHash::Md5).toHex();
+}
+
+void TQVL_FileObject::openReadHandle()
+{
+    handle = TQVL_FileHandle::OpenRead(FileName);
+    WriteAccess = false;
+}
+
+bool TQVL_FileObject::reopenForWriting()
+{
+    handle.Close();
+    handle = TQVL_FileHandle::TryOpenWrite(FileName);
+    WriteAccess = handle.IsValid();
+    if (!WriteAccess)
+        openReadHandle();
+    return WriteAccess;
+}
+
+void TQVL_FileObject::resetToClosed()
+{
+    handle.Close();
+    FileName.clear();
+    WriteAccess = false;
+}

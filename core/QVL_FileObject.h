@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/QVL_SafeFile.h"
+
+#include <QString>
+
+#include <bitset>
+#include <functional>
+
+class TQVL_XMLTag;
+
+// Base of every object that is one file on disk. A file is opened (read
+// completely into the object), stays open with a handle while the object works
+// with it, is written back on demand and closed. Saving replaces the file
+// atomically, so a crash or a full disk never leaves a damaged file behind.
+// Guarded kinds keep a ".crc" companion with a checksum of the file.
+class TQVL_FileObject
+{
+public:
+    TQVL_FileObject();
+    virtual ~TQVL_FileObject();
+    TQVL_FileObject(const TQVL_FileObject&) = delete;
+    TQVL_FileObject& operator=(const TQVL_FileObject&) = delete;
+
+    virtual void LoadFromXML(TQVL_XMLTag& tag) = 0;
+    virtual void SaveToXML(TQVL_XMLTag& tag) = 0;
+
+    void Open(const QString& fileName);
+    void NewFile(const QString& fileName);
+    void Save();
+    void SaveAs(const QString& fileName);
+    bool RequestWriteAccess();
+    bool ReleaseWriteAccess();
+    void CloseFile();
+
+    // Raises the error of a companion that cannot be read or does not match `content`.
+    void CheckIntegrity(const QByteArray& content) const;
+    // Reads the file from disk and checks it, as an open does.
+    void CheckIntegrity() const;
+    // Rewrites the companion of the open file from its content on disk.
+    void WriteChecksumFile();
+
+    // The companion path: the file's extension replaced by ".crc".
+    static QString ChecksumFileName(const QString& fileName);
+    // MD5 over `content`, as lower-case hex, then MD5 over those 32 characters.
+    static QByteArray Checksum(const QByteArray& content);
+
+    QString Uid;
+    QString FileName;
+    std::bitset<256> SupportedVersions;
+    int CurrentVersion = 1;
+    bool IntegrityGuard = false;
+    bool WriteAccess = false;
+    bool IsOpen = false;
+
+    std::function<void()> OnClose;
+    std::function<void()> OnOpen;
+    std::function<void()> OnAccessChange;
+
+protected:
+    static void Notify(const std::function<void()>& notification)
+    {
+        if (notification)
+            notification();
+    }
+
+private:
+    void openReadHandle();
+    // Write mode when granted, read mode otherwise; returns whether writing is allowed.
+    bool reopenForWriting();
+    void resetToClosed();
+
+    TQVL_FileHandle handle;
+};

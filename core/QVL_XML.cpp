@@ -1,0 +1,308 @@
+#include "core/QVL_XML.h"
+
+#include "core/QVL_Error.h"
+#include "core/QVL_SafeFile.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <QHash>
+
+#include <pugixml.hpp>
+
+#include <list>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+// Deeper trees than any file of ours; the limit keeps hostile input from
+// exhausting the stack while copying.
+constexpr int maxDepth = 256;
+
+// Element names repeat thousands of times in a unit; sharing one QString per
+// distinct name saves an allocation per element.
+class NameCache
+{
+public:
+    const QString& Get(const char* name)
+    {
+        const std::string_view key(name);
+        auto it = names.find(key);
+        if (it == names.end()) {
+            keys.emplace_back(key);
+            it = names.emplace(std::string_view(keys.back()), QString::fromUtf8(key.data(), qsizetype(key.size())))
+                     .first;
+        }
+        return it->second;
+    }
+
+private:
+    std::list<std::string> keys;
+    std::unordered_map<std::string_view, QString> names;
+};
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+void copyElement(const pugi::xml_node& node, TQVL_XMLTag& tag, NameCache& cache, int depth)
+{
+    if (depth > maxDepth)
+        throw TQVL_Error(QStringLiteral("Die XML-Struktur ist zu tief verschachtelt."));
+    std::string_view text;
+    std::string joined;
+    bool hasElements = false;
+    int textNodes = 0;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        switch (child.type()) {
+        case pugi::node_element:
+            hasElements = true;
+            copyElement(child, *tag.AddChild(cache.Get(child.name())), cache, depth + 1);
+            break;
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            if (textNodes++ == 0) {
+                text = child.value();
+            } else {
+                if (textNodes == 2)
+                    joined.assign(text);
+                joined.append(child.value());
+                text = joined;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (hasElements) {
+        // The writer puts a line break and indentation after the text of an
+        // element with children; that layout is not part of the value.
+        while (!text.empty() && isSpace(text.back()))
+            text.remove_suffix(1);
+    }
+    if (!text.empty())
+        tag.Value = QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+bool isNameStart(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c == u':' || c >= 0xC0;
+}
+
+bool isNameChar(char16_t c)
+{
+    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == 0xB7;
+}
+
+void checkName(const QString& name)
+{
+    bool valid = !name.isEmpty() && isNameStart(name.front().unicode());
+    for (qsizetype i = 1; valid && i < name.size(); ++i)
+        valid = isNameChar(name[i].unicode());
+    if (!valid)
+        throw TQVL_Error(QStringLiteral("Ungültiger XML-Elementname \"%1\"").arg(name));
+}
+
+class Writer
+{
+public:
+    explicit Writer(QByteArray& output) : out(output) {}
+
+    void Element(const TQVL_XMLTag& tag, int level)
+    {
+        checkName(tag.Name);
+        const QByteArray name = tag.Name.toUtf8();
+        indent(level);
+        out += '<';
+        out += name;
+        if (tag.ChildCount() == 0 && tag.Value.isEmpty()) {
+            out += "/>\r\n";
+            return;
+        }
+        out += '>';
+        text(tag.Value);
+        if (tag.ChildCount() > 0) {
+            out += "\r\n";
+            for (int i = 0; i < tag.ChildCount(); ++i)
+                Element(*tag.Child(i), level + 1);
+            indent(level);
+        }
+        out += "</";
+        out += name;
+        out += ">\r\n";
+    }
+
+private:
+    void indent(int level) { out.append(qsizetype(level) * 2, ' '); }
+
+    // UTF-16 to UTF-8 with the five predefined entities, in one pass.
+    void text(const QString& value)
+    {
+        const char16_t* p = reinterpret_cast<const char16_t*>(value.utf16());
+        const char16_t* end = p + value.size();
+        for (; p < end; ++p) {
+            char32_t c = *p;
+            switch (c) {
+            case u'&': out += "&amp;"; continue;
+            case u'<': out += "&lt;"; continue;
+            case u'>': out += "&gt;"; continue;
+            case u'\'': out += "&apos;"; continue;
+            case u'"': out += "&quot;"; continue;
+            default: break;
+            }
+            if (c < 0x80) {
+                if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') {
+                    // Not allowed as raw text in XML 1.0; a reference keeps the value readable again.
+                    out += "&#" + QByteArray::number(uint(c)) + ';';
+                } else {
+                    out += char(c);
+                }
+                continue;
+            }
+            if (c >= 0xD800 && c < 0xDC00 && p + 1 < end && p[1] >= 0xDC00 && p[1] < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
+                ++p;
+            } else if (c >= 0xD800 && c < 0xE000) {
+                c = 0xFFFD; // a lone surrogate cannot be encoded
+            }
+            if (c < 0x800) {
+                out += char(0xC0 | (c >> 6));
+                out += char(0x80 | (c & 0x3F));
+            } else if (c < 0x10000) {
+                out += char(0xE0 | (c >> 12));
+                out += char(0x80 | ((c >> 6) & 0x3F));
+                out += char(0x80 | (c & 0x3F));
+            } else {
+                out += char(0xF0 | (c >> 18));
+                out += char(0x80 | ((c >> 12) & 0x3F));
+                out += char(0x80 | ((c >> 6) & 0x3F));
+                out += char(0x80 | (c & 0x3F));
+            }
+        }
+    }
+
+    QByteArray& out;
+};
+
+} // namespace
+
+TQVL_CustomXML::TQVL_CustomXML(bool utf8) : Root(std::make_unique<TQVL_XMLTag>()), Utf8(utf8) {}
+
+TQVL_CustomXML::~TQVL_CustomXML() = default;
+
+void TQVL_NativeXML::LoadFromFile(const QString& fileName)
+{
+    LoadFromBytes(TQVL_FileHandle::ReadWholeFile(fileName));
+}
+
+void TQVL_NativeXML::SaveToFile(const QString& fileName)
+{
+    TQVL_SafeFile::Write(fileName, SaveToBytes());
+}
+
+void TQVL_NativeXML::LoadFromStream(QIODevice& stream)
+{
+    LoadFromBytes(stream.readAll());
+}
+
+void TQVL_NativeXML::SaveToStream(QIODevice& stream)
+{
+    const QByteArray bytes = SaveToBytes();
+    if (auto* file = qobject_cast<QFileDevice*>(&stream))
+        file->resize(0);
+    stream.seek(0);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = stream.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            throw TQVL_Error(QStringLiteral("Fehler beim Schreiben: %1").arg(stream.errorString()));
+        done += qsizetype(written);
+    }
+}
+
+void TQVL_NativeXML::LoadFromBytes(QByteArray bytes)
+{
+    pugi::xml_document document;
+    const unsigned flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_ws_pcdata_single;
+    const pugi::xml_encoding encoding = Utf8 ? pugi::encoding_auto : pugi::encoding_latin1;
+    bytes.detach();
+    const pugi::xml_parse_result result =
+        document.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), flags, encoding);
+    if (!result)
+        throw TQVL_Error(QStringLiteral("Fehlerhaftes XML an Position %1: %2")
+                             .arg(result.offset)
+                             .arg(QString::fromUtf8(result.description())));
+    const pugi::xml_node rootElement = document.document_element();
+    const pugi::xml_node versionElement = rootElement.child("version");
+    if (!versionElement)
+        throw TQVL_Error(QStringLiteral("Keine Versionsangabe gefunden!"));
+
+    auto root = std::make_unique<TQVL_XMLTag>();
+    NameCache cache;
+    copyElement(rootElement, *root, cache, 0);
+    root->Value.clear();
+    Version = TQVL_XMLTag::ToInteger(QString::fromUtf8(versionElement.child_value()));
+    Root = std::move(root);
+}
+
+QByteArray TQVL_NativeXML::SaveToBytes() const
+{
+    QByteArray out;
+    out.reserve(4096);
+    out += "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>";
+    out += QByteArray::number(Version);
+    out += "</version>\r\n";
+    Writer writer(out);
+    for (int i = 0; i < Root->ChildCount(); ++i) {
+        const TQVL_XMLTag& child = *Root->Child(i);
+        // A loaded tree carries its own "version"; the document's number is the one written.
+        if (child.Name == QLatin1String("version") && child.ChildCount() == 0)
+            continue;
+        writer.Element(child, 1);
+    }
+    out += "</root>\r\n";
+    return out;
+}
+
+void TQVL_XML::ReadHeaderValues(const QString& fileName, const QStringList* names, int maxBytes,
+                                QStringList* values)
+{
+    if (!names || !values || maxBytes <= 0)
+        return;
+    const QByteArray head = TQVL_FileHandle::ReadHead(fileName, maxBytes);
+    ReadHeaderValuesFromBytes(head.constData(), head.size(), *names, *values);
+}
+
+void TQVL_XML::ReadHeaderValuesFromBytes(const char* data, qsizetype size, const QStringList& names,
+                                         QStringList& values)
+{
+    if (size <= 0)
+        return;
+    const std::string_view text(data, std::size_t(size));
+    for (const QString& name : names) {
+        const QByteArray utf8 = name.toUtf8();
+        const std::string_view n(utf8.constData(), std::size_t(utf8.size()));
+        std::string tag;
+        tag.reserve(n.size() + 3);
+        tag.append("<").append(n).append("/>");
+        if (text.find(tag) != std::string_view::npos) {
+            values.append(QString());
+            continue;
+        }
+        tag.assign("<").append(n).append(">");
+        const std::size_t open = text.find(tag);
+        tag.assign("</").append(n).append(">");
+        const std::size_t close = text.find(tag);
+        if (open == std::string_view::npos || close == std::string_view::npos) {
+            values.append(QString());
+            continue;
+        }
+        const std::size_t start = open + n.size() + 2;
+        if (close < start)
+            values.append(QString());
+        else
+            values.append(QString::fromUtf8(data + start, qsizetype(close - start)));
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/QVL_XMLTag.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <memory>
+
+class QIODevice;
+
+// A document of the one shape every data file has: root element "root", its
+// first child "version", then the content tree `Root`.
+class TQVL_CustomXML
+{
+public:
+    explicit TQVL_CustomXML(bool utf8 = true);
+    virtual ~TQVL_CustomXML();
+
+    virtual void LoadFromFile(const QString& fileName) = 0;
+    virtual void SaveToFile(const QString& fileName) = 0;
+    virtual void LoadFromStream(QIODevice& stream) = 0;
+    virtual void SaveToStream(QIODevice& stream) = 0;
+
+    int Version = 0;
+    // The content tree below the root element; "version" is part of it after a load.
+    std::unique_ptr<TQVL_XMLTag> Root;
+    // Reading decodes UTF-8 when set, Latin-1 otherwise; writing is always UTF-8.
+    bool Utf8;
+};
+
+// Reads through pugixml, writes with our own serializer (the exact byte layout:
+// CRLF, two-space indent, <name/>, the five predefined entities).
+class TQVL_NativeXML : public TQVL_CustomXML
+{
+public:
+    using TQVL_CustomXML::TQVL_CustomXML;
+
+    void LoadFromFile(const QString& fileName) override;
+    void SaveToFile(const QString& fileName) override;
+    void LoadFromStream(QIODevice& stream) override;
+    void SaveToStream(QIODevice& stream) override;
+
+    // Parses `bytes` (consumed: the parser works in place) and replaces Root and Version.
+    void LoadFromBytes(QByteArray bytes);
+    // The whole file as it is written.
+    QByteArray SaveToBytes() const;
+};
+
+class TQVL_XML final : public TQVL_NativeXML
+{
+public:
+    using TQVL_NativeXML::TQVL_NativeXML;
+
+    // Reads the first `maxBytes` bytes of `fileName` and appends to `values`, for
+    // each entry of `names`, the text between the first <name> and </name> as it
+    // stands (entities not decoded); empty for <name/> or a missing element. Adds
+    // nothing for an empty, missing or unreadable file; does nothing without lists.
+    static void ReadHeaderValues(const QString& fileName, const QStringList* names, int maxBytes,
+                                 QStringList* values);
+    // The same on bytes already read.
+    static void ReadHeaderValuesFromBytes(const char* data, qsizetype size, const QStringList& names,
+                                          QStringList& values);
+};

@@ -1,0 +1,106 @@
+#include "core/QVL_XMLTag.h"
+
+#include "core/QVL_DateTime.h"
+#include "core/QVL_Error.h"
+
+#include <limits>
+
+TQVL_XMLTag::TQVL_XMLTag(QString name, QString value) : Name(std::move(name)), Value(std::move(value)) {}
+
+TQVL_XMLTag::TQVL_XMLTag(TQVL_XMLTag* parentTag, QString name, QString value)
+    : Name(std::move(name)), Value(std::move(value)), parent(parentTag)
+{
+}
+
+TQVL_XMLTag::~TQVL_XMLTag() = default;
+
+TQVL_XMLTag* TQVL_XMLTag::AddChild(QString name, QString value)
+{
+    children.emplace_back(new TQVL_XMLTag(this, std::move(name), std::move(value)));
+    return children.back().get();
+}
+
+TQVL_XMLTag* TQVL_XMLTag::AddBoolean(QString name, bool value)
+{
+    TQVL_XMLTag* tag = AddChild(std::move(name));
+    tag->SetBoolean(value);
+    return tag;
+}
+
+TQVL_XMLTag* TQVL_XMLTag::AddInteger(QString name, qint64 value)
+{
+    return AddChild(std::move(name), QString::number(value));
+}
+
+TQVL_XMLTag* TQVL_XMLTag::FindChild(const QString& name) const
+{
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if ((*it)->Name == name)
+            return it->get();
+    return nullptr;
+}
+
+TQVL_XMLTag& TQVL_XMLTag::NeedChild(const QString& name) const
+{
+    TQVL_XMLTag* tag = FindChild(name);
+    if (!tag)
+        throw TQVL_Error(QStringLiteral("Element \"%1\" fehlt in \"%2\"").arg(name, Name));
+    return *tag;
+}
+
+qint64 TQVL_XMLTag::ToInt64(const QString& text)
+{
+    // Plain decimal only: an optional sign and digits, nothing around them.
+    const int length = int(text.size());
+    int i = 0;
+    bool negative = false;
+    if (i < length && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i == length)
+        throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+    quint64 magnitude = 0;
+    const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
+    for (; i < length; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+        const quint64 digit = c - u'0';
+        if (magnitude > (limit - digit) / 10)
+            throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+        magnitude = magnitude * 10 + digit;
+    }
+    return negative ? qint64(0 - magnitude) : qint64(magnitude);
+}
+
+int TQVL_XMLTag::ToInteger(const QString& text)
+{
+    const qint64 value = ToInt64(text);
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+    return int(value);
+}
+
+int TQVL_XMLTag::AsInteger() const
+{
+    return ToInteger(Value);
+}
+
+qint64 TQVL_XMLTag::AsInt64() const
+{
+    return ToInt64(Value);
+}
+
+TQVL_DateTime TQVL_XMLTag::AsDateTime() const
+{
+    TQVL_DateTime result;
+    if (!TQVL_DateTime::TryParse(Value, result))
+        throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiges Datum").arg(Value));
+    return result;
+}
+
+void TQVL_XMLTag::SetDateTime(const TQVL_DateTime& value)
+{
+    Value = value.ToText();
+}

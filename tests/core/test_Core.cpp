@@ -1,0 +1,167 @@
+#include "core/QVL.h"
+#include "core/QVL_Error.h"
+#include "tests/support/RecordingErrorDisplay.h"
+#include "tests/support/TestFolders.h"
+
+#include <QCoreApplication>
+#include <QSemaphore>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray optionsXml(bool soundDisabled, bool autoload)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
+           "  <sound_disabled>" +
+           QByteArray(soundDisabled ? "true" : "false") +
+           "</sound_disabled>\r\n"
+           "  <programfiles_readonly>false</programfiles_readonly>\r\n"
+           "  <userfiles_readonly>false</userfiles_readonly>\r\n"
+           "  <users>\r\n    <directory>Benutzer</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
+           "    <autoload>" +
+           QByteArray(autoload ? "true" : "false") +
+           "</autoload>\r\n    <autoload_profile>Benutzer/Lernender.qxs</autoload_profile>\r\n"
+           "    <autoload_profile_relative>true</autoload_profile_relative>\r\n"
+           "    <select_showpath>false</select_showpath>\r\n  </users>\r\n"
+           "  <units>\r\n    <directory>Lektionen</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
+           "  </units>\r\n  <play>\r\n    <both_intervall>3000</both_intervall>\r\n"
+           "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
+           "    <series_showanswerintervall>2000</series_showanswerintervall>\r\n  </play>\r\n"
+           "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
+}
+
+const QString reinstall = QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht gefunden "
+                                         "werden. Bitte installieren Sie die Anwendung neu.");
+
+QString startupError(TQVL& core)
+{
+    try {
+        core.Startup();
+    } catch (const TQVL_Error& error) {
+        return error.Message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(Core, InstanceIsTheCoreTheMainWindowCreated)
+{
+    TQVL core;
+    EXPECT_EQ(&TQVL::Instance(), &core);
+    EXPECT_EQ(TQVL::Current(), &core);
+}
+
+TEST(Core, StartupWithoutOptionsAsksForReinstallation)
+{
+    TestFolders folders;
+    TQVL core;
+    const QString options = folders.AppData() + QStringLiteral("/Data/Options.xml");
+    EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') + QStringLiteral("Datei \"%1\" nicht gefunden!").arg(options));
+
+    WriteFile(options, optionsXml(true, false).replace("<programfiles_readonly>false</programfiles_readonly>", ""));
+    EXPECT_EQ(startupError(core),
+              reinstall + QLatin1Char('\r') +
+                  QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(options));
+    EXPECT_FALSE(core.Options->IsOpen);
+}
+
+TEST(Core, StartupOpensTheOptionsReadOnlyAndAsksForAUser)
+{
+    TestFolders folders;
+    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(true, false));
+    RecordingErrorDisplay display;
+    TQVL core;
+    core.System->ProgramFolder = folders.Root(); // no sound library here
+    int selectionRequests = 0;
+    core.OnUserSelectionRequired = [&] { ++selectionRequests; };
+    core.Startup();
+    EXPECT_TRUE(core.Options->IsOpen);
+    EXPECT_FALSE(core.Options->WriteAccess);
+    EXPECT_EQ(selectionRequests, 1);
+    EXPECT_FALSE(core.System->SoundSystem) << "sound_disabled: the library is not even loaded";
+    EXPECT_TRUE(display.Shown.isEmpty());
+    core.CloseFiles();
+    EXPECT_FALSE(core.Options->IsOpen);
+}
+
+TEST(Core, StartupWithSoundStartsTheSoundSystem)
+{
+    TestFolders folders;
+    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(false, false));
+    RecordingErrorDisplay display;
+    {
+        TQVL core;
+        core.System->ProgramFolder = folders.Root();
+        core.Startup();
+        EXPECT_TRUE(core.System->SoundSystem);
+        core.CloseFiles();
+    }
+    ASSERT_EQ(display.Shown.size(), 3) << "missing library, failed start, failed stop";
+    EXPECT_EQ(display.Shown[1], QStringLiteral("Fehler beim Initilialisieren des SoundSystems"));
+}
+
+TEST(Core, UpdateSearchDeliversItsResultOnTheMainThread)
+{
+    struct Case {
+        std::function<bool(const QString&, const QString&)> search;
+        bool found, failed;
+    };
+    const Case cases[] = {
+        {[](const QString&, const QString&) { return true; }, true, false},
+        {[](const QString&, const QString&) { return false; }, false, false},
+        {[](const QString&, const QString&) -> bool { throw TQVL_Error(QStringLiteral("kaputt")); }, false, true},
+    };
+    for (const Case& c : cases) {
+        TestFolders folders;
+        TQVL core;
+        QString seenVersion, seenFolder;
+        core.UpdateSearch = [&](const QString& version, const QString& folder) {
+            seenVersion = version;
+            seenFolder = folder;
+            return c.search(version, folder);
+        };
+        int started = 0;
+        bool delivered = false, found = false, failed = false;
+        QThread* deliveredOn = nullptr;
+        core.OnUpdateSearchStart = [&] { ++started; };
+        core.OnUpdateSearchDone = [&](bool f, bool e) {
+            delivered = true;
+            found = f;
+            failed = e;
+            deliveredOn = QThread::currentThread();
+        };
+        core.StartUpdateSearch();
+        EXPECT_EQ(started, 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return delivered; }, 5000));
+        EXPECT_EQ(found, c.found);
+        EXPECT_EQ(failed, c.failed);
+        EXPECT_EQ(deliveredOn, QCoreApplication::instance()->thread());
+        EXPECT_EQ(seenVersion, core.System->ProgramVersion);
+        EXPECT_EQ(seenFolder, core.System->AppDataFolder);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return core.UpdateThread.isNull(); }, 5000)) << "the thread releases itself";
+    }
+}
+
+TEST(Core, ALateUpdateResultNeverReachesAReleasedCore)
+{
+    QSemaphore release;
+    bool delivered = false;
+    QPointer<TQVL_UpdateThread> thread;
+    {
+        TQVL core;
+        core.UpdateSearch = [&](const QString&, const QString&) {
+            release.acquire();
+            return true;
+        };
+        core.OnUpdateSearchDone = [&](bool, bool) { delivered = true; };
+        core.StartUpdateSearch();
+        thread = core.UpdateThread;
+    }
+    release.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thread.isNull(); }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(delivered);
+}

@@ -1,0 +1,152 @@
+#include "core/QVL_Error.h"
+#include "tests/support/TestFolders.h"
+#include "users/QVL_Options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray complete =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
+    "  <community_url>https://example.org/community</community_url>\r\n"
+    "  <sound_disabled>false</sound_disabled>\r\n"
+    "  <updates_autosearch>true</updates_autosearch>\r\n"
+    "  <languages_langcode_home>ger</languages_langcode_home>\r\n"
+    "  <programfiles_readonly>false</programfiles_readonly>\r\n"
+    "  <userfiles_readonly>true</userfiles_readonly>\r\n"
+    "  <users>\r\n    <directory>Benutzer</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
+    "    <autoload>false</autoload>\r\n    <autoload_profile>/abs/Anna.qxs</autoload_profile>\r\n"
+    "    <autoload_profile_relative>false</autoload_profile_relative>\r\n"
+    "    <select_showpath>true</select_showpath>\r\n  </users>\r\n"
+    "  <units>\r\n    <directory>Units</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
+    "  </units>\r\n  <play>\r\n    <both_intervall>3000</both_intervall>\r\n"
+    "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
+    "    <series_showanswerintervall>2500</series_showanswerintervall>\r\n  </play>\r\n"
+    "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
+
+class OptionsTest : public ::testing::Test
+{
+protected:
+    QString write(const QByteArray& content)
+    {
+        const QString name = folders.Root() + QStringLiteral("/Options.xml");
+        WriteFile(name, content);
+        return name;
+    }
+    QString openError(const QByteArray& content)
+    {
+        const QString name = write(content);
+        TQVL_Options options;
+        try {
+            options.Open(name);
+            options.CloseFile();
+        } catch (const TQVL_Error& error) {
+            return error.Message();
+        }
+        return {};
+    }
+
+    TestFolders folders;
+};
+
+QByteArray without(QByteArray text, const char* element)
+{
+    const QByteArray open = "<" + QByteArray(element) + ">";
+    const QByteArray close = "</" + QByteArray(element) + ">";
+    const qsizetype from = text.indexOf(open);
+    const qsizetype to = text.indexOf(close, from) + close.size();
+    return text.remove(from, to - from);
+}
+
+} // namespace
+
+TEST_F(OptionsTest, LoadsEverySettingAndWritesTheFileAgainUnchanged)
+{
+    const QString name = write(complete);
+    TQVL_Options options;
+    options.Open(name);
+    EXPECT_EQ(options.community_url, QStringLiteral("https://example.org/community"));
+    EXPECT_FALSE(options.sound_disabled);
+    EXPECT_TRUE(options.updates_autosearch);
+    EXPECT_EQ(options.languages_langcode_home, QStringLiteral("ger"));
+    EXPECT_TRUE(options.userfiles_readonly);
+    EXPECT_EQ(options.users_directory, QStringLiteral("Benutzer"));
+    EXPECT_TRUE(options.users_select_showpath);
+    EXPECT_EQ(options.play_series_showanswerintervall, 2500);
+    EXPECT_EQ(options.Delimiter(), QLatin1Char(';'));
+    ASSERT_TRUE(options.RequestWriteAccess());
+    options.Save();
+    options.CloseFile();
+    EXPECT_EQ(ReadFile(name), complete);
+}
+
+TEST_F(OptionsTest, OptionalElementsMayBeMissing)
+{
+    QByteArray content = complete;
+    for (const char* element : {"community_url", "sound_disabled", "updates_autosearch", "languages_langcode_home"})
+        content = without(content, element);
+    const QString name = write(content);
+    TQVL_Options options;
+    options.Open(name);
+    EXPECT_FALSE(options.sound_disabled) << "sound is on";
+    EXPECT_FALSE(options.updates_autosearch);
+    EXPECT_TRUE(options.languages_langcode_home.isEmpty());
+    options.RequestWriteAccess();
+    options.Save();
+    options.CloseFile();
+    EXPECT_TRUE(ReadFile(name).contains("<community_url/>")) << "a save writes every element";
+}
+
+TEST_F(OptionsTest, InvalidFilesAreRefusedWithTheFileName)
+{
+    const QString invalid =
+        QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(folders.Root() + QStringLiteral("/Options.xml"));
+    const QByteArray cases[] = {
+        without(complete, "programfiles_readonly"),
+        without(complete, "directory_relative"),
+        without(complete, "users"),
+        without(complete, "play"),
+        without(complete, "query"),
+        without(complete, "series_showanswerintervall"),
+        QByteArray(complete).replace("<both_intervall>3000", "<both_intervall>drei"),
+        QByteArray(complete).replace("<both_intervall>3000", "<both_intervall>"),
+    };
+    for (const QByteArray& content : cases)
+        EXPECT_EQ(openError(content), invalid) << content.constData();
+    EXPECT_EQ(openError(QByteArray(complete).replace("<version>1</version>", "<version>2</version>")),
+              QStringLiteral("Version 2 wird nicht unterstützt!"));
+}
+
+TEST_F(OptionsTest, ValueRules)
+{
+    const QString name = write(QByteArray(complete)
+                                   .replace("<sound_disabled>false", "<sound_disabled>TRUE")
+                                   .replace("<delimiter>;</delimiter>", "<delimiter>;</delimiter><delimiter>|/</delimiter>"));
+    TQVL_Options options;
+    options.Open(name);
+    EXPECT_FALSE(options.sound_disabled) << "only the exact text true counts";
+    EXPECT_EQ(options.query_delimiter, QStringLiteral("|/")) << "of two elements, the last";
+    EXPECT_EQ(options.Delimiter(), QLatin1Char('|')) << "only the first character separates";
+}
+
+TEST_F(OptionsTest, FoldersResolveAgainstTheDocumentsFolder)
+{
+    TQVL_Options options;
+    const QString docs = QStringLiteral("/home/anna/Dokumente/Quorvel 8");
+    options.units_directory = QStringLiteral("Units");
+    options.units_directory_relative = true;
+    EXPECT_EQ(options.UnitsFolder(docs), docs + QStringLiteral("/Units"));
+    EXPECT_EQ(options.UnitsFolder(docs, QStringLiteral("/data/meine")), QStringLiteral("/data/meine"));
+    options.units_directory_relative = false;
+    options.units_directory = QStringLiteral("/srv/units");
+    EXPECT_EQ(options.UnitsFolder(docs), QStringLiteral("/srv/units"));
+
+    options.users_directory = QStringLiteral("Benutzer");
+    options.users_directory_relative = true;
+    EXPECT_EQ(options.UsersFolder(docs), docs + QStringLiteral("/Benutzer"));
+    options.users_autoload_profile = QStringLiteral("/abs/Anna.qxs");
+    EXPECT_EQ(options.AutoloadProfile(docs), QStringLiteral("/abs/Anna.qxs"));
+    options.users_autoload_profile_relative = true;
+    options.users_autoload_profile = QStringLiteral("Benutzer/Anna.qxs");
+    EXPECT_EQ(options.AutoloadProfile(docs), docs + QStringLiteral("/Benutzer/Anna.qxs"));
+}

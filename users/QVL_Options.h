@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/QVL_FileObject.h"
+
+// The program-wide settings file "Data/Options.xml". Opened read-only at
+// start, given write access only while the options dialog applies changes.
+// There are no built-in defaults: the installed file provides them.
+class TQVL_Options : public TQVL_FileObject
+{
+public:
+    TQVL_Options();
+    ~TQVL_Options() override;
+
+    void LoadFromXML(TQVL_XMLTag& tag) override;
+    void SaveToXML(TQVL_XMLTag& tag) override;
+
+    // The folders the settings name, resolved against the documents folder.
+    QString UsersFolder(const QString& documentsFolder) const;
+    QString AutoloadProfile(const QString& documentsFolder) const;
+    // The user's own units folder wins when set; it is used as it stands.
+    QString UnitsFolder(const QString& documentsFolder, const QString& userUnitsFolder = {}) const;
+    // The character that separates alternative meanings in one answer; null when none is set.
+    QChar Delimiter() const { return query_delimiter.isEmpty() ? QChar() : query_delimiter.front(); }
+
+    QString community_url;
+    bool sound_disabled = false;
+    bool updates_autosearch = false;
+    QString languages_langcode_home;
+    bool programfiles_readonly = false;
+    bool userfiles_readonly = false;
+    QString users_directory;
+    bool users_directory_relative = false;
+    bool users_autoload = false;
+    QString users_autoload_profile;
+    bool users_autoload_profile_relative = false;
+    bool users_select_showpath = false;
+    QString units_directory;
+    bool units_directory_relative = false;
+    int play_both_intervall = 0;
+    int play_series_showquestionintervall = 0;
+    int play_series_showanswerintervall = 0;
+    QString query_delimiter;
+};
