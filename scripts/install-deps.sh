@@ -10,7 +10,7 @@ packages=(
     qt6-translations-l10n qt6-image-formats-plugins qt6-l10n-tools
     libqt6svg6 libqt6help6 qt6-qpa-plugins libgl-dev
     libpugixml-dev libsdl2-dev libsdl2-mixer-dev
-    xvfb xauth x11-utils imagemagick fonts-dejavu-core
+    xvfb xauth x11-utils imagemagick fonts-dejavu-core sox espeak-ng
 )
 
 missing=()
