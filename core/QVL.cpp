@@ -1,6 +1,7 @@
 #include "core/QVL.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_Setup.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ TQVL* TQVL::Current()
 void TQVL::Startup()
 {
     try {
+        TQVL_Setup::InstallIfFresh(*System);
         Options->Open(System->AppDataFolder + QStringLiteral("/Data/Options.xml"));
     } catch (const TQVL_Error& error) {
         throw TQVL_Error::WithCause(QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht "

@@ -1,0 +1,16 @@
+// The process entry of Quorvel.
+#include "ui/Application.h"
+#include "ui/Main.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QuorvelApplication::Configure(application);
+    if (QuorvelApplication::IsUpdateMode(application.arguments()))
+        return QuorvelApplication::RunUpdateMode();
+    TFormMain window;
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+class QApplication;
+
+// The process entry's decisions, apart from main() so they can be tested.
+namespace QuorvelApplication {
+
+// The first argument is exactly "update" (case-sensitive).
+bool IsUpdateMode(const QStringList& arguments);
+
+// Title, help file, German texts of Qt's own dialogs, the real dialog service.
+void Configure(QApplication& application);
+
+// Applies a prepared update and returns the exit code.
+int RunUpdateMode();
+
+// The help file of the program, in the program folder.
+QString HelpFile();
+
+} // namespace QuorvelApplication
