@@ -46,12 +46,11 @@ void copyTree(const QString& from, const QString& to, const Targets& targets, QS
     QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
-        if (it.fileName() == QLatin1String(".keep")) // keeps an empty folder in the repository
-            continue;
         const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        if (QFileInfo::exists(target))
-            continue;
         makeFolder(QFileInfo(target).absolutePath());
+        // ".keep" only keeps an empty folder in the repository; existing files stay the learner's.
+        if (it.fileName() == QLatin1String(".keep") || QFileInfo::exists(target))
+            continue;
         QByteArray content = TQVL_FileHandle::ReadWholeFile(source);
         if (carriesPlaceholders(source)) {
             content.replace("%DOCUMENTS%", xmlEscaped(targets.documents).toUtf8());

@@ -58,6 +58,7 @@ TEST(Core, StartupWithoutOptionsAsksForReinstallation)
 {
     TestFolders folders;
     TQVL core;
+    core.System->ProgramFolder = folders.Root(); // nothing to install from
     const QString options = folders.AppData() + QStringLiteral("/Data/Options.xml");
     EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') + QStringLiteral("Datei \"%1\" nicht gefunden!").arg(options));
 
