@@ -1,0 +1,41 @@
+#pragma once
+
+#include "content/QVL_Provider_Item_Custom.h"
+
+#include <QString>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+// Lists the files of one kind below a folder as a tree of entries, in the
+// order the file system returns them, reading only a few header bytes of
+// each file.
+class TQVL_Provider_Custom
+{
+public:
+    TQVL_Provider_Custom();
+    virtual ~TQVL_Provider_Custom();
+    TQVL_Provider_Custom(const TQVL_Provider_Custom&) = delete;
+    TQVL_Provider_Custom& operator=(const TQVL_Provider_Custom&) = delete;
+
+    // An entry of the provider's own entry class.
+    virtual std::unique_ptr<TQVL_Provider_Item_Custom> CreateItem() = 0;
+
+    // Makes the root describe `folder` and adds its tree to the existing one.
+    void Scan(const QString& folder);
+    // Releases every entry and starts with a new empty root.
+    void Clear();
+    // Whether the extension of `fileName` (compared in lower case) is one of `Extensions`.
+    bool Matches(const QString& fileName) const;
+
+    std::unique_ptr<TQVL_Provider_Item_Custom> Root;
+    bool ReadHeaders = false;
+    // ".qxu" or a list in which each extension ends with ";" (".qxu;.qxuz;").
+    QString Extensions;
+    // Every entry of the scans, folders and files, in creation order; not owning.
+    std::vector<TQVL_Provider_Item_Custom*> Items;
+
+private:
+    void scanFolder(TQVL_Provider_Item_Custom& folder, std::set<std::pair<quint64, quint64>>& visited);
+};
