@@ -12,7 +12,8 @@ std::unique_ptr<TQVL> createdByInstance;
 } // namespace
 
 TQVL::TQVL()
-    : System(std::make_unique<TQVL_System>(this)), Options(std::make_unique<TQVL_Options>()),
+    : System(std::make_unique<TQVL_System>(this)), Languages(std::make_unique<TQVL_Languages>()),
+      Options(std::make_unique<TQVL_Options>()), CardArrangements(std::make_unique<TQVL_CardArrangements>()),
       updateContext(std::make_unique<QObject>())
 {
     UpdateSearch = [](const QString&, const QString&) -> bool {
@@ -26,6 +27,8 @@ TQVL::~TQVL()
     if (UpdateThread)
         UpdateThread->requestInterruption();
     updateContext.reset();
+    CardArrangements.reset();
+    Languages.reset();
     Options.reset();
     System.reset();
     if (current == this)
@@ -49,6 +52,7 @@ void TQVL::Startup()
     try {
         TQVL_Setup::InstallIfFresh(*System);
         Options->Open(System->AppDataFolder + QStringLiteral("/Data/Options.xml"));
+        Languages->Names->Open(System->AppDataFolder + QStringLiteral("/Data/LanguageNames.xml"));
     } catch (const TQVL_Error& error) {
         throw TQVL_Error::WithCause(QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht "
                                                    "gefunden werden. Bitte installieren Sie die Anwendung neu."),

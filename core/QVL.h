@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/QVL_CardArrangements.h"
+#include "content/QVL_Languages.h"
 #include "core/QVL_System.h"
 #include "core/QVL_UpdateThread.h"
 #include "users/QVL_Options.h"
@@ -11,8 +13,8 @@
 #include <memory>
 
 // The application core: one per process, alive for the whole run. It owns the
-// system services and the program options and starts the update search.
-// Screens reach all data through it.
+// system services, the managers of the active files and the program options,
+// and starts the update search. Screens reach all data through it.
 class TQVL
 {
 public:
@@ -37,8 +39,10 @@ public:
 
     QPointer<TQVL_UpdateThread> UpdateThread;
     std::unique_ptr<TQVL_System> System;
+    std::unique_ptr<TQVL_Languages> Languages;
     std::unique_ptr<TQVL_Options> Options;
     std::function<void()> OnUserSelectionRequired;
+    std::unique_ptr<TQVL_CardArrangements> CardArrangements;
     std::function<void()> OnUpdateSearchStart;
     std::function<void(bool updatesFound, bool searchFailed)> OnUpdateSearchDone;
 

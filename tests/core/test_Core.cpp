@@ -4,6 +4,7 @@
 #include "tests/support/TestFolders.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSemaphore>
 #include <QTest>
 
@@ -30,6 +31,14 @@ QByteArray optionsXml(bool soundDisabled, bool autoload)
            "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
            "    <series_showanswerintervall>2000</series_showanswerintervall>\r\n  </play>\r\n"
            "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
+}
+
+// Options.xml and the installed language-name table, as a minimal installation.
+void writeInstallation(const TestFolders& folders, bool soundDisabled, bool autoload)
+{
+    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(soundDisabled, autoload));
+    WriteFile(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"),
+              ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/appdata/Data/LanguageNames.xml")));
 }
 
 const QString reinstall = QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht gefunden "
@@ -67,12 +76,19 @@ TEST(Core, StartupWithoutOptionsAsksForReinstallation)
               reinstall + QLatin1Char('\r') +
                   QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(options));
     EXPECT_FALSE(core.Options->IsOpen);
+
+    writeInstallation(folders, true, false);
+    QFile::remove(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
+    EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') +
+                                      QStringLiteral("Datei \"%1\" nicht gefunden!")
+                                          .arg(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml")));
+    core.CloseFiles();
 }
 
 TEST(Core, StartupOpensTheOptionsReadOnlyAndAsksForAUser)
 {
     TestFolders folders;
-    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(true, false));
+    writeInstallation(folders, true, false);
     RecordingErrorDisplay display;
     TQVL core;
     core.System->ProgramFolder = folders.Root(); // no sound library here
@@ -81,17 +97,20 @@ TEST(Core, StartupOpensTheOptionsReadOnlyAndAsksForAUser)
     core.Startup();
     EXPECT_TRUE(core.Options->IsOpen);
     EXPECT_FALSE(core.Options->WriteAccess);
+    EXPECT_TRUE(core.Languages->Names->IsOpen);
+    EXPECT_EQ(core.Languages->Names->NameOf(QStringLiteral("eng")), QStringLiteral("Englisch"));
     EXPECT_EQ(selectionRequests, 1);
     EXPECT_FALSE(core.System->SoundSystem) << "sound_disabled: the library is not even loaded";
     EXPECT_TRUE(display.Shown.isEmpty());
     core.CloseFiles();
     EXPECT_FALSE(core.Options->IsOpen);
+
 }
 
 TEST(Core, StartupWithSoundStartsTheSoundSystem)
 {
     TestFolders folders;
-    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(false, false));
+    writeInstallation(folders, false, false);
     RecordingErrorDisplay display;
     {
         TQVL core;
