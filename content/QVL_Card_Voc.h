@@ -1,0 +1,45 @@
+#pragma once
+
+#include "content/QVL_Card.h"
+
+// A vocabulary card: up to three meanings in the foreign and three in the home
+// language, a hint for the learner and a note. The members are named after
+// their elements in the unit file.
+class TQVL_Card_Voc : public TQVL_Card
+{
+public:
+    TQVL_Card_Voc() : TQVL_Card(tVoc) {}
+
+    void LoadFromXML(const TQVL_XMLTag& tag) override;
+    void SaveToXML(TQVL_XMLTag& tag) const override;
+    // Identical: all six meanings equal (hint, note and sound files are not
+    // compared). Similar: one of the six is non-empty and equal to the same
+    // meaning of `other`.
+    bool Matches(const TQVL_Card& other, bool identical) const override;
+    std::unique_ptr<TQVL_Card> Clone() const override;
+
+    // The non-empty foreign meanings in order, joined by ", ".
+    QString ForeignText() const;
+    // The non-empty home meanings in order, joined by ", ".
+    QString HomeText() const;
+
+    QString foreign1;
+    QString foreign2;
+    QString foreign3;
+    QString home1;
+    QString home2;
+    QString home3;
+    QString hint;
+    QString note;
+
+protected:
+    explicit TQVL_Card_Voc(TQVL_CardType cardType) : TQVL_Card(cardType) {}
+    TQVL_Card_Voc(const TQVL_Card_Voc&) = default;
+
+    // The element names of the vocabulary part, in file order, and their
+    // reading and writing; sound cards put theirs in front.
+    static constexpr int vocNameCount = 9;
+    static const QLatin1String vocNames[vocNameCount];
+    void readVoc(const TQVL_XMLTag* const* found);
+    void writeVoc(TQVL_XMLTag& tag) const;
+};

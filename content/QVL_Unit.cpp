@@ -1,0 +1,99 @@
+#include "content/QVL_Unit.h"
+
+#include "core/QVL_Error.h"
+#include "core/QVL_XMLTag.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QLatin1String typeNames[] = {
+    QLatin1String("info"),    QLatin1String("voc"),   QLatin1String("pic"),
+    QLatin1String("grammar"), QLatin1String("sound"), QLatin1String("longtermstorage"),
+};
+
+} // namespace
+
+TQVL_Unit::TQVL_Unit() : Cards(std::make_unique<TQVL_Card_Container>()) {}
+
+TQVL_Unit::~TQVL_Unit() = default;
+
+TQVL_CardType TQVL_Unit::TypeOfName(QStringView name)
+{
+    for (int type = 0; type < int(std::size(typeNames)); ++type)
+        if (name == typeNames[type])
+            return TQVL_CardType(type);
+    throw TQVL_Error(QStringLiteral("Unit XMLStr not registered"));
+}
+
+QString TQVL_Unit::NameOfType(TQVL_CardType type)
+{
+    if (int(type) >= int(std::size(typeNames)))
+        throw TQVL_Error(QStringLiteral("Unit XMLStr not registered"));
+    return QString(typeNames[type]);
+}
+
+void TQVL_Unit::LoadFromXML(TQVL_XMLTag& tag)
+{
+    // Read into locals first: a file that turns out to be broken changes nothing.
+    try {
+        const TQVL_XMLTag& header = tag.NeedChild(QStringLiteral("header"));
+        QString uid = header.NeedChild(QStringLiteral("uid")).Value;
+        QString externalFilesDir = header.NeedChild(QStringLiteral("externalfilesdir")).Value;
+        const qint32 maxCardId = header.NeedChild(QStringLiteral("maxcardid")).AsInteger();
+        QString langCodeHome = header.NeedChild(QStringLiteral("langcode_home")).Value;
+        QString langCodeForeign = header.NeedChild(QStringLiteral("langcode_foreign")).Value;
+        const TQVL_CardType typ = TypeOfName(header.NeedChild(QStringLiteral("typ")).Value);
+        const TQVL_XMLTag* arrangementId = header.FindChild(QStringLiteral("arrangement_id"));
+
+        auto cards = std::make_unique<TQVL_Card_Container>();
+        cards->LoadFromXML(tag.NeedChild(QStringLiteral("cards")));
+        cards->MaxCardId = maxCardId;
+
+        Uid = std::move(uid);
+        ExternalFilesDir = std::move(externalFilesDir);
+        LangCodeHome = std::move(langCodeHome);
+        LangCodeForeign = std::move(langCodeForeign);
+        Typ = typ;
+        // The next open replaces all content, so an old identifier does not
+        // survive into a file that names none.
+        ArrangementId = arrangementId ? arrangementId->Value : QString();
+        Cards = std::move(cards);
+    } catch (const TQVL_Error&) {
+        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist keine gültige Lektionsdatei!").arg(FileName));
+    }
+}
+
+void TQVL_Unit::SaveToXML(TQVL_XMLTag& tag)
+{
+    TQVL_XMLTag* header = tag.AddChild(QStringLiteral("header"));
+    header->AddChild(QStringLiteral("uid"), Uid);
+    header->AddInteger(QStringLiteral("cardcount"), Cards->Count());
+    header->AddBoolean(QStringLiteral("externalfiles"), Cards->HasExternalFiles());
+    header->AddChild(QStringLiteral("externalfilesdir"), ExternalFilesDir);
+    header->AddInteger(QStringLiteral("maxcardid"), Cards->MaxCardId);
+    header->AddChild(QStringLiteral("langcode_home"), LangCodeHome);
+    header->AddChild(QStringLiteral("langcode_foreign"), LangCodeForeign);
+    header->AddChild(QStringLiteral("typ"), NameOfType(Typ));
+    header->AddChild(QStringLiteral("arrangement_id"), ArrangementId);
+    Cards->SaveToXML(*tag.AddChild(QStringLiteral("cards")));
+}
+
+QString TQVL_Unit::ExternalFilesFolder() const
+{
+    const QString unitFolder = FileName.isEmpty() ? QString() : QFileInfo(FileName).absolutePath();
+    if (ExternalFilesDir.isEmpty())
+        return unitFolder;
+    if (QDir::isAbsolutePath(ExternalFilesDir) || unitFolder.isEmpty())
+        return QDir::cleanPath(ExternalFilesDir);
+    return QDir::cleanPath(unitFolder + QLatin1Char('/') + ExternalFilesDir);
+}
+
+QString TQVL_Unit::ExternalFilePath(const QString& fileName) const
+{
+    if (fileName.isEmpty() || QDir::isAbsolutePath(fileName))
+        return fileName;
+    const QString folder = ExternalFilesFolder();
+    return folder.isEmpty() ? fileName : folder + QLatin1Char('/') + fileName;
+}
