@@ -9,6 +9,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cstring>
 #include <list>
 #include <string>
 #include <string_view>
@@ -96,15 +98,14 @@ bool isNameChar(char16_t c)
     return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == 0xB7;
 }
 
-void checkName(const QString& name)
+[[noreturn]] void invalidName(const QString& name)
 {
-    bool valid = !name.isEmpty() && isNameStart(name.front().unicode());
-    for (qsizetype i = 1; valid && i < name.size(); ++i)
-        valid = isNameChar(name[i].unicode());
-    if (!valid)
-        throw TQVL_Error(QStringLiteral("Ungültiger XML-Elementname \"%1\"").arg(name));
+    throw TQVL_Error(QStringLiteral("Ungültiger XML-Elementname \"%1\"").arg(name));
 }
 
+// Serialises a tag tree in the one byte layout of our files. It writes into a
+// buffer it grows itself, so that the many short texts of a large file cost
+// no allocation each.
 class Writer
 {
 public:
@@ -112,52 +113,102 @@ public:
 
     void Element(const TQVL_XMLTag& tag, int level)
     {
-        checkName(tag.Name);
-        const QByteArray name = tag.Name.toUtf8();
         indent(level);
-        out += '<';
-        out += name;
+        put('<');
+        const qsizetype nameStart = out.size();
+        name(tag.Name);
+        const qsizetype nameLength = out.size() - nameStart;
         if (tag.ChildCount() == 0 && tag.Value.isEmpty()) {
-            out += "/>\r\n";
+            append("/>\r\n", 4);
             return;
         }
-        out += '>';
+        put('>');
         text(tag.Value);
         if (tag.ChildCount() > 0) {
-            out += "\r\n";
+            append("\r\n", 2);
             for (int i = 0; i < tag.ChildCount(); ++i)
                 Element(*tag.Child(i), level + 1);
             indent(level);
         }
-        out += "</";
-        out += name;
-        out += ">\r\n";
+        append("</", 2);
+        // The name again, from where it was written: out may have moved since.
+        char* target = room(nameLength);
+        std::memcpy(target, out.constData() + nameStart, std::size_t(nameLength));
+        used(target + nameLength);
+        append(">\r\n", 3);
     }
 
 private:
-    void indent(int level) { out.append(qsizetype(level) * 2, ' '); }
+    // Space for `extra` more bytes past the end; returns where they start.
+    char* room(qsizetype extra)
+    {
+        const qsizetype size = out.size();
+        if (size + extra > out.capacity())
+            out.reserve(std::max(size + extra, out.capacity() * 2));
+        out.resize(size + extra);
+        return out.data() + size;
+    }
+    // Ends the buffer at `end`, a pointer into the space given by room().
+    void used(char* end) { out.resize(end - out.data()); }
+
+    void put(char c) { *room(1) = c; }
+    void append(const char* bytes, qsizetype length) { std::memcpy(room(length), bytes, std::size_t(length)); }
+    void indent(int level)
+    {
+        char* p = room(qsizetype(level) * 2);
+        std::memset(p, ' ', std::size_t(level) * 2);
+    }
+
+    void name(const QString& value)
+    {
+        const char16_t* p = reinterpret_cast<const char16_t*>(value.utf16());
+        const qsizetype length = value.size();
+        if (length == 0 || !isNameStart(p[0]))
+            invalidName(value);
+        bool ascii = true;
+        for (qsizetype i = 0; i < length; ++i) {
+            if (i > 0 && !isNameChar(p[i]))
+                invalidName(value);
+            ascii = ascii && p[i] < 0x80;
+        }
+        if (!ascii) {
+            const QByteArray utf8 = value.toUtf8();
+            append(utf8.constData(), utf8.size());
+            return;
+        }
+        char* target = room(length);
+        for (qsizetype i = 0; i < length; ++i)
+            target[i] = char(p[i]);
+    }
 
     // UTF-16 to UTF-8 with the five predefined entities, in one pass.
     void text(const QString& value)
     {
         const char16_t* p = reinterpret_cast<const char16_t*>(value.utf16());
         const char16_t* end = p + value.size();
+        // The longest encoding of one UTF-16 unit is an entity or reference of six bytes.
+        char* o = room(value.size() * 6);
         for (; p < end; ++p) {
             char32_t c = *p;
-            switch (c) {
-            case u'&': out += "&amp;"; continue;
-            case u'<': out += "&lt;"; continue;
-            case u'>': out += "&gt;"; continue;
-            case u'\'': out += "&apos;"; continue;
-            case u'"': out += "&quot;"; continue;
-            default: break;
-            }
             if (c < 0x80) {
+                switch (c) {
+                case u'&': std::memcpy(o, "&amp;", 5); o += 5; continue;
+                case u'<': std::memcpy(o, "&lt;", 4); o += 4; continue;
+                case u'>': std::memcpy(o, "&gt;", 4); o += 4; continue;
+                case u'\'': std::memcpy(o, "&apos;", 6); o += 6; continue;
+                case u'"': std::memcpy(o, "&quot;", 6); o += 6; continue;
+                default: break;
+                }
                 if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') {
                     // Not allowed as raw text in XML 1.0; a reference keeps the value readable again.
-                    out += "&#" + QByteArray::number(uint(c)) + ';';
+                    *o++ = '&';
+                    *o++ = '#';
+                    if (c >= 10)
+                        *o++ = char('0' + c / 10);
+                    *o++ = char('0' + c % 10);
+                    *o++ = ';';
                 } else {
-                    out += char(c);
+                    *o++ = char(c);
                 }
                 continue;
             }
@@ -168,19 +219,20 @@ private:
                 c = 0xFFFD; // a lone surrogate cannot be encoded
             }
             if (c < 0x800) {
-                out += char(0xC0 | (c >> 6));
-                out += char(0x80 | (c & 0x3F));
+                *o++ = char(0xC0 | (c >> 6));
+                *o++ = char(0x80 | (c & 0x3F));
             } else if (c < 0x10000) {
-                out += char(0xE0 | (c >> 12));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
+                *o++ = char(0xE0 | (c >> 12));
+                *o++ = char(0x80 | ((c >> 6) & 0x3F));
+                *o++ = char(0x80 | (c & 0x3F));
             } else {
-                out += char(0xF0 | (c >> 18));
-                out += char(0x80 | ((c >> 12) & 0x3F));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
+                *o++ = char(0xF0 | (c >> 18));
+                *o++ = char(0x80 | ((c >> 12) & 0x3F));
+                *o++ = char(0x80 | ((c >> 6) & 0x3F));
+                *o++ = char(0x80 | (c & 0x3F));
             }
         }
+        used(o);
     }
 
     QByteArray& out;

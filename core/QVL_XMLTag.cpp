@@ -16,6 +16,9 @@ TQVL_XMLTag::~TQVL_XMLTag() = default;
 
 TQVL_XMLTag* TQVL_XMLTag::AddChild(QString name, QString value)
 {
+    // Containers of our files hold a handful of elements; one allocation serves most.
+    if (children.empty())
+        children.reserve(8);
     children.emplace_back(new TQVL_XMLTag(this, std::move(name), std::move(value)));
     return children.back().get();
 }
