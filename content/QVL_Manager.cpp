@@ -39,10 +39,21 @@ TQVL_FileObject* TQVL_Manager::CreateAdditionalFile()
 
 void TQVL_Manager::CloseAdditionFile(TQVL_FileObject* file)
 {
+    const auto it = findAdditional(file);
+    file->CloseFile();
+    additionalFiles.erase(it);
+}
+
+void TQVL_Manager::DiscardAdditionalFile(TQVL_FileObject* file)
+{
+    additionalFiles.erase(findAdditional(file));
+}
+
+std::vector<std::unique_ptr<TQVL_FileObject>>::iterator TQVL_Manager::findAdditional(TQVL_FileObject* file)
+{
     const auto it = std::find_if(additionalFiles.begin(), additionalFiles.end(),
                                  [file](const std::unique_ptr<TQVL_FileObject>& own) { return own.get() == file; });
     if (it == additionalFiles.end())
         throw TQVL_Error(QStringLiteral("file is not an additional file of this manager"));
-    file->CloseFile();
-    additionalFiles.erase(it);
+    return it;
 }

@@ -24,6 +24,8 @@ public:
     TQVL_FileObject* CreateAdditionalFile();
     // Closes `file` (it must be open), releases it and keeps the order of the others.
     void CloseAdditionFile(TQVL_FileObject* file);
+    // Releases a closed additional file, as after a failed open.
+    void DiscardAdditionalFile(TQVL_FileObject* file);
     int AdditionalFileCount() const { return int(additionalFiles.size()); }
     TQVL_FileObject* AdditionalFile(int index) const { return additionalFiles[std::size_t(index)].get(); }
 
@@ -54,6 +56,8 @@ protected:
     }
 
 private:
+    std::vector<std::unique_ptr<TQVL_FileObject>>::iterator findAdditional(TQVL_FileObject* file);
+
     std::unique_ptr<TQVL_Provider_Custom> provider;
     std::unique_ptr<TQVL_FileObject> activeFile;
     std::vector<std::unique_ptr<TQVL_FileObject>> additionalFiles;
