@@ -12,9 +12,10 @@ std::unique_ptr<TQVL> createdByInstance;
 } // namespace
 
 TQVL::TQVL()
-    : System(std::make_unique<TQVL_System>(this)), Languages(std::make_unique<TQVL_Languages>()),
-      Options(std::make_unique<TQVL_Options>()), CardArrangements(std::make_unique<TQVL_CardArrangements>()),
-      updateContext(std::make_unique<QObject>())
+    : System(std::make_unique<TQVL_System>(this)), Units(std::make_unique<TQVL_Units>()),
+      Languages(std::make_unique<TQVL_Languages>()), Options(std::make_unique<TQVL_Options>()),
+      CardArrangements(std::make_unique<TQVL_CardArrangements>()),
+      LongTermStorages(std::make_unique<TQVL_LongTermStorages>()), updateContext(std::make_unique<QObject>())
 {
     UpdateSearch = [](const QString&, const QString&) -> bool {
         throw TQVL_Error(QStringLiteral("Die Suche nach Updates ist in dieser Version nicht verfügbar."));
@@ -27,7 +28,9 @@ TQVL::~TQVL()
     if (UpdateThread)
         UpdateThread->requestInterruption();
     updateContext.reset();
+    LongTermStorages.reset();
     CardArrangements.reset();
+    Units.reset();
     Languages.reset();
     Options.reset();
     System.reset();
@@ -82,6 +85,8 @@ void TQVL::StartUpdateSearch()
 
 void TQVL::CloseFiles()
 {
+    if (Units->GetActiveUnit().IsOpen)
+        Units->GetActiveUnit().CloseFile();
     if (Options->IsOpen)
         Options->CloseFile();
 }

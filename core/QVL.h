@@ -2,6 +2,8 @@
 
 #include "content/QVL_CardArrangements.h"
 #include "content/QVL_Languages.h"
+#include "content/QVL_LongTermStorages.h"
+#include "content/QVL_Units.h"
 #include "core/QVL_System.h"
 #include "core/QVL_UpdateThread.h"
 #include "users/QVL_Options.h"
@@ -39,12 +41,14 @@ public:
 
     QPointer<TQVL_UpdateThread> UpdateThread;
     std::unique_ptr<TQVL_System> System;
+    std::unique_ptr<TQVL_Units> Units;
     std::unique_ptr<TQVL_Languages> Languages;
     std::unique_ptr<TQVL_Options> Options;
     std::function<void()> OnUserSelectionRequired;
     std::unique_ptr<TQVL_CardArrangements> CardArrangements;
     std::function<void()> OnUpdateSearchStart;
     std::function<void(bool updatesFound, bool searchFailed)> OnUpdateSearchDone;
+    std::unique_ptr<TQVL_LongTermStorages> LongTermStorages;
 
     // The search the update thread runs; replaced in tests.
     TQVL_UpdateThread::SearchFunction UpdateSearch;
