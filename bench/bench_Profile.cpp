@@ -1,0 +1,320 @@
+// Load and save of a user profile with a long history (200 units with 500
+// cards and 50 stored queries each), against references measured in the same
+// run: pugixml parsing the same file and extracting the same values, and a
+// plain write with fsync of the same bytes.
+#include "core/QVL_FileObject.h"
+#include "core/QVL_SafeFile.h"
+#include "core/QVL_XML.h"
+#include "query/QVL_Result_User.h"
+#include "users/QVL_User.h"
+#include "users/QVL_User_Rights.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// QUORVEL_BENCH_UNITS makes the profile smaller, for a profiler run.
+const int unitCount =
+    qEnvironmentVariableIsSet("QUORVEL_BENCH_UNITS") ? qEnvironmentVariableIntValue("QUORVEL_BENCH_UNITS") : 200;
+constexpr int cardsPerUnit = 500;
+constexpr int queriesPerUnit = 50;
+
+// The profile file, written once per process.
+class Profile
+{
+public:
+    static Profile& Get()
+    {
+        static Profile profile;
+        return profile;
+    }
+
+    QString FileName() const { return folder.path() + QStringLiteral("/Lang.qxs"); }
+    QString PlainFileName() const { return folder.path() + QStringLiteral("/plain.xml"); }
+    const QByteArray& Bytes() const { return bytes; }
+
+private:
+    Profile()
+    {
+        TQVL_User user;
+        user.ResetToNewProfile(QStringLiteral("Langzeit-Lernerin"));
+        user.SetPassword(QStringLiteral("geheim"));
+        user.alltimequeryseconds = 987654;
+        user.lastlogin = TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15);
+        const TQVL_DateTime start = TQVL_DateTime::FromParts(2019, 1, 1, 8, 0, 0);
+        std::uint32_t seed = 12345;
+        auto next = [&seed] {
+            seed = seed * 1664525u + 1013904223u;
+            return int(seed >> 8);
+        };
+        for (int u = 0; u < unitCount; ++u) {
+            TQVL_Result_Unit& unit = user.Results().GetOrCreateUnit(
+                QStringLiteral("{%1-0000-4000-8000-000000000000}").arg(u, 8, 16, QLatin1Char('0')).toUpper(),
+                QStringLiteral("/home/lernerin/Dokumente/Quorvel 8/Lektionen/Lektion %1.qxu").arg(u));
+            unit.longtermstorage = u % 20 == 0;
+            unit.lastquerydate = TQVL_DateTime(start.Serial() + 1500 + u + 0.37);
+            unit.all_queried = next() % 100000;
+            unit.all_right = unit.all_queried / 2;
+            unit.last_queried = next() % 500;
+            unit.last_right = unit.last_queried / 3;
+            for (int q = 0; q < queriesPerUnit; ++q)
+                unit.AddQuery(next() % 3600, next() % 500, q % 7 == 0, next() % 300,
+                              TQVL_DateTime(start.Serial() + q * 30 + u + (next() % 86400) / 86400.0));
+            for (int c = 1; c <= cardsPerUnit; ++c) {
+                TQVL_Result_Card& card = unit.GetOrCreateCard(c);
+                card.pointvalue = next() % 2000 - 500;
+                card.stage = next() % 9;
+                if (c % 10 != 0)
+                    card.lastquery = TQVL_DateTime(start.Serial() + next() % 1800 + (next() % 86400) / 86400.0);
+                card.all_queried = next() % 60;
+                card.all_right = card.all_queried / 2;
+                card.last_queried = next() % 4;
+                card.last_right = card.last_queried / 2;
+            }
+        }
+        user.NewFile(FileName());
+        user.CloseFile();
+        bytes = TQVL_FileHandle::ReadWholeFile(FileName());
+    }
+
+    QTemporaryDir folder;
+    QByteArray bytes;
+};
+
+// What the reference extracts: the same values as the profile holds.
+struct RefCard
+{
+    int card_uid, pointvalue, stage, last_queried, last_right, all_queried, all_right;
+    double lastquery;
+};
+struct RefQuery
+{
+    double datetime;
+    int duration, queried, right;
+    bool selfevaluation;
+};
+struct RefUnit
+{
+    QString unit_uid, unit_lastknownfilename;
+    int last_queried, last_right, all_queried, all_right;
+    double lastquerydate;
+    bool longtermstorage;
+    std::vector<RefQuery> queries;
+    std::vector<RefCard> cards;
+};
+struct RefProfile
+{
+    QString uid, name, password, units_directory;
+    int icon;
+    long long alltimequeryseconds;
+    double lastlogin, lastdeletion_date;
+    bool rights[17];
+    std::vector<RefUnit> units;
+};
+
+int refInt(const pugi::xml_node& parent, const char* name)
+{
+    return int(std::strtol(parent.child_value(name), nullptr, 10));
+}
+
+// "dd.MM.yyyy[ hh:mm:ss]" to days since 30.12.1899.
+double refDate(const pugi::xml_node& parent, const char* name)
+{
+    const char* t = parent.child_value(name);
+    const std::size_t length = std::strlen(t);
+    if (length < 10)
+        return 0;
+    auto two = [t](int i) { return (t[i] - '0') * 10 + (t[i + 1] - '0'); };
+    const int year = two(6) * 100 + two(8);
+    double serial = double(QDate(1899, 12, 30).daysTo(QDate(year, two(3), two(0))));
+    if (length >= 19)
+        serial += (two(11) * 3600 + two(14) * 60 + two(17)) / 86400.0;
+    return serial;
+}
+
+QString refText(const pugi::xml_node& parent, const char* name)
+{
+    return QString::fromUtf8(parent.child_value(name));
+}
+
+void extract(const pugi::xml_node& root, RefProfile& profile)
+{
+    const pugi::xml_node header = root.child("header");
+    profile.uid = refText(header, "uid");
+    profile.name = refText(header, "name");
+    profile.icon = refInt(header, "icon");
+    profile.lastlogin = refDate(header, "lastlogin");
+    profile.alltimequeryseconds = std::strtoll(header.child_value("alltimequeryseconds"), nullptr, 10);
+    profile.password = refText(header, "password");
+    profile.units_directory = refText(header, "units_directory");
+    int r = 0;
+    for (pugi::xml_node right : root.child("rights").children())
+        if (r < 17)
+            profile.rights[r++] = std::strcmp(right.child_value(), "true") == 0;
+    const pugi::xml_node results = root.child("results");
+    profile.lastdeletion_date = refDate(results, "lastdeletion_date");
+    for (pugi::xml_node u : results.child("units").children()) {
+        RefUnit& unit = profile.units.emplace_back();
+        unit.last_queried = refInt(u, "last_queried");
+        unit.last_right = refInt(u, "last_right");
+        unit.all_queried = refInt(u, "all_queried");
+        unit.all_right = refInt(u, "all_right");
+        unit.unit_uid = refText(u, "unit_uid");
+        unit.unit_lastknownfilename = refText(u, "unit_lastknownfilename");
+        unit.lastquerydate = refDate(u, "lastquerydate");
+        unit.longtermstorage = std::strcmp(u.child_value("longtermstorage"), "true") == 0;
+        for (pugi::xml_node q : u.child("queries").children())
+            unit.queries.push_back({refDate(q, "datetime"), refInt(q, "duration"), refInt(q, "queried"),
+                                    refInt(q, "right"), std::strcmp(q.child_value("selfevaluation"), "true") == 0});
+        for (pugi::xml_node c : u.child("cards").children())
+            unit.cards.push_back({refInt(c, "card_uid"), refInt(c, "pointvalue"), refInt(c, "stage"),
+                                  refInt(c, "last_queried"), refInt(c, "last_right"), refInt(c, "all_queried"),
+                                  refInt(c, "all_right"), refDate(c, "lastquery")});
+    }
+}
+
+void setCounters(benchmark::State& state)
+{
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * Profile::Get().Bytes().size());
+    state.counters["MB"] = double(Profile::Get().Bytes().size()) / 1e6;
+}
+
+// The real load of the active profile: read, integrity check, parse, results tree.
+void BM_ProfileOpen(benchmark::State& state)
+{
+    const QString fileName = Profile::Get().FileName();
+    for (auto _ : state) {
+        TQVL_User user;
+        user.Open(fileName);
+        benchmark::DoNotOptimize(user.Results().UnitCount());
+        user.CloseFile();
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_ProfileOpen)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The same without the integrity check, for comparison.
+void BM_ProfileOpenUnguarded(benchmark::State& state)
+{
+    const QString fileName = Profile::Get().FileName();
+    for (auto _ : state) {
+        TQVL_User user;
+        user.IntegrityGuard = false;
+        user.Open(fileName);
+        benchmark::DoNotOptimize(user.Results().UnitCount());
+        user.CloseFile();
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_ProfileOpenUnguarded)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Breakdown of the load: the document layer alone (parse and tree, tree released).
+void BM_PhaseParseToTree(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TQVL_XML document;
+        document.LoadFromBytes(Profile::Get().Bytes());
+        benchmark::DoNotOptimize(document.Root->ChildCount());
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_PhaseParseToTree)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Breakdown of the load: the profile read from a tree already parsed.
+void BM_PhaseReadTree(benchmark::State& state)
+{
+    TQVL_XML document;
+    document.LoadFromBytes(Profile::Get().Bytes());
+    for (auto _ : state) {
+        TQVL_User user;
+        user.LoadFromXML(*document.Root);
+        benchmark::DoNotOptimize(user.Results().UnitCount());
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_PhaseReadTree)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Breakdown of the save: the profile written into a tree and the tree into bytes.
+void BM_PhaseWriteBytes(benchmark::State& state)
+{
+    TQVL_User user;
+    user.IntegrityGuard = false;
+    user.Open(Profile::Get().FileName());
+    for (auto _ : state) {
+        TQVL_XML document;
+        document.Version = 1;
+        user.SaveToXML(*document.Root);
+        benchmark::DoNotOptimize(document.SaveToBytes().size());
+    }
+    user.CloseFile();
+    setCounters(state);
+}
+BENCHMARK(BM_PhaseWriteBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Reference: read the file, parse it with pugixml, extract the same values.
+void BM_ReferencePugixmlLoad(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const QByteArray bytes = TQVL_FileHandle::ReadWholeFile(Profile::Get().FileName());
+        pugi::xml_document document;
+        document.load_buffer(bytes.constData(), std::size_t(bytes.size()));
+        RefProfile profile;
+        extract(document.child("root"), profile);
+        benchmark::DoNotOptimize(profile.units.size());
+        if (profile.units.size() != std::size_t(unitCount) || profile.units.back().cards.size() != cardsPerUnit)
+            state.SkipWithError("reference extracted the wrong tree");
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_ReferencePugixmlLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The real save of the active profile: tree, text, atomic write with fsync, companion.
+void BM_ProfileSave(benchmark::State& state)
+{
+    TQVL_User user;
+    user.Open(Profile::Get().FileName());
+    if (!user.RequestWriteAccess())
+        state.SkipWithError("no write access");
+    for (auto _ : state)
+        user.Save();
+    user.CloseFile();
+    if (TQVL_FileHandle::ReadWholeFile(Profile::Get().FileName()) != Profile::Get().Bytes())
+        state.SkipWithError("the save changed the file");
+    setCounters(state);
+}
+BENCHMARK(BM_ProfileSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Reference: write the same bytes into a file and fsync it.
+void BM_ReferencePlainWrite(benchmark::State& state)
+{
+    const QByteArray name = Profile::Get().PlainFileName().toLocal8Bit();
+    const QByteArray& bytes = Profile::Get().Bytes();
+    for (auto _ : state) {
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        ::fsync(fd);
+        ::close(fd);
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_ReferencePlainWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/QVL_DateTime.h"
+#include "query/QVL_Result.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit_Query.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// The user's history of one unit (or long-term storage): its answer counters,
+// the stored queries (oldest first) and one record per card. Created and owned
+// by TQVL_Result_User; the unit uid is its key there and never changes.
+class TQVL_Result_Unit : public TQVL_Result
+{
+public:
+    explicit TQVL_Result_Unit(QString unitUid);
+    ~TQVL_Result_Unit();
+    TQVL_Result_Unit(const TQVL_Result_Unit&) = delete;
+    TQVL_Result_Unit& operator=(const TQVL_Result_Unit&) = delete;
+
+    // The last record with this card uid, or nullptr.
+    TQVL_Result_Card* FindCard(qint32 uid) const;
+    // FindCard, or a new record (all values 0) appended to the cards.
+    TQVL_Result_Card& GetOrCreateCard(qint32 uid);
+    int CardCount() const { return int(cards.size()); }
+    TQVL_Result_Card& Card(int index) const { return *cards[std::size_t(index)]; }
+
+    // Appends a stored query.
+    TQVL_Result_Unit_Query& AddQuery(qint32 duration, qint32 queried, bool selfEvaluated, qint32 right,
+                                     TQVL_DateTime dateTime);
+    int QueryCount() const { return int(queries.size()); }
+    TQVL_Result_Unit_Query& Query(int index) const { return *queries[std::size_t(index)]; }
+
+    // Removes the stored queries and the card records; the counters stay.
+    void Clear();
+    void ClearCards();
+
+    // Seconds of the stored queries that ended on the calendar day of `date`.
+    qint64 DurationOnDay(TQVL_DateTime date) const;
+    // Adds the number of cards due on `referenceDate` to `count`; true when there is one.
+    bool CountDue(TQVL_DateTime referenceDate, int& count) const;
+    // CountDue with the current time.
+    bool CountDueToday(int& count) const;
+
+    // Reads a `unit` element; raises TQVL_Error when a required element is
+    // missing or a value does not convert.
+    static std::unique_ptr<TQVL_Result_Unit> FromXML(const TQVL_XMLTag& tag);
+    void SaveToXML(TQVL_XMLTag& tag) const;
+
+    const QString unit_uid;
+    // Full path of the unit file when it was last queried.
+    QString unit_lastknownfilename;
+    TQVL_DateTime lastquerydate;
+    bool longtermstorage = false;
+
+private:
+    TQVL_Result_Card& appendCard(std::unique_ptr<TQVL_Result_Card> card);
+
+    std::vector<std::unique_ptr<TQVL_Result_Card>> cards;
+    std::vector<std::unique_ptr<TQVL_Result_Unit_Query>> queries;
+    // Card uid to its last record: the query engine and the card viewers look
+    // up every card of a unit, which must not grow with the square of its size.
+    QHash<qint32, TQVL_Result_Card*> cardIndex;
+};

@@ -1,0 +1,373 @@
+#include "core/QVL_Error.h"
+#include "core/QVL_SafeFile.h"
+#include "core/QVL_XML.h"
+#include "query/QVL_Result_User.h"
+#include "tests/support/TestFolders.h"
+#include "users/QVL_Options.h"
+#include "users/QVL_User.h"
+#include "users/QVL_User_Rights.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#ifndef QUORVEL_DATA
+#define QUORVEL_DATA QUORVEL_FIXTURES "/../../data"
+#endif
+
+namespace {
+
+const QString installedProfile = QStringLiteral(QUORVEL_DATA "/documents/Benutzer/Lernender.qxs");
+// The identity the installed profile carries on every machine.
+const QString installedUid = QStringLiteral("{2BDF4779-51FB-434F-A27D-7D4579F504F5}");
+
+// A profile as the program writes it: every header value set, rights
+// alternating, one unit with one query and one card.
+const QByteArray anna =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
+    "  <header>\r\n"
+    "    <uid>{11111111-2222-4333-8444-555555555555}</uid>\r\n"
+    "    <name>Anna &lt;Müller&gt;</name>\r\n"
+    "    <icon>1</icon>\r\n"
+    "    <lastlogin>09.03.2024 18:00:05</lastlogin>\r\n"
+    "    <alltimequeryseconds>3725</alltimequeryseconds>\r\n"
+    "    <password>e8636ea013e682faf61f56ce1cb1ab5c</password>\r\n"
+    "    <units_directory>/home/anna/Meine Lektionen</units_directory>\r\n"
+    "  </header>\r\n"
+    "  <rights>\r\n"
+    "    <PRINT>true</PRINT>\r\n"
+    "    <USERPROFILES_DELETE>false</USERPROFILES_DELETE>\r\n"
+    "    <INTERNET>true</INTERNET>\r\n"
+    "    <LANGUAGES_NEW>false</LANGUAGES_NEW>\r\n"
+    "    <UNITS_NEW>true</UNITS_NEW>\r\n"
+    "    <QUERY_OPTIONS>false</QUERY_OPTIONS>\r\n"
+    "    <USERPROFILES_EDIT_RESULTS>true</USERPROFILES_EDIT_RESULTS>\r\n"
+    "    <USERPROFILES_EDIT_SELF>false</USERPROFILES_EDIT_SELF>\r\n"
+    "    <USERPROFILES_EDIT_SELT_RIGHTS>true</USERPROFILES_EDIT_SELT_RIGHTS>\r\n"
+    "    <PROGRAM_OPTIONS_EDIT>false</PROGRAM_OPTIONS_EDIT>\r\n"
+    "    <LANGUAGES_DELETE>true</LANGUAGES_DELETE>\r\n"
+    "    <QUERY_SELFASSESSMENT>false</QUERY_SELFASSESSMENT>\r\n"
+    "    <LANGUAGES_EDIT>true</LANGUAGES_EDIT>\r\n"
+    "    <UNITS_EDIT>false</UNITS_EDIT>\r\n"
+    "    <USERPROFILES_NEW>true</USERPROFILES_NEW>\r\n"
+    "    <PROGRAM_UPDATES>false</PROGRAM_UPDATES>\r\n"
+    "    <USERPROFILES_EDIT_OTHER>true</USERPROFILES_EDIT_OTHER>\r\n"
+    "  </rights>\r\n"
+    "  <results>\r\n"
+    "    <lastdeletion_date>30.12.1899</lastdeletion_date>\r\n"
+    "    <units>\r\n"
+    "      <unit>\r\n"
+    "        <last_queried>2</last_queried>\r\n"
+    "        <last_right>1</last_right>\r\n"
+    "        <all_queried>2</all_queried>\r\n"
+    "        <all_right>1</all_right>\r\n"
+    "        <unit_uid>{AAAAAAAA-0000-4000-8000-000000000001}</unit_uid>\r\n"
+    "        <unit_lastknownfilename>/home/anna/Meine Lektionen/Tiere.qxu</unit_lastknownfilename>\r\n"
+    "        <lastquerydate>09.03.2024 18:10:00</lastquerydate>\r\n"
+    "        <longtermstorage>false</longtermstorage>\r\n"
+    "        <queries>\r\n"
+    "          <query>\r\n"
+    "            <datetime>09.03.2024 18:10:00</datetime>\r\n"
+    "            <duration>65</duration>\r\n"
+    "            <queried>2</queried>\r\n"
+    "            <right>1</right>\r\n"
+    "            <selfevaluation>false</selfevaluation>\r\n"
+    "          </query>\r\n"
+    "        </queries>\r\n"
+    "        <cards>\r\n"
+    "          <card>\r\n"
+    "            <card_uid>3</card_uid>\r\n"
+    "            <pointvalue>10</pointvalue>\r\n"
+    "            <lastquery>09.03.2024 18:10:00</lastquery>\r\n"
+    "            <stage>0</stage>\r\n"
+    "            <last_queried>2</last_queried>\r\n"
+    "            <last_right>1</last_right>\r\n"
+    "            <all_queried>2</all_queried>\r\n"
+    "            <all_right>1</all_right>\r\n"
+    "          </card>\r\n"
+    "        </cards>\r\n"
+    "      </unit>\r\n"
+    "    </units>\r\n"
+    "  </results>\r\n"
+    "</root>\r\n";
+
+QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const TQVL_Error& error) {
+        return error.Message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+QByteArray without(QByteArray text, const char* element)
+{
+    const QByteArray open = "<" + QByteArray(element) + ">";
+    const QByteArray close = "</" + QByteArray(element) + ">\r\n";
+    const qsizetype from = text.indexOf(open);
+    const qsizetype to = text.indexOf(close, from) + close.size();
+    return text.remove(from, to - from);
+}
+
+class UserTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { setNow(QDateTime(QDate(2024, 3, 10), QTime(9, 30, 15))); }
+    void TearDown() override { TQVL_DateTime::SetClock({}); }
+
+    static void setNow(const QDateTime& now)
+    {
+        TQVL_DateTime::SetClock([now] { return now; });
+    }
+
+    QString path(const QString& name) const { return folders.Root() + QLatin1Char('/') + name; }
+
+    // A profile file with a matching ".crc" companion, as the program leaves it.
+    QString writeGuarded(const QString& name, const QByteArray& content)
+    {
+        WriteFile(path(name), content);
+        WriteFile(TQVL_FileObject::ChecksumFileName(path(name)), TQVL_FileObject::Checksum(content) + "\r\n");
+        return path(name);
+    }
+
+    TestFolders folders;
+};
+
+} // namespace
+
+TEST_F(UserTest, ReadsEveryValueAndWritesTheFileAgainUnchanged)
+{
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User user;
+    EXPECT_TRUE(user.IntegrityGuard);
+    user.Open(name);
+    EXPECT_EQ(user.Uid, QStringLiteral("{11111111-2222-4333-8444-555555555555}"));
+    EXPECT_EQ(user.name, QStringLiteral("Anna <Müller>"));
+    EXPECT_EQ(user.icon, 1);
+    EXPECT_EQ(user.lastlogin, TQVL_DateTime::FromParts(2024, 3, 9, 18, 0, 5));
+    EXPECT_EQ(user.alltimequeryseconds, 3725);
+    EXPECT_EQ(user.password, QStringLiteral("e8636ea013e682faf61f56ce1cb1ab5c"));
+    EXPECT_EQ(user.units_directory, QStringLiteral("/home/anna/Meine Lektionen"));
+    const auto& table = TQVL_User_Rights::Table();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(user.Rights().*table[i].Flag, i % 2 == 0) << table[i].Name;
+    ASSERT_EQ(user.Results().UnitCount(), 1);
+    EXPECT_EQ(user.Results().Unit(0).FindCard(3)->pointvalue, 10);
+    EXPECT_FALSE(user.IsLoggedIn());
+    EXPECT_FALSE(user.WriteAccess);
+
+    ASSERT_TRUE(user.RequestWriteAccess());
+    user.Save();
+    user.CloseFile();
+    EXPECT_EQ(ReadFile(name), anna);
+    EXPECT_EQ(ReadFile(TQVL_FileObject::ChecksumFileName(name)), TQVL_FileObject::Checksum(anna) + "\r\n");
+}
+
+TEST_F(UserTest, ANewProfileHasAllRightsAndNoHistory)
+{
+    TQVL_User user;
+    user.ResetToNewProfile(QStringLiteral("Neu"));
+    user.NewFile(path(QStringLiteral("Neu.qxs")));
+    user.CloseFile();
+
+    const QByteArray written = ReadFile(path(QStringLiteral("Neu.qxs")));
+    EXPECT_TRUE(written.contains("    <lastlogin>30.12.1899</lastlogin>\r\n")) << "day 0 has no time part";
+    EXPECT_TRUE(written.contains("    <password/>\r\n    <units_directory/>\r\n  </header>\r\n"));
+    EXPECT_TRUE(written.contains("  <results>\r\n    <lastdeletion_date>30.12.1899</lastdeletion_date>\r\n"
+                                 "    <units/>\r\n  </results>\r\n</root>\r\n"));
+    EXPECT_EQ(written.count("true</"), 17);
+
+    TQVL_User again;
+    again.Open(path(QStringLiteral("Neu.qxs")));
+    EXPECT_EQ(again.Uid, user.Uid);
+    EXPECT_EQ(again.name, QStringLiteral("Neu"));
+    EXPECT_TRUE(again.lastlogin.IsEmpty());
+    EXPECT_FALSE(again.HasPassword());
+    TQVL_User_Rights all;
+    all.SetAll(true);
+    EXPECT_EQ(again.Rights(), all);
+    again.CloseFile();
+}
+
+TEST_F(UserTest, InvalidProfilesAreRefusedAndLeftAlone)
+{
+    const QString name = path(QStringLiteral("Kaputt.qxs"));
+    const QString invalid = QStringLiteral("Die Datei \"%1\" ist kein gültiges Benutzerprofil!").arg(name);
+    const QByteArray cases[] = {
+        without(anna, "header"),
+        without(anna, "uid"),
+        without(anna, "name"),
+        without(anna, "icon"),
+        without(anna, "lastlogin"),
+        without(anna, "alltimequeryseconds"),
+        without(anna, "password"),
+        without(anna, "units_directory"),
+        without(anna, "rights"),
+        without(anna, "PRINT"),
+        without(anna, "USERPROFILES_EDIT_SELT_RIGHTS"),
+        without(anna, "USERPROFILES_EDIT_OTHER"),
+        without(anna, "results"),
+        without(anna, "cards"),
+        QByteArray(anna).replace("<icon>1", "<icon>eins"),
+        QByteArray(anna).replace("<alltimequeryseconds>3725", "<alltimequeryseconds>"),
+        QByteArray(anna).replace("<lastlogin>09.03.2024 18:00:05", "<lastlogin>gestern"),
+        QByteArray(anna).replace("<stage>0", "<stage>0.5"),
+    };
+    for (const QByteArray& content : cases) {
+        writeGuarded(QStringLiteral("Kaputt.qxs"), content);
+        TQVL_User user;
+        user.name = QStringLiteral("vorher");
+        EXPECT_EQ(errorOf([&] { user.Open(name); }), invalid) << content.constData();
+        EXPECT_FALSE(user.IsOpen);
+        EXPECT_EQ(user.name, QStringLiteral("vorher")) << "nothing of a broken file is taken over";
+        EXPECT_EQ(user.Results().UnitCount(), 0);
+        EXPECT_EQ(ReadFile(name), content);
+    }
+
+    // Deleting the rights outside the program: the guard speaks first.
+    WriteFile(name, without(anna, "rights"));
+    TQVL_User user;
+    EXPECT_EQ(errorOf([&] { user.Open(name); }),
+              QStringLiteral("Die Datei \"%1\" wurde nachträglich manipuliert und kann aus Sicherheitsgründen nicht "
+                             "geöffnet werden!")
+                  .arg(name));
+    user.IntegrityGuard = false;
+    EXPECT_EQ(errorOf([&] { user.Open(name); }), invalid);
+}
+
+TEST_F(UserTest, OnlyTheExactTextTrueGrantsARight)
+{
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), QByteArray(anna)
+                                                                      .replace("<PRINT>true", "<PRINT>True")
+                                                                      .replace("<INTERNET>true", "<INTERNET>1")
+                                                                      .replace("<UNITS_NEW>true", "<UNITS_NEW> true"));
+    TQVL_User user;
+    user.Open(name);
+    EXPECT_FALSE(user.Rights().PRINT);
+    EXPECT_FALSE(user.Rights().INTERNET);
+    EXPECT_FALSE(user.Rights().UNITS_NEW);
+    EXPECT_TRUE(user.Rights().USERPROFILES_EDIT_OTHER);
+    user.CloseFile();
+}
+
+TEST_F(UserTest, LogoutStoresTheLoginTimeAndEverythingChanged)
+{
+    TQVL_User user;
+    user.ResetToNewProfile(QStringLiteral("Bert"));
+    user.NewFile(path(QStringLiteral("Bert.qxs")));
+    user.CloseFile();
+
+    user.Open(path(QStringLiteral("Bert.qxs")));
+    user.Login();
+    EXPECT_TRUE(user.IsLoggedIn());
+    EXPECT_EQ(user.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
+    EXPECT_EQ(errorOf([&] { user.Login(); }), QStringLiteral("User already logged in"));
+    user.alltimequeryseconds += 90;
+    user.Results().GetOrCreateUnit(QStringLiteral("{U}")).AddQuery(90, 3, false, 2, TQVL_DateTime::Now());
+    user.Close();
+    EXPECT_FALSE(user.IsOpen);
+    EXPECT_FALSE(user.IsLoggedIn());
+
+    TQVL_User again;
+    again.Open(path(QStringLiteral("Bert.qxs")));
+    EXPECT_EQ(again.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
+    EXPECT_EQ(again.alltimequeryseconds, 90);
+    EXPECT_EQ(again.Results().DurationOnDay(TQVL_DateTime::Now()), 90);
+    EXPECT_EQ(errorOf([&] { again.LogOut(); }), QStringLiteral("User is not logged in"));
+    again.Close();
+    EXPECT_FALSE(again.IsOpen);
+}
+
+TEST_F(UserTest, ReadOnlyUserFilesAreNotWrittenAtLogout)
+{
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_Options options;
+    options.userfiles_readonly = true;
+    TQVL_User user;
+    user.Options = &options;
+    user.Open(name);
+    user.Login();
+    user.alltimequeryseconds = 0;
+    user.Close();
+    EXPECT_EQ(ReadFile(name), anna) << "the previous lastlogin stays";
+}
+
+TEST_F(UserTest, ALogoutWithoutWriteAccessFailsButTheProfileIsClosed)
+{
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User user;
+    user.Open(name);
+    user.Login();
+    // Another instance holds the profile for writing.
+    TQVL_FileHandle other = TQVL_FileHandle::TryOpenWrite(name);
+    ASSERT_TRUE(other.IsValid());
+    EXPECT_EQ(errorOf([&] { user.Close(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+    EXPECT_FALSE(user.IsLoggedIn());
+    EXPECT_FALSE(user.IsOpen) << "the profile is let go all the same";
+    EXPECT_EQ(ReadFile(name), anna);
+    EXPECT_EQ(errorOf([&] { user.Close(); }), QStringLiteral("Keine Datei geöffnet!"));
+}
+
+TEST_F(UserTest, PasswordDigests)
+{
+    EXPECT_EQ(TQVL_User::PasswordDigest(QStringLiteral("geheim")), QStringLiteral("e8636ea013e682faf61f56ce1cb1ab5c"));
+    // Hashed over the 8-bit text: one byte per umlaut.
+    EXPECT_EQ(TQVL_User::PasswordDigest(QStringLiteral("äöü")), QStringLiteral("768a58510fb1546c8fe8b443dee45b37"));
+
+    TQVL_User user;
+    EXPECT_FALSE(user.HasPassword());
+    user.SetPassword(QStringLiteral("geheim"));
+    EXPECT_TRUE(user.HasPassword());
+    EXPECT_TRUE(user.CheckPassword(QStringLiteral("geheim")));
+    EXPECT_FALSE(user.CheckPassword(QStringLiteral("Geheim")));
+    EXPECT_FALSE(user.CheckPassword(QString()));
+    EXPECT_FALSE(
+        TQVL_User::PasswordMatches(QStringLiteral("E8636EA013E682FAF61F56CE1CB1AB5C"), QStringLiteral("geheim")))
+        << "an upper-case digest never matches";
+    user.SetPassword(QString());
+    EXPECT_FALSE(user.HasPassword());
+}
+
+TEST_F(UserTest, TheInstalledProfileLoadsAndSavesUnchanged)
+{
+    const QByteArray installed = ReadFile(installedProfile);
+    ASSERT_FALSE(installed.isEmpty()) << installedProfile.toStdString();
+    // The installer makes the ".crc" companion; without it the guard stays off.
+    const QString copy = path(QStringLiteral("Lernender.qxs"));
+    WriteFile(copy, installed);
+    TQVL_User user;
+    user.IntegrityGuard = false;
+    user.Open(copy);
+    EXPECT_EQ(user.Uid, installedUid);
+    EXPECT_EQ(user.name, QStringLiteral("Lernender"));
+    EXPECT_FALSE(user.HasPassword());
+    EXPECT_TRUE(user.lastlogin.IsEmpty());
+    EXPECT_EQ(user.Results().UnitCount(), 0);
+    TQVL_User_Rights all;
+    all.SetAll(true);
+    EXPECT_EQ(user.Rights(), all);
+    ASSERT_TRUE(user.RequestWriteAccess());
+    user.Save();
+    user.CloseFile();
+    EXPECT_EQ(ReadFile(copy), installed);
+}
+
+// Writes the installed profile into data/ when QUORVEL_WRITE_DATA is set.
+TEST(InstalledProfile, Generate)
+{
+    if (qEnvironmentVariableIsEmpty("QUORVEL_WRITE_DATA"))
+        GTEST_SKIP() << "set QUORVEL_WRITE_DATA=1 to write " << installedProfile.toStdString();
+    TQVL_User user;
+    user.ResetToNewProfile(QStringLiteral("Lernender"));
+    user.Uid = installedUid;
+    TQVL_XML document;
+    document.Version = user.CurrentVersion;
+    user.SaveToXML(*document.Root);
+    QDir().mkpath(QFileInfo(installedProfile).path());
+    TQVL_SafeFile::Write(installedProfile, document.SaveToBytes());
+    EXPECT_TRUE(QFileInfo::exists(installedProfile));
+}

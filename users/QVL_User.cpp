@@ -1,0 +1,135 @@
+#include "users/QVL_User.h"
+
+#include "core/QVL_Error.h"
+#include "core/QVL_XMLTag.h"
+#include "query/QVL_Result_User.h"
+#include "users/QVL_Options.h"
+#include "users/QVL_User_Rights.h"
+
+#include <QCryptographicHash>
+
+TQVL_User::TQVL_User() : results(std::make_unique<TQVL_Result_User>()), rights(std::make_unique<TQVL_User_Rights>())
+{
+    IntegrityGuard = true;
+}
+
+TQVL_User::~TQVL_User() = default;
+
+void TQVL_User::LoadFromXML(TQVL_XMLTag& tag)
+{
+    // Everything is read into locals first, so a broken file leaves the profile as it was.
+    try {
+        const TQVL_XMLTag& header = tag.NeedChild(QStringLiteral("header"));
+        QString newUid = header.NeedChild(QStringLiteral("uid")).Value;
+        QString newName = header.NeedChild(QStringLiteral("name")).Value;
+        const int newIcon = header.NeedChild(QStringLiteral("icon")).AsInteger();
+        const TQVL_DateTime newLastLogin = header.NeedChild(QStringLiteral("lastlogin")).AsDateTime();
+        const qint64 newSeconds = header.NeedChild(QStringLiteral("alltimequeryseconds")).AsInt64();
+        QString newPassword = header.NeedChild(QStringLiteral("password")).Value;
+        QString newUnitsDirectory = header.NeedChild(QStringLiteral("units_directory")).Value;
+
+        const TQVL_XMLTag& rightList = tag.NeedChild(QStringLiteral("rights"));
+        TQVL_User_Rights newRights;
+        for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
+            newRights.*entry.Flag = rightList.NeedChild(QLatin1String(entry.Name)).AsBoolean();
+
+        // Last: it keeps the results as they were when it fails.
+        results->LoadFromXML(tag.NeedChild(QStringLiteral("results")));
+
+        Uid = std::move(newUid);
+        name = std::move(newName);
+        icon = newIcon;
+        lastlogin = newLastLogin;
+        alltimequeryseconds = newSeconds;
+        password = std::move(newPassword);
+        units_directory = std::move(newUnitsDirectory);
+        *rights = newRights;
+    } catch (const TQVL_Error&) {
+        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist kein gültiges Benutzerprofil!").arg(FileName));
+    }
+}
+
+void TQVL_User::SaveToXML(TQVL_XMLTag& tag)
+{
+    TQVL_XMLTag* header = tag.AddChild(QStringLiteral("header"));
+    header->AddChild(QStringLiteral("uid"), Uid);
+    header->AddChild(QStringLiteral("name"), name);
+    header->AddInteger(QStringLiteral("icon"), icon);
+    header->AddChild(QStringLiteral("lastlogin"))->SetDateTime(lastlogin);
+    header->AddInteger(QStringLiteral("alltimequeryseconds"), alltimequeryseconds);
+    header->AddChild(QStringLiteral("password"), password);
+    header->AddChild(QStringLiteral("units_directory"), units_directory);
+
+    TQVL_XMLTag* rightList = tag.AddChild(QStringLiteral("rights"));
+    for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
+        rightList->AddBoolean(QLatin1String(entry.Name), rights.get()->*entry.Flag);
+
+    results->SaveToXML(*tag.AddChild(QStringLiteral("results")));
+}
+
+void TQVL_User::Login()
+{
+    if (loggedIn)
+        throw TQVL_Error(QStringLiteral("User already logged in"));
+    loggedIn = true;
+    lastlogin = TQVL_DateTime::Now();
+}
+
+void TQVL_User::LogOut()
+{
+    if (!loggedIn)
+        throw TQVL_Error(QStringLiteral("User is not logged in"));
+    loggedIn = false;
+    if (Options && Options->userfiles_readonly)
+        return;
+    // A refused request leaves read access; the save then reports it.
+    RequestWriteAccess();
+    Save();
+}
+
+void TQVL_User::Close()
+{
+    if (loggedIn) {
+        try {
+            LogOut();
+        } catch (...) {
+            // A profile that could not be written must still be let go, or the
+            // program could neither open another profile nor end cleanly.
+            if (IsOpen)
+                CloseFile();
+            throw;
+        }
+    }
+    CloseFile();
+}
+
+void TQVL_User::ResetToNewProfile(const QString& profileName)
+{
+    name = profileName;
+    icon = 0;
+    password.clear();
+    units_directory.clear();
+    lastlogin = TQVL_DateTime();
+    alltimequeryseconds = 0;
+    results->Clear();
+    results->lastdeletion_date = TQVL_DateTime();
+    rights->SetAll(true);
+}
+
+QString TQVL_User::PasswordDigest(const QString& passwordText)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(passwordText.toLatin1(), QCryptographicHash::Md5).toHex());
+}
+
+bool TQVL_User::PasswordMatches(const QString& storedDigest, const QString& typed)
+{
+    return storedDigest == PasswordDigest(typed);
+}
+
+void TQVL_User::SetPassword(const QString& passwordText)
+{
+    if (passwordText.isEmpty())
+        password.clear();
+    else
+        password = PasswordDigest(passwordText);
+}
