@@ -24,6 +24,58 @@ std::function<QDateTime()>& installedClock()
 
 } // namespace
 
+namespace {
+
+int asciiDigits(const QChar* p, int count)
+{
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = p[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// The exact form the files hold, "dd.MM.yyyy" or "dd.MM.yyyy hh:mm:ss", read
+// as wall-clock time without a trip through the time zone.
+bool parseStoredForm(const QString& text, TQVL_DateTime& result)
+{
+    const qsizetype n = text.size();
+    if (n != 10 && n != 19)
+        return false;
+    const QChar* p = text.constData();
+    if (p[2] != QLatin1Char('.') || p[5] != QLatin1Char('.'))
+        return false;
+    const int day = asciiDigits(p, 2), month = asciiDigits(p + 3, 2), year = asciiDigits(p + 6, 4);
+    int hour = 0, minute = 0, second = 0;
+    if (n == 19) {
+        if (p[10] != QLatin1Char(' ') || p[13] != QLatin1Char(':') || p[16] != QLatin1Char(':'))
+            return false;
+        hour = asciiDigits(p + 11, 2);
+        minute = asciiDigits(p + 14, 2);
+        second = asciiDigits(p + 17, 2);
+    }
+    if (day < 0 || month < 0 || year < 0 || hour < 0 || minute < 0 || second < 0)
+        return false;
+    const QDate date(year, month, day);
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
+        return false;
+    const qint64 days = epoch().daysTo(date);
+    const double fraction = double((hour * 3600 + minute * 60 + second) * 1000) / double(msPerDay);
+    result = TQVL_DateTime(days >= 0 ? double(days) + fraction : double(days) - fraction);
+    return true;
+}
+
+void appendTwo(QChar*& out, int value)
+{
+    *out++ = QChar(u'0' + value / 10);
+    *out++ = QChar(u'0' + value % 10);
+}
+
+} // namespace
+
 TQVL_DateTime TQVL_DateTime::FromDateTime(const QDateTime& dateTime)
 {
     if (!dateTime.isValid())
@@ -96,6 +148,27 @@ QString TQVL_DateTime::LongTimeText() const
 QString TQVL_DateTime::ToText() const
 {
     const QTime time = Time();
+    const QDate date = Date();
+    if (date.year() >= 1000 && date.year() <= 9999) {
+        const bool midnight = time.msecsSinceStartOfDay() == 0;
+        QString text(midnight ? 10 : 19, Qt::Uninitialized);
+        QChar* out = text.data();
+        appendTwo(out, date.day());
+        *out++ = QLatin1Char('.');
+        appendTwo(out, date.month());
+        *out++ = QLatin1Char('.');
+        appendTwo(out, date.year() / 100);
+        appendTwo(out, date.year() % 100);
+        if (!midnight) {
+            *out++ = QLatin1Char(' ');
+            appendTwo(out, time.hour());
+            *out++ = QLatin1Char(':');
+            appendTwo(out, time.minute());
+            *out++ = QLatin1Char(':');
+            appendTwo(out, time.second());
+        }
+        return text;
+    }
     if (time.msecsSinceStartOfDay() == 0)
         return ShortDateText();
     return ShortDateText() + QLatin1Char(' ') + LongTimeText();
@@ -103,6 +176,8 @@ QString TQVL_DateTime::ToText() const
 
 bool TQVL_DateTime::TryParse(const QString& text, TQVL_DateTime& result)
 {
+    if (parseStoredForm(text, result))
+        return true;
     static const QRegularExpression german(
         QStringLiteral(R"(^\s*(\d{1,2})\.(\d{1,2})\.(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
     const QRegularExpressionMatch m = german.match(text);

@@ -57,6 +57,10 @@ void copyElement(const pugi::xml_node& node, TQVL_XMLTag& tag, NameCache& cache,
     std::string joined;
     bool hasElements = false;
     int textNodes = 0;
+    int elementCount = 0;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        elementCount += child.type() == pugi::node_element;
+    tag.ReserveChildren(elementCount);
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
         switch (child.type()) {
         case pugi::node_element:

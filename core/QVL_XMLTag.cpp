@@ -17,7 +17,7 @@ TQVL_XMLTag::~TQVL_XMLTag() = default;
 TQVL_XMLTag* TQVL_XMLTag::AddChild(QString name, QString value)
 {
     // Containers of our files hold a handful of elements; one allocation serves most.
-    if (children.empty())
+    if (children.capacity() == 0)
         children.reserve(8);
     children.emplace_back(new TQVL_XMLTag(this, std::move(name), std::move(value)));
     return children.back().get();

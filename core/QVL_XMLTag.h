@@ -25,6 +25,7 @@ public:
     TQVL_XMLTag* AddInteger(QString name, qint64 value);
 
     TQVL_XMLTag* Parent() const { return parent; }
+    void ReserveChildren(int count) { children.reserve(std::size_t(count)); }
     int ChildCount() const { return int(children.size()); }
     TQVL_XMLTag* Child(int index) const { return children[std::size_t(index)].get(); }
 
