@@ -2,6 +2,8 @@
 
 #include "core/QVL_Error.h"
 #include "core/QVL_Setup.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
 
 namespace {
 
@@ -13,10 +15,22 @@ std::unique_ptr<TQVL> createdByInstance;
 
 TQVL::TQVL()
     : System(std::make_unique<TQVL_System>(this)), Units(std::make_unique<TQVL_Units>()),
-      Languages(std::make_unique<TQVL_Languages>()), Options(std::make_unique<TQVL_Options>()),
+      Users(std::make_unique<TQVL_Users>()), Languages(std::make_unique<TQVL_Languages>()),
+      Options(std::make_unique<TQVL_Options>()),
       CardArrangements(std::make_unique<TQVL_CardArrangements>()),
       LongTermStorages(std::make_unique<TQVL_LongTermStorages>()), updateContext(std::make_unique<QObject>())
 {
+    Users->GetActiveUser().Options = Options.get();
+    // The unit list shows the success figures from the active user's results.
+    Units->Units().ResultLookup = [this](const QString& uid, TQVL_UnitResultFigures& figures) {
+        if (!Users->HasActiveUser())
+            return false;
+        const TQVL_Result_Unit* unit = Users->GetActiveUser().Results().FindUnit(uid);
+        if (!unit)
+            return false;
+        figures = {unit->lastquerydate, unit->last_right, unit->last_queried, unit->all_right, unit->all_queried};
+        return true;
+    };
     UpdateSearch = [](const QString&, const QString&) -> bool {
         throw TQVL_Error(QStringLiteral("Die Suche nach Updates ist in dieser Version nicht verfügbar."));
     };
@@ -31,6 +45,7 @@ TQVL::~TQVL()
     LongTermStorages.reset();
     CardArrangements.reset();
     Units.reset();
+    Users.reset();
     Languages.reset();
     Options.reset();
     System.reset();
@@ -68,7 +83,22 @@ void TQVL::Startup()
 
 void TQVL::AutoloadUser()
 {
-    // Until profiles can be opened here, every start asks the learner to choose.
+    if (!Options->users_autoload) {
+        RequestUserSelection();
+        return;
+    }
+    try {
+        Users->GetActiveUser().Open(Options->AutoloadProfile(System->DocumentsFolder));
+    } catch (...) {
+        RequestUserSelection();
+        throw;
+    }
+}
+
+void TQVL::RequestUserSelection()
+{
+    Users->Provider().Clear();
+    Users->Provider().Scan(Options->UsersFolder(System->DocumentsFolder));
     if (OnUserSelectionRequired)
         OnUserSelectionRequired();
 }
@@ -87,6 +117,8 @@ void TQVL::CloseFiles()
 {
     if (Units->GetActiveUnit().IsOpen)
         Units->GetActiveUnit().CloseFile();
+    if (Users->HasActiveUser())
+        Users->GetActiveUser().Close();
     if (Options->IsOpen)
         Options->CloseFile();
 }

@@ -7,6 +7,7 @@
 #include "core/QVL_System.h"
 #include "core/QVL_UpdateThread.h"
 #include "users/QVL_Options.h"
+#include "users/QVL_Users.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,12 +37,15 @@ public:
     // Opens the options, starts the sound system and opens or asks for the user profile.
     void Startup();
     void AutoloadUser();
+    // Lists the profiles of the users folder and asks for a user.
+    void RequestUserSelection();
     void StartUpdateSearch();
     void CloseFiles();
 
     QPointer<TQVL_UpdateThread> UpdateThread;
     std::unique_ptr<TQVL_System> System;
     std::unique_ptr<TQVL_Units> Units;
+    std::unique_ptr<TQVL_Users> Users;
     std::unique_ptr<TQVL_Languages> Languages;
     std::unique_ptr<TQVL_Options> Options;
     std::function<void()> OnUserSelectionRequired;

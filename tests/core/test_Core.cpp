@@ -185,3 +185,78 @@ TEST(Core, ALateUpdateResultNeverReachesAReleasedCore)
     QCoreApplication::processEvents();
     EXPECT_FALSE(delivered);
 }
+
+namespace {
+
+// The installed first profile in the documents folder, with its companion.
+QString installProfile(const TestFolders& folders)
+{
+    const QString profile = folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs");
+    const QByteArray content = ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/documents/Benutzer/Lernender.qxs"));
+    WriteFile(profile, content);
+    WriteFile(TQVL_FileObject::ChecksumFileName(profile), TQVL_FileObject::Checksum(content) + "\r\n");
+    return profile;
+}
+
+} // namespace
+
+TEST(Core, AutoloadLogsTheProfileInAndTheCloseSavesIt)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, true);
+    const QString profile = installProfile(folders);
+    TQVL_DateTime::SetClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30)); });
+    bool asked = false;
+    {
+        TQVL core;
+        core.System->ProgramFolder = folders.Root();
+        core.OnUserSelectionRequired = [&] { asked = true; };
+        int opened = 0;
+        core.Users->OnFileOpened = [&] { ++opened; };
+        core.Startup();
+        EXPECT_FALSE(asked);
+        EXPECT_EQ(opened, 1);
+        ASSERT_TRUE(core.Users->HasActiveUser());
+        EXPECT_TRUE(core.Users->GetActiveUser().IsLoggedIn());
+        EXPECT_EQ(core.Users->GetActiveUser().name, QStringLiteral("Lernender"));
+        core.CloseFiles();
+        EXPECT_FALSE(core.Users->HasActiveUser());
+    }
+    TQVL_DateTime::SetClock({});
+    EXPECT_TRUE(ReadFile(profile).contains("<lastlogin>10.12.2026 09:30:00</lastlogin>")) << "the logout saved it";
+}
+
+TEST(Core, AFailedAutoloadAsksForAUserAndReportsTheError)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, true);
+    installProfile(folders);
+    QFile::remove(folders.Documents() + QStringLiteral("/Benutzer/Lernender.crc"));
+    TQVL core;
+    core.System->ProgramFolder = folders.Root();
+    bool asked = false;
+    core.OnUserSelectionRequired = [&] { asked = true; };
+    EXPECT_TRUE(startupError(core).contains(QStringLiteral("Lernender.crc")));
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(core.Users->HasActiveUser());
+    EXPECT_EQ(core.Users->Provider().Items.size(), 1u) << "the selection lists the profiles";
+    core.CloseFiles();
+}
+
+TEST(Core, WithoutAutoloadTheProfilesAreListedAndNoneIsOpened)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, false);
+    installProfile(folders);
+    TQVL core;
+    core.System->ProgramFolder = folders.Root();
+    bool asked = false;
+    core.OnUserSelectionRequired = [&] { asked = true; };
+    core.Startup();
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(core.Users->HasActiveUser());
+    ASSERT_EQ(core.Users->Provider().Items.size(), 1u);
+    EXPECT_EQ(dynamic_cast<TQVL_Provider_Item_User*>(core.Users->Provider().Items[0])->UserName,
+              QStringLiteral("Lernender"));
+    core.CloseFiles();
+}
