@@ -1,6 +1,7 @@
 #include "content/QVL_Unit.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
 
 #include <QDir>
@@ -67,6 +68,27 @@ void TQVL_Unit::LoadFromXML(TQVL_XMLTag& tag)
 
 void TQVL_Unit::SaveToXML(TQVL_XMLTag& tag)
 {
+    saveHeader(tag);
+    Cards->SaveToXML(*tag.AddChild(QStringLiteral("cards")));
+}
+
+void TQVL_Unit::WriteXML(TQVL_XMLStream& stream)
+{
+    TQVL_XMLTag head;
+    saveHeader(head);
+    stream.Tree(*head.Child(0));
+    stream.Begin(QStringLiteral("cards"));
+    for (int i = 0; i < Cards->Count(); ++i) {
+        const TQVL_Card& card = *Cards->Card(i);
+        TQVL_XMLTag element(card.ElementName());
+        card.SaveToXML(element);
+        stream.Tree(element);
+    }
+    stream.End();
+}
+
+void TQVL_Unit::saveHeader(TQVL_XMLTag& tag) const
+{
     TQVL_XMLTag* header = tag.AddChild(QStringLiteral("header"));
     header->AddChild(QStringLiteral("uid"), Uid);
     header->AddInteger(QStringLiteral("cardcount"), Cards->Count());
@@ -77,7 +99,6 @@ void TQVL_Unit::SaveToXML(TQVL_XMLTag& tag)
     header->AddChild(QStringLiteral("langcode_foreign"), LangCodeForeign);
     header->AddChild(QStringLiteral("typ"), NameOfType(Typ));
     header->AddChild(QStringLiteral("arrangement_id"), ArrangementId);
-    Cards->SaveToXML(*tag.AddChild(QStringLiteral("cards")));
 }
 
 QString TQVL_Unit::ExternalFilesFolder() const

@@ -22,6 +22,9 @@ public:
     // leaves the unit as it was.
     void LoadFromXML(TQVL_XMLTag& tag) override;
     void SaveToXML(TQVL_XMLTag& tag) override;
+    // The same content as SaveToXML, but each card goes to the file as soon
+    // as it is written, so a large unit never exists as one tag tree.
+    void WriteXML(TQVL_XMLStream& stream) override;
 
     // The unit kind of a header "typ" name (exact case); raises "Unit XMLStr
     // not registered" for any other name.
@@ -43,4 +46,7 @@ public:
     QString ArrangementId;
     QString LangCodeHome;
     QString LangCodeForeign;
+
+private:
+    void saveHeader(TQVL_XMLTag& tag) const;
 };

@@ -4,6 +4,8 @@
 #include "core/QVL_ErrorDisplay.h"
 #include "core/QVL_System.h"
 #include "core/QVL_XML.h"
+#include "core/QVL_XMLStream.h"
+#include "core/QVL_XMLTag.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -105,15 +107,22 @@ void TQVL_FileObject::SaveAs(const QString& fileName)
     if (!WriteAccess)
         throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
 
-    TQVL_XML document;
-    document.Version = CurrentVersion;
-    SaveToXML(*document.Root);
-    const QByteArray content = document.SaveToBytes();
+    TQVL_XMLStream stream(CurrentVersion);
+    WriteXML(stream);
+    const QByteArray content = stream.Finish();
     if (IntegrityGuard)
         TQVL_SafeFile::WriteWithCompanion(FileName, content, ChecksumFileName(FileName), Checksum(content) + "\r\n",
                                           &handle);
     else
         TQVL_SafeFile::Write(FileName, content, &handle);
+}
+
+void TQVL_FileObject::WriteXML(TQVL_XMLStream& stream)
+{
+    TQVL_XMLTag root;
+    SaveToXML(root);
+    for (int i = 0; i < root.ChildCount(); ++i)
+        stream.Tree(*root.Child(i));
 }
 
 bool TQVL_FileObject::RequestWriteAccess()

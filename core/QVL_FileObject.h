@@ -7,6 +7,7 @@
 #include <bitset>
 #include <functional>
 
+class TQVL_XMLStream;
 class TQVL_XMLTag;
 
 // Base of every object that is one file on disk. A file is opened (read
@@ -24,6 +25,9 @@ public:
 
     virtual void LoadFromXML(TQVL_XMLTag& tag) = 0;
     virtual void SaveToXML(TQVL_XMLTag& tag) = 0;
+    // Writes the content for a save. By default through a tag tree from
+    // SaveToXML; kinds with large files stream their elements instead.
+    virtual void WriteXML(TQVL_XMLStream& stream);
 
     void Open(const QString& fileName);
     void NewFile(const QString& fileName);

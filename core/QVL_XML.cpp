@@ -2,6 +2,7 @@
 
 #include "core/QVL_Error.h"
 #include "core/QVL_SafeFile.h"
+#include "core/QVL_XMLStream.h"
 
 #include <QFile>
 #include <QFileDevice>
@@ -92,156 +93,6 @@ void copyElement(const pugi::xml_node& node, TQVL_XMLTag& tag, NameCache& cache,
         tag.Value = QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-bool isNameStart(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c == u':' || c >= 0xC0;
-}
-
-bool isNameChar(char16_t c)
-{
-    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == 0xB7;
-}
-
-[[noreturn]] void invalidName(const QString& name)
-{
-    throw TQVL_Error(QStringLiteral("Ungültiger XML-Elementname \"%1\"").arg(name));
-}
-
-// Serialises a tag tree in the one byte layout of our files. It writes into a
-// buffer it grows itself, so that the many short texts of a large file cost
-// no allocation each.
-class Writer
-{
-public:
-    explicit Writer(QByteArray& output) : out(output) {}
-
-    void Element(const TQVL_XMLTag& tag, int level)
-    {
-        indent(level);
-        put('<');
-        const qsizetype nameStart = out.size();
-        name(tag.Name);
-        const qsizetype nameLength = out.size() - nameStart;
-        if (tag.ChildCount() == 0 && tag.Value.isEmpty()) {
-            append("/>\r\n", 4);
-            return;
-        }
-        put('>');
-        text(tag.Value);
-        if (tag.ChildCount() > 0) {
-            append("\r\n", 2);
-            for (int i = 0; i < tag.ChildCount(); ++i)
-                Element(*tag.Child(i), level + 1);
-            indent(level);
-        }
-        append("</", 2);
-        // The name again, from where it was written: out may have moved since.
-        char* target = room(nameLength);
-        std::memcpy(target, out.constData() + nameStart, std::size_t(nameLength));
-        used(target + nameLength);
-        append(">\r\n", 3);
-    }
-
-private:
-    // Space for `extra` more bytes past the end; returns where they start.
-    char* room(qsizetype extra)
-    {
-        const qsizetype size = out.size();
-        if (size + extra > out.capacity())
-            out.reserve(std::max(size + extra, out.capacity() * 2));
-        out.resize(size + extra);
-        return out.data() + size;
-    }
-    // Ends the buffer at `end`, a pointer into the space given by room().
-    void used(char* end) { out.resize(end - out.data()); }
-
-    void put(char c) { *room(1) = c; }
-    void append(const char* bytes, qsizetype length) { std::memcpy(room(length), bytes, std::size_t(length)); }
-    void indent(int level)
-    {
-        char* p = room(qsizetype(level) * 2);
-        std::memset(p, ' ', std::size_t(level) * 2);
-    }
-
-    void name(const QString& value)
-    {
-        const char16_t* p = reinterpret_cast<const char16_t*>(value.utf16());
-        const qsizetype length = value.size();
-        if (length == 0 || !isNameStart(p[0]))
-            invalidName(value);
-        bool ascii = true;
-        for (qsizetype i = 0; i < length; ++i) {
-            if (i > 0 && !isNameChar(p[i]))
-                invalidName(value);
-            ascii = ascii && p[i] < 0x80;
-        }
-        if (!ascii) {
-            const QByteArray utf8 = value.toUtf8();
-            append(utf8.constData(), utf8.size());
-            return;
-        }
-        char* target = room(length);
-        for (qsizetype i = 0; i < length; ++i)
-            target[i] = char(p[i]);
-    }
-
-    // UTF-16 to UTF-8 with the five predefined entities, in one pass.
-    void text(const QString& value)
-    {
-        const char16_t* p = reinterpret_cast<const char16_t*>(value.utf16());
-        const char16_t* end = p + value.size();
-        // The longest encoding of one UTF-16 unit is an entity or reference of six bytes.
-        char* o = room(value.size() * 6);
-        for (; p < end; ++p) {
-            char32_t c = *p;
-            if (c < 0x80) {
-                switch (c) {
-                case u'&': std::memcpy(o, "&amp;", 5); o += 5; continue;
-                case u'<': std::memcpy(o, "&lt;", 4); o += 4; continue;
-                case u'>': std::memcpy(o, "&gt;", 4); o += 4; continue;
-                case u'\'': std::memcpy(o, "&apos;", 6); o += 6; continue;
-                case u'"': std::memcpy(o, "&quot;", 6); o += 6; continue;
-                default: break;
-                }
-                if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') {
-                    // Not allowed as raw text in XML 1.0; a reference keeps the value readable again.
-                    *o++ = '&';
-                    *o++ = '#';
-                    if (c >= 10)
-                        *o++ = char('0' + c / 10);
-                    *o++ = char('0' + c % 10);
-                    *o++ = ';';
-                } else {
-                    *o++ = char(c);
-                }
-                continue;
-            }
-            if (c >= 0xD800 && c < 0xDC00 && p + 1 < end && p[1] >= 0xDC00 && p[1] < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-                ++p;
-            } else if (c >= 0xD800 && c < 0xE000) {
-                c = 0xFFFD; // a lone surrogate cannot be encoded
-            }
-            if (c < 0x800) {
-                *o++ = char(0xC0 | (c >> 6));
-                *o++ = char(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                *o++ = char(0xE0 | (c >> 12));
-                *o++ = char(0x80 | ((c >> 6) & 0x3F));
-                *o++ = char(0x80 | (c & 0x3F));
-            } else {
-                *o++ = char(0xF0 | (c >> 18));
-                *o++ = char(0x80 | ((c >> 12) & 0x3F));
-                *o++ = char(0x80 | ((c >> 6) & 0x3F));
-                *o++ = char(0x80 | (c & 0x3F));
-            }
-        }
-        used(o);
-    }
-
-    QByteArray& out;
-};
-
 } // namespace
 
 TQVL_CustomXML::TQVL_CustomXML(bool utf8) : Root(std::make_unique<TQVL_XMLTag>()), Utf8(utf8) {}
@@ -305,21 +156,15 @@ void TQVL_NativeXML::LoadFromBytes(QByteArray bytes)
 
 QByteArray TQVL_NativeXML::SaveToBytes() const
 {
-    QByteArray out;
-    out.reserve(4096);
-    out += "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>";
-    out += QByteArray::number(Version);
-    out += "</version>\r\n";
-    Writer writer(out);
+    TQVL_XMLStream stream(Version);
     for (int i = 0; i < Root->ChildCount(); ++i) {
         const TQVL_XMLTag& child = *Root->Child(i);
         // A loaded tree carries its own "version"; the document's number is the one written.
         if (child.Name == QLatin1String("version") && child.ChildCount() == 0)
             continue;
-        writer.Element(child, 1);
+        stream.Tree(child);
     }
-    out += "</root>\r\n";
-    return out;
+    return stream.Finish();
 }
 
 void TQVL_XML::ReadHeaderValues(const QString& fileName, const QStringList* names, int maxBytes,

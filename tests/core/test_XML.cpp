@@ -1,5 +1,6 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_XML.h"
+#include "core/QVL_XMLStream.h"
 #include "tests/support/TestFolders.h"
 
 #include <QBuffer>
@@ -239,4 +240,27 @@ TEST(ReadHeaderValues, CutsValuesFromTheFirstBytes)
     TQVL_XML::ReadHeaderValues(file, nullptr, 350, &values);
     TQVL_XML::ReadHeaderValues(file, &names, 350, nullptr);
     EXPECT_TRUE(values.isEmpty());
+}
+
+TEST(XMLStream, WritesTheSameBytesAsTheTree)
+{
+    TQVL_XML document;
+    document.Version = 1;
+    TQVL_XMLTag* list = document.Root->AddChild(QStringLiteral("list"));
+    list->AddChild(QStringLiteral("a"), QStringLiteral("1 & 2"))->AddChild(QStringLiteral("b"));
+    list->AddChild(QStringLiteral("c"));
+    document.Root->AddChild(QStringLiteral("empty"));
+    document.Root->AddChild(QStringLiteral("outer"))->AddChild(QStringLiteral("inner"))->AddChild(QStringLiteral("leaf"), QStringLiteral("x"));
+
+    TQVL_XMLStream stream(1);
+    stream.Begin(QStringLiteral("list"));
+    stream.Tree(*list->Child(0));
+    stream.Tree(*list->Child(1));
+    stream.End();
+    stream.Begin(QStringLiteral("empty"));
+    stream.End();
+    stream.Begin(QStringLiteral("outer"));
+    stream.Begin(QStringLiteral("inner"));
+    stream.Tree(*document.Root->Child(2)->Child(0)->Child(0));
+    EXPECT_EQ(stream.Finish(), document.SaveToBytes()) << "Finish closes what is still open";
 }
