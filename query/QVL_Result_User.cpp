@@ -1,5 +1,6 @@
 #include "query/QVL_Result_User.h"
 
+#include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
 
 TQVL_Result_User::TQVL_Result_User() = default;
@@ -60,6 +61,20 @@ void TQVL_Result_User::LoadFromXML(const TQVL_XMLTag& tag)
     }
     lastdeletion_date = deletionDate;
     units = std::move(loaded);
+}
+
+void TQVL_Result_User::WriteXML(TQVL_XMLStream& stream) const
+{
+    TQVL_XMLTag date(QStringLiteral("lastdeletion_date"));
+    date.SetDateTime(lastdeletion_date);
+    stream.Tree(date);
+    stream.Begin(QStringLiteral("units"));
+    for (const auto& unit : units) {
+        TQVL_XMLTag element(QStringLiteral("unit"));
+        unit->SaveToXML(element);
+        stream.Tree(element);
+    }
+    stream.End();
 }
 
 void TQVL_Result_User::SaveToXML(TQVL_XMLTag& tag) const

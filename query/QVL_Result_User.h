@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class TQVL_XMLStream;
 class TQVL_XMLTag;
 
 // All query results of one user profile: one record per unit ever queried, in
@@ -43,6 +44,8 @@ public:
     void LoadFromXML(const TQVL_XMLTag& tag);
     // Writes the content of the `results` element into `tag`.
     void SaveToXML(TQVL_XMLTag& tag) const;
+    // The same content as SaveToXML, written unit by unit into an open "results" element.
+    void WriteXML(TQVL_XMLStream& stream) const;
 
     // When the results were last deleted; empty for never.
     TQVL_DateTime lastdeletion_date;

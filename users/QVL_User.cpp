@@ -1,6 +1,7 @@
 #include "users/QVL_User.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
 #include "query/QVL_Result_User.h"
 #include "users/QVL_Options.h"
@@ -51,6 +52,23 @@ void TQVL_User::LoadFromXML(TQVL_XMLTag& tag)
 
 void TQVL_User::SaveToXML(TQVL_XMLTag& tag)
 {
+    saveProfile(tag);
+    results->SaveToXML(*tag.AddChild(QStringLiteral("results")));
+}
+
+void TQVL_User::WriteXML(TQVL_XMLStream& stream)
+{
+    TQVL_XMLTag profile;
+    saveProfile(profile);
+    for (int i = 0; i < profile.ChildCount(); ++i)
+        stream.Tree(*profile.Child(i));
+    stream.Begin(QStringLiteral("results"));
+    results->WriteXML(stream);
+    stream.End();
+}
+
+void TQVL_User::saveProfile(TQVL_XMLTag& tag) const
+{
     TQVL_XMLTag* header = tag.AddChild(QStringLiteral("header"));
     header->AddChild(QStringLiteral("uid"), Uid);
     header->AddChild(QStringLiteral("name"), name);
@@ -63,8 +81,6 @@ void TQVL_User::SaveToXML(TQVL_XMLTag& tag)
     TQVL_XMLTag* rightList = tag.AddChild(QStringLiteral("rights"));
     for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
         rightList->AddBoolean(QLatin1String(entry.Name), rights.get()->*entry.Flag);
-
-    results->SaveToXML(*tag.AddChild(QStringLiteral("results")));
 }
 
 void TQVL_User::Login()

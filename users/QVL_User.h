@@ -8,6 +8,7 @@
 #include <memory>
 
 class TQVL_Options;
+class TQVL_XMLStream;
 class TQVL_Result_User;
 class TQVL_User_Rights;
 
@@ -23,6 +24,8 @@ public:
 
     void LoadFromXML(TQVL_XMLTag& tag) override;
     void SaveToXML(TQVL_XMLTag& tag) override;
+    // The same content as SaveToXML, the results written unit by unit.
+    void WriteXML(TQVL_XMLStream& stream) override;
 
     // Sets the logged-in flag and lastlogin := now.
     void Login();
@@ -68,6 +71,8 @@ public:
     TQVL_DateTime lastlogin;
 
 private:
+    // Header and rights: everything but the results.
+    void saveProfile(TQVL_XMLTag& tag) const;
     std::unique_ptr<TQVL_Result_User> results;
     std::unique_ptr<TQVL_User_Rights> rights;
     bool loggedIn = false;
