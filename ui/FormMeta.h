@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QVBoxLayout;
+
+// Base of every screen that the window manager embeds into the main window:
+// a borderless page with a header bar (caption and sub-caption) above its
+// content. Screens put their controls into Content().
+class TFormMeta : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int DesignWidth = 587;
+    static constexpr int DesignHeight = 409;
+    // Menu and selection screens show a taller header with room for the sub-caption.
+    static constexpr int DefaultHeaderHeight = 28;
+    static constexpr int TallHeaderHeight = 60;
+
+    explicit TFormMeta(QWidget* parent = nullptr);
+    ~TFormMeta() override;
+
+    // Called by the window manager before it destroys the screen: release data here.
+    // An error raised here keeps the screen open.
+    virtual void BeforeClose() {}
+    // Called by the window manager after the screen is shown, when the switch asks for it.
+    virtual void Start() {}
+    // Ends the screen from inside one of its own handlers: it is hidden now and
+    // destroyed once control is back in the event loop.
+    void ReleaseLater();
+
+    QString Caption() const;
+    void SetCaption(const QString& text);
+    QString SubCaption() const;
+    void SetSubCaption(const QString& text);
+    int HeaderHeight() const;
+    void SetHeaderHeight(int height);
+
+    // The area below the header that holds the screen's controls (no layout of its own).
+    QWidget* Content() const { return content; }
+
+protected:
+    // Every tile menu on the screen takes the keyboard focus and focuses its first tile.
+    void showEvent(QShowEvent* event) override;
+    // The header, the content and whatever subclasses append below it.
+    QVBoxLayout* FormLayout() const { return formLayout; }
+
+private:
+    QVBoxLayout* formLayout = nullptr;
+    QWidget* header = nullptr;
+    QLabel* captionLabel = nullptr;
+    QLabel* subCaptionLabel = nullptr;
+    QWidget* content = nullptr;
+};
