@@ -10,7 +10,7 @@ int main(int argc, char** argv)
     QuorvelApplication::Configure(application);
     if (QuorvelApplication::IsUpdateMode(application.arguments()))
         return QuorvelApplication::RunUpdateMode();
-    TFormMain window;
+    TMainForm window;
     window.show();
     return application.exec();
 }

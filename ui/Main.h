@@ -6,38 +6,88 @@
 
 class QAction;
 class QLabel;
+class QStackedWidget;
+class TFormDataModule;
+class TFrameMessage;
+class TKQ_ClickMatrix;
 class TQVL;
+class TWindowManager;
 
-// The main window: creates the application core, binds its notifications,
-// starts it on the first activation and closes everything in order at the end.
-class TFormMain : public QMainWindow
+// The program's only top-level window: the menu bar of the commands, the
+// user bar, the screen area with the current screen, the unit bar with the
+// special characters and the message list, and the status bar. It creates
+// the application core, starts it on the first activation, follows the
+// user, unit and language notifications, and shuts everything down in order.
+class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TFormMain(QWidget* parent = nullptr);
-    ~TFormMain() override;
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The main window of the program, or nullptr.
+    static TMainForm* Instance();
 
     TQVL& Core() const { return *core; }
+    TWindowManager& WindowManager() const { return *windowManager; }
+    TFormDataModule& DataModule() const { return *dataModule; }
     bool StartedUp() const { return startedUp; }
 
-    QAction* Action_Exit = nullptr;
-    QAction* Action_HelpContents = nullptr;
-    QAction* Action_About = nullptr;
+    // Replaces the selection of the focused text field with `text`, caret behind it.
+    void InsertText(const QString& text);
+    void ShowNoRight();
+    // True when a unit is open; otherwise shows the no-unit notice.
+    bool CheckUnitSelected();
+    void SetFullscreen(bool on);
+    // Whether the logged-in user has the right named like its file element.
+    bool HasRight(const QString& right) const;
+    void ShowMainMenu();
+    // The notice for a function that is not in this version yet.
+    void NotAvailable();
+
+    QLabel* Label_ActiveUser = nullptr;
+    QLabel* Label_ActiveUnit = nullptr;
+    QLabel* Label_Status = nullptr;
+    QLabel* Image_NoUnitSelected = nullptr;
+    QLabel* Image_UnitSelected = nullptr;
+    QLabel* Image_LongTermStorageSelected = nullptr;
+    TKQ_ClickMatrix* KQ_ClickMatrix1 = nullptr;
+    TFrameMessage* FrameMessage1 = nullptr;
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel2 = nullptr;
+    QWidget* Panel3 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createActions();
+    void createLayout();
+    void createMenus();
+    void bindActions();
     void bindCore();
     void startup();
     void shutdown();
-    void showUserSelectionNotice();
+
+    void showUserSelection();
+    void userOpened();
+    void userClosed();
+    void unitOpened();
+    void unitClosed();
+    void languageOpened();
+    void loadLanguageProfiles();
+    void openGrammarTemplate();
+    void updateSearchDone(bool updatesFound, bool searchFailed);
+    void setUnitIcon(QLabel* shown);
+    void enableUnitSelection();
+    void setStatus(const QString& text);
 
     std::unique_ptr<TQVL> core;
-    QLabel* Label_Welcome = nullptr;
+    std::unique_ptr<TWindowManager> windowManager;
+    TFormDataModule* dataModule = nullptr;
     bool activated = false;
     bool startedUp = false;
     bool shutDown = false;
+    bool keyPreview = false;
 };
