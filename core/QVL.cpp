@@ -16,11 +16,14 @@ std::unique_ptr<TQVL> createdByInstance;
 TQVL::TQVL()
     : System(std::make_unique<TQVL_System>(this)), Units(std::make_unique<TQVL_Units>()),
       Users(std::make_unique<TQVL_Users>()), Languages(std::make_unique<TQVL_Languages>()),
-      Options(std::make_unique<TQVL_Options>()),
+      Options(std::make_unique<TQVL_Options>()), Statistics(std::make_unique<TQVL_Statistics>()),
       CardArrangements(std::make_unique<TQVL_CardArrangements>()),
       LongTermStorages(std::make_unique<TQVL_LongTermStorages>()), updateContext(std::make_unique<QObject>())
 {
     Users->GetActiveUser().Options = Options.get();
+    Statistics->ActiveResults = [this]() -> TQVL_Result_User* {
+        return Users->HasActiveUser() ? &Users->GetActiveUser().Results() : nullptr;
+    };
     // The unit list shows the success figures from the active user's results.
     Units->Units().ResultLookup = [this](const QString& uid, TQVL_UnitResultFigures& figures) {
         if (!Users->HasActiveUser())
@@ -44,6 +47,7 @@ TQVL::~TQVL()
     updateContext.reset();
     LongTermStorages.reset();
     CardArrangements.reset();
+    Statistics.reset();
     Units.reset();
     Users.reset();
     Languages.reset();

@@ -5,6 +5,7 @@
 #include "content/QVL_LongTermStorages.h"
 #include "content/QVL_Units.h"
 #include "core/QVL_System.h"
+#include "statistics/QVL_Statistics.h"
 #include "core/QVL_UpdateThread.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_Users.h"
@@ -49,6 +50,7 @@ public:
     std::unique_ptr<TQVL_Languages> Languages;
     std::unique_ptr<TQVL_Options> Options;
     std::function<void()> OnUserSelectionRequired;
+    std::unique_ptr<TQVL_Statistics> Statistics;
     std::unique_ptr<TQVL_CardArrangements> CardArrangements;
     std::function<void()> OnUpdateSearchStart;
     std::function<void(bool updatesFound, bool searchFailed)> OnUpdateSearchDone;
