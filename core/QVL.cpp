@@ -16,11 +16,25 @@ std::unique_ptr<TQVL> createdByInstance;
 TQVL::TQVL()
     : System(std::make_unique<TQVL_System>(this)), Units(std::make_unique<TQVL_Units>()),
       Users(std::make_unique<TQVL_Users>()), Languages(std::make_unique<TQVL_Languages>()),
-      Options(std::make_unique<TQVL_Options>()), Statistics(std::make_unique<TQVL_Statistics>()),
+      Options(std::make_unique<TQVL_Options>()), Query(std::make_unique<TQVL_Query>()),
+      Statistics(std::make_unique<TQVL_Statistics>()),
       CardArrangements(std::make_unique<TQVL_CardArrangements>()),
       LongTermStorages(std::make_unique<TQVL_LongTermStorages>()), updateContext(std::make_unique<QObject>())
 {
     Users->GetActiveUser().Options = Options.get();
+    // The query reaches the logged-in user's profile and the statistics through these.
+    Query->ActiveUser = [this] {
+        TQVL_Query_ActiveUser user;
+        if (Users->HasActiveUser()) {
+            TQVL_User& active = Users->GetActiveUser();
+            user = {&active, &active.Results(), &active.alltimequeryseconds};
+        }
+        return user;
+    };
+    Query->ActiveUnit = [this]() -> const TQVL_Unit* {
+        return Units->GetActiveUnit().IsOpen ? &Units->GetActiveUnit() : nullptr;
+    };
+    Query->LastQuery = Statistics->LastQuery.get();
     Statistics->ActiveResults = [this]() -> TQVL_Result_User* {
         return Users->HasActiveUser() ? &Users->GetActiveUser().Results() : nullptr;
     };
@@ -47,7 +61,16 @@ TQVL::~TQVL()
     updateContext.reset();
     LongTermStorages.reset();
     CardArrangements.reset();
+    // Screens stop their query when they close; this is only the last safety net.
+    if (Query->IsRunning()) {
+        try {
+            Query->Stop();
+        } catch (const std::exception&) {
+        }
+    }
+    Query->LastQuery = nullptr;
     Statistics.reset();
+    Query.reset();
     Units.reset();
     Users.reset();
     Languages.reset();

@@ -7,6 +7,7 @@
 #include "core/QVL_System.h"
 #include "statistics/QVL_Statistics.h"
 #include "core/QVL_UpdateThread.h"
+#include "query/QVL_Query.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_Users.h"
 
@@ -50,6 +51,7 @@ public:
     std::unique_ptr<TQVL_Languages> Languages;
     std::unique_ptr<TQVL_Options> Options;
     std::function<void()> OnUserSelectionRequired;
+    std::unique_ptr<TQVL_Query> Query;
     std::unique_ptr<TQVL_Statistics> Statistics;
     std::unique_ptr<TQVL_CardArrangements> CardArrangements;
     std::function<void()> OnUpdateSearchStart;

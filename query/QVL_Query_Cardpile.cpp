@@ -1,0 +1,219 @@
+#include "query/QVL_Query_Cardpile.h"
+
+#include "content/QVL_Card.h"
+#include "content/QVL_Unit.h"
+#include "core/QVL_Error.h"
+#include "core/QVL_FileObject.h"
+#include "core/QVL_Math.h"
+#include "core/QVL_System.h"
+#include "query/QVL_Query.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "query/QVL_Statistics_LastQuery.h"
+
+#include <algorithm>
+
+namespace {
+
+TQVL_Result_User& activeResults(const TQVL_Query& query)
+{
+    const TQVL_Query_ActiveUser user = query.ActiveUser ? query.ActiveUser() : TQVL_Query_ActiveUser{};
+    if (!user.Profile || !user.Results)
+        throw TQVL_Error(QStringLiteral("no active User"));
+    return *user.Results;
+}
+
+} // namespace
+
+TQVL_Query_Cardpile::TQVL_Query_Cardpile(const TQVL_Query& query) : owner(query) {}
+
+TQVL_Query_Cardpile::~TQVL_Query_Cardpile() = default;
+
+int TQVL_Query_Cardpile::AddUnit(const TQVL_Unit& unit)
+{
+    // Looked up once for all cards of the unit.
+    TQVL_Result_Unit* results = nullptr;
+    for (int i = 0; i < unit.Cards->Count(); ++i)
+        addCard(unit, *unit.Cards->Card(i), results);
+    Units.push_back(&unit);
+    return int(Units.size());
+}
+
+void TQVL_Query_Cardpile::AddCard(const TQVL_Unit& unit, const TQVL_Card& card)
+{
+    TQVL_Result_Unit* results = nullptr;
+    addCard(unit, card, results);
+}
+
+void TQVL_Query_Cardpile::addCard(const TQVL_Unit& unit, const TQVL_Card& card, TQVL_Result_Unit*& results)
+{
+    auto entry = std::make_unique<TQVL_Query_Card>(card, unit);
+    if (UseLastResults || LongTermMode) {
+        if (!results)
+            results = &resultsOf(unit);
+        const TQVL_Result_Card& stored = results->GetOrCreateCard(card.Uid);
+        if (UseLastResults) {
+            entry->PointValue = stored.pointvalue;
+            entry->StartPointValue = stored.pointvalue;
+        }
+        if (LongTermMode && !stored.IsDue(ReferenceDate))
+            return;
+    }
+    Cards.push_back(std::move(entry));
+}
+
+TQVL_Result_Unit& TQVL_Query_Cardpile::resultsOf(const TQVL_Unit& unit) const
+{
+    return activeResults(owner).GetOrCreateUnit(unit.Uid);
+}
+
+void TQVL_Query_Cardpile::Clear()
+{
+    Cards.clear();
+    Units.clear();
+}
+
+std::vector<TQVL_Query_Card*> TQVL_Query_Cardpile::getCardList() const
+{
+    std::vector<TQVL_Query_Card*> list;
+    list.reserve(Cards.size());
+    for (const auto& entry : Cards)
+        list.push_back(entry.get());
+    return list;
+}
+
+std::vector<TQVL_Query_Card*> TQVL_Query_Cardpile::GetRandomCards(int n, const TQVL_Query_Card* exclude) const
+{
+    const int size = int(Cards.size());
+    if (size < (exclude ? n + 1 : n))
+        throw TQVL_Error(QStringLiteral("More Cards than existing wanted!"));
+    std::vector<TQVL_Query_Card*> chosen;
+    chosen.reserve(std::size_t(std::max(n, 0)));
+    while (int(chosen.size()) < n) {
+        TQVL_Query_Card* candidate = Cards[std::size_t(owner.Random(size))].get();
+        if (candidate != exclude && std::find(chosen.begin(), chosen.end(), candidate) == chosen.end())
+            chosen.push_back(candidate);
+    }
+    return chosen;
+}
+
+void TQVL_Query_Cardpile::SetUseLastResults(bool use)
+{
+    UseLastResults = use;
+    const TQVL_Unit* unit = nullptr;
+    TQVL_Result_Unit* results = nullptr;
+    for (const auto& entry : Cards) {
+        qint32 start = 0;
+        if (use) {
+            if (entry->Unit != unit) {
+                unit = entry->Unit;
+                results = &resultsOf(*unit);
+            }
+            start = results->GetOrCreateCard(entry->Card->Uid).pointvalue;
+        }
+        entry->PointValue = start;
+        entry->StartPointValue = start;
+    }
+}
+
+void TQVL_Query_Cardpile::StoreResults(bool selfEvaluated, TQVL_DateTime duration)
+{
+    const TQVL_Query_ActiveUser user = owner.ActiveUser ? owner.ActiveUser() : TQVL_Query_ActiveUser{};
+    if (!user.Profile || !user.Results)
+        throw TQVL_Error(QStringLiteral("no active User"));
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    const TQVL_Unit* activeUnit = owner.ActiveUnit ? owner.ActiveUnit() : nullptr;
+
+    const auto close = [&](TQVL_Result_Unit& results) {
+        results.AddQuery(GetUnitDurationSecondsofQuery(results.unit_uid, duration), results.last_queried, selfEvaluated,
+                         results.last_right, now);
+    };
+    TQVL_Result_Unit* current = nullptr;
+    const TQVL_Unit* currentUnit = nullptr;
+    for (const auto& entry : Cards) {
+        TQVL_Result_Unit* results =
+            entry->Unit == currentUnit ? current : &user.Results->GetOrCreateUnit(entry->Unit->Uid);
+        if (results != current) {
+            if (current) {
+                close(*current);
+                // The first unit keeps its mark.
+                results->longtermstorage =
+                    activeUnit && activeUnit->Typ == tLongTermStorage && results->unit_uid == activeUnit->Uid;
+            }
+            current = results;
+            current->unit_lastknownfilename = entry->Unit->FileName;
+            current->last_queried = 0;
+            current->last_right = 0;
+            current->lastquerydate = now;
+        }
+        currentUnit = entry->Unit;
+        saveItem(*entry, *current, now);
+    }
+    if (current)
+        close(*current);
+
+    try {
+        user.Profile->Save();
+    } catch (const TQVL_Error& error) {
+        throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Speichern der Ergebnisse der Abfrage!"),
+                                    error.Message());
+    }
+    user.Profile->ReleaseWriteAccess();
+}
+
+void TQVL_Query_Cardpile::SaveItemToUnitResult(const TQVL_Query_Card& entry, TQVL_Result_Unit& unit) const
+{
+    saveItem(entry, unit, TQVL_DateTime::Now());
+}
+
+void TQVL_Query_Cardpile::saveItem(const TQVL_Query_Card& entry, TQVL_Result_Unit& unit, TQVL_DateTime now) const
+{
+    unit.all_queried += entry.Queried;
+    unit.all_right += entry.Right;
+    unit.last_queried += entry.Queried;
+    unit.last_right += entry.Right;
+
+    TQVL_Result_Card& card = unit.GetOrCreateCard(entry.Card->Uid);
+    card.all_queried += entry.Queried;
+    card.all_right += entry.Right;
+    card.last_queried = entry.Queried;
+    card.last_right = entry.Right;
+    // A due card of a storage that was not asked keeps its date, stage and
+    // points: moving its date would put it off by a whole interval unseen.
+    if (LongTermMode && entry.Queried <= 0)
+        return;
+    card.pointvalue += (entry.PointValue - entry.StartPointValue) + 10 * TQVL_System::DaysBetween(card.lastquery, now);
+    card.lastquery = LongTermMode ? ReferenceDate : now;
+    if (LongTermMode)
+        card.UpdateStage(entry.Queried, entry.Right);
+}
+
+void TQVL_Query_Cardpile::SaveUnitListToStatistics() const
+{
+    if (!owner.LastQuery)
+        return;
+    owner.LastQuery->Clear();
+    for (const TQVL_Unit* unit : Units)
+        owner.LastQuery->Add(unit->Uid);
+}
+
+double TQVL_Query_Cardpile::GetUnitPartOfQuery(const QString& unitUid) const
+{
+    qint64 ofUnit = 0;
+    qint64 total = 0;
+    for (const auto& entry : Cards) {
+        total += entry->Queried;
+        if (entry->Unit->Uid == unitUid)
+            ofUnit += entry->Queried;
+    }
+    if (ofUnit == total)
+        return 1.0;
+    if (total <= 0)
+        return 0.0;
+    return double(ofUnit) / double(total);
+}
+
+qint32 TQVL_Query_Cardpile::GetUnitDurationSecondsofQuery(const QString& unitUid, TQVL_DateTime duration) const
+{
+    return qint32(RoundHalfEven(double(TQVL_Query::WholeSeconds(duration)) * GetUnitPartOfQuery(unitUid)));
+}

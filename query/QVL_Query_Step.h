@@ -1,0 +1,78 @@
+#pragma once
+
+#include "query/QVL_Query_Hooks.h"
+#include "query/QVL_Query_StepResult.h"
+#include "query/QVL_Query_Timer.h"
+
+#include <QtGlobal>
+
+#include <functional>
+#include <memory>
+
+class TQVL_Card_Return;
+class TQVL_Query_Card;
+class TQVL_Query_Step_Options;
+
+// Asks one card: shows the question, ends the question phase (the learner or
+// a timer), gets the answer object from the window and lets it judge itself,
+// shows the answer and ends the answer phase (the learner, with his own
+// verdict, or a timer). Then it calls its round back through OnFinished.
+// Owned by the round and reused for every card of every round.
+class TQVL_Query_Step
+{
+public:
+    TQVL_Query_Step(const TQVL_Query_Hooks& queryHooks, const TQVL_Query_Random& queryRandom,
+                    const TQVL_Query_TimerFactory& queryTimerFactory);
+    ~TQVL_Query_Step();
+    TQVL_Query_Step(const TQVL_Query_Step&) = delete;
+    TQVL_Query_Step& operator=(const TQVL_Query_Step&) = delete;
+
+    // Asks `Card` with `Options`; requires the step to be idle.
+    void Start();
+    // Frees the answer, cancels the timer, marks the step idle; nothing when idle.
+    void Stop();
+    // The learner asks for the result; ignored outside the question phase.
+    void DisplayQuestionEnd();
+    // The learner closed the answer, with his own verdict; ignored outside the answer phase.
+    void DisplayAnswerEnd(bool right);
+    bool IsRunning() const { return !Idle; }
+
+    TQVL_Query_Step_Options* Options = nullptr;
+    TQVL_Query_Card* Card = nullptr;
+    // 1 foreign -> native, 2 native -> foreign.
+    int Direction = 0;
+    std::unique_ptr<TQVL_Card_Return> Input;
+    TQVL_Query_StepResult EvalResult;
+    TQVL_Query_StepResult SelfResult;
+    TQVL_Query_StepResult FinalResult;
+    // Made when first needed and kept: a timer is never destroyed while its action may run.
+    std::unique_ptr<TQVL_Query_Timer> Timer;
+    bool Idle = true;
+
+    // The round counts the step. Called with the step already stopped; the
+    // answer object stays alive until this returns.
+    std::function<void()> OnFinished;
+
+private:
+    // Requested: the answer is being fetched and judged.
+    enum class Phase
+    {
+        Question,
+        Requested,
+        Answer,
+        Done
+    };
+
+    void endQuestionPhase();
+    void finish();
+    void startTimer(int ms, Phase phase, void (TQVL_Query_Step::*action)());
+    void cancelTimer();
+    // Whether the step was stopped or moved on to another card while a hook ran.
+    bool left(quint64 run) const { return Idle || run != runNumber; }
+
+    const TQVL_Query_Hooks& hooks;
+    const TQVL_Query_Random& random;
+    const TQVL_Query_TimerFactory& timerFactory;
+    Phase phase = Phase::Done;
+    quint64 runNumber = 0;
+};
