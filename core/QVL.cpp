@@ -142,6 +142,14 @@ void TQVL::StartUpdateSearch()
 
 void TQVL::CloseFiles()
 {
+    // Further units of a multi-unit query that a screen left open.
+    while (Units->AdditionalFileCount() > 0) {
+        TQVL_FileObject* unit = Units->AdditionalFile(Units->AdditionalFileCount() - 1);
+        if (unit->IsOpen)
+            Units->CloseAdditionFile(unit);
+        else
+            Units->DiscardAdditionalFile(unit);
+    }
     if (Units->GetActiveUnit().IsOpen)
         Units->GetActiveUnit().CloseFile();
     if (Users->HasActiveUser())

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include "ui/Form_MainMenuTwo.h"
+#include "ui/Form_MenuQuery.h"
 #include "ui/Form_MenuUnitsNew.h"
 #include "ui/KQ_ClickMatrix.h"
 #include "ui/FormDataModule.h"
@@ -46,7 +47,7 @@ void TFormMainMenu::select(int index)
     TMainForm& main = *TMainForm::Instance();
     switch (index) {
     case 0: main.DataModule().Action_Unit_Select->trigger(); break;
-    case 1: main.NotAvailable(); break;
+    case 1: main.WindowManager().SwitchWindow<TFormMenuQuery>(); break;
     case 2: main.NotAvailable(); break;
     case 3:
         if (main.CheckUnitSelected() && main.Core().Units->GetActiveUnit().Typ != tInfo)

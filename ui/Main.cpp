@@ -7,7 +7,13 @@
 #include "ui/ForeignInput.h"
 #include "ui/FormDataModule.h"
 #include "ui/FormMessage.h"
+#include "ui/Form_LongTermStorage.h"
 #include "ui/Form_MainMenu.h"
+#include "ui/Form_MainMenuTwo.h"
+#include "ui/Form_UnitsIntegrate.h"
+#include "ui/Form_UnitsSelect.h"
+#include "ui/Form_UsersManage.h"
+#include "ui/Form_UsersSelect.h"
 #include "ui/Frame_Messages.h"
 #include "ui/Guarded.h"
 #include "ui/HelpService.h"
@@ -233,23 +239,34 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Program_Fullscreen, {}, [this] { SetFullscreen(dataModule->Action_Program_Fullscreen->isChecked()); });
     d.Bind(d.Action_Program_Exit, {}, [this] { close(); });
     d.Bind(d.Action_UsersManage, {QStringLiteral("USERPROFILES_EDIT_SELF"), QStringLiteral("USERPROFILES_EDIT_OTHER")},
-           notYet);
+           [this] {
+               TFormUsersManage dialog(this);
+               dialog.ShowModal();
+               // The editor may have renamed the logged-in profile.
+               if (core->Users->HasActiveUser())
+                   Label_ActiveUser->setText(core->Users->GetActiveUser().name + QLatin1Char(' '));
+           });
     d.Bind(d.Action_UsersSelect, {}, [this] {
+        // The selection is shown over the current screen; that one must go first.
+        windowManager->CloseWindow();
         if (core->Users->HasActiveUser())
             core->Users->GetActiveUser().Close();
         core->RequestUserSelection();
     });
-    d.Bind(d.Action_Unit_Select, {}, notYet);
-    d.Bind(d.Action_LongTermStorage_Select, {}, notYet);
+    d.Bind(d.Action_Unit_Select, {}, [this] { showUnitSelection(); });
+    d.Bind(d.Action_LongTermStorage_Select, {}, [this] { showStorageSelection(); });
     d.Bind(d.Action_Unit_Close, {}, [this] {
         if (core->Units->GetActiveUnit().IsOpen)
             core->Units->GetActiveUnit().CloseFile();
     });
     d.Bind(d.Action_Unit_Edit, {}, notYet);
     d.Bind(d.Action_Unit_Print, {}, notYet);
-    d.Bind(d.Action_Unit_Integrate, {}, notYet);
+    d.Bind(d.Action_Unit_Integrate, {}, [this] {
+        if (CheckUnitSelected())
+            TFormUnitsIntegrate::IntegrateActiveUnit();
+    });
     d.Bind(d.Action_Unit_Import, {QStringLiteral("UNITS_EDIT")}, notYet);
-    d.Bind(d.Action_LongTermStorages, {}, notYet);
+    d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
     d.Bind(d.Action_Update, {QStringLiteral("PROGRAM_UPDATES")}, notYet);
     d.Bind(d.Action_Community, {}, notYet);
     d.Bind(d.Action_Help_Content, {}, [] { THelpService::ShowHelpContents(); });
@@ -300,8 +317,22 @@ void TMainForm::startup()
 
 void TMainForm::showUserSelection()
 {
-    // The user selection screen joins with the user dialogs.
-    setStatus(QStringLiteral("Bitte wählen Sie ein Benutzerprofil."));
+    windowManager->ShowWindow<TFormUsersSelect>();
+}
+
+void TMainForm::showUnitSelection()
+{
+    auto* screen = windowManager->SwitchWindow<TFormUnitsSelect>();
+    // The selection ends itself once the unit is open; the main menu takes its place.
+    screen->OnUnitChosen = [this] { windowManager->ShowWindow<TFormMainMenu>(); };
+    screen->OnAbort = [this] { ShowMainMenu(); };
+}
+
+void TMainForm::showStorageSelection()
+{
+    auto* screen = windowManager->SwitchWindow<TFormLongTermStorage>();
+    screen->OnStorageChosen = [this] { ShowMainMenu(); };
+    screen->OnAbort = [this] { windowManager->SwitchWindow<TFormMainMenuTwo>(); };
 }
 
 void TMainForm::userOpened()

@@ -71,6 +71,8 @@ private:
     void shutdown();
 
     void showUserSelection();
+    void showUnitSelection();
+    void showStorageSelection();
     void userOpened();
     void userClosed();
     void unitOpened();

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+class TQVL_Card_Return;
+class TQVL_Query;
+class TQVL_Query_Card;
+
+// The answer window a query window embeds while an answer is shown: the
+// verdict with its picture and sound, the right answer, and the end of the
+// answer phase with "Ok" or the learner's own verdict. Lives from the
+// query's OnDisplayAnswer to its OnStepEnd; the query window owns it.
+class TFormQueryResultMeta : public QFrame
+{
+    Q_OBJECT
+public:
+    TFormQueryResultMeta(TQVL_Query& query, QWidget* parent);
+    ~TFormQueryResultMeta() override;
+
+    // Shows one answer; the arguments are those of the query's OnDisplayAnswer.
+    virtual void ShowAnswer(const TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
+                            bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds);
+
+    // The verdict text of a result code, as Label1 shows it.
+    static QString VerdictText(int code);
+    // "/Sounds/right.wav" or "/Sounds/wrong.wav" below the program folder.
+    static QString AnswerSound(bool right);
+
+    QLabel* Image_Right = nullptr;
+    QLabel* Image_Half = nullptr;
+    QLabel* Image_Wrong = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label_Success = nullptr;
+    QLabel* Label_Special = nullptr;
+    QPushButton* Button_Ok = nullptr;
+    QPushButton* Button_Right = nullptr;
+    QPushButton* Button_Wrong = nullptr;
+
+protected:
+    // Places the controls for the current size and the shown answer.
+    virtual void LayoutControls() = 0;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    // The verdict text in Label1 and its shadow Label2.
+    void SetVerdictText(const QString& text);
+    // Puts Label1 at (x, y) and its shadow one pixel right and down.
+    void PlaceVerdictText(int x, int y);
+
+    bool AskingSelfEvaluation() const { return askingSelfEvaluation; }
+
+private:
+    void answerEnd(bool right, bool playSound);
+
+    TQVL_Query& owningQuery;
+    bool answerSounds = false;
+    bool askingSelfEvaluation = false;
+};
