@@ -7,6 +7,8 @@
 #include "ui/FormDialogMeta.h"
 #include "ui/FormMessage.h"
 #include "ui/Form_MainMenu.h"
+#include "ui/Form_UnitsSelect.h"
+#include "ui/Form_UsersSelect.h"
 #include "ui/Frame_Messages.h"
 #include "ui/KQ_ClickMatrix.h"
 #include "ui/Main.h"
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -260,4 +263,41 @@ TEST(MainWindow, ABrokenInstallationEndsTheStartWithTheReinstallMessage)
                        "installieren Sie die Anwendung neu.\rDatei \"")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
     EXPECT_FALSE(window.StartedUp());
+}
+
+TEST_F(MainWindowTest, ALearnerLogsInChoosesALessonAndSwitchesUser)
+{
+    auto* selection = qobject_cast<TFormUsersSelect*>(window->WindowManager().CurrentWindow());
+    ASSERT_NE(selection, nullptr) << "the first start shows the user selection";
+    TKQ_ClickMatrix* tiles = selection->KQ_ClickMatrix1;
+    int lernender = -1;
+    for (int i = 0; i < tiles->Items().Count(); ++i)
+        if (tiles->Items().Item(i)->Caption() == QLatin1String("Lernender"))
+            lernender = i;
+    ASSERT_GE(lernender, 0);
+    tiles->SelectItem(tiles->Items().Item(lernender));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Core().Users->HasActiveUser(); }, 5000));
+    EXPECT_EQ(window->Label_ActiveUser->text(), QStringLiteral("Lernender "));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow()) != nullptr; }, 5000));
+
+    window->DataModule().Action_Unit_Select->trigger();
+    auto* units = qobject_cast<TFormUnitsSelect*>(window->WindowManager().CurrentWindow());
+    ASSERT_NE(units, nullptr);
+    QAbstractItemModel* model = units->VST1->model();
+    QModelIndex lesson;
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data().toString().startsWith(QLatin1String("Englisch - Grundwortschatz")))
+            lesson = model->index(row, 0);
+    ASSERT_TRUE(lesson.isValid());
+    units->VST1->setCurrentIndex(lesson);
+    units->ChooseFocused();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Core().Units->GetActiveUnit().IsOpen; }, 5000));
+    EXPECT_EQ(window->Label_ActiveUnit->text(), QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow()) != nullptr; }, 5000));
+
+    window->DataModule().Action_UsersSelect->trigger();
+    EXPECT_FALSE(window->Core().Users->HasActiveUser());
+    EXPECT_TRUE(qobject_cast<TFormUsersSelect*>(window->WindowManager().CurrentWindow()));
 }
