@@ -1,0 +1,99 @@
+// A lesson copied into its long-term storage and the storage then queried
+// through the vocabulary window: only due cards come, stages move up.
+#include "content/QVL_Card_Voc.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "tests/ui/test_QueryFixture.h"
+#include "ui/FormDialogMeta.h"
+#include "ui/Form_QueryResultVoc.h"
+#include "ui/Form_Query_Voc.h"
+#include "ui/Form_UnitsIntegrate.h"
+#include "users/QVL_User.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class LongTermQueryTest : public QueryWindowTest
+{
+protected:
+    // The profile as saved on disk.
+    std::unique_ptr<TQVL_User> StoredProfile() const
+    {
+        auto stored = std::make_unique<TQVL_User>();
+        stored->Open(ProfilePath);
+        return stored;
+    }
+};
+
+} // namespace
+
+TEST_F(LongTermQueryTest, ACopiedLessonIsQueriedFromItsStorageAndItsCardsMoveUp)
+{
+    OpenUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    const int lessonCards = Unit().Cards->Count();
+    // The integration dialog, confirmed as the learner would.
+    const auto previous = TFormDialogMeta::InstallModalRunner([](QDialog& dialog) {
+        if (auto* integrate = qobject_cast<TFormUnitsIntegrate*>(&dialog)) {
+            integrate->Integrate();
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    });
+    TFormUnitsIntegrate::IntegrateActiveUnit();
+    TFormDialogMeta::InstallModalRunner(previous);
+    ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    Unit().CloseFile();
+
+    const QString storagePath = folders.Documents() + QStringLiteral("/Storages/Englisch.qxs");
+    Unit().Open(storagePath);
+    ASSERT_EQ(Unit().Typ, tLongTermStorage);
+    ASSERT_EQ(Unit().Cards->Count(), lessonCards);
+
+    TQVL_Query& query = Query();
+    query.Options->onlystoreresultswheallqueried = false;
+    const TQVL_DateTime today = TQVL_DateTime::Now().DateOf();
+    query.SetLongTermMode(true);
+    query.SetReferenceDate(today);
+    query.Cardpile->AddUnit(Unit());
+    ASSERT_EQ(int(query.Cardpile->Cards.size()), lessonCards) << "every copied card is due at stage 0";
+
+    auto* screen = Start<TFormQueryVoc>();
+    ASSERT_NE(screen, nullptr);
+    int answers = 0;
+    while (query.IsRunning() && answers < 5 * lessonCards) {
+        const auto& card = *static_cast<const TQVL_Card_Voc*>(Asked());
+        screen->TntEdit1->setText(card.home1);
+        QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
+        auto* result = dynamic_cast<TFormQueryResultVoc*>(screen->ResultWindow());
+        ASSERT_NE(result, nullptr);
+        QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
+        ++answers;
+    }
+    ASSERT_FALSE(query.IsRunning());
+    EXPECT_GE(answers, lessonCards);
+
+    const std::unique_ptr<TQVL_User> profile = StoredProfile();
+    const TQVL_Result_Unit* stored = profile->Results().FindUnit(Unit().Uid);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_TRUE(stored->longtermstorage);
+    int movedUp = 0;
+    for (int i = 0; i < stored->CardCount(); ++i) {
+        const TQVL_Result_Card& card = stored->Card(i);
+        if (card.stage == 1) {
+            ++movedUp;
+            EXPECT_EQ(card.lastquery.Serial(), today.Serial());
+        }
+    }
+    EXPECT_EQ(movedUp, lessonCards) << "every card answered right once moves to stage 1";
+    profile->CloseFile();
+
+    // The same day nothing is due any more: stage 1 waits a day.
+    query.Cardpile->Clear();
+    query.SetReferenceDate(today);
+    query.Cardpile->AddUnit(Unit());
+    EXPECT_TRUE(query.Cardpile->Cards.empty());
+    query.Cardpile->Clear();
+}
