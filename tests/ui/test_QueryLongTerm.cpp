@@ -97,3 +97,47 @@ TEST_F(LongTermQueryTest, ACopiedLessonIsQueriedFromItsStorageAndItsCardsMoveUp)
     EXPECT_TRUE(query.Cardpile->Cards.empty());
     query.Cardpile->Clear();
 }
+
+TEST_F(LongTermQueryTest, AQueryOverTwoLessonsStoresTheResultsOfBoth)
+{
+    OpenUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    auto* second = static_cast<TQVL_Unit*>(window->Core().Units->CreateAdditionalFile());
+    second->Open(folders.Documents() + QStringLiteral("/Lektionen/Englisch - Aussprache.qxu"));
+    TQVL_Query& query = Query();
+    query.Options->onlystoreresultswheallqueried = false;
+    query.Cardpile->AddUnit(Unit());
+    query.Cardpile->AddUnit(*second);
+    const int cards = Unit().Cards->Count() + second->Cards->Count();
+    // The further lesson is closed with the query window; keep what is checked afterwards.
+    const std::vector<std::pair<QString, int>> lessons = {{Unit().Uid, Unit().Cards->Count()},
+                                                          {second->Uid, second->Cards->Count()}};
+    ASSERT_EQ(int(query.Cardpile->Cards.size()), cards);
+
+    auto* screen = Start<TFormQueryVoc>();
+    ASSERT_NE(screen, nullptr);
+    int answers = 0;
+    while (query.IsRunning() && answers < 5 * cards) {
+        const auto& card = *static_cast<const TQVL_Card_Voc*>(Asked());
+        screen->TntEdit1->setText(card.home1);
+        QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
+        auto* result = dynamic_cast<TFormQueryResultVoc*>(screen->ResultWindow());
+        ASSERT_NE(result, nullptr);
+        QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
+        ++answers;
+    }
+    ASSERT_FALSE(query.IsRunning());
+
+    const std::unique_ptr<TQVL_User> profile = StoredProfile();
+    for (const auto& [uid, count] : lessons) {
+        const TQVL_Result_Unit* stored = profile->Results().FindUnit(uid);
+        ASSERT_NE(stored, nullptr) << uid.toStdString();
+        // Every answer was right; the later phases ask the remaining cards again.
+        EXPECT_GE(stored->last_queried, count);
+        EXPECT_EQ(stored->last_right, stored->last_queried);
+        ASSERT_EQ(stored->QueryCount(), 1);
+        EXPECT_EQ(stored->Query(0).queried, stored->last_queried);
+    }
+    profile->CloseFile();
+    window->ShowMainMenu();
+    EXPECT_EQ(window->Core().Units->AdditionalFileCount(), 0) << "the further lesson is closed with the window";
+}
