@@ -26,6 +26,24 @@ protected:
         stored->Open(ProfilePath);
         return stored;
     }
+    // Answers every asked card with its first home meaning until the query
+    // ends (at most `limit` answers); returns the number of answers.
+    int AnswerAllRight(TFormQueryVoc& screen, int limit)
+    {
+        int answers = 0;
+        while (Query().IsRunning() && answers < limit) {
+            const auto& card = *static_cast<const TQVL_Card_Voc*>(Asked());
+            screen.TntEdit1->setText(card.home1);
+            QTest::keyClick(screen.TntEdit1, Qt::Key_Return);
+            auto* result = dynamic_cast<TFormQueryResultVoc*>(screen.ResultWindow());
+            EXPECT_NE(result, nullptr);
+            if (!result)
+                break;
+            QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
+            ++answers;
+        }
+        return answers;
+    }
 };
 
 } // namespace
@@ -62,16 +80,7 @@ TEST_F(LongTermQueryTest, ACopiedLessonIsQueriedFromItsStorageAndItsCardsMoveUp)
 
     auto* screen = Start<TFormQueryVoc>();
     ASSERT_NE(screen, nullptr);
-    int answers = 0;
-    while (query.IsRunning() && answers < 5 * lessonCards) {
-        const auto& card = *static_cast<const TQVL_Card_Voc*>(Asked());
-        screen->TntEdit1->setText(card.home1);
-        QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
-        auto* result = dynamic_cast<TFormQueryResultVoc*>(screen->ResultWindow());
-        ASSERT_NE(result, nullptr);
-        QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
-        ++answers;
-    }
+    const int answers = AnswerAllRight(*screen, 5 * lessonCards);
     ASSERT_FALSE(query.IsRunning());
     EXPECT_GE(answers, lessonCards);
 
@@ -115,16 +124,7 @@ TEST_F(LongTermQueryTest, AQueryOverTwoLessonsStoresTheResultsOfBoth)
 
     auto* screen = Start<TFormQueryVoc>();
     ASSERT_NE(screen, nullptr);
-    int answers = 0;
-    while (query.IsRunning() && answers < 5 * cards) {
-        const auto& card = *static_cast<const TQVL_Card_Voc*>(Asked());
-        screen->TntEdit1->setText(card.home1);
-        QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
-        auto* result = dynamic_cast<TFormQueryResultVoc*>(screen->ResultWindow());
-        ASSERT_NE(result, nullptr);
-        QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
-        ++answers;
-    }
+    AnswerAllRight(*screen, 5 * cards);
     ASSERT_FALSE(query.IsRunning());
 
     const std::unique_ptr<TQVL_User> profile = StoredProfile();
