@@ -1,6 +1,6 @@
 // The process entry of Quorvel.
-#include "ui/Application.h"
-#include "ui/Main.h"
+#include "ui/shell/Application.h"
+#include "ui/shell/Main.h"
 
 #include <QApplication>
 

@@ -17,7 +17,7 @@ cmake --build "$build" --target quorvel_ui setup_data soundsystem answer_sounds 
 demo_source="$build/query-screenshots.cpp"
 cat >"$demo_source" <<'EOF'
 #include "content/QVL_Card_Voc.h"
-#include "core/QVL.h"
+#include "app/QVL.h"
 #include "query/QVL_Query_Options.h"
 #include "query/QVL_Query_Session.h"
 #include "query/QVL_Query_Step.h"
@@ -25,16 +25,16 @@ cat >"$demo_source" <<'EOF'
 #include "query/QVL_Query_Turn.h"
 #include "query/QVL_Query_Turn_Options.h"
 #include "query/QVL_Query_Cardpile.h"
-#include "ui/DialogService.h"
-#include "ui/Form_QueryMeta.h"
-#include "ui/Form_QueryResultMeta.h"
-#include "ui/Form_Query_Grammar.h"
-#include "ui/Form_Query_Pic.h"
-#include "ui/Form_Query_Voc.h"
-#include "ui/Form_Query_VocMultipleChoice.h"
-#include "ui/Icons.h"
-#include "ui/Main.h"
-#include "ui/WindowManager.h"
+#include "ui/shell/DialogService.h"
+#include "ui/query/Form_QueryMeta.h"
+#include "ui/query/Form_QueryResultMeta.h"
+#include "ui/query/Form_Query_Grammar.h"
+#include "ui/query/Form_Query_Pic.h"
+#include "ui/query/Form_Query_Voc.h"
+#include "ui/query/Form_Query_VocMultipleChoice.h"
+#include "ui/shell/Icons.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/WindowManager.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -231,7 +231,7 @@ int main(int argc, char** argv)
 EOF
 
 engine=()
-for lib in core/libquorvel_app_core.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
+for lib in app/libquorvel_app.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
     query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
     [ -f "$build/$lib" ] && engine+=("$build/$lib")
 done

@@ -15,7 +15,7 @@ ui_lib=${QUORVEL_UI_LIB:-$build/ui/libquorvel_ui.a}
 [ -n "${QUORVEL_UI_LIB:-}" ] || cmake --build "$build" --target quorvel_ui -- -j2
 
 engine=()
-for lib in core/libquorvel_app_core.a users/libquorvel_users.a query/libquorvel_query.a \
+for lib in app/libquorvel_app.a users/libquorvel_users.a query/libquorvel_query.a \
     content/libquorvel_content.a core/libquorvel_core.a; do
     engine+=("$build/$lib")
 done

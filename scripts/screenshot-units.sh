@@ -13,7 +13,7 @@ mkdir -p "$out"
 cmake --build "$build" --target quorvel_ui setup_data -- -j2
 
 engine=()
-for lib in core/libquorvel_app_core.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
+for lib in app/libquorvel_app.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
     query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
     [ -f "$build/$lib" ] && engine+=("$build/$lib")
 done

@@ -2,13 +2,13 @@
 // list, a notice and every icon, so that their look can be checked on a real
 // screen (scripts/screenshot-tiles.sh). Not part of the program.
 //   tiles-demo main | users | icons | dialog
-#include "ui/FormDialogMeta.h"
-#include "ui/FormMessage.h"
-#include "ui/FormMeta.h"
-#include "ui/Frame_Messages.h"
-#include "ui/Icons.h"
-#include "ui/KQ_ClickMatrix.h"
-#include "ui/WindowManager.h"
+#include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/FormMessage.h"
+#include "ui/shell/FormMeta.h"
+#include "ui/shell/Frame_Messages.h"
+#include "ui/shell/Icons.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/WindowManager.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

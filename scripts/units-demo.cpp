@@ -3,17 +3,17 @@
 // in a temporary folder, so that their look can be checked on a real screen
 // (scripts/screenshot-units.sh). Not part of the program.
 //   units-demo <setup folder> units | archive | storage | new | folders
-#include "core/QVL.h"
-#include "core/QVL_Setup.h"
+#include "app/QVL.h"
+#include "app/QVL_Setup.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
-#include "ui/Form_LongTermStorage.h"
-#include "ui/Form_LongTermStorageNew.h"
-#include "ui/Form_UnitsSelect.h"
-#include "ui/Frame_Units_List.h"
-#include "ui/Model_Units.h"
-#include "ui/WindowManager.h"
+#include "ui/units/Form_LongTermStorage.h"
+#include "ui/units/Form_LongTermStorageNew.h"
+#include "ui/units/Form_UnitsSelect.h"
+#include "ui/units/Frame_Units_List.h"
+#include "ui/units/Model_Units.h"
+#include "ui/shell/WindowManager.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,0 +1,159 @@
+#include "app/QVL.h"
+
+#include "core/QVL_Error.h"
+#include "app/QVL_Setup.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+
+namespace {
+
+TQVL* current = nullptr;
+// Cores that Instance() created itself; released at exit.
+std::unique_ptr<TQVL> createdByInstance;
+
+} // namespace
+
+TQVL::TQVL()
+    : System(std::make_unique<TQVL_System>(this)), Units(std::make_unique<TQVL_Units>()),
+      Users(std::make_unique<TQVL_Users>()), Languages(std::make_unique<TQVL_Languages>()),
+      Options(std::make_unique<TQVL_Options>()), Query(std::make_unique<TQVL_Query>()),
+      Statistics(std::make_unique<TQVL_Statistics>()),
+      CardArrangements(std::make_unique<TQVL_CardArrangements>()),
+      LongTermStorages(std::make_unique<TQVL_LongTermStorages>()), updateContext(std::make_unique<QObject>())
+{
+    Users->GetActiveUser().Options = Options.get();
+    // The query reaches the logged-in user's profile and the statistics through these.
+    Query->ActiveUser = [this] {
+        TQVL_Query_ActiveUser user;
+        if (Users->HasActiveUser()) {
+            TQVL_User& active = Users->GetActiveUser();
+            user = {&active, &active.Results(), &active.alltimequeryseconds};
+        }
+        return user;
+    };
+    Query->ActiveUnit = [this]() -> const TQVL_Unit* {
+        return Units->GetActiveUnit().IsOpen ? &Units->GetActiveUnit() : nullptr;
+    };
+    Query->LastQuery = Statistics->LastQuery.get();
+    Statistics->ActiveResults = [this]() -> TQVL_Result_User* {
+        return Users->HasActiveUser() ? &Users->GetActiveUser().Results() : nullptr;
+    };
+    // The unit list shows the success figures from the active user's results.
+    Units->Units().ResultLookup = [this](const QString& uid, TQVL_UnitResultFigures& figures) {
+        if (!Users->HasActiveUser())
+            return false;
+        const TQVL_Result_Unit* unit = Users->GetActiveUser().Results().FindUnit(uid);
+        if (!unit)
+            return false;
+        figures = {unit->lastquerydate, unit->last_right, unit->last_queried, unit->all_right, unit->all_queried};
+        return true;
+    };
+    UpdateSearch = [](const QString&, const QString&) -> bool {
+        throw TQVL_Error(QStringLiteral("Die Suche nach Updates ist in dieser Version nicht verfügbar."));
+    };
+    current = this;
+}
+
+TQVL::~TQVL()
+{
+    if (UpdateThread)
+        UpdateThread->requestInterruption();
+    updateContext.reset();
+    LongTermStorages.reset();
+    CardArrangements.reset();
+    // Screens stop their query when they close; this is only the last safety net.
+    if (Query->IsRunning()) {
+        try {
+            Query->Stop();
+        } catch (const std::exception&) {
+        }
+    }
+    Query->LastQuery = nullptr;
+    Statistics.reset();
+    Query.reset();
+    Units.reset();
+    Users.reset();
+    Languages.reset();
+    Options.reset();
+    System.reset();
+    if (current == this)
+        current = nullptr;
+}
+
+TQVL& TQVL::Instance()
+{
+    if (!current)
+        createdByInstance = std::make_unique<TQVL>();
+    return *current;
+}
+
+TQVL* TQVL::Current()
+{
+    return current;
+}
+
+void TQVL::Startup()
+{
+    try {
+        TQVL_Setup::InstallIfFresh(*System);
+        Options->Open(System->AppDataFolder + QStringLiteral("/Data/Options.xml"));
+        Languages->Names->Open(System->AppDataFolder + QStringLiteral("/Data/LanguageNames.xml"));
+    } catch (const TQVL_Error& error) {
+        throw TQVL_Error::WithCause(QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht "
+                                                   "gefunden werden. Bitte installieren Sie die Anwendung neu."),
+                                    error.Message());
+    }
+    if (!Options->sound_disabled)
+        System->InitSoundSystem();
+    AutoloadUser();
+}
+
+void TQVL::AutoloadUser()
+{
+    if (!Options->users_autoload) {
+        RequestUserSelection();
+        return;
+    }
+    try {
+        Users->GetActiveUser().Open(Options->AutoloadProfile(System->DocumentsFolder));
+    } catch (...) {
+        RequestUserSelection();
+        throw;
+    }
+}
+
+void TQVL::RequestUserSelection()
+{
+    Users->Provider().Clear();
+    Users->Provider().Scan(Options->UsersFolder(System->DocumentsFolder));
+    if (OnUserSelectionRequired)
+        OnUserSelectionRequired();
+}
+
+void TQVL::StartUpdateSearch()
+{
+    if (OnUpdateSearchStart)
+        OnUpdateSearchStart();
+    auto* thread = new TQVL_UpdateThread(UpdateSearch, OnUpdateSearchDone, updateContext.get(),
+                                         System->ProgramVersion, System->AppDataFolder);
+    UpdateThread = thread;
+    thread->start();
+}
+
+void TQVL::CloseFiles()
+{
+    // Further units of a multi-unit query that a screen left open.
+    while (Units->AdditionalFileCount() > 0) {
+        TQVL_FileObject* unit = Units->AdditionalFile(Units->AdditionalFileCount() - 1);
+        if (unit->IsOpen)
+            Units->CloseAdditionFile(unit);
+        else
+            Units->DiscardAdditionalFile(unit);
+    }
+    if (Units->GetActiveUnit().IsOpen)
+        Units->GetActiveUnit().CloseFile();
+    if (Users->HasActiveUser())
+        Users->GetActiveUser().Close();
+    if (Options->IsOpen)
+        Options->CloseFile();
+}

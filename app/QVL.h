@@ -1,0 +1,67 @@
+#pragma once
+
+#include "content/QVL_CardArrangements.h"
+#include "content/QVL_Languages.h"
+#include "content/QVL_LongTermStorages.h"
+#include "content/QVL_Units.h"
+#include "core/QVL_System.h"
+#include "statistics/QVL_Statistics.h"
+#include "app/QVL_UpdateThread.h"
+#include "query/QVL_Query.h"
+#include "users/QVL_Options.h"
+#include "users/QVL_Users.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+// The application core: one per process, alive for the whole run. It owns the
+// system services, the managers of the active files and the program options,
+// and starts the update search. Screens reach all data through it.
+class TQVL
+{
+public:
+    // Creates the members; opens no file. The new core becomes the one Instance() returns.
+    TQVL();
+    // Asks a running update search to stop (without waiting) and releases the
+    // members in reverse order, the system services last.
+    ~TQVL();
+    TQVL(const TQVL&) = delete;
+    TQVL& operator=(const TQVL&) = delete;
+
+    // The core of this process, created on first use.
+    static TQVL& Instance();
+    // The core of this process, or nullptr.
+    static TQVL* Current();
+
+    // Opens the options, starts the sound system and opens or asks for the user profile.
+    void Startup();
+    void AutoloadUser();
+    // Lists the profiles of the users folder and asks for a user.
+    void RequestUserSelection();
+    void StartUpdateSearch();
+    void CloseFiles();
+
+    QPointer<TQVL_UpdateThread> UpdateThread;
+    std::unique_ptr<TQVL_System> System;
+    std::unique_ptr<TQVL_Units> Units;
+    std::unique_ptr<TQVL_Users> Users;
+    std::unique_ptr<TQVL_Languages> Languages;
+    std::unique_ptr<TQVL_Options> Options;
+    std::function<void()> OnUserSelectionRequired;
+    std::unique_ptr<TQVL_Query> Query;
+    std::unique_ptr<TQVL_Statistics> Statistics;
+    std::unique_ptr<TQVL_CardArrangements> CardArrangements;
+    std::function<void()> OnUpdateSearchStart;
+    std::function<void(bool updatesFound, bool searchFailed)> OnUpdateSearchDone;
+    std::unique_ptr<TQVL_LongTermStorages> LongTermStorages;
+
+    // The search the update thread runs; replaced in tests.
+    TQVL_UpdateThread::SearchFunction UpdateSearch;
+
+private:
+    // Queued results of the update thread are bound to it; they die with the core.
+    std::unique_ptr<QObject> updateContext;
+};

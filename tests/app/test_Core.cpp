@@ -1,0 +1,262 @@
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "tests/support/RecordingErrorDisplay.h"
+#include "tests/support/TestFolders.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSemaphore>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray optionsXml(bool soundDisabled, bool autoload)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
+           "  <sound_disabled>" +
+           QByteArray(soundDisabled ? "true" : "false") +
+           "</sound_disabled>\r\n"
+           "  <programfiles_readonly>false</programfiles_readonly>\r\n"
+           "  <userfiles_readonly>false</userfiles_readonly>\r\n"
+           "  <users>\r\n    <directory>Benutzer</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
+           "    <autoload>" +
+           QByteArray(autoload ? "true" : "false") +
+           "</autoload>\r\n    <autoload_profile>Benutzer/Lernender.qxs</autoload_profile>\r\n"
+           "    <autoload_profile_relative>true</autoload_profile_relative>\r\n"
+           "    <select_showpath>false</select_showpath>\r\n  </users>\r\n"
+           "  <units>\r\n    <directory>Lektionen</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
+           "  </units>\r\n  <play>\r\n    <both_intervall>3000</both_intervall>\r\n"
+           "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
+           "    <series_showanswerintervall>2000</series_showanswerintervall>\r\n  </play>\r\n"
+           "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
+}
+
+// Options.xml and the installed language-name table, as a minimal installation.
+void writeInstallation(const TestFolders& folders, bool soundDisabled, bool autoload)
+{
+    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(soundDisabled, autoload));
+    WriteFile(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"),
+              ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/appdata/Data/LanguageNames.xml")));
+}
+
+const QString reinstall = QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht gefunden "
+                                         "werden. Bitte installieren Sie die Anwendung neu.");
+
+QString startupError(TQVL& core)
+{
+    try {
+        core.Startup();
+    } catch (const TQVL_Error& error) {
+        return error.Message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(Core, InstanceIsTheCoreTheMainWindowCreated)
+{
+    TQVL core;
+    EXPECT_EQ(&TQVL::Instance(), &core);
+    EXPECT_EQ(TQVL::Current(), &core);
+}
+
+TEST(Core, StartupWithoutOptionsAsksForReinstallation)
+{
+    TestFolders folders;
+    TQVL core;
+    core.System->ProgramFolder = folders.Root(); // nothing to install from
+    const QString options = folders.AppData() + QStringLiteral("/Data/Options.xml");
+    EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') + QStringLiteral("Datei \"%1\" nicht gefunden!").arg(options));
+
+    WriteFile(options, optionsXml(true, false).replace("<programfiles_readonly>false</programfiles_readonly>", ""));
+    EXPECT_EQ(startupError(core),
+              reinstall + QLatin1Char('\r') +
+                  QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(options));
+    EXPECT_FALSE(core.Options->IsOpen);
+
+    writeInstallation(folders, true, false);
+    QFile::remove(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
+    EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') +
+                                      QStringLiteral("Datei \"%1\" nicht gefunden!")
+                                          .arg(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml")));
+    core.CloseFiles();
+}
+
+TEST(Core, StartupOpensTheOptionsReadOnlyAndAsksForAUser)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, false);
+    RecordingErrorDisplay display;
+    TQVL core;
+    core.System->ProgramFolder = folders.Root(); // no sound library here
+    int selectionRequests = 0;
+    core.OnUserSelectionRequired = [&] { ++selectionRequests; };
+    core.Startup();
+    EXPECT_TRUE(core.Options->IsOpen);
+    EXPECT_FALSE(core.Options->WriteAccess);
+    EXPECT_TRUE(core.Languages->Names->IsOpen);
+    EXPECT_EQ(core.Languages->Names->NameOf(QStringLiteral("eng")), QStringLiteral("Englisch"));
+    EXPECT_EQ(selectionRequests, 1);
+    EXPECT_FALSE(core.System->SoundSystem) << "sound_disabled: the library is not even loaded";
+    EXPECT_TRUE(display.Shown.isEmpty());
+    core.CloseFiles();
+    EXPECT_FALSE(core.Options->IsOpen);
+
+}
+
+TEST(Core, StartupWithSoundStartsTheSoundSystem)
+{
+    TestFolders folders;
+    writeInstallation(folders, false, false);
+    RecordingErrorDisplay display;
+    {
+        TQVL core;
+        core.System->ProgramFolder = folders.Root();
+        core.Startup();
+        EXPECT_TRUE(core.System->SoundSystem);
+        core.CloseFiles();
+    }
+    ASSERT_EQ(display.Shown.size(), 3) << "missing library, failed start, failed stop";
+    EXPECT_EQ(display.Shown[1], QStringLiteral("Fehler beim Initilialisieren des SoundSystems"));
+}
+
+TEST(Core, UpdateSearchDeliversItsResultOnTheMainThread)
+{
+    struct Case {
+        std::function<bool(const QString&, const QString&)> search;
+        bool found, failed;
+    };
+    const Case cases[] = {
+        {[](const QString&, const QString&) { return true; }, true, false},
+        {[](const QString&, const QString&) { return false; }, false, false},
+        {[](const QString&, const QString&) -> bool { throw TQVL_Error(QStringLiteral("kaputt")); }, false, true},
+    };
+    for (const Case& c : cases) {
+        TestFolders folders;
+        TQVL core;
+        QString seenVersion, seenFolder;
+        core.UpdateSearch = [&](const QString& version, const QString& folder) {
+            seenVersion = version;
+            seenFolder = folder;
+            return c.search(version, folder);
+        };
+        int started = 0;
+        bool delivered = false, found = false, failed = false;
+        QThread* deliveredOn = nullptr;
+        core.OnUpdateSearchStart = [&] { ++started; };
+        core.OnUpdateSearchDone = [&](bool f, bool e) {
+            delivered = true;
+            found = f;
+            failed = e;
+            deliveredOn = QThread::currentThread();
+        };
+        core.StartUpdateSearch();
+        EXPECT_EQ(started, 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return delivered; }, 5000));
+        EXPECT_EQ(found, c.found);
+        EXPECT_EQ(failed, c.failed);
+        EXPECT_EQ(deliveredOn, QCoreApplication::instance()->thread());
+        EXPECT_EQ(seenVersion, core.System->ProgramVersion);
+        EXPECT_EQ(seenFolder, core.System->AppDataFolder);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return core.UpdateThread.isNull(); }, 5000)) << "the thread releases itself";
+    }
+}
+
+TEST(Core, ALateUpdateResultNeverReachesAReleasedCore)
+{
+    QSemaphore release;
+    bool delivered = false;
+    QPointer<TQVL_UpdateThread> thread;
+    {
+        TQVL core;
+        core.UpdateSearch = [&](const QString&, const QString&) {
+            release.acquire();
+            return true;
+        };
+        core.OnUpdateSearchDone = [&](bool, bool) { delivered = true; };
+        core.StartUpdateSearch();
+        thread = core.UpdateThread;
+    }
+    release.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thread.isNull(); }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(delivered);
+}
+
+namespace {
+
+// The installed first profile in the documents folder, with its companion.
+QString installProfile(const TestFolders& folders)
+{
+    const QString profile = folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs");
+    const QByteArray content = ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/documents/Benutzer/Lernender.qxs"));
+    WriteFile(profile, content);
+    WriteFile(TQVL_FileObject::ChecksumFileName(profile), TQVL_FileObject::Checksum(content) + "\r\n");
+    return profile;
+}
+
+} // namespace
+
+TEST(Core, AutoloadLogsTheProfileInAndTheCloseSavesIt)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, true);
+    const QString profile = installProfile(folders);
+    TQVL_DateTime::SetClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30)); });
+    bool asked = false;
+    {
+        TQVL core;
+        core.System->ProgramFolder = folders.Root();
+        core.OnUserSelectionRequired = [&] { asked = true; };
+        int opened = 0;
+        core.Users->OnFileOpened = [&] { ++opened; };
+        core.Startup();
+        EXPECT_FALSE(asked);
+        EXPECT_EQ(opened, 1);
+        ASSERT_TRUE(core.Users->HasActiveUser());
+        EXPECT_TRUE(core.Users->GetActiveUser().IsLoggedIn());
+        EXPECT_EQ(core.Users->GetActiveUser().name, QStringLiteral("Lernender"));
+        core.CloseFiles();
+        EXPECT_FALSE(core.Users->HasActiveUser());
+    }
+    TQVL_DateTime::SetClock({});
+    EXPECT_TRUE(ReadFile(profile).contains("<lastlogin>10.12.2026 09:30:00</lastlogin>")) << "the logout saved it";
+}
+
+TEST(Core, AFailedAutoloadAsksForAUserAndReportsTheError)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, true);
+    installProfile(folders);
+    QFile::remove(folders.Documents() + QStringLiteral("/Benutzer/Lernender.crc"));
+    TQVL core;
+    core.System->ProgramFolder = folders.Root();
+    bool asked = false;
+    core.OnUserSelectionRequired = [&] { asked = true; };
+    EXPECT_TRUE(startupError(core).contains(QStringLiteral("Lernender.crc")));
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(core.Users->HasActiveUser());
+    EXPECT_EQ(core.Users->Provider().Items.size(), 1u) << "the selection lists the profiles";
+    core.CloseFiles();
+}
+
+TEST(Core, WithoutAutoloadTheProfilesAreListedAndNoneIsOpened)
+{
+    TestFolders folders;
+    writeInstallation(folders, true, false);
+    installProfile(folders);
+    TQVL core;
+    core.System->ProgramFolder = folders.Root();
+    bool asked = false;
+    core.OnUserSelectionRequired = [&] { asked = true; };
+    core.Startup();
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(core.Users->HasActiveUser());
+    ASSERT_EQ(core.Users->Provider().Items.size(), 1u);
+    EXPECT_EQ(dynamic_cast<TQVL_Provider_Item_User*>(core.Users->Provider().Items[0])->UserName,
+              QStringLiteral("Lernender"));
+    core.CloseFiles();
+}

@@ -1,0 +1,303 @@
+#include "app/QVL.h"
+#include "tests/support/TestFolders.h"
+#include "tests/support/ScriptedDialogService.h"
+#include "ui/shell/Application.h"
+#include "ui/shell/ForeignInput.h"
+#include "ui/shell/FormDataModule.h"
+#include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/FormMessage.h"
+#include "ui/shell/Form_MainMenu.h"
+#include "ui/units/Form_UnitsSelect.h"
+#include "ui/users/Form_UsersSelect.h"
+#include "ui/shell/Frame_Messages.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/WindowManager.h"
+#include "query/QVL_Result_User.h"
+#include "users/QVL_User.h"
+#include "users/QVL_User_Rights.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString sourceData = QStringLiteral(QUORVEL_SOURCE_DIR "/data");
+
+// Records the notices that would be shown modally.
+class NoticeRecorder
+{
+public:
+    NoticeRecorder()
+    {
+        previous = TFormDialogMeta::InstallModalRunner([this](QDialog& dialog) {
+            if (auto* notice = qobject_cast<TFormMessage*>(&dialog))
+                Titles << notice->Title();
+            return 0;
+        });
+    }
+    ~NoticeRecorder() { TFormDialogMeta::InstallModalRunner(previous); }
+    QStringList Titles;
+
+private:
+    TFormDialogMeta::TModalRunner previous;
+};
+
+// A started main window over a fresh installation, the profile "Lernender" logged in.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        window = std::make_unique<TMainForm>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->StartedUp(); }, 10000)) << dialogs.Errors.join('|').toStdString();
+        ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    }
+    void TearDown() override
+    {
+        if (window)
+            window->close();
+        window.reset();
+    }
+
+    void logIn()
+    {
+        window->Core().Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+    }
+    void openUnit(const QString& name)
+    {
+        window->Core().Units->GetActiveUnit().Open(folders.Documents() + QStringLiteral("/Lektionen/") + name);
+    }
+    QStringList enabledActions() const
+    {
+        QStringList names;
+        for (QAction* action : window->DataModule().Actions())
+            if (action->isEnabled())
+                names << action->objectName();
+        names.sort();
+        return names;
+    }
+
+    TestFolders folders;
+    ScriptedDialogService dialogs;
+    NoticeRecorder notices;
+    std::unique_ptr<TMainForm> window;
+};
+
+// Types one character, as a keyboard would (QTest's key clicks know only ASCII).
+void typeCharacter(QWidget& field, QChar c)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(&field, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(&field, &release);
+}
+
+} // namespace
+
+TEST(ProcessEntry, OnlyTheExactFirstArgumentSelectsTheUpdateMode)
+{
+    const std::pair<QStringList, bool> cases[] = {
+        {{QStringLiteral("quorvel"), QStringLiteral("update")}, true},
+        {{QStringLiteral("quorvel"), QStringLiteral("update"), QStringLiteral("x")}, true},
+        {{QStringLiteral("quorvel"), QStringLiteral("Update")}, false},
+        {{QStringLiteral("quorvel"), QStringLiteral("x"), QStringLiteral("update")}, false},
+        {{QStringLiteral("quorvel")}, false},
+    };
+    for (const auto& [arguments, expected] : cases)
+        EXPECT_EQ(QuorvelApplication::IsUpdateMode(arguments), expected) << arguments.join(' ').toStdString();
+}
+
+TEST_F(MainWindowTest, AFirstStartInstallsTheDataAndWaitsForAUser)
+{
+    EXPECT_TRUE(QFileInfo::exists(folders.AppData() + QStringLiteral("/Data/Options.xml")));
+    EXPECT_EQ(window->Label_ActiveUser->text(), QStringLiteral("Kein Benutzerprofil gewählt."));
+    EXPECT_EQ(window->Label_ActiveUnit->text(), QStringLiteral("Keine Lektion gewählt."));
+    EXPECT_EQ(enabledActions(), (QStringList{QStringLiteral("Action_AboutQuorvel"), QStringLiteral("Action_Help_Content"),
+                                             QStringLiteral("Action_Help_FirstSteps"),
+                                             QStringLiteral("Action_Program_Exit"),
+                                             QStringLiteral("Action_Program_Fullscreen")}));
+}
+
+TEST_F(MainWindowTest, TheCommandsFollowUserAndUnit)
+{
+    logIn();
+    EXPECT_EQ(window->Label_ActiveUser->text(), QStringLiteral("Lernender "));
+    EXPECT_TRUE(qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow()));
+    TFormDataModule& d = window->DataModule();
+    EXPECT_TRUE(d.Action_Unit_Select->isEnabled());
+    EXPECT_TRUE(d.Action_Unit_Import->isEnabled());
+    EXPECT_FALSE(d.Action_Unit_Close->isEnabled());
+    EXPECT_TRUE(d.Action_Program_Options->isEnabled());
+
+    openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    EXPECT_EQ(window->Label_ActiveUnit->text(), QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    EXPECT_TRUE(d.Action_Unit_Close->isEnabled());
+    EXPECT_FALSE(d.Action_Unit_Export->isEnabled()) << "never in effect";
+    EXPECT_TRUE(window->Core().Languages->GetActiveLanguage().IsOpen);
+    EXPECT_EQ(window->Core().Languages->GetActiveLanguage().LangCode, QStringLiteral("eng"));
+    EXPECT_EQ(window->Core().Languages->HomeLanguage->LangCode, QStringLiteral("ger"));
+
+    d.Action_Unit_Close->trigger();
+    EXPECT_EQ(window->Label_ActiveUnit->text(), QStringLiteral("Keine Lektion gewählt."));
+    EXPECT_FALSE(window->Core().Languages->GetActiveLanguage().IsOpen);
+    EXPECT_FALSE(d.Action_Unit_Close->isEnabled());
+
+    d.Action_UsersSelect->trigger();
+    EXPECT_EQ(window->Label_ActiveUser->text(), QStringLiteral("Kein Benutzerprofil gewählt."));
+    EXPECT_FALSE(d.Action_Unit_Select->isEnabled());
+}
+
+TEST_F(MainWindowTest, AMissingRightShowsTheNoticeNotTheCommand)
+{
+    logIn();
+    window->Core().Users->GetActiveUser().Rights().PROGRAM_OPTIONS_EDIT = false;
+    window->DataModule().Action_Program_Options->trigger();
+    EXPECT_EQ(notices.Titles, QStringList{QStringLiteral("Keine Rechte")});
+    EXPECT_TRUE(dialogs.Informations.isEmpty()) << "the command itself did not run";
+
+    auto* menu = qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow());
+    ASSERT_NE(menu, nullptr);
+    menu->KQ_ClickMatrix1->SelectItem(menu->KQ_ClickMatrix1->Items().Item(3));
+    EXPECT_EQ(notices.Titles.last(), QStringLiteral("Noch keine Lektion gewählt!"));
+}
+
+TEST_F(MainWindowTest, MissingLanguageProfilesFallBackWithOneMessageEach)
+{
+    logIn();
+    QByteArray unit = ReadFile(sourceData + QStringLiteral("/documents/Lektionen/Englisch - Grundwortschatz.qxu"));
+    unit.replace("<langcode_home>ger</langcode_home>", "<langcode_home>xxa</langcode_home>");
+    unit.replace("<langcode_foreign>eng</langcode_foreign>", "<langcode_foreign>xxb</langcode_foreign>");
+    WriteFile(folders.Documents() + QStringLiteral("/Lektionen/Fremd.qxu"), unit);
+    openUnit(QStringLiteral("Fremd.qxu"));
+    const QString message = QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden "
+                                           "werden (Sprachcode: \"%1\"). Es wird das Standardsprachprofil verwendet.");
+    EXPECT_EQ(dialogs.Errors, (QStringList{message.arg(QStringLiteral("xxa")), message.arg(QStringLiteral("xxb"))}));
+    EXPECT_EQ(window->Core().Languages->GetActiveLanguage().LangCode, QStringLiteral("ger"));
+}
+
+TEST_F(MainWindowTest, DueStorageCardsAreAnnouncedAndF11TogglesTheBars)
+{
+    // Two storages with 3 and 4 cards due in the profile's results.
+    TQVL_User& user = window->Core().Users->GetActiveUser();
+    user.Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+    user.Close();
+    {
+        TQVL_User offline;
+        offline.IntegrityGuard = false;
+        offline.Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+        int uid = 1;
+        for (const auto& [storage, count] : {std::pair{QStringLiteral("{S1}"), 3}, std::pair{QStringLiteral("{S2}"), 4}}) {
+            TQVL_Result_Unit& unit = offline.Results().GetOrCreateUnit(storage);
+            unit.longtermstorage = true;
+            for (int i = 0; i < count; ++i)
+                unit.GetOrCreateCard(uid++);
+        }
+        offline.IntegrityGuard = true;
+        offline.RequestWriteAccess();
+        offline.Save();
+        offline.CloseFile();
+    }
+    logIn();
+    ASSERT_EQ(window->FrameMessage1->Count(), 1);
+    EXPECT_TRUE(window->FrameMessage1->Titles().first().startsWith(QStringLiteral("7 ")));
+    EXPECT_EQ(window->FrameMessage1->Titles().first(), QStringLiteral("7 Vokabeln abzufragen"));
+
+    QAction* fullscreen = window->DataModule().Action_Program_Fullscreen;
+    fullscreen->trigger();
+    EXPECT_FALSE(window->Panel1->isVisible());
+    fullscreen->trigger();
+    EXPECT_TRUE(window->Panel1->isVisible());
+    EXPECT_TRUE(window->Panel2->isVisible());
+}
+
+TEST_F(MainWindowTest, TypedReplacementsOnlyInMarkedFieldsAndCharacterTilesEverywhere)
+{
+    logIn();
+    QByteArray unit = ReadFile(sourceData + QStringLiteral("/documents/Lektionen/Englisch - Grundwortschatz.qxu"));
+    unit.replace("<langcode_foreign>eng</langcode_foreign>", "<langcode_foreign>fre</langcode_foreign>");
+    WriteFile(folders.Documents() + QStringLiteral("/Lektionen/Franz.qxu"), unit);
+    openUnit(QStringLiteral("Franz.qxu"));
+    const TQVL_Language& french = window->Core().Languages->GetActiveLanguage();
+    ASSERT_TRUE(french.ReplacementsActive);
+    ASSERT_TRUE(french.IsReplaceable(QChar(u'ä')));
+    const QChar replaced = french.ReplaceChar(QChar(u'ä'));
+
+    QLineEdit marked(window.get()), plain(window.get());
+    MarkForeignInput(&marked);
+    marked.show();
+    plain.show();
+    marked.setFocus();
+    typeCharacter(marked, QChar(u'ä'));
+    EXPECT_EQ(marked.text(), QString(replaced));
+    plain.setFocus();
+    typeCharacter(plain, QChar(u'ä'));
+    EXPECT_EQ(plain.text(), QStringLiteral("ä"));
+
+    if (window->KQ_ClickMatrix1->Items().Count() > 0) {
+        window->KQ_ClickMatrix1->SelectItem(window->KQ_ClickMatrix1->Items().Item(0));
+        EXPECT_EQ(plain.text(), QStringLiteral("ä") + window->KQ_ClickMatrix1->Items().Item(0)->Caption());
+    }
+}
+
+TEST(MainWindow, ABrokenInstallationEndsTheStartWithTheReinstallMessage)
+{
+    TestFolders folders;
+    ScriptedDialogService dialogs;
+    QDir().mkpath(folders.AppData() + QStringLiteral("/Data")); // not fresh, but Options.xml missing
+    TMainForm window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.Errors.isEmpty(); }, 10000));
+    EXPECT_TRUE(dialogs.Errors.first().startsWith(
+        QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht gefunden werden. Bitte "
+                       "installieren Sie die Anwendung neu.\rDatei \"")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
+    EXPECT_FALSE(window.StartedUp());
+}
+
+TEST_F(MainWindowTest, ALearnerLogsInChoosesALessonAndSwitchesUser)
+{
+    auto* selection = qobject_cast<TFormUsersSelect*>(window->WindowManager().CurrentWindow());
+    ASSERT_NE(selection, nullptr) << "the first start shows the user selection";
+    TKQ_ClickMatrix* tiles = selection->KQ_ClickMatrix1;
+    int lernender = -1;
+    for (int i = 0; i < tiles->Items().Count(); ++i)
+        if (tiles->Items().Item(i)->Caption() == QLatin1String("Lernender"))
+            lernender = i;
+    ASSERT_GE(lernender, 0);
+    tiles->SelectItem(tiles->Items().Item(lernender));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Core().Users->HasActiveUser(); }, 5000));
+    EXPECT_EQ(window->Label_ActiveUser->text(), QStringLiteral("Lernender "));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow()) != nullptr; }, 5000));
+
+    window->DataModule().Action_Unit_Select->trigger();
+    auto* units = qobject_cast<TFormUnitsSelect*>(window->WindowManager().CurrentWindow());
+    ASSERT_NE(units, nullptr);
+    QAbstractItemModel* model = units->VST1->model();
+    QModelIndex lesson;
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data().toString().startsWith(QLatin1String("Englisch - Grundwortschatz")))
+            lesson = model->index(row, 0);
+    ASSERT_TRUE(lesson.isValid());
+    units->VST1->setCurrentIndex(lesson);
+    units->ChooseFocused();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Core().Units->GetActiveUnit().IsOpen; }, 5000));
+    EXPECT_EQ(window->Label_ActiveUnit->text(), QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow()) != nullptr; }, 5000));
+
+    window->DataModule().Action_UsersSelect->trigger();
+    EXPECT_FALSE(window->Core().Users->HasActiveUser());
+    EXPECT_TRUE(qobject_cast<TFormUsersSelect*>(window->WindowManager().CurrentWindow()));
+}

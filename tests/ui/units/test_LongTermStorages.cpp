@@ -1,0 +1,234 @@
+#include "app/QVL.h"
+#include "app/QVL_Setup.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "tests/support/TestFolders.h"
+#include "tests/support/ScriptedDialogService.h"
+#include "ui/units/Form_LongTermStorage.h"
+#include "ui/units/Form_LongTermStorageNew.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// The real core over a fresh installation with the sample learner logged in,
+// and the storage screen over its storages folder.
+class StorageScreenTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(TQVL_Setup::InstallIfFresh(*core.System));
+        core.Options->Open(folders.AppData() + QStringLiteral("/Data/Options.xml"));
+        core.Languages->Names->Open(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
+        core.Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+        storages = folders.Documents() + QStringLiteral("/Storages");
+    }
+    void TearDown() override
+    {
+        TFormDialogMeta::InstallModalRunner({});
+        screen.reset();
+        core.CloseFiles();
+    }
+
+    // Creates the storage of (ger, `foreign`) as the program does and returns its uid.
+    QString createStorage(const QString& foreign, const QString& folder = {})
+    {
+        TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
+            folder.isEmpty() ? storages : folder, *core.Languages->Names, QStringLiteral("ger"), foreign);
+        const QString uid = storage->Uid;
+        core.LongTermStorages->CloseAdditionFile(storage);
+        return uid;
+    }
+    // A result card of the storage `uid` at `stage`, last queried `daysAgo` days ago (never: -1).
+    void addCard(const QString& uid, int cardUid, int stage, double daysAgo)
+    {
+        TQVL_Result_Unit& unit = core.Users->GetActiveUser().Results().GetOrCreateUnit(uid);
+        unit.longtermstorage = true;
+        TQVL_Result_Card& card = unit.GetOrCreateCard(cardUid);
+        card.stage = stage;
+        card.lastquery = daysAgo < 0 ? TQVL_DateTime() : TQVL_DateTime(TQVL_DateTime::Now().Serial() - daysAgo);
+    }
+
+    void showScreen()
+    {
+        screen = std::make_unique<TFormLongTermStorage>();
+        screen->OnStorageChosen = [this] { ++chosen; };
+        screen->OnAbort = [this] { ++aborted; };
+        screen->show();
+    }
+    // Storage name to the text of its due column, as the list shows them.
+    std::map<QString, QString> rows() const
+    {
+        std::map<QString, QString> shown;
+        for (int i = 0; i < screen->VST1->topLevelItemCount(); ++i)
+            shown[screen->VST1->topLevelItem(i)->text(1)] = screen->VST1->topLevelItem(i)->text(2);
+        return shown;
+    }
+    QTreeWidgetItem* row(const QString& name) const
+    {
+        const QList<QTreeWidgetItem*> found = screen->VST1->findItems(name, Qt::MatchExactly, 1);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    QStringList storageFiles() const { return QDir(storages).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+
+    // Runs the new-storage dialog with `language` chosen (empty: keep the preselection) and `button` pressed.
+    void answerNewStorageDialog(const QString& language, const char* button)
+    {
+        TFormDialogMeta::InstallModalRunner([this, language, button](QDialog& dialog) {
+            auto* names = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+            dialogPreselection = names->currentText();
+            if (!language.isEmpty())
+                names->setCurrentIndex(names->findText(language));
+            dialog.open();
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+            EXPECT_FALSE(dialog.isVisible()) << "the button closes the dialog";
+            return dialog.result();
+        });
+    }
+
+    TestFolders folders;
+    ScriptedDialogService dialogs;
+    TQVL core;
+    QString storages;
+    std::unique_ptr<TFormLongTermStorage> screen;
+    QString dialogPreselection;
+    int chosen = 0;
+    int aborted = 0;
+};
+
+const QString dueText = QStringLiteral(" Vokabeln stehen zur heutigen Abfrage bereit");
+
+} // namespace
+
+TEST_F(StorageScreenTest, ListsTheStoragesOfTheFolderWithTheirDueCards)
+{
+    const QString english = createStorage(QStringLiteral("eng"));
+    createStorage(QStringLiteral("fre"));
+    QDir().mkpath(storages + QStringLiteral("/Alt"));
+    createStorage(QStringLiteral("spa"), storages + QStringLiteral("/Alt"));
+    addCard(english, 1, 0, -1);  // never queried at stage 0: due
+    addCard(english, 2, 1, 3);   // one day's wait is over: due
+    addCard(english, 3, 3, 1);   // waits ten days: not due
+    addCard(english, 4, 2, 2.4); // 2.4 days are 2 of 3: not due
+    addCard(english, 6, 2, 2.6); // 2.6 days round to 3: due
+    showScreen();
+
+    EXPECT_EQ(screen->Caption(), QStringLiteral("Langzeitspeicher"));
+    EXPECT_EQ(screen->Button_Ok->text(), QStringLiteral("Auswählen"));
+    EXPECT_TRUE(screen->VST1->isHeaderHidden());
+    const std::map<QString, QString> expected{{QStringLiteral("Englisch"), QStringLiteral("3") + dueText},
+                                              {QStringLiteral("Französisch"), QStringLiteral("0") + dueText}};
+    EXPECT_EQ(rows(), expected) << "the storage in a sub-folder is not listed";
+    EXPECT_FALSE(row(QStringLiteral("Englisch"))->icon(0).isNull());
+}
+
+TEST_F(StorageScreenTest, SelectingOpensTheFocusedStorageAsTheActiveUnit)
+{
+    createStorage(QStringLiteral("eng"));
+    core.Units->GetActiveUnit().Open(folders.Documents() + QStringLiteral("/Lektionen/Englisch - Bilder.qxu"));
+    showScreen();
+
+    QTest::mouseClick(screen->Button_Ok, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus")});
+    EXPECT_TRUE(core.Units->GetActiveUnit().IsOpen) << "nothing changed";
+    EXPECT_EQ(chosen, 0);
+
+    screen->VST1->setCurrentItem(row(QStringLiteral("Englisch")));
+    QTest::mouseClick(screen->Button_Ok, Qt::LeftButton);
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    EXPECT_TRUE(unit.IsOpen);
+    EXPECT_EQ(unit.FileName, storages + QStringLiteral("/Englisch.qxs"));
+    EXPECT_EQ(unit.Typ, tLongTermStorage);
+    EXPECT_EQ(chosen, 1);
+
+    QTest::mouseClick(screen->Button_Abort, Qt::LeftButton);
+    EXPECT_EQ(aborted, 1);
+}
+
+TEST_F(StorageScreenTest, TheNewStorageDialogCreatesTheStorageOfTheChosenLanguage)
+{
+    createStorage(QStringLiteral("eng"));
+    showScreen();
+    answerNewStorageDialog(QStringLiteral("Französisch"), "dxButton3");
+    QTest::mouseClick(screen->Button_NewStorage, Qt::LeftButton);
+
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    EXPECT_EQ(dialogPreselection, QStringLiteral("Englisch"));
+    EXPECT_EQ(storageFiles(), (QStringList{QStringLiteral("Englisch.qxs"), QStringLiteral("Französisch.qxs")}));
+    EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0) << "the new storage is closed again";
+    EXPECT_EQ(row(QStringLiteral("Französisch"))->text(2), QStringLiteral("0") + dueText) << "the list is renewed";
+
+    TQVL_LongTermStorage created;
+    created.Open(storages + QStringLiteral("/Französisch.qxs"));
+    EXPECT_EQ(created.Typ, tLongTermStorage);
+    EXPECT_EQ(created.LangCodeHome, QStringLiteral("ger")) << "the home language of the program options";
+    EXPECT_EQ(created.LangCodeForeign, QStringLiteral("fre"));
+    EXPECT_EQ(created.Cards->Count(), 0);
+    created.CloseFile();
+}
+
+TEST_F(StorageScreenTest, AnExistingPairOrAnAbortedDialogCreatesNothing)
+{
+    createStorage(QStringLiteral("eng"));
+    const QByteArray before = ReadFile(storages + QStringLiteral("/Englisch.qxs"));
+    showScreen();
+    for (const char* button : {"dxButton3", "dxButton2"}) {
+        answerNewStorageDialog(QString(), button);
+        QTest::mouseClick(screen->Button_NewStorage, Qt::LeftButton);
+        EXPECT_EQ(storageFiles(), QStringList{QStringLiteral("Englisch.qxs")}) << button;
+        EXPECT_EQ(ReadFile(storages + QStringLiteral("/Englisch.qxs")), before) << button;
+        EXPECT_EQ(rows().size(), 1u) << button;
+        EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0);
+    }
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+}
+
+TEST_F(StorageScreenTest, TheDialogOffersTheLanguageNamesInTableOrder)
+{
+    TQVL_LanguagesNames& names = *core.Languages->Names;
+    {
+        TFormLongTermStorageNew dialog;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vokabeltrainer Quorvel"));
+        EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Neuen Langzeitspeicher anlegen"));
+        ASSERT_EQ(dialog.ComboBox1->count(), names.Count());
+        EXPECT_EQ(dialog.ComboBox1->itemText(0), names.Item(0).name);
+        EXPECT_EQ(dialog.ComboBox1->itemText(names.Count() - 1), names.Item(names.Count() - 1).name);
+        EXPECT_FALSE(dialog.ComboBox1->isEditable());
+        EXPECT_EQ(dialog.dxButton3->text(), QStringLiteral("Ok"));
+    }
+    // Without "Englisch" nothing is preselected, and there is nothing to create until a language is chosen.
+    names.Clear();
+    names.Add(QStringLiteral("fre"), QStringLiteral("Französisch"));
+    names.Add(QStringLiteral("ita"), QStringLiteral("Italienisch"));
+    TFormLongTermStorageNew dialog;
+    EXPECT_EQ(dialog.ComboBox1->currentIndex(), -1);
+    EXPECT_FALSE(dialog.dxButton3->isEnabled());
+    dialog.ComboBox1->setCurrentIndex(1);
+    ASSERT_TRUE(dialog.dxButton3->isEnabled());
+    QTest::mouseClick(dialog.dxButton3, Qt::LeftButton);
+    EXPECT_EQ(storageFiles(), QStringList{QStringLiteral("Italienisch.qxs")});
+}
+
+TEST_F(StorageScreenTest, AFailedCreationIsReportedAndTheDialogStays)
+{
+    QDir(storages).removeRecursively();
+    TFormLongTermStorageNew dialog;
+    dialog.open();
+    QTest::mouseClick(dialog.dxButton3, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0);
+}

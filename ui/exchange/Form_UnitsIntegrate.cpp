@@ -1,0 +1,233 @@
+#include "ui/exchange/Form_UnitsIntegrate.h"
+
+#include "content/QVL_Card.h"
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "ui/units/Form_LongTermStorage.h"
+#include "ui/shell/Guarded.h"
+#include "ui/help/HelpService.h"
+#include "ui/shell/Icons.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString cardText(const TQVL_Card* card)
+{
+    return QStringLiteral("Karte ID:") + QLatin1Char(' ') + QString::number(card->Uid);
+}
+
+} // namespace
+
+TFormUnitsIntegrate::TFormUnitsIntegrate(QWidget* parent) : TFormDialogMeta(parent)
+{
+    setObjectName(QStringLiteral("FormUnitsIntegrate"));
+    Label1->setText(QStringLiteral("Lektionen zusammenführen"));
+    QWidget* area = Content();
+
+    auto caption = [area](const QString& text) { return new QLabel(text, area); };
+    auto value = [area](const char* name) {
+        auto* label = new QLabel(area);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
+    };
+    Label_Unit = value("Label_Unit");
+    Label_Storage = value("Label_Storage");
+    Label_Conflicts = value("Label_Conflicts");
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->addWidget(caption(QStringLiteral("Lektion:")), 0, 0);
+    grid->addWidget(Label_Unit, 0, 1);
+    grid->addWidget(caption(QStringLiteral("Einfügen in Langzeitspeicher:")), 1, 0);
+    grid->addWidget(Label_Storage, 1, 1);
+    grid->addWidget(caption(QStringLiteral("Konflikte:")), 2, 0);
+    grid->addWidget(Label_Conflicts, 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    VST1 = new QTreeWidget(area);
+    VST1->setObjectName(QStringLiteral("VST1"));
+    VST1->setColumnCount(4);
+    VST1->setRootIsDecorated(false);
+    VST1->setUniformRowHeights(true);
+    VST1->setAllColumnsShowFocus(true);
+    VST1->setSelectionMode(QAbstractItemView::SingleSelection);
+    VST1->header()->setStretchLastSection(true);
+    VST1->header()->resizeSection(0, 24);
+    VST1->header()->resizeSection(1, 150);
+    VST1->header()->resizeSection(2, 110);
+
+    CheckBox_SkipConflicts = new QCheckBox(QStringLiteral("Karten mit Konflikten nicht übernehmen"), area);
+    CheckBox_SkipConflicts->setObjectName(QStringLiteral("CheckBox_SkipConflicts"));
+    CheckBox_SkipConflicts->setChecked(true);
+
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(16, 10, 16, 8);
+    layout->addLayout(grid);
+    layout->addWidget(VST1, 1);
+    layout->addWidget(CheckBox_SkipConflicts);
+
+    dxButton1->setText(QStringLiteral("Hilfe"));
+    dxButton2->setText(QStringLiteral("Abbruch"));
+    dxButton3->setText(QStringLiteral("Durchführen"));
+    connect(dxButton1, &QPushButton::clicked, this,
+            [] { THelpService::ShowHelpPage(QStringLiteral("help_units_integrate.html")); });
+    connect(dxButton2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(dxButton3, &QPushButton::clicked, this, [this] { Guarded([this] { Integrate(); }); });
+}
+
+TFormUnitsIntegrate::~TFormUnitsIntegrate() = default;
+
+void TFormUnitsIntegrate::IntegrateActiveUnit()
+{
+    TQVL& core = TQVL::Instance();
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (!unit.IsOpen)
+        throw TQVL_Error(QStringLiteral("no active Unit"));
+    TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
+        TFormLongTermStorage::StoragesFolder(), *core.Languages->Names, unit.LangCodeHome, unit.LangCodeForeign);
+    try {
+        TFormUnitsIntegrate dialog;
+        dialog.SourceUnit = &core.Units->GetActiveUnit();
+        dialog.DestStorage = storage;
+        dialog.ShowModal();
+    } catch (...) {
+        core.LongTermStorages->CloseAdditionFile(storage);
+        throw;
+    }
+    core.LongTermStorages->CloseAdditionFile(storage);
+}
+
+void TFormUnitsIntegrate::showEvent(QShowEvent* event)
+{
+    TFormDialogMeta::showEvent(event);
+    if (!checked) {
+        checked = true;
+        Guarded([this] { CheckUnits(); });
+    }
+}
+
+QString TFormUnitsIntegrate::Mismatch(const TQVL_Unit& destination, const TQVL_Unit& source)
+{
+    if (source.LangCodeHome != destination.LangCodeHome || source.LangCodeForeign != destination.LangCodeForeign)
+        return QStringLiteral("Die Sprachen der Lektionen stimmen nicht überein!");
+    const bool storage = destination.Typ == tLongTermStorage;
+    if ((storage && source.Typ != tVoc) || (!storage && source.Typ != destination.Typ))
+        return QStringLiteral("Die Inhaltstypen der Lektionen stimmen nicht überein!");
+    return {};
+}
+
+std::vector<TFormUnitsIntegrate::Conflict> TFormUnitsIntegrate::FindConflicts(const TQVL_Unit& storage,
+                                                                              const TQVL_Unit& source)
+{
+    std::vector<Conflict> found;
+    // A pair has one row: its identical match marks the row of its similar match.
+    QHash<QPair<const TQVL_Card*, const TQVL_Card*>, std::size_t> rows;
+    storage.Cards->FindMatches(*source.Cards, false, [&](TQVL_Card& mine, TQVL_Card& theirs, bool) {
+        rows.insert({&mine, &theirs}, found.size());
+        found.push_back({false, &mine, &theirs});
+    });
+    storage.Cards->FindMatches(*source.Cards, true, [&](TQVL_Card& mine, TQVL_Card& theirs, bool) {
+        const auto row = rows.constFind({&mine, &theirs});
+        if (row != rows.constEnd()) {
+            found[*row].Equal = true;
+        } else {
+            rows.insert({&mine, &theirs}, found.size());
+            found.push_back({true, &mine, &theirs});
+        }
+    });
+    return found;
+}
+
+void TFormUnitsIntegrate::CheckUnits()
+{
+    conflicts.clear();
+    VST1->clear();
+    if (!SourceUnit || !DestStorage)
+        return;
+    const TQVL_Unit& source = *SourceUnit;
+    const TQVL_Unit& storage = *DestStorage;
+    const QString sourceName = QFileInfo(source.FileName).fileName();
+    const QString storageName = QFileInfo(storage.FileName).completeBaseName();
+    Label_Unit->setText(sourceName);
+    Label_Storage->setText(storageName);
+    VST1->setHeaderLabels({QString(), sourceName, QString(), storageName});
+
+    const QString mismatch = Mismatch(storage, source);
+    if (!mismatch.isEmpty()) {
+        Label_Conflicts->setText(mismatch);
+        dxButton3->setEnabled(false);
+        VST1->setEnabled(false);
+        CheckBox_SkipConflicts->setEnabled(false);
+        return;
+    }
+    dxButton3->setEnabled(true);
+
+    conflicts = FindConflicts(storage, source);
+    for (const Conflict& conflict : conflicts) {
+        auto* row = new QTreeWidgetItem(VST1);
+        row->setIcon(0, Icons::Get(conflict.Equal ? QStringLiteral("light-red") : QStringLiteral("light-yellow")));
+        row->setText(1, cardText(conflict.SourceCard));
+        row->setText(2, conflict.Equal ? QStringLiteral("gleich") : QStringLiteral("teilweise gleich"));
+        row->setText(3, cardText(conflict.StorageCard));
+    }
+    const bool any = !conflicts.empty();
+    if (!any)
+        Label_Conflicts->setText(QStringLiteral("Keine Konflikte gefunden"));
+    else
+        Label_Conflicts->setText(QString::number(conflicts.size()));
+    VST1->setEnabled(any);
+    CheckBox_SkipConflicts->setEnabled(any);
+}
+
+void TFormUnitsIntegrate::Integrate()
+{
+    if (!SourceUnit || !DestStorage || !Mismatch(*DestStorage, *SourceUnit).isEmpty())
+        return;
+    TQVL_Unit& storage = *DestStorage;
+    // Refused access changes nothing, in the file or in memory.
+    if (!storage.RequestWriteAccess())
+        throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
+    TQVL_Card_Container& cards = *storage.Cards;
+    const int before = cards.Count();
+    const qint32 maxCardIdBefore = cards.MaxCardId;
+    const bool skip = CheckBox_SkipConflicts->isChecked();
+    try {
+        cards.Integrate(*SourceUnit->Cards, skip, skip);
+        storage.Save();
+    } catch (...) {
+        // The storage in memory stays what its file holds.
+        while (cards.Count() > before)
+            cards.Delete(cards.Count() - 1);
+        cards.MaxCardId = maxCardIdBefore;
+        storage.ReleaseWriteAccess();
+        throw;
+    }
+    storage.ReleaseWriteAccess();
+
+    TQVL& core = TQVL::Instance();
+    if (storage.Typ == tLongTermStorage && core.Users->HasActiveUser()) {
+        TQVL_Result_Unit& results =
+            core.Users->GetActiveUser().Results().GetOrCreateUnit(storage.Uid, storage.FileName);
+        results.longtermstorage = true;
+        for (int i = 0; i < cards.Count(); ++i) {
+            TQVL_Result_Card& record = results.GetOrCreateCard(cards.Card(i)->Uid);
+            // The copies just taken start at the bottom of the ladder; cards stored
+            // before keep the stage the learner reached.
+            if (i >= before)
+                record.stage = 0;
+        }
+    }
+    accept();
+}

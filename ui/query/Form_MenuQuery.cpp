@@ -1,0 +1,251 @@
+#include "ui/query/Form_MenuQuery.h"
+
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "query/QVL_Query_Cardpile.h"
+#include "query/QVL_Query_Options.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "ui/shell/DialogService.h"
+#include "ui/query/Form_QueryMultipleFiles.h"
+#include "ui/query/Form_QueryOptions.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/MenuTiles.h"
+#include "ui/query/QueryLauncher.h"
+#include "ui/shell/WindowManager.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+
+namespace {
+
+const QString wrongTypeReason = QStringLiteral("Abfrage für diesen Lektionstyp nicht möglich");
+const QString tooFewReason = QStringLiteral("Die Lektion enthält zu wenige Vokabeln für diese Abfrage");
+
+// A long-term query may look this many days ahead when nothing is due today.
+constexpr double lookAheadDays = 3;
+
+} // namespace
+
+TFormMenuQuery::TFormMenuQuery(QWidget* parent) : TFormMeta(parent)
+{
+    setObjectName(QStringLiteral("FormMenuQuery"));
+    SetHeaderHeight(TallHeaderHeight);
+    SetCaption(QStringLiteral("Vokabeln abfragen"));
+    SetSubCaption(QStringLiteral("Wählen Sie eine Abfragevariante..."));
+    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Einfache Abfrage"), QStringLiteral("query")},
+                                              {QStringLiteral("Multiple-Choice"), QStringLiteral("choice")},
+                                              {QStringLiteral("Auf Zeit"), QStringLiteral("timer")},
+                                              {QStringLiteral("Mehrere Lektionen"), QStringLiteral("units")}});
+    KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
+        if (item)
+            SelectTile(item->Index());
+    };
+    KQ_ClickMatrix1->onFocusItem = [this](TKQ_ClickMatrixItem* item) {
+        if (item)
+            tileFocused(item->Index());
+    };
+
+    Check_ChangeOptions = new QCheckBox(QStringLiteral("Abfrageeinstellungen vornehmen"), Content());
+    Check_ChangeOptions->setObjectName(QStringLiteral("Check_ChangeOptions"));
+    Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
+    Button_Back->setObjectName(QStringLiteral("Button_Back"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(Check_ChangeOptions);
+    row->addStretch();
+    row->addWidget(Button_Back);
+    Content()->layout()->addItem(row);
+    connect(Button_Back, &QPushButton::clicked, this, [] { TMainForm::Instance()->ShowMainMenu(); });
+
+    Prepare();
+}
+
+TFormMenuQuery::~TFormMenuQuery() = default;
+
+void TFormMenuQuery::Prepare()
+{
+    TQVL& core = TQVL::Instance();
+    reasons = {};
+    setTiles(reasons, false);
+    const bool read = Guarded([&] {
+        core.Query->Cardpile->Clear();
+        // The pile no longer needs the further units of an earlier multi-unit query.
+        CloseQueryUnits(core);
+        TQVL_Query_Options& options = *core.Query->Options;
+        if (options.IsOpen)
+            options.CloseFile();
+        options.Open(OptionsFileName());
+        Check_ChangeOptions->setChecked(options.changeoptions);
+        Check_ChangeOptions->setEnabled(true);
+        if (LacksRight(QStringLiteral("QUERY_OPTIONS"))) {
+            Check_ChangeOptions->setChecked(false);
+            Check_ChangeOptions->setEnabled(false);
+        }
+        options.CloseFile();
+    });
+    if (!read) {
+        setTiles(reasons, true);
+        return;
+    }
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (unit.IsOpen)
+        reasons = TileReasonsFor(unit.Typ, unit.Cards->Count());
+    setTiles(reasons, false);
+}
+
+TFormMenuQuery::TTileReasons TFormMenuQuery::TileReasonsFor(int unitType, int cardCount)
+{
+    TTileReasons result;
+    if (unitType == tPic || unitType == tGrammar)
+        result[TileMultipleChoice] = result[TileTimed] = wrongTypeReason;
+    auto tooFew = [&result](int tile) {
+        if (result[std::size_t(tile)].isEmpty())
+            result[std::size_t(tile)] = tooFewReason;
+    };
+    if (cardCount < 2) {
+        tooFew(TileSimple);
+        tooFew(TileMultipleChoice);
+    }
+    if (cardCount < 7)
+        tooFew(TileMultipleChoice);
+    return result;
+}
+
+void TFormMenuQuery::setTiles(const TTileReasons& tileReasons, bool allDisabled)
+{
+    for (int i = 0; i < TileCount; ++i)
+        KQ_ClickMatrix1->Items().Item(i)->SetEnabled(!allDisabled && tileReasons[std::size_t(i)].isEmpty());
+}
+
+bool TFormMenuQuery::TileEnabled(int index) const
+{
+    return KQ_ClickMatrix1->Items().Item(index)->Enabled();
+}
+
+void TFormMenuQuery::tileFocused(int index)
+{
+    TMainForm* main = TMainForm::Instance();
+    if (!main)
+        return;
+    main->Label_Status->clear();
+    if (!TileEnabled(index))
+        main->Label_Status->setText(TileReason(index));
+}
+
+void TFormMenuQuery::SelectTile(int index)
+{
+    if (index < 0 || index >= TileCount || !TileEnabled(index))
+        return;
+    if (!TMainForm::Instance()->CheckUnitSelected())
+        return;
+    Guarded([&] { choose(index); });
+}
+
+void TFormMenuQuery::choose(int index)
+{
+    TMainForm& main = *TMainForm::Instance();
+    TQVL& core = main.Core();
+    TQVL_Query& query = *core.Query;
+    TQVL_Query_Options& options = *query.Options;
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+
+    prepareLongTermMode(unit);
+
+    // Every query of this menu runs with these settings; the options screen may change some.
+    options.onlystoreresultswheallqueried = true;
+    options.reducecardlisttyp = 0;
+    options.reducecardlistby = 25;
+    TQVL_Query_Turn_Options& turn = options.Turn();
+    turn.mix = true;
+    turn.reducecardlisttyp = 2;
+    turn.reducecardlistby = 0;
+    TQVL_Query_Step_Options& step = options.Step();
+    step.questiondisplaytime = false;
+    step.questiondisplaytimeintervall = 5000;
+    step.answerdisplaytimeintervall = 2000;
+    step.answerdisplaytime = false;
+    if (LacksRight(QStringLiteral("QUERY_SELFASSESSMENT")))
+        options.selfevaluation = false;
+    options.SetEvaluationFlags(options.selfevaluation);
+
+    options.changeoptions = Check_ChangeOptions->isChecked();
+    WriteOptions();
+
+    if (index == TileMultipleUnits) {
+        query.QueryType = 0;
+        main.WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
+        return;
+    }
+    query.QueryType = index == TileMultipleChoice ? 2 : 0;
+    if (index == TileTimed)
+        step.questiondisplaytime = true;
+    // A pile left over from a choice that failed further on must not count its cards twice.
+    query.Cardpile->Clear();
+    query.Cardpile->AddUnit(unit);
+    if (options.changeoptions)
+        main.WindowManager().SwitchWindow<TFormQueryOptions>();
+    else
+        StartQueryWindow(main);
+}
+
+void TFormMenuQuery::prepareLongTermMode(const TQVL_Unit& unit)
+{
+    TQVL& core = TQVL::Instance();
+    TQVL_Query& query = *core.Query;
+    if (unit.Typ != tLongTermStorage) {
+        query.SetLongTermMode(false);
+        return;
+    }
+    query.SetLongTermMode(true);
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    query.SetReferenceDate(now);
+    const TQVL_Result_User* results = core.Users->HasActiveUser() ? &core.Users->GetActiveUser().Results() : nullptr;
+    if (HasDueCards(unit, results, now))
+        return;
+    if (!TDialogService::Current().Confirm(
+            QStringLiteral("Es stehen keine Vokabeln zur heutigen Abfrage bereit!\rWollen Sie bereits die Karten der "
+                           "nächsten 3 Tage lernen? Dies sollte aus lernmethodischen Gründen die Ausnahme bleiben.")))
+        throw TQVL_Error(QStringLiteral("Abbruch durch Benutzer!"));
+    const TQVL_DateTime ahead(now.Serial() + lookAheadDays);
+    query.SetReferenceDate(ahead);
+    if (!HasDueCards(unit, results, ahead))
+        throw TQVL_Error(QStringLiteral("Es stehen bis zu diesem Datum ebenfalls keine Vokabeln zur Abfrage bereit!"));
+}
+
+bool TFormMenuQuery::HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results, TQVL_DateTime referenceDate)
+{
+    const TQVL_Result_Unit* records = results ? results->FindUnit(storage.Uid) : nullptr;
+    for (int i = 0; i < storage.Cards->Count(); ++i) {
+        const TQVL_Result_Card* record = records ? records->FindCard(storage.Cards->Card(i)->Uid) : nullptr;
+        if (!record || record->IsDue(referenceDate))
+            return true;
+    }
+    return false;
+}
+
+QString TFormMenuQuery::OptionsFileName()
+{
+    return TQVL::Instance().System->AppDataFolder + QStringLiteral("/Data/QueryOptions.xml");
+}
+
+void TFormMenuQuery::WriteOptions()
+{
+    TQVL_Query_Options& options = *TQVL::Instance().Query->Options;
+    if (options.IsOpen)
+        options.CloseFile();
+    // A new file: a new uid and the values in memory, written in one save.
+    options.NewFile(OptionsFileName());
+    options.CloseFile();
+}
+
+bool TFormMenuQuery::LacksRight(const QString& right)
+{
+    const TMainForm* main = TMainForm::Instance();
+    return main && main->Core().Users->HasActiveUser() && !main->HasRight(right);
+}

@@ -1,0 +1,395 @@
+#include "ui/query/Form_QueryMeta.h"
+
+#include "content/QVL_Language.h"
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "query/QVL_Card_Return.h"
+#include "query/QVL_Query.h"
+#include "query/QVL_Query_Cardpile.h"
+#include "query/QVL_Query_Options.h"
+#include "query/QVL_Query_Step_Options.h"
+#include "ui/query/Form_QueryResultMeta.h"
+#include "ui/query/Form_QueryResultStatistics.h"
+#include "ui/query/Form_Query_Grammar.h"
+#include "ui/query/Form_Query_Pic.h"
+#include "ui/query/Form_Query_Voc.h"
+#include "ui/query/Form_Query_VocMultipleChoice.h"
+#include "ui/shell/Guarded.h"
+#include "ui/help/HelpService.h"
+#include "ui/shell/Icons.h"
+#include "ui/shell/Main.h"
+#include "ui/query/QueryLauncher.h"
+#include "ui/shell/WindowManager.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+TFormQueryMeta::TSoundPlayer& installedPlayer()
+{
+    static TFormQueryMeta::TSoundPlayer player;
+    return player;
+}
+
+// The window whose hooks the query calls; only it may take them out again.
+TFormQueryMeta* hookOwner = nullptr;
+
+} // namespace
+
+TFormQueryMeta::TFormQueryMeta(QWidget* parent) : TFormMeta(parent)
+{
+    SetCaption(QStringLiteral("Vokabeln abfragen"));
+    QWidget* area = Content();
+
+    SpecialProgress1 = new QProgressBar(area);
+    SpecialProgress1->setObjectName(QStringLiteral("SpecialProgress1"));
+    SpecialProgress1->setRange(0, 1);
+    SpecialProgress1->setValue(0);
+    SpecialProgress1->setFormat(QStringLiteral("%p %"));
+    SpecialProgress1->setAlignment(Qt::AlignCenter);
+
+    Button_TimerEnabled = new QToolButton(area);
+    Button_TimerEnabled->setObjectName(QStringLiteral("Button_TimerEnabled"));
+    Button_TimerEnabled->setIcon(Icons::Get(QStringLiteral("timer")));
+    Button_TimerEnabled->setIconSize(QSize(16, 16));
+    Button_TimerEnabled->setAutoRaise(true);
+    Button_TimerEnabled->setFocusPolicy(Qt::NoFocus);
+    Button_TimerEnabled->setToolTip(QStringLiteral("Abfrage auf Zeit ist aktiviert"));
+    Button_TimerEnabled->hide();
+
+    Label1 = new QLabel(area);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont phaseFont = Label1->font();
+    phaseFont.setBold(true);
+    Label1->setFont(phaseFont);
+    QPalette phaseColours = Label1->palette();
+    phaseColours.setColor(QPalette::WindowText, QColor(40, 62, 85));
+    Label1->setPalette(phaseColours);
+    Label1->hide();
+
+    auto makeButton = [area](const char* name, const QString& text) {
+        auto* button = new QPushButton(text, area);
+        button->setObjectName(QString::fromLatin1(name));
+        button->resize(80, 26);
+        return button;
+    };
+    Button_Result = makeButton("Button_Result", QStringLiteral("Ergebnis"));
+    Button_Result->setAutoDefault(true);
+    Button_Result->setDefault(true);
+    Button_Abort = makeButton("Button_Abort", QStringLiteral("Abbruch"));
+    Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
+    connect(Button_Result, &QPushButton::clicked, this, [this] { ResultClicked(); });
+    connect(Button_Abort, &QPushButton::clicked, this, [this] { AbortClicked(); });
+    connect(Button_Help, &QPushButton::clicked, this, [this] { THelpService::ShowHelpPage(helpPage); });
+
+    area->installEventFilter(this);
+}
+
+TFormQueryMeta::~TFormQueryMeta()
+{
+    if (hookOwner == this)
+        removeHooks();
+}
+
+TFormQueryResultMeta* TFormQueryMeta::ResultWindow() const
+{
+    return resultWindow;
+}
+
+TQVL_Query& TFormQueryMeta::Query()
+{
+    return *TQVL::Instance().Query;
+}
+
+void TFormQueryMeta::Start()
+{
+    TQVL_Query& query = Query();
+    // The sound library plays each sound to its end and cannot stop one, so a
+    // sound still playing from the menus simply runs out.
+    installHooks();
+    repeatMessagePending = true;
+    query.Start();
+}
+
+void TFormQueryMeta::BeforeClose()
+{
+    freeResultWindow();
+    if (!TQVL::Current())
+        return;
+    if (hookOwner == this)
+        removeHooks();
+    TQVL& core = TQVL::Instance();
+    TQVL_Query& query = *core.Query;
+    // The query ends idle even when its results cannot be saved, so the screen may go.
+    if (query.IsRunning())
+        Guarded([&] { query.Stop(); });
+    else
+        query.Cardpile->Clear(); // a start that failed leaves its cards behind
+    // The further units of a query over several units were opened for it alone.
+    CloseQueryUnits(core);
+}
+
+void TFormQueryMeta::installHooks()
+{
+    TQVL_Query& query = Query();
+    hookOwner = this;
+    query.OnDisplayQuestion = [this](TQVL_Query_Card& card, int direction) { DisplayQuestion(card, direction); };
+    query.OnGetUserInput = [this](TQVL_Query_Card& card) { return GetUserInput(card); };
+    query.OnDisplayAnswer = [this](TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
+                                   bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
+                                   bool sounds) {
+        DisplayAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer, sounds);
+    };
+    query.OnSelfEvaluation = [this] { SelfEvaluation(); };
+    query.OnStepEnd = [this] { StepEnd(); };
+    query.OnTurnEnd = [this](int turnNumber, int cardCount) { TurnEnd(turnNumber, cardCount); };
+    query.OnSessionEnd = [this](int sessionNumber) { SessionEnd(sessionNumber); };
+    query.OnQueryEnd = [this] { QueryEnd(); };
+}
+
+void TFormQueryMeta::removeHooks()
+{
+    hookOwner = nullptr;
+    TQVL* core = TQVL::Current();
+    if (!core || !core->Query)
+        return;
+    TQVL_Query_Hooks& hooks = *core->Query;
+    hooks = TQVL_Query_Hooks();
+}
+
+void TFormQueryMeta::DisplayQuestion(TQVL_Query_Card&, int)
+{
+    TQVL_Query& query = Query();
+    Button_TimerEnabled->setVisible(query.Options->Step().questiondisplaytime);
+    const int total = query.GetQueriedTotal();
+    const int right = query.GetRightTotal();
+    // A bar without a range would show a busy indicator instead of 0 %.
+    SpecialProgress1->setRange(0, std::max(total, 1));
+    SpecialProgress1->setValue(std::min(right, std::max(total, 1)));
+    SpecialProgress1->setToolTip(QStringLiteral("Diese Runde: %1 von %2 richtig.\nInsgesamt: %3 von %4 richtig.")
+                                     .arg(query.GetSessionRight())
+                                     .arg(query.GetSessionQueried())
+                                     .arg(right)
+                                     .arg(total));
+}
+
+std::unique_ptr<TQVL_Card_Return> TFormQueryMeta::GetUserInput(TQVL_Query_Card&)
+{
+    Button_Result->setEnabled(false);
+    Button_Abort->setEnabled(false);
+    Button_Help->setEnabled(false);
+    return nullptr;
+}
+
+void TFormQueryMeta::DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
+                                   bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
+                                   bool sounds)
+{
+    Label1->hide();
+    Label1->clear();
+    freeResultWindow();
+    resultWindow = CreateResultWindow(Content());
+    resultWindow->ShowAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer, sounds);
+    resultWindow->show();
+    resultWindow->raise();
+    PlaceResultWindow();
+    QPushButton* focused = askSelfEvaluation ? resultWindow->Button_Right : resultWindow->Button_Ok;
+    focused->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormQueryMeta::StepEnd()
+{
+    freeResultWindow();
+    Button_Result->setEnabled(true);
+    Button_Abort->setEnabled(true);
+    Button_Help->setEnabled(true);
+}
+
+void TFormQueryMeta::TurnEnd(int, int)
+{
+    QString text = QStringLiteral("Alle Karten einmal abgefragt.");
+    if (repeatMessagePending) {
+        text += QStringLiteral(" Die nicht gekonnten Karten werden nun wiederholt.");
+        repeatMessagePending = false;
+    }
+    Label1->setText(text);
+    Label1->show();
+}
+
+void TFormQueryMeta::SessionEnd(int sessionNumber)
+{
+    Label1->setText(QStringLiteral("%1. Übungsphase beendet.").arg(sessionNumber));
+    Label1->show();
+    Button_TimerEnabled->hide();
+    repeatMessagePending = true;
+}
+
+void TFormQueryMeta::QueryEnd()
+{
+    TDialogService::Current().ShowInformation(QStringLiteral("Die Abfrage ist beendet."));
+    if (TMainForm* main = TMainForm::Instance())
+        main->WindowManager().SwitchWindow<TFormQueryResultStatistics>();
+}
+
+void TFormQueryMeta::ResultClicked()
+{
+    Guarded([] { Query().DisplayQuestionEnd(); });
+}
+
+void TFormQueryMeta::AbortClicked()
+{
+    Guarded([] {
+        if (TMainForm* main = TMainForm::Instance())
+            main->WindowManager().SwitchWindow<TFormQueryResultStatistics>();
+    });
+}
+
+void TFormQueryMeta::freeResultWindow()
+{
+    if (!resultWindow)
+        return;
+    // Usually reached from inside a click on the answer window's own buttons.
+    resultWindow->hide();
+    resultWindow->deleteLater();
+    resultWindow = nullptr;
+}
+
+void TFormQueryMeta::PlaceResultWindow()
+{
+    if (!resultWindow)
+        return;
+    const QWidget* area = Content();
+    resultWindow->move((area->width() - resultWindow->width()) / 2, (area->height() - resultWindow->height()) / 2);
+}
+
+void TFormQueryMeta::layoutBase()
+{
+    const int w = Content()->width();
+    const int h = Content()->height();
+    SpecialProgress1->setGeometry(20, 10, 180, 18);
+    Button_TimerEnabled->setGeometry(206, 8, 22, 22);
+    Label1->setGeometry(236, 8, std::max(0, w - 256), 22);
+    Button_Help->move(20, h - 34);
+    Button_Result->move(w - 20 - Button_Result->width(), h - 34);
+    Button_Abort->move(Button_Result->x() - 8 - Button_Abort->width(), h - 34);
+}
+
+bool TFormQueryMeta::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Content() && event->type() == QEvent::Resize) {
+        layoutBase();
+        LayoutControls();
+        PlaceResultWindow();
+    }
+    return TFormMeta::eventFilter(watched, event);
+}
+
+TFormQueryMeta::TSoundPlayer TFormQueryMeta::InstallSoundPlayer(TSoundPlayer player)
+{
+    TSoundPlayer previous = std::move(installedPlayer());
+    installedPlayer() = std::move(player);
+    return previous;
+}
+
+bool TFormQueryMeta::SoundAvailable()
+{
+    if (installedPlayer())
+        return true;
+    const TQVL* core = TQVL::Current();
+    return core && core->System && core->System->SoundSystem;
+}
+
+void TFormQueryMeta::PlaySound(const QString& fileName)
+{
+    if (installedPlayer()) {
+        installedPlayer()(fileName);
+        return;
+    }
+    const TQVL* core = TQVL::Current();
+    if (core && core->System && core->System->SoundSystem)
+        core->System->SoundSystem->Play(fileName);
+}
+
+const TQVL_Language* TFormQueryMeta::ForeignLanguage()
+{
+    const TQVL* core = TQVL::Current();
+    if (!core || !core->Languages)
+        return nullptr;
+    const auto* language = dynamic_cast<const TQVL_Language*>(&core->Languages->ActiveFile());
+    return language && language->IsOpen ? language : nullptr;
+}
+
+const TQVL_Language* TFormQueryMeta::HomeLanguage()
+{
+    const TQVL* core = TQVL::Current();
+    if (!core || !core->Languages || !core->Languages->HomeLanguage)
+        return nullptr;
+    return core->Languages->HomeLanguage->IsOpen ? core->Languages->HomeLanguage.get() : nullptr;
+}
+
+QFont TFormQueryMeta::ProfileFont(const TQVL_Language* language, const TQVL_Language_Font& font, const QFont& fallback)
+{
+    if (!language || !language->FontUse)
+        return fallback;
+    QFont result(font.Name);
+    result.setPointSize(font.Size > 0 ? font.Size : fallback.pointSize());
+    return result;
+}
+
+QFont TFormQueryMeta::ProfileSmallFont(const TQVL_Language* language, const QFont& fallback)
+{
+    return language ? ProfileFont(language, language->SmallFont(), fallback) : fallback;
+}
+
+QFont TFormQueryMeta::ProfileBigFont(const TQVL_Language* language, const QFont& fallback)
+{
+    return language ? ProfileFont(language, language->BigFont(), fallback) : fallback;
+}
+
+TFormQueryMeta* OpenQueryWindow(TMainForm& main)
+{
+    TQVL& core = main.Core();
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (!unit.IsOpen)
+        throw TQVL_Error(QStringLiteral("no active Unit"));
+    const TQVL_Query& query = *core.Query;
+    if (query.QueryType == 1)
+        return nullptr;
+    TWindowManager::TScreenFactory create;
+    switch (unit.Typ) {
+    case tVoc:
+    case tSound:
+    case tLongTermStorage:
+        if (query.QueryType == 2)
+            create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVocMultipleChoice(area); };
+        else
+            create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVoc(area); };
+        break;
+    case tPic:
+        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryPic(area); };
+        break;
+    case tGrammar:
+        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryGrammar(area); };
+        break;
+    case tInfo:
+        return nullptr;
+    }
+    if (!create)
+        return nullptr;
+    auto* window = static_cast<TFormQueryMeta*>(main.WindowManager().SwitchWindow(create, true));
+    try {
+        window->Start();
+    } catch (...) {
+        // Closing the window stops a query that did get going.
+        main.ShowMainMenu();
+        throw;
+    }
+    return window;
+}

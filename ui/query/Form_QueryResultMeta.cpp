@@ -1,0 +1,228 @@
+#include "ui/query/Form_QueryResultMeta.h"
+
+#include "app/QVL.h"
+#include "query/QVL_Query.h"
+#include "query/QVL_Query_Card.h"
+#include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/Guarded.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+namespace {
+
+enum class Verdict
+{
+    Right,
+    Half,
+    Wrong
+};
+
+// The verdict pictures: a coloured disc with a white tick, wave or cross, so
+// that they differ in shape as well as in colour.
+QPixmap verdictPicture(Verdict verdict, int size)
+{
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor fill = verdict == Verdict::Right  ? QColor(0x3C, 0x9D, 0x40)
+                        : verdict == Verdict::Half ? QColor(0xE8, 0x9A, 0x17)
+                                                   : QColor(0xD2, 0x3C, 0x2E);
+    const qreal s = size;
+    painter.setPen(QPen(fill.darker(125), s / 24));
+    painter.setBrush(fill);
+    painter.drawEllipse(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92));
+    QPen mark(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    painter.setPen(mark);
+    painter.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    switch (verdict) {
+    case Verdict::Right:
+        path.moveTo(s * 0.28, s * 0.52);
+        path.lineTo(s * 0.44, s * 0.68);
+        path.lineTo(s * 0.73, s * 0.34);
+        break;
+    case Verdict::Half:
+        path.moveTo(s * 0.26, s * 0.56);
+        path.cubicTo(s * 0.38, s * 0.34, s * 0.50, s * 0.40, s * 0.52, s * 0.50);
+        path.cubicTo(s * 0.54, s * 0.60, s * 0.64, s * 0.66, s * 0.74, s * 0.44);
+        break;
+    case Verdict::Wrong:
+        path.moveTo(s * 0.32, s * 0.32);
+        path.lineTo(s * 0.68, s * 0.68);
+        path.moveTo(s * 0.68, s * 0.32);
+        path.lineTo(s * 0.32, s * 0.68);
+        break;
+    }
+    painter.drawPath(path);
+    return pixmap;
+}
+
+QLabel* verdictImage(QWidget* parent, const char* name, Verdict verdict)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setPixmap(verdictPicture(verdict, 36));
+    image->setFixedSize(36, 36);
+    image->hide();
+    return image;
+}
+
+} // namespace
+
+TFormQueryResultMeta::TFormQueryResultMeta(TQVL_Query& owner, QWidget* parent) : QFrame(parent), owningQuery(owner)
+{
+    setObjectName(QStringLiteral("FormQueryResult"));
+    setAutoFillBackground(false);
+
+    Image_Right = verdictImage(this, "Image_Right", Verdict::Right);
+    Image_Half = verdictImage(this, "Image_Half", Verdict::Half);
+    Image_Wrong = verdictImage(this, "Image_Wrong", Verdict::Wrong);
+
+    // The shadow first, so that the text lies on top of it.
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont verdictFont = Label1->font();
+    verdictFont.setPointSize(14);
+    verdictFont.setBold(true);
+    for (QLabel* label : {Label1, Label2}) {
+        label->setFont(verdictFont);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, label == Label1 ? QColor(40, 62, 85) : QColor(Qt::white));
+        label->setPalette(colours);
+    }
+
+    Label_Success = new QLabel(this);
+    Label_Success->setObjectName(QStringLiteral("Label_Success"));
+    Label_Special = new QLabel(this);
+    Label_Special->setObjectName(QStringLiteral("Label_Special"));
+    Label_Special->setWordWrap(true);
+    QPalette special = Label_Special->palette();
+    special.setColor(QPalette::WindowText, QColor(0xB0, 0x30, 0x20));
+    Label_Special->setPalette(special);
+    Label_Special->hide();
+
+    Button_Ok = new QPushButton(QStringLiteral("Ok"), this);
+    Button_Ok->setObjectName(QStringLiteral("Button_Ok"));
+    Button_Ok->setAutoDefault(true);
+    Button_Ok->setDefault(true);
+    Button_Right = new QPushButton(QStringLiteral("&Richtig"), this);
+    Button_Right->setObjectName(QStringLiteral("Button_Right"));
+    Button_Right->setAutoDefault(true);
+    Button_Wrong = new QPushButton(QStringLiteral("&Falsch"), this);
+    Button_Wrong->setObjectName(QStringLiteral("Button_Wrong"));
+    Button_Wrong->setAutoDefault(true);
+    for (QPushButton* button : {Button_Ok, Button_Right, Button_Wrong})
+        button->resize(90, 26);
+    Button_Right->hide();
+    Button_Wrong->hide();
+
+    connect(Button_Ok, &QPushButton::clicked, this, [this] { answerEnd(true, false); });
+    connect(Button_Right, &QPushButton::clicked, this, [this] { answerEnd(true, true); });
+    connect(Button_Wrong, &QPushButton::clicked, this, [this] { answerEnd(false, true); });
+}
+
+TFormQueryResultMeta::~TFormQueryResultMeta() = default;
+
+QString TFormQueryResultMeta::VerdictText(int code)
+{
+    switch (code) {
+    case 0:
+    case 1:
+        return QStringLiteral("R i c h t i g");
+    case 2:
+    case 5:
+        return QStringLiteral("F a s t   r i c h t i g");
+    default:
+        return QStringLiteral("F a l s c h");
+    }
+}
+
+QString TFormQueryResultMeta::AnswerSound(bool right)
+{
+    return TQVL::Instance().System->ProgramFolder +
+           (right ? QStringLiteral("/Sounds/right.wav") : QStringLiteral("/Sounds/wrong.wav"));
+}
+
+void TFormQueryResultMeta::ShowAnswer(const TQVL_Query_Card& card, int, bool showEvaluation, int code,
+                                      bool askSelfEvaluation, bool, const TQVL_Card_Return*, bool playSounds)
+{
+    answerSounds = playSounds;
+    askingSelfEvaluation = askSelfEvaluation;
+    Label_Special->hide();
+    Label_Special->clear();
+    // The counts before this answer is counted.
+    Label_Success->setText(QString::number(card.SessionRight) + QStringLiteral(" von ") +
+                           QString::number(card.SessionQueried) + QStringLiteral(" richtig. (") +
+                           QString::number(card.SessionPoints) + QStringLiteral(")"));
+
+    for (QLabel* image : {Image_Right, Image_Half, Image_Wrong})
+        image->hide();
+    SetVerdictText(QString());
+    if (showEvaluation) {
+        QLabel* image = code <= 1 ? Image_Right : (code == 2 || code == 5) ? Image_Half : Image_Wrong;
+        image->show();
+        SetVerdictText(VerdictText(code));
+        if (answerSounds && TFormQueryMeta::SoundAvailable())
+            TFormQueryMeta::PlaySound(AnswerSound(code <= 1));
+        if (code == 5)
+            Label_Special->setText(Label_Special->text() + QStringLiteral("Sie haben die Tip-Funktion genutzt!"));
+        else if (code == 4)
+            Label_Special->setText(Label_Special->text() +
+                                   QStringLiteral("Sie haben nicht alle Bedeutungen angegeben!"));
+        Label_Special->setVisible(!Label_Special->text().isEmpty());
+    }
+
+    if (askSelfEvaluation)
+        SetVerdictText(QStringLiteral("War Ihre Antwort richtig oder falsch?"));
+    Button_Right->setVisible(askSelfEvaluation);
+    Button_Wrong->setVisible(askSelfEvaluation);
+    Button_Ok->setVisible(!askSelfEvaluation);
+    LayoutControls();
+}
+
+void TFormQueryResultMeta::SetVerdictText(const QString& text)
+{
+    Label1->setText(text);
+    Label2->setText(text);
+    Label1->adjustSize();
+    Label2->adjustSize();
+}
+
+void TFormQueryResultMeta::PlaceVerdictText(int x, int y)
+{
+    Label1->move(x, y);
+    Label2->move(x + 1, y + 1);
+}
+
+void TFormQueryResultMeta::answerEnd(bool right, bool playSound)
+{
+    Guarded([&] {
+        if (playSound && answerSounds && TFormQueryMeta::SoundAvailable())
+            TFormQueryMeta::PlaySound(AnswerSound(right));
+        owningQuery.DisplayAnswerEnd(right);
+    });
+}
+
+void TFormQueryResultMeta::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    LayoutControls();
+}
+
+void TFormQueryResultMeta::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x84, 0xA3, 0xC4), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+}

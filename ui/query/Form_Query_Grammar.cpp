@@ -1,0 +1,217 @@
+#include "ui/query/Form_Query_Grammar.h"
+
+#include "content/QVL_CardArrangement.h"
+#include "content/QVL_Card_Grammar.h"
+#include "app/QVL.h"
+#include "query/QVL_Card_Return_Grammar.h"
+#include "query/QVL_Query.h"
+#include "query/QVL_Query_Card.h"
+#include "ui/shell/ForeignInput.h"
+#include "ui/query/Form_QueryResultPic.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// The font size of a row of the given height.
+int rowFontSize(int rowHeight)
+{
+    if (rowHeight <= 23)
+        return 8;
+    if (rowHeight > 35)
+        return 12;
+    return 10;
+}
+
+} // namespace
+
+TFormQueryGrammar::TFormQueryGrammar(QWidget* parent) : TFormQueryMeta(parent)
+{
+    setObjectName(QStringLiteral("FormQueryGrammar"));
+    SetHelpPage(QStringLiteral("help_query_grammar.html"));
+    Panel1 = new QWidget(Content());
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    buildControls();
+}
+
+void TFormQueryGrammar::buildControls()
+{
+    arrangement = &TQVL::Instance().CardArrangements->GetActiveArrangement();
+    const TQVL_Language* foreign = ForeignLanguage();
+    const TQVL_Language* home = HomeLanguage();
+    const QColor labelColour(60, 90, 123);
+    for (int index = 0; index < arrangement->FieldCount(); ++index) {
+        const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
+        const QFont fieldFont = ProfileSmallFont(field.LanguageForeign ? foreign : home, font());
+        auto makeLabel = [&](const QString& text, bool bold) {
+            auto* label = new QLabel(text, Panel1);
+            label->setAttribute(Qt::WA_TranslucentBackground);
+            QFont labelFont = fieldFont;
+            labelFont.setBold(bold);
+            label->setFont(labelFont);
+            QPalette colours = label->palette();
+            colours.setColor(QPalette::WindowText, labelColour);
+            label->setPalette(colours);
+            return label;
+        };
+        switch (field.Type) {
+        case cftLabelField: {
+            QLabel* label = makeLabel(QString(), arrangement->StaticLabelBold);
+            label->setObjectName(QStringLiteral("Label_Field%1").arg(field.Id));
+            label->setAlignment(Qt::AlignCenter);
+            controls.push_back({label, field.Id, index, FieldControl::ValueLabel});
+            break;
+        }
+        case cftInputField: {
+            QLabel* caption = makeLabel(field.Caption, false);
+            QFont captionFont = caption->font();
+            captionFont.setPointSize(14);
+            caption->setFont(captionFont);
+            caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            controls.push_back({caption, -1, index, FieldControl::Caption});
+            auto* edit = new QLineEdit(Panel1);
+            edit->setObjectName(QStringLiteral("Edit_Field%1").arg(field.Id));
+            edit->setFont(fieldFont);
+            // The right values stand in the disabled fields with the answer: keep them readable.
+            QPalette readable = edit->palette();
+            readable.setColor(QPalette::Disabled, QPalette::Text, QColor(40, 62, 85));
+            edit->setPalette(readable);
+            // Fields of the foreign language get its typing replacement.
+            if (field.LanguageForeign)
+                MarkForeignInput(edit);
+            connect(edit, &QLineEdit::returnPressed, this, [this] { ResultClicked(); });
+            controls.push_back({edit, field.Id, index, FieldControl::Answer});
+            break;
+        }
+        case cftConstantLabel: {
+            QLabel* label = makeLabel(field.Caption, arrangement->StaticLabelBold);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            controls.push_back({label, -1, index, FieldControl::ConstantLabel});
+            break;
+        }
+        case cftVertSpace:
+        case cftColumn:
+            break;
+        }
+    }
+}
+
+std::vector<QLineEdit*> TFormQueryGrammar::AnswerFields() const
+{
+    std::vector<QLineEdit*> fields;
+    for (const FieldControl& control : controls)
+        if (control.Role == FieldControl::Answer)
+            fields.push_back(static_cast<QLineEdit*>(control.Control));
+    return fields;
+}
+
+void TFormQueryGrammar::placeField(int index, int left, int top, int width, int height)
+{
+    const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
+    const int captionWidth = width * field.CaptionWidthPercentage / 100;
+    for (const FieldControl& control : controls) {
+        if (control.FieldIndex != index)
+            continue;
+        QFont sized = control.Control->font();
+        sized.setPointSize(rowFontSize(height));
+        control.Control->setFont(sized);
+        switch (control.Role) {
+        case FieldControl::ValueLabel:
+        case FieldControl::ConstantLabel:
+            control.Control->setGeometry(left, top, width, height);
+            break;
+        case FieldControl::Caption:
+            control.Control->setGeometry(left, top, captionWidth, height);
+            break;
+        case FieldControl::Answer: {
+            // As wide as the cell allows, as high as its text needs.
+            const int fieldHeight = std::min(height, control.Control->sizeHint().height());
+            control.Control->setGeometry(left + captionWidth, top + (height - fieldHeight) / 2, width - captionWidth,
+                                         fieldHeight);
+            break;
+        }
+        }
+    }
+}
+
+void TFormQueryGrammar::LayoutControls()
+{
+    const int w = Content()->width();
+    const int h = Content()->height();
+    // Below the progress line, above the strip the answer window takes.
+    Panel1->setGeometry(0, 34, w, std::max(0, h - 34 - 70));
+    if (!arrangement)
+        return;
+    // The arrangement is shared: lend it the placing for this one layout.
+    TQVL_CardArrangement& shared = *arrangement;
+    TQVL_CardArrangement::PlaceFieldEvent previous = std::move(shared.OnPlaceField);
+    shared.OnPlaceField = [this](int index, int left, int top, int width, int height, TQVL_CardArrangement_FieldType) {
+        placeField(index, left, top, width, height);
+    };
+    const int pw = Panel1->width();
+    const int ph = Panel1->height();
+    shared.Layout(pw, ph, int(ph * 15 / 100), pw / 5, false);
+    shared.OnPlaceField = std::move(previous);
+}
+
+void TFormQueryGrammar::showValues(const TQVL_Query_Card& card, bool answers)
+{
+    const auto* grammar = dynamic_cast<const TQVL_Card_Grammar*>(card.Card);
+    for (const FieldControl& control : controls) {
+        const QString value = grammar && control.FieldId >= 0 ? grammar->GetValue(control.FieldId) : QString();
+        if (control.Role == FieldControl::ValueLabel) {
+            static_cast<QLabel*>(control.Control)->setText(value);
+        } else if (control.Role == FieldControl::Answer) {
+            auto* edit = static_cast<QLineEdit*>(control.Control);
+            edit->setText(answers ? value : QString());
+            edit->setEnabled(!answers);
+        }
+    }
+}
+
+void TFormQueryGrammar::DisplayQuestion(TQVL_Query_Card& card, int direction)
+{
+    TFormQueryMeta::DisplayQuestion(card, direction);
+    showValues(card, false);
+    const std::vector<QLineEdit*> fields = AnswerFields();
+    if (!fields.empty())
+        fields.front()->setFocus(Qt::OtherFocusReason);
+}
+
+std::unique_ptr<TQVL_Card_Return> TFormQueryGrammar::GetUserInput(TQVL_Query_Card& card)
+{
+    TFormQueryMeta::GetUserInput(card);
+    std::unique_ptr<TQVL_Card_Return> answer = CreateReturn(*card.Card, arrangement);
+    if (auto* values = dynamic_cast<TQVL_Card_Return_Grammar*>(answer.get())) {
+        for (const FieldControl& control : controls)
+            if (control.Role == FieldControl::Answer)
+                values->Add(static_cast<QLineEdit*>(control.Control)->text(), control.FieldId);
+    }
+    return answer;
+}
+
+void TFormQueryGrammar::DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
+                                      bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
+                                      bool sounds)
+{
+    TFormQueryMeta::DisplayAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer,
+                                  sounds);
+    showValues(card, true);
+}
+
+TFormQueryResultMeta* TFormQueryGrammar::CreateResultWindow(QWidget* parent)
+{
+    return new TFormQueryResultPic(Query(), parent);
+}
+
+void TFormQueryGrammar::PlaceResultWindow()
+{
+    if (TFormQueryResultMeta* result = ResultWindow()) {
+        const QWidget* area = Content();
+        result->move((area->width() - result->width()) / 2, area->height() - result->height() - 4);
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ui/query/Form_QueryMeta.h"
+
+class QLineEdit;
+
+// The query window of vocabulary, sound and long-term-storage units: one
+// meaning of the asked side as the question, a typed answer, the card's note
+// and its hint on request. Sound cards play the asked side's sound.
+class TFormQueryVoc : public TFormQueryMeta
+{
+    Q_OBJECT
+public:
+    explicit TFormQueryVoc(QWidget* parent = nullptr);
+
+    // The question label and its white shadow one pixel right and down.
+    QLabel* TntLabel1 = nullptr;
+    QLabel* TntLabel2 = nullptr;
+    QLabel* Label_Note = nullptr;
+    QLineEdit* TntEdit1 = nullptr;
+    QPushButton* Button_Hint = nullptr;
+
+protected:
+    void DisplayQuestion(TQVL_Query_Card& card, int direction) override;
+    std::unique_ptr<TQVL_Card_Return> GetUserInput(TQVL_Query_Card& card) override;
+    void DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code, bool askSelfEvaluation,
+                       bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds) override;
+    TFormQueryResultMeta* CreateResultWindow(QWidget* parent) override;
+    void LayoutControls() override;
+
+    // The question text in both labels.
+    void SetQuestionText(const QString& text);
+    void SetQuestionFont(const QFont& font);
+    // The question labels' default font, used when the profile's fonts are off.
+    QFont QuestionFont() const { return questionFont; }
+    // Places the question labels at `top`, 20 pixels from both sides.
+    void PlaceQuestion(int top, int height);
+
+private:
+    void showHint();
+
+    QFont questionFont;
+    QFont answerFont;
+    QString hintText;
+    bool hintUsed = false;
+};

@@ -1,0 +1,91 @@
+#include "ui/query/QueryLauncher.h"
+
+#include "ui/query/Form_QueryMeta.h"
+
+#include "content/QVL_Card_Type.h"
+#include "app/QVL.h"
+#include "ui/shell/Main.h"
+
+#include <utility>
+
+namespace {
+
+TQueryWindowOpener& installedOpener()
+{
+    static TQueryWindowOpener opener;
+    return opener;
+}
+
+} // namespace
+
+TQueryWindowOpener InstallQueryWindowOpener(TQueryWindowOpener opener)
+{
+    return std::exchange(installedOpener(), std::move(opener));
+}
+
+TQueryWindow QueryWindowFor(int unitType, int queryType)
+{
+    const bool play = queryType == 1;
+    switch (unitType) {
+    case tVoc:
+    case tSound:
+    case tLongTermStorage:
+        if (play)
+            return TQueryWindow::PlayVoc;
+        return queryType == 2 ? TQueryWindow::MultipleChoice : TQueryWindow::Voc;
+    case tPic:
+        return play ? TQueryWindow::PlayPicture : TQueryWindow::Picture;
+    case tGrammar:
+        return play ? TQueryWindow::PlayGrammar : TQueryWindow::Grammar;
+    default:
+        return TQueryWindow::None;
+    }
+}
+
+void ShowQueryWindow(TMainForm& main, TQueryWindow window)
+{
+    if (window == TQueryWindow::None)
+        return;
+    if (installedOpener()) {
+        installedOpener()(main, window);
+        return;
+    }
+    switch (window) {
+    case TQueryWindow::Voc:
+    case TQueryWindow::MultipleChoice:
+    case TQueryWindow::Picture:
+    case TQueryWindow::Grammar:
+        OpenQueryWindow(main);
+        break;
+    default:
+        // Play mode arrives with its own screens.
+        main.NotAvailable();
+        break;
+    }
+}
+
+void StartQueryWindow(TMainForm& main)
+{
+    TQVL& core = main.Core();
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (unit.IsOpen)
+        ShowQueryWindow(main, QueryWindowFor(unit.Typ, core.Query->QueryType));
+}
+
+void ShowPlayMenu(TMainForm& main)
+{
+    // The play menu arrives with play mode; until then the main menu.
+    main.ShowMainMenu();
+}
+
+void CloseQueryUnits(TQVL& core)
+{
+    TQVL_Units& units = *core.Units;
+    while (units.AdditionalFileCount() > 0) {
+        TQVL_FileObject* unit = units.AdditionalFile(units.AdditionalFileCount() - 1);
+        if (unit->IsOpen)
+            units.CloseAdditionFile(unit);
+        else
+            units.DiscardAdditionalFile(unit);
+    }
+}

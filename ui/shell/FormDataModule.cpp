@@ -1,0 +1,120 @@
+#include "ui/shell/FormDataModule.h"
+
+#include "ui/shell/Guarded.h"
+#include "users/QVL_User_Rights.h"
+
+#include <QAction>
+
+TFormDataModule::TFormDataModule(TRightsSource rights, QObject* parent)
+    : QObject(parent), rightsSource(std::move(rights))
+{
+    const QString none;
+    Action_Program_Options = make("Action_Program_Options", QStringLiteral("Einstellungen"), none);
+    Action_LanguagesManage =
+        make("Action_LanguagesManage", QStringLiteral("Sprachenprofile verwalten"), QStringLiteral("System"));
+    Action_Program_Fullscreen =
+        make("Action_Program_Fullscreen", QStringLiteral("Ansicht in Vollbildschirm umschalten"), none);
+    Action_Program_Fullscreen->setCheckable(true);
+    Action_Program_Fullscreen->setShortcut(QKeySequence(Qt::Key_F11));
+    Action_Program_Exit = make("Action_Program_Exit", QStringLiteral("Programm beenden"), none);
+    Action_UsersManage = make("Action_UsersManage", QStringLiteral("Benutzerprofile verwalten"), none);
+    Action_UsersSelect = make("Action_UsersSelect", QStringLiteral("Benutzerprofil wechseln"), none);
+    Action_Unit_Select = make("Action_Unit_Select", QStringLiteral("Lektion auswählen"), QStringLiteral("Units"));
+    Action_LongTermStorage_Select = make("Action_LongTermStorage_Select", QStringLiteral("Langzeitspeicher auswählen"),
+                                         QStringLiteral("LongTermStorage"));
+    Action_Unit_Close = make("Action_Unit_Close", QStringLiteral("Schliessen"), QStringLiteral("Units"));
+    Action_Unit_Edit = make("Action_Unit_Edit", QStringLiteral("Bearbeiten"), QStringLiteral("Units"));
+    Action_Unit_Print = make("Action_Unit_Print", QStringLiteral("Drucken"), QStringLiteral("Units"));
+    Action_Unit_Export = make("Action_Unit_Export", QStringLiteral("Exportieren"), QStringLiteral("Units"));
+    Action_Unit_Export->setVisible(false);
+    Action_Unit_Integrate =
+        make("Action_Unit_Integrate", QStringLiteral("Andere Lektion integrieren"), QStringLiteral("Units"));
+    Action_Unit_Import = make("Action_Unit_Import", QStringLiteral("Importieren"), QStringLiteral("Units"));
+    Action_LongTermStorages = make("Action_LongTermStorages", QStringLiteral("Langzeitspeicher"), QStringLiteral("Units"));
+    Action_Update = make("Action_Update", QStringLiteral("Nach Updates suchen"), QStringLiteral("Internet"));
+    Action_Community = make("Action_Community", QStringLiteral("Quorvel Community"), QStringLiteral("Internet"));
+    Action_Help_Content = make("Action_Help_Content", QStringLiteral("Inhaltsverzeichnis"), QStringLiteral("Help"));
+    Action_Help_Content->setShortcut(QKeySequence(Qt::Key_F1));
+    Action_Help_FirstSteps =
+        make("Action_Help_FirstSteps", QStringLiteral("Erste Schritte in Quorvel"), QStringLiteral("Help"));
+    Action_Help_Welcome = make("Action_Help_Welcome", QStringLiteral("Willkommen"), QStringLiteral("Help"));
+    Action_Help_Search = make("Action_Help_Search", QStringLiteral("Suchen"), QStringLiteral("Help"));
+    Action_AboutQuorvel = make("Action_AboutQuorvel", QStringLiteral("Über Quorvel"), none);
+    Action_User_Close = make("Action_User_Close", QString(), none);
+}
+
+QAction* TFormDataModule::make(const char* name, const QString& caption, const QString& category)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    action->setProperty("category", category);
+    actions.push_back(action);
+    return action;
+}
+
+QString TFormDataModule::Category(const QAction* action)
+{
+    return action->property("category").toString();
+}
+
+void TFormDataModule::DisableAllActions()
+{
+    for (QAction* action : actions)
+        action->setEnabled(false);
+    for (QAction* action : {Action_Program_Exit, Action_Help_Content, Action_Help_FirstSteps, Action_AboutQuorvel,
+                            Action_Program_Fullscreen})
+        action->setEnabled(true);
+}
+
+void TFormDataModule::EnableAllActions()
+{
+    for (QAction* action : actions)
+        action->setEnabled(action != Action_Unit_Export);
+}
+
+void TFormDataModule::DisableCategory(const QString& name)
+{
+    for (QAction* action : actions)
+        if (Category(action) == name)
+            action->setEnabled(false);
+}
+
+void TFormDataModule::EnableCategory(const QString& name)
+{
+    for (QAction* action : actions)
+        if (Category(action) == name && action != Action_Unit_Export)
+            action->setEnabled(true);
+}
+
+void TFormDataModule::EnableUserActions()
+{
+    Action_UsersManage->setEnabled(true);
+    Action_UsersSelect->setEnabled(true);
+}
+
+bool TFormDataModule::hasRight(const QStringList& rights) const
+{
+    if (rights.isEmpty())
+        return true;
+    const TQVL_User_Rights* granted = rightsSource ? rightsSource() : nullptr;
+    if (!granted)
+        return false;
+    for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
+        if (rights.contains(QLatin1String(entry.Name)) && granted->*entry.Flag)
+            return true;
+    return false;
+}
+
+void TFormDataModule::Bind(QAction* action, const QStringList& rights, std::function<void()> body)
+{
+    connect(action, &QAction::triggered, this, [this, rights, body = std::move(body)] {
+        Guarded([&] {
+            if (!hasRight(rights)) {
+                if (OnNoRight)
+                    OnNoRight();
+                return;
+            }
+            body();
+        });
+    });
+}

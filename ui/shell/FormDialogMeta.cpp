@@ -1,0 +1,98 @@
+#include "ui/shell/FormDialogMeta.h"
+
+#include "ui/shell/DialogService.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+TFormDialogMeta::TModalRunner& installedRunner()
+{
+    static TFormDialogMeta::TModalRunner runner;
+    return runner;
+}
+
+QWidget* strip(QWidget* parent, const char* name, const QColor& colour)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFixedHeight(TFormDialogMeta::StripHeight);
+    panel->setAutoFillBackground(true);
+    QPalette colours = panel->palette();
+    colours.setColor(QPalette::Window, colour);
+    panel->setPalette(colours);
+    return panel;
+}
+
+} // namespace
+
+TFormDialogMeta::TFormDialogMeta(QWidget* parent)
+    : QDialog(parent ? parent : TDialogService::ParentWindow(),
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setWindowTitle(QStringLiteral("Quorvel"));
+    setFixedSize(DesignWidth, DesignHeight);
+
+    QWidget* title = strip(this, "Panel_Title", Qt::white);
+    Label1 = new QLabel(title);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont = Label1->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.15);
+    Label1->setFont(titleFont);
+    auto* titleLayout = new QHBoxLayout(title);
+    titleLayout->setContentsMargins(12, 0, 12, 0);
+    titleLayout->addWidget(Label1);
+
+    content = new QWidget(this);
+    content->setObjectName(QStringLiteral("Panel_Content"));
+
+    QWidget* bottom = strip(this, "Panel_Buttons", QColor(0xE4, 0xEB, 0xF3));
+    auto* buttonRow = new QHBoxLayout(bottom);
+    buttonRow->setContentsMargins(10, 0, 10, 0);
+    buttonRow->addStretch(1);
+    auto makeButton = [&](const char* name, const QString& text) {
+        auto* button = new QPushButton(text, bottom);
+        button->setObjectName(QString::fromLatin1(name));
+        // Enter must not press whichever button happens to come first.
+        button->setAutoDefault(false);
+        return button;
+    };
+    dxButton1 = makeButton("dxButton1", QStringLiteral("Hilfe"));
+    dxButton2 = makeButton("dxButton2", QStringLiteral("Abbruch"));
+    dxButton3 = makeButton("dxButton3", QStringLiteral("Übernehmen"));
+    buttonRow->addWidget(dxButton3);
+    buttonRow->addWidget(dxButton2);
+    buttonRow->addWidget(dxButton1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(title);
+    layout->addWidget(content, 1);
+    layout->addWidget(bottom);
+}
+
+TFormDialogMeta::~TFormDialogMeta() = default;
+
+int TFormDialogMeta::ShowModal()
+{
+    return RunModal(*this);
+}
+
+int TFormDialogMeta::RunModal(QDialog& dialog)
+{
+    if (const TModalRunner runner = installedRunner())
+        return runner(dialog);
+    return dialog.exec();
+}
+
+TFormDialogMeta::TModalRunner TFormDialogMeta::InstallModalRunner(TModalRunner runner)
+{
+    TModalRunner previous = std::move(installedRunner());
+    installedRunner() = std::move(runner);
+    return previous;
+}

@@ -1,0 +1,106 @@
+#include "ui/shell/FormMessage.h"
+
+#include "ui/shell/DialogService.h"
+#include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/Icons.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+namespace {
+
+const QColor fillColour = TKQ_ClickMatrixPaintOptions::FromColorValue(12512764);
+const QColor frameColour = TKQ_ClickMatrixPaintOptions::FromColorValue(1883634);
+const QColor textColour = TKQ_ClickMatrixPaintOptions::FromColorValue(2704982);
+
+} // namespace
+
+TFormMessage::TFormMessage(const QString& iconName, const QString& title, const QString& text, QWidget* parent)
+    : QDialog(parent ? parent : TDialogService::ParentWindow(), Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setFixedSize(DesignWidth, DesignHeight);
+    setModal(true);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, textColour);
+    setPalette(colours);
+
+    Image_Icon = new QLabel(this);
+    Image_Icon->setObjectName(QStringLiteral("Image_Icon"));
+    Image_Icon->setGeometry(10, (DesignHeight - 24) / 2, 24, 24);
+    Image_Icon->setPixmap(Icons::Pixmap(iconName, 24));
+
+    constexpr int textLeft = 44;
+    QFont titleFont = font();
+    titleFont.setPixelSize(11);
+    titleFont.setBold(true);
+    Label_Title = new QLabel(title, this);
+    Label_Title->setObjectName(QStringLiteral("Label_Title"));
+    Label_Title->setFont(titleFont);
+    Label_Title->setGeometry(textLeft, 4, DesignWidth - textLeft - 22, 15);
+
+    QFont textFont = titleFont;
+    textFont.setBold(false);
+    Label_Text = new QLabel(text, this);
+    Label_Text->setObjectName(QStringLiteral("Label_Text"));
+    Label_Text->setFont(textFont);
+    Label_Text->setWordWrap(true);
+    Label_Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label_Text->setGeometry(textLeft, 19, DesignWidth - textLeft - 6, DesignHeight - 21);
+
+    Button_Close = new QToolButton(this);
+    Button_Close->setObjectName(QStringLiteral("Button_Close"));
+    Button_Close->setAutoRaise(true);
+    Button_Close->setIcon(Icons::Get(QStringLiteral("close")));
+    Button_Close->setIconSize(QSize(8, 8));
+    Button_Close->setGeometry(DesignWidth - 18, 3, 15, 15);
+    Button_Close->setFocusPolicy(Qt::NoFocus);
+    connect(Button_Close, &QToolButton::clicked, this, &QDialog::accept);
+}
+
+TFormMessage::~TFormMessage() = default;
+
+int TFormMessage::ShowModal()
+{
+    return TFormDialogMeta::RunModal(*this);
+}
+
+QString TFormMessage::Title() const
+{
+    return Label_Title->text();
+}
+
+QString TFormMessage::Text() const
+{
+    return Label_Text->text();
+}
+
+void TFormMessage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), fillColour);
+    painter.setPen(frameColour);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TFormMessage::mousePressEvent(QMouseEvent* event)
+{
+    // Clicks on the labels arrive here too: they take no mouse input themselves.
+    if (event->button() == Qt::LeftButton)
+        accept();
+}
+
+TFormUsersNoRight::TFormUsersNoRight(QWidget* parent)
+    : TFormMessage(QStringLiteral("lock"), QStringLiteral("Keine Rechte"),
+                   QStringLiteral("Für diese Funktion besitzt ihr Benutzerprofil keine Rechte."), parent)
+{
+}
+
+TFormUnitsNotSelected::TFormUnitsNotSelected(QWidget* parent)
+    : TFormMessage(QStringLiteral("unit-none"), QStringLiteral("Noch keine Lektion gewählt!"),
+                   QStringLiteral("Für diese Funktion muss eine Lektion ausgewählt sein."), parent)
+{
+}

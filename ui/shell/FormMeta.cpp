@@ -1,0 +1,126 @@
+#include "ui/shell/FormMeta.h"
+
+#include "ui/shell/KQ_ClickMatrix.h"
+
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+// The header's look: a blue band in the colours of the main window's bars.
+class HeaderBar final : public QWidget
+{
+public:
+    explicit HeaderBar(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QLinearGradient gradient(0, 0, 0, height());
+        gradient.setColorAt(0, QColor(0x5A, 0x7F, 0xAC));
+        gradient.setColorAt(1, QColor(0x84, 0xA3, 0xC4));
+        painter.fillRect(rect(), gradient);
+        painter.setPen(QColor(0x45, 0x66, 0x8E));
+        painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+    }
+};
+
+} // namespace
+
+TFormMeta::TFormMeta(QWidget* parent) : QWidget(parent)
+{
+    resize(DesignWidth, DesignHeight);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
+    setPalette(colours);
+
+    header = new HeaderBar(this);
+    header->setObjectName(QStringLiteral("Panel_Header"));
+    captionLabel = new QLabel(header);
+    captionLabel->setObjectName(QStringLiteral("Label_Caption"));
+    subCaptionLabel = new QLabel(header);
+    subCaptionLabel->setObjectName(QStringLiteral("Label_SubCaption"));
+    subCaptionLabel->setWordWrap(true);
+    subCaptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont captionFont = captionLabel->font();
+    captionFont.setBold(true);
+    captionFont.setPointSizeF(captionFont.pointSizeF() * 1.25);
+    captionLabel->setFont(captionFont);
+    QPalette headerText = captionLabel->palette();
+    headerText.setColor(QPalette::WindowText, Qt::white);
+    captionLabel->setPalette(headerText);
+    headerText.setColor(QPalette::WindowText, QColor(0xEE, 0xF3, 0xF9));
+    subCaptionLabel->setPalette(headerText);
+
+    auto* headerLayout = new QVBoxLayout(header);
+    headerLayout->setContentsMargins(12, 4, 12, 4);
+    headerLayout->setSpacing(1);
+    headerLayout->addWidget(captionLabel);
+    headerLayout->addWidget(subCaptionLabel, 1);
+
+    content = new QWidget(this);
+    content->setObjectName(QStringLiteral("Panel_Content"));
+
+    formLayout = new QVBoxLayout(this);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->setSpacing(0);
+    formLayout->addWidget(header);
+    formLayout->addWidget(content, 1);
+    SetHeaderHeight(DefaultHeaderHeight);
+}
+
+TFormMeta::~TFormMeta() = default;
+
+void TFormMeta::ReleaseLater()
+{
+    hide();
+    deleteLater();
+}
+
+QString TFormMeta::Caption() const
+{
+    return captionLabel->text();
+}
+
+void TFormMeta::SetCaption(const QString& text)
+{
+    captionLabel->setText(text);
+}
+
+QString TFormMeta::SubCaption() const
+{
+    return subCaptionLabel->text();
+}
+
+void TFormMeta::SetSubCaption(const QString& text)
+{
+    subCaptionLabel->setText(text);
+}
+
+int TFormMeta::HeaderHeight() const
+{
+    return header->maximumHeight();
+}
+
+void TFormMeta::SetHeaderHeight(int height)
+{
+    header->setFixedHeight(height);
+    // A short header has room for the caption line only.
+    subCaptionLabel->setVisible(height >= TallHeaderHeight);
+}
+
+void TFormMeta::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    const QList<TKQ_ClickMatrix*> menus = findChildren<TKQ_ClickMatrix*>();
+    for (TKQ_ClickMatrix* menu : menus) {
+        if (menu->focusPolicy() == Qt::NoFocus)
+            continue;
+        menu->setFocus(Qt::OtherFocusReason);
+        menu->FocusFirstItem();
+    }
+}

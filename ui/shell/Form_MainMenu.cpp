@@ -1,0 +1,75 @@
+#include "ui/shell/Form_MainMenu.h"
+
+#include "app/QVL.h"
+
+#include <QAction>
+#include "ui/shell/Form_MainMenuTwo.h"
+#include "ui/query/Form_MenuQuery.h"
+#include "ui/units/Form_MenuUnitsNew.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/FormDataModule.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/WindowManager.h"
+#include "ui/shell/MenuTiles.h"
+
+TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMeta(parent)
+{
+    setObjectName(QStringLiteral("FormMainMenu"));
+    SetHeaderHeight(TallHeaderHeight);
+    SetCaption(QStringLiteral("Willkommen..."));
+    SetSubCaption(QStringLiteral("Bitte wählen Sie einen der Menüpunkte, um zu weiteren Funktionen zu gelangen..."));
+    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Lektion auswählen"), QStringLiteral("unit-select")},
+                                              {QStringLiteral("Vokabeln abfragen"), QStringLiteral("query")},
+                                              {QStringLiteral("Vokabeln vorspielen"), QStringLiteral("play")},
+                                              {QStringLiteral("Vokabeln anzeigen"), QStringLiteral("view")},
+                                              {QStringLiteral("Neue Lektion"), QStringLiteral("unit-new")},
+                                              {QStringLiteral("Vokabeln bearbeiten"), QStringLiteral("edit")},
+                                              {QStringLiteral("Erfolg & Statistiken"), QStringLiteral("statistics")},
+                                              {QStringLiteral("Weitere Funktionen"), QStringLiteral("more")}});
+    KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
+        if (item)
+            select(item->Index());
+    };
+}
+
+void TFormMainMenu::showEvent(QShowEvent* event)
+{
+    // Decided each time the menu is shown.
+    const TQVL* core = TQVL::Current();
+    const bool empty = !core || !core->Units->GetActiveUnit().IsOpen || core->Units->GetActiveUnit().Cards->Count() == 0;
+    KQ_ClickMatrix1->Items().Item(5)->SetCaption(empty ? QStringLiteral("Vokabeln hinzufügen")
+                                                       : QStringLiteral("Vokabeln bearbeiten"));
+    TFormMeta::showEvent(event);
+}
+
+void TFormMainMenu::select(int index)
+{
+    TMainForm& main = *TMainForm::Instance();
+    switch (index) {
+    case 0: main.DataModule().Action_Unit_Select->trigger(); break;
+    case 1: main.WindowManager().SwitchWindow<TFormMenuQuery>(); break;
+    case 2: main.NotAvailable(); break;
+    case 3:
+        if (main.CheckUnitSelected() && main.Core().Units->GetActiveUnit().Typ != tInfo)
+            main.NotAvailable();
+        break;
+    case 4: main.WindowManager().SwitchWindow<TFormMenuUnitsNew>(); break;
+    case 5: {
+        if (!main.CheckUnitSelected())
+            break;
+        TQVL_Unit& unit = main.Core().Units->GetActiveUnit();
+        if (!unit.RequestWriteAccess())
+            break;
+        if (!main.HasRight(QStringLiteral("UNITS_EDIT"))) {
+            main.ShowNoRight();
+            break;
+        }
+        if (unit.Typ != tInfo)
+            main.NotAvailable();
+        break;
+    }
+    case 6: main.NotAvailable(); break;
+    case 7: main.WindowManager().SwitchWindow<TFormMainMenuTwo>(); break;
+    default: break;
+    }
+}

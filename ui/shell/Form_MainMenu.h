@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ui/shell/FormMeta.h"
+
+class TKQ_ClickMatrix;
+
+// The main menu: the hub from which the learner reaches every function.
+class TFormMainMenu : public TFormMeta
+{
+    Q_OBJECT
+public:
+    explicit TFormMainMenu(QWidget* parent = nullptr);
+
+    TKQ_ClickMatrix* KQ_ClickMatrix1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void select(int index);
+};

@@ -1,0 +1,584 @@
+#include "ui/shell/Main.h"
+
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "query/QVL_Result_User.h"
+#include "ui/shell/DialogService.h"
+#include "ui/shell/ForeignInput.h"
+#include "ui/shell/FormDataModule.h"
+#include "ui/shell/FormMessage.h"
+#include "ui/units/Form_LongTermStorage.h"
+#include "ui/shell/Form_MainMenu.h"
+#include "ui/shell/Form_MainMenuTwo.h"
+#include "ui/exchange/Form_UnitsIntegrate.h"
+#include "ui/units/Form_UnitsSelect.h"
+#include "ui/users/Form_UsersManage.h"
+#include "ui/users/Form_UsersSelect.h"
+#include "ui/shell/Frame_Messages.h"
+#include "ui/shell/Guarded.h"
+#include "ui/help/HelpService.h"
+#include "ui/shell/Icons.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/WindowManager.h"
+#include "users/QVL_User_Rights.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+TMainForm* mainForm = nullptr;
+
+const QColor barColour = TKQ_ClickMatrixPaintOptions::FromColorValue(12886916);
+const QColor windowColour = TKQ_ClickMatrixPaintOptions::FromColorValue(13480086);
+
+const QString noUser = QStringLiteral("Kein Benutzerprofil gewählt.");
+const QString noUnit = QStringLiteral("Keine Lektion gewählt.");
+
+void fill(QWidget* widget, const QColor& colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
+QLabel* iconLabel(QWidget* parent, const char* name, const QString& icon, int size)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setPixmap(Icons::Get(icon).pixmap(size, size));
+    label->setFixedSize(size, size);
+    return label;
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
+{
+    mainForm = this;
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral(" Vokabeltrainer Quorvel"));
+    setWindowIcon(Icons::Get(QStringLiteral("logo")));
+    setMinimumSize(750, 585);
+    resize(784, 604 + 81 + 48);
+    TDialogService::SetParentWindow(this);
+
+    dataModule = new TFormDataModule(
+        [this]() -> const TQVL_User_Rights* {
+            return core && core->Users->HasActiveUser() ? &core->Users->GetActiveUser().Rights() : nullptr;
+        },
+        this);
+    dataModule->OnNoRight = [this] { ShowNoRight(); };
+    createLayout();
+    createMenus();
+    const bool created = Guarded([this] {
+        core = std::make_unique<TQVL>();
+        bindCore();
+        Label_ActiveUnit->setText(noUnit);
+        Label_ActiveUser->setText(noUser);
+    });
+    windowManager = std::make_unique<TWindowManager>(Panel3);
+    bindActions();
+    if (!created)
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+TMainForm::~TMainForm()
+{
+    shutdown();
+    if (mainForm == this)
+        mainForm = nullptr;
+}
+
+TMainForm* TMainForm::Instance()
+{
+    return mainForm;
+}
+
+void TMainForm::createLayout()
+{
+    auto* central = new QWidget(this);
+    fill(central, windowColour);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel1 = new QWidget(central);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(81);
+    fill(Panel1, barColour);
+    auto* userRow = new QHBoxLayout(Panel1);
+    userRow->setContentsMargins(12, 8, 16, 8);
+    userRow->addWidget(iconLabel(Panel1, "Image_Logo", QStringLiteral("logo"), 64));
+    auto* title = new QLabel(QStringLiteral("Vokabeltrainer Quorvel"), Panel1);
+    QFont titleFont = title->font();
+    titleFont.setPointSize(16);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setStyleSheet(QStringLiteral("color: white"));
+    userRow->addWidget(title);
+    userRow->addStretch();
+    Label_ActiveUser = new QLabel(Panel1);
+    Label_ActiveUser->setObjectName(QStringLiteral("Label_ActiveUser"));
+    Label_ActiveUser->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label_ActiveUser->setStyleSheet(QStringLiteral("color: white"));
+    QFont userFont = Label_ActiveUser->font();
+    userFont.setPointSize(12);
+    userFont.setBold(true);
+    Label_ActiveUser->setFont(userFont);
+    userRow->addWidget(Label_ActiveUser);
+    column->addWidget(Panel1);
+
+    Panel3 = new QWidget(central);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    column->addWidget(Panel3, 1);
+
+    Panel2 = new QWidget(central);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(48);
+    fill(Panel2, barColour);
+    auto* unitRow = new QHBoxLayout(Panel2);
+    unitRow->setContentsMargins(8, 4, 0, 4);
+    Image_NoUnitSelected = iconLabel(Panel2, "Image_NoUnitSelected", QStringLiteral("unit-none"), 24);
+    Image_UnitSelected = iconLabel(Panel2, "Image_UnitSelected", QStringLiteral("unit"), 24);
+    Image_LongTermStorageSelected = iconLabel(Panel2, "Image_LongTermStorageSelected", QStringLiteral("storage"), 32);
+    unitRow->addWidget(Image_NoUnitSelected);
+    unitRow->addWidget(Image_UnitSelected);
+    unitRow->addWidget(Image_LongTermStorageSelected);
+    Label_ActiveUnit = new QLabel(Panel2);
+    Label_ActiveUnit->setObjectName(QStringLiteral("Label_ActiveUnit"));
+    Label_ActiveUnit->setToolTip(QStringLiteral("Bezeichnung der gewählten Lektion oder des gewählten Langzeitspeichers"));
+    Label_ActiveUnit->setStyleSheet(QStringLiteral("color: white; font-weight: bold"));
+    unitRow->addWidget(Label_ActiveUnit);
+    unitRow->addStretch();
+    KQ_ClickMatrix1 = new TKQ_ClickMatrix(Panel2);
+    KQ_ClickMatrix1->setObjectName(QStringLiteral("KQ_ClickMatrix1"));
+    KQ_ClickMatrix1->setFocusPolicy(Qt::NoFocus);
+    KQ_ClickMatrix1->SelectItemWhenUnFocused = true;
+    KQ_ClickMatrix1->SingleClickToSelectItem = true;
+    KQ_ClickMatrix1->SetItemWidth(19);
+    KQ_ClickMatrix1->SetItemHeight(19);
+    TKQ_ClickMatrixPaintOptions characterTiles;
+    characterTiles.ShowBorderFrame = false;
+    characterTiles.Space_Horizontal = 2;
+    characterTiles.Space_Vertical = 2;
+    characterTiles.TextTop = 2;
+    characterTiles.ItemCurveRadius = 3;
+    KQ_ClickMatrix1->SetPaintOptions(characterTiles);
+    KQ_ClickMatrix1->SetItemsPosition(ipCentered);
+    KQ_ClickMatrix1->setMinimumWidth(200);
+    KQ_ClickMatrix1->setFixedHeight(40);
+    KQ_ClickMatrix1->setVisible(false);
+    KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
+        if (item)
+            InsertText(item->Caption());
+    };
+    unitRow->addWidget(KQ_ClickMatrix1, 2);
+    unitRow->addStretch();
+    FrameMessage1 = new TFrameMessage(Panel2);
+    FrameMessage1->setObjectName(QStringLiteral("FrameMessage1"));
+    unitRow->addWidget(FrameMessage1);
+    column->addWidget(Panel2);
+    setCentralWidget(central);
+    setUnitIcon(Image_NoUnitSelected);
+
+    Label_Status = new QLabel(this);
+    Label_Status->setObjectName(QStringLiteral("Label_Status"));
+    Label_Status->setFixedWidth(270);
+    statusBar()->addWidget(Label_Status);
+}
+
+void TMainForm::createMenus()
+{
+    TFormDataModule& d = *dataModule;
+    QMenu* program = menuBar()->addMenu(QStringLiteral("&Programm"));
+    program->addActions({d.Action_Program_Options, d.Action_LanguagesManage, d.Action_Program_Fullscreen});
+    program->addSeparator();
+    program->addAction(d.Action_Program_Exit);
+    QMenu* users = menuBar()->addMenu(QStringLiteral("Benutzer"));
+    users->addActions({d.Action_UsersManage, d.Action_UsersSelect});
+    QMenu* units = menuBar()->addMenu(QStringLiteral("Lektion"));
+    units->addActions({d.Action_Unit_Select, d.Action_LongTermStorage_Select, d.Action_Unit_Close});
+    units->addSeparator();
+    units->addActions({d.Action_Unit_Edit, d.Action_Unit_Print, d.Action_Unit_Export, d.Action_Unit_Integrate});
+    units->addSeparator();
+    units->addAction(d.Action_Unit_Import);
+    QMenu* internet = menuBar()->addMenu(QStringLiteral("Internet"));
+    internet->addActions({d.Action_Update, d.Action_Community});
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    help->addActions({d.Action_Help_Content, d.Action_Help_FirstSteps});
+    help->addSeparator();
+    help->addAction(d.Action_AboutQuorvel);
+    // Commands without a menu entry still need their shortcuts and triggers.
+    addActions({d.Action_LongTermStorages, d.Action_Help_Welcome, d.Action_Help_Search, d.Action_User_Close});
+
+    d.Action_UsersManage->setIcon(Icons::Get(QStringLiteral("users")));
+    d.Action_LanguagesManage->setIcon(Icons::Get(QStringLiteral("language")));
+}
+
+void TMainForm::bindActions()
+{
+    TFormDataModule& d = *dataModule;
+    const auto notYet = [this] { NotAvailable(); };
+    d.Bind(d.Action_Program_Options, {QStringLiteral("PROGRAM_OPTIONS_EDIT")}, notYet);
+    d.Bind(d.Action_LanguagesManage, {QStringLiteral("LANGUAGES_EDIT")}, notYet);
+    d.Bind(d.Action_Program_Fullscreen, {}, [this] { SetFullscreen(dataModule->Action_Program_Fullscreen->isChecked()); });
+    d.Bind(d.Action_Program_Exit, {}, [this] { close(); });
+    d.Bind(d.Action_UsersManage, {QStringLiteral("USERPROFILES_EDIT_SELF"), QStringLiteral("USERPROFILES_EDIT_OTHER")},
+           [this] {
+               TFormUsersManage dialog(this);
+               dialog.ShowModal();
+               // The editor may have renamed the logged-in profile.
+               if (core->Users->HasActiveUser())
+                   Label_ActiveUser->setText(core->Users->GetActiveUser().name + QLatin1Char(' '));
+           });
+    d.Bind(d.Action_UsersSelect, {}, [this] {
+        // The selection is shown over the current screen; that one must go first.
+        windowManager->CloseWindow();
+        if (core->Users->HasActiveUser())
+            core->Users->GetActiveUser().Close();
+        core->RequestUserSelection();
+    });
+    d.Bind(d.Action_Unit_Select, {}, [this] { showUnitSelection(); });
+    d.Bind(d.Action_LongTermStorage_Select, {}, [this] { showStorageSelection(); });
+    d.Bind(d.Action_Unit_Close, {}, [this] {
+        if (core->Units->GetActiveUnit().IsOpen)
+            core->Units->GetActiveUnit().CloseFile();
+    });
+    d.Bind(d.Action_Unit_Edit, {}, notYet);
+    d.Bind(d.Action_Unit_Print, {}, notYet);
+    d.Bind(d.Action_Unit_Integrate, {}, [this] {
+        if (CheckUnitSelected())
+            TFormUnitsIntegrate::IntegrateActiveUnit();
+    });
+    d.Bind(d.Action_Unit_Import, {QStringLiteral("UNITS_EDIT")}, notYet);
+    d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
+    d.Bind(d.Action_Update, {QStringLiteral("PROGRAM_UPDATES")}, notYet);
+    d.Bind(d.Action_Community, {}, notYet);
+    d.Bind(d.Action_Help_Content, {}, [] { THelpService::ShowHelpContents(); });
+    d.Bind(d.Action_Help_Welcome, {}, [] { THelpService::ShowHelpContents(); });
+    d.Bind(d.Action_Help_FirstSteps, {},
+           [] { THelpService::ShowHelpPage(QStringLiteral("help_common_firststeps.html")); });
+    d.Bind(d.Action_Help_Search, {}, [] { THelpService::ShowHelpSearch(); });
+    d.Bind(d.Action_AboutQuorvel, {}, notYet);
+    d.Bind(d.Action_User_Close, {}, [this] {
+        windowManager->CloseWindow();
+        if (core->Users->HasActiveUser())
+            core->Users->GetActiveUser().Close();
+    });
+}
+
+void TMainForm::bindCore()
+{
+    core->OnUserSelectionRequired = [this] { showUserSelection(); };
+    core->OnUpdateSearchStart = [this] { setStatus(QStringLiteral("Es wird nach Updates gesucht...")); };
+    core->OnUpdateSearchDone = [this](bool found, bool failed) { updateSearchDone(found, failed); };
+    core->Users->OnFileOpened = [this] { userOpened(); };
+    core->Users->OnFileClosed = [this] { userClosed(); };
+    core->Units->OnFileOpened = [this] { unitOpened(); };
+    core->Units->OnFileClosed = [this] { unitClosed(); };
+    core->Languages->OnFileOpened = [this] { languageOpened(); };
+    core->System->MainWindowHandle = quintptr(winId());
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (activated || !core)
+        return;
+    activated = true;
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    // Start once the window is on screen, so that the learner sees where messages come from.
+    QTimer::singleShot(0, this, &TMainForm::startup);
+}
+
+void TMainForm::startup()
+{
+    dataModule->DisableAllActions();
+    startedUp = Guarded([this] { core->Startup(); });
+    if (!startedUp)
+        close();
+}
+
+void TMainForm::showUserSelection()
+{
+    windowManager->ShowWindow<TFormUsersSelect>();
+}
+
+void TMainForm::showUnitSelection()
+{
+    auto* screen = windowManager->SwitchWindow<TFormUnitsSelect>();
+    // The selection ends itself once the unit is open; the main menu takes its place.
+    screen->OnUnitChosen = [this] { windowManager->ShowWindow<TFormMainMenu>(); };
+    screen->OnAbort = [this] { ShowMainMenu(); };
+}
+
+void TMainForm::showStorageSelection()
+{
+    auto* screen = windowManager->SwitchWindow<TFormLongTermStorage>();
+    screen->OnStorageChosen = [this] { ShowMainMenu(); };
+    screen->OnAbort = [this] { windowManager->SwitchWindow<TFormMainMenuTwo>(); };
+}
+
+void TMainForm::userOpened()
+{
+    TQVL_User& user = core->Users->GetActiveUser();
+    Label_ActiveUser->setText(user.name + QLatin1Char(' '));
+    ShowMainMenu();
+    dataModule->EnableUserActions();
+    core->LongTermStorages->Provider().Clear();
+    core->LongTermStorages->Provider().Scan(core->System->DocumentsFolder + QStringLiteral("/Storages"));
+    int due = 0;
+    if (user.Results().CountDueInStorages(due))
+        FrameMessage1->AddMessage(0, QString::number(due) + QStringLiteral(" Vokabeln abzufragen"),
+                                  dataModule->Action_LongTermStorages);
+    QApplication::restoreOverrideCursor();
+    dataModule->EnableAllActions();
+    if (user.Rights().PROGRAM_UPDATES && core->Options->updates_autosearch)
+        core->StartUpdateSearch();
+    enableUnitSelection();
+}
+
+void TMainForm::userClosed()
+{
+    Label_ActiveUser->setText(noUser);
+    if (isVisible())
+        dataModule->DisableAllActions();
+}
+
+void TMainForm::unitOpened()
+{
+    TQVL_Unit& unit = core->Units->GetActiveUnit();
+    loadLanguageProfiles();
+    if (unit.Typ == tGrammar) {
+        try {
+            openGrammarTemplate();
+        } catch (...) {
+            unit.CloseFile();
+            throw;
+        }
+    }
+    core->Units->Provider().Clear();
+    const QFileInfo file(unit.FileName);
+    if (unit.Typ == tLongTermStorage) {
+        setUnitIcon(Image_LongTermStorageSelected);
+        Label_ActiveUnit->setText(file.completeBaseName());
+    } else {
+        setUnitIcon(Image_UnitSelected);
+        Label_ActiveUnit->setText(file.fileName());
+    }
+    dataModule->EnableCategory(QStringLiteral("Units"));
+}
+
+void TMainForm::loadLanguageProfiles()
+{
+    TQVL_Languages& languages = *core->Languages;
+    const TQVL_Unit& unit = core->Units->GetActiveUnit();
+    languages.Provider().Clear();
+    languages.Provider().Scan(core->System->AppDataFolder + QStringLiteral("/Languages"));
+    const TQVL_Provider_Item_Language* fallback = languages.FindByLangCode(core->Options->languages_langcode_home);
+    // Finds the profile of `code`, or the fallback with the message; nullptr when there is neither.
+    const auto profileFor = [&](const QString& code) -> const TQVL_Provider_Item_Language* {
+        if (const TQVL_Provider_Item_Language* found = languages.FindByLangCode(code))
+            return found;
+        TDialogService::Current().ShowError(
+            QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden werden "
+                           "(Sprachcode: \"%1\"). Es wird das Standardsprachprofil verwendet.")
+                .arg(code));
+        return fallback;
+    };
+    if (const TQVL_Provider_Item_Language* home = profileFor(unit.LangCodeHome))
+        languages.HomeLanguage->Open(home->Path);
+    if (const TQVL_Provider_Item_Language* foreign = profileFor(unit.LangCodeForeign))
+        languages.GetActiveLanguage().Open(foreign->Path);
+}
+
+void TMainForm::openGrammarTemplate()
+{
+    TQVL_CardArrangements& arrangements = *core->CardArrangements;
+    const TQVL_Unit& unit = core->Units->GetActiveUnit();
+    arrangements.Provider().Clear();
+    arrangements.Provider().Scan(core->System->AppDataFolder + QStringLiteral("/Data/GrammarTemplates"));
+    const TQVL_Provider_Item_CardArrangement* found = arrangements.Arrangements().FindByUid(unit.ArrangementId);
+    if (!found)
+        throw TQVL_Error(QStringLiteral("Die in der Lektion verwendete Vorlagendatei konnte nicht gefunden werden! "
+                                        "(ID: \"%1\")")
+                             .arg(unit.ArrangementId));
+    arrangements.GetActiveArrangement().Open(found->Path);
+}
+
+void TMainForm::unitClosed()
+{
+    TQVL_CardArrangement& arrangement = core->CardArrangements->GetActiveArrangement();
+    if (arrangement.IsOpen)
+        arrangement.CloseFile();
+    if (core->Languages->HomeLanguage->IsOpen)
+        core->Languages->HomeLanguage->CloseFile();
+    if (core->Languages->GetActiveLanguage().IsOpen)
+        core->Languages->GetActiveLanguage().CloseFile();
+    KQ_ClickMatrix1->Items().Clear();
+    KQ_ClickMatrix1->setVisible(false);
+    keyPreview = false;
+    setUnitIcon(Image_NoUnitSelected);
+    Label_ActiveUnit->setText(noUnit);
+    if (isVisible())
+        enableUnitSelection();
+}
+
+void TMainForm::languageOpened()
+{
+    const TQVL_Language& foreign = core->Languages->GetActiveLanguage();
+    keyPreview = foreign.ReplacementsActive;
+    if (keyPreview) {
+        qApp->installEventFilter(this);
+        setStatus(QStringLiteral("Automatische Zeichenersetzung aktiviert."));
+    } else {
+        qApp->removeEventFilter(this);
+        setStatus(QString());
+    }
+    KQ_ClickMatrix1->BeginUpdate();
+    KQ_ClickMatrix1->Items().Clear();
+    for (const TQVL_Language* profile : {static_cast<const TQVL_Language*>(core->Languages->HomeLanguage.get()), &foreign})
+        if (profile->IsOpen && profile->CharactersShow)
+            for (const QChar c : profile->Characters)
+                KQ_ClickMatrix1->Items().Add(QString(c));
+    KQ_ClickMatrix1->EndUpdate();
+    KQ_ClickMatrix1->setVisible(KQ_ClickMatrix1->Items().Count() > 0);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (keyPreview && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* focused = QApplication::focusWidget();
+        const TQVL_Language& foreign = core->Languages->GetActiveLanguage();
+        if (watched == focused && key->text().size() == 1 && IsForeignInput(focused) && foreign.IsOpen &&
+            foreign.IsReplaceable(key->text().front())) {
+            InsertText(QString(foreign.ReplaceChar(key->text().front())));
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::InsertText(const QString& text)
+{
+    QWidget* focused = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focused))
+        line->insert(text);
+    else if (auto* edit = qobject_cast<QTextEdit*>(focused))
+        edit->insertPlainText(text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focused))
+        plain->insertPlainText(text);
+}
+
+void TMainForm::ShowNoRight()
+{
+    TFormUsersNoRight(this).ShowModal();
+}
+
+bool TMainForm::CheckUnitSelected()
+{
+    if (core->Units->GetActiveUnit().IsOpen)
+        return true;
+    TFormUnitsNotSelected(this).ShowModal();
+    return false;
+}
+
+bool TMainForm::HasRight(const QString& right) const
+{
+    if (!core->Users->HasActiveUser())
+        return false;
+    for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
+        if (right == QLatin1String(entry.Name))
+            return core->Users->GetActiveUser().Rights().*entry.Flag;
+    return false;
+}
+
+void TMainForm::SetFullscreen(bool on)
+{
+    Panel1->setVisible(!on);
+    Panel2->setVisible(!on);
+    statusBar()->setVisible(!on);
+    menuBar()->setVisible(true);
+    if (on)
+        showFullScreen();
+    else
+        showNormal();
+}
+
+void TMainForm::ShowMainMenu()
+{
+    windowManager->SwitchWindow<TFormMainMenu>();
+}
+
+void TMainForm::NotAvailable()
+{
+    TDialogService::Current().ShowInformation(QStringLiteral("Diese Funktion ist noch nicht verfügbar."));
+}
+
+void TMainForm::updateSearchDone(bool updatesFound, bool searchFailed)
+{
+    if (updatesFound) {
+        setStatus(QString());
+        FrameMessage1->AddMessage(0, QStringLiteral("Updates gefunden"), dataModule->Action_Update);
+    } else if (searchFailed) {
+        setStatus(QStringLiteral("Fehler beim Suchen nach Updates!"));
+    } else {
+        setStatus(QStringLiteral("Keine Updates vorhanden."));
+    }
+}
+
+void TMainForm::setUnitIcon(QLabel* shown)
+{
+    for (QLabel* icon : {Image_NoUnitSelected, Image_UnitSelected, Image_LongTermStorageSelected})
+        icon->setVisible(icon == shown);
+}
+
+void TMainForm::enableUnitSelection()
+{
+    dataModule->DisableCategory(QStringLiteral("Units"));
+    dataModule->Action_Unit_Select->setEnabled(true);
+    dataModule->Action_LongTermStorage_Select->setEnabled(true);
+    dataModule->Action_Unit_Import->setEnabled(true);
+}
+
+void TMainForm::setStatus(const QString& text)
+{
+    Label_Status->setText(text);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    Guarded([this] { windowManager->CloseWindow(); });
+    shutdown();
+    event->accept();
+}
+
+void TMainForm::shutdown()
+{
+    if (shutDown || !core)
+        return;
+    shutDown = true;
+    setEnabled(false);
+    qApp->removeEventFilter(this);
+    THelpService::CloseHelpWindow();
+    windowManager.reset();
+    Guarded([this] { core->CloseFiles(); });
+    core.reset();
+}

@@ -1,0 +1,95 @@
+#include "ui/shell/MessageBoxDialogService.h"
+
+#include "core/QVL_System.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace {
+
+TMessageBoxDialogService realDialogs;
+TDialogService* installed = nullptr;
+QPointer<QWidget> parentWindow;
+
+QString title()
+{
+    return QApplication::applicationDisplayName();
+}
+
+} // namespace
+
+TDialogService& TDialogService::Current()
+{
+    return installed ? *installed : realDialogs;
+}
+
+TDialogService* TDialogService::Install(TDialogService* service)
+{
+    TDialogService* previous = installed;
+    installed = service;
+    TQVL_ErrorDisplay::Install(service ? service : &realDialogs);
+    return previous;
+}
+
+void TDialogService::SetParentWindow(QWidget* window)
+{
+    parentWindow = window;
+}
+
+QWidget* TDialogService::ParentWindow()
+{
+    return parentWindow;
+}
+
+void TMessageBoxDialogService::ShowError(const QString& text)
+{
+    // A context line and its cause are joined by a carriage return; a message box wants line feeds.
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox::critical(parentWindow, title(), shown);
+}
+
+void TMessageBoxDialogService::ShowInformation(const QString& text)
+{
+    QMessageBox::information(parentWindow, title(), text);
+}
+
+bool TMessageBoxDialogService::Confirm(const QString& question)
+{
+    return QMessageBox::question(parentWindow, title(), question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+std::optional<QString> TMessageBoxDialogService::InputText(const QString& caption, const QString& prompt,
+                                                           const QString& value, bool password)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWindow, caption, prompt,
+                                               password ? QLineEdit::Password : QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString TMessageBoxDialogService::OpenFileName(const QString& caption, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parentWindow, caption, folder, filter);
+}
+
+QString TMessageBoxDialogService::SaveFileName(const QString& caption, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parentWindow, caption, folder, filter);
+}
+
+QString TMessageBoxDialogService::BrowseForFolder(const QString& caption, int rootKind, const QString& initialFolder)
+{
+    QFileDialog dialog(parentWindow, caption, initialFolder.isEmpty() ? SpecialFolder(rootKind) : initialFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return TQVL_System::ExcludeTrailingBackslash(dialog.selectedFiles().constFirst());
+}

@@ -1,0 +1,188 @@
+#include "ui/shell/WindowManager.h"
+
+#include "core/QVL_Error.h"
+#include "ui/shell/Guarded.h"
+
+#include <QEvent>
+
+namespace {
+
+// Suspends the drawing of the main window while a screen is created, placed
+// and shown, so that a switch never flickers. Nested suspensions leave the
+// resuming to the outermost.
+class SuspendedDrawing
+{
+public:
+    explicit SuspendedDrawing(QWidget* widget) : window(widget ? widget->window() : nullptr)
+    {
+        if (window && window->updatesEnabled()) {
+            window->setUpdatesEnabled(false);
+            suspended = true;
+        }
+    }
+    ~SuspendedDrawing() { Resume(); }
+    SuspendedDrawing(const SuspendedDrawing&) = delete;
+    SuspendedDrawing& operator=(const SuspendedDrawing&) = delete;
+
+    void Resume()
+    {
+        if (suspended && window)
+            window->setUpdatesEnabled(true);
+        suspended = false;
+    }
+
+private:
+    QPointer<QWidget> window;
+    bool suspended = false;
+};
+
+} // namespace
+
+TWindowManager::TWindowManager(QWidget* screenArea) : area(screenArea)
+{
+    if (area)
+        area->installEventFilter(this);
+}
+
+TWindowManager::~TWindowManager()
+{
+    if (current && !Guarded([this] { CloseWindow(); }))
+        delete current.data();
+    for (const QPointer<TFormMeta>& screen : std::as_const(disposed))
+        delete screen.data();
+    if (area)
+        area->removeEventFilter(this);
+}
+
+void TWindowManager::CloseWindow()
+{
+    if (!current)
+        return;
+    TFormMeta* screen = current;
+    screen->BeforeClose();
+    current = nullptr;
+    currentFills = false;
+    dispose(screen);
+}
+
+void TWindowManager::CenterWindow()
+{
+    if (!current || !area)
+        return;
+    if (currentFills) {
+        current->setGeometry(area->rect());
+        return;
+    }
+    current->move(area->width() / 2 - current->width() / 2, area->height() / 2 - current->height() / 2);
+}
+
+TFormMeta* TWindowManager::ShowWindow(const TScreenFactory& factory)
+{
+    SuspendedDrawing suspended(area);
+    TFormMeta* screen = create(factory, false);
+    current = screen;
+    currentFills = false;
+    show(screen);
+    return screen;
+}
+
+TFormMeta* TWindowManager::SwitchWindow(const TScreenFactory& factory, bool fill)
+{
+    SuspendedDrawing suspended(area);
+    CloseWindow();
+    TFormMeta* screen = create(factory, fill);
+    current = screen;
+    currentFills = fill;
+    show(screen);
+    return screen;
+}
+
+TFormMeta* TWindowManager::SwitchWindowAndStart(const TScreenFactory& factory, bool fill)
+{
+    TFormMeta* screen = SwitchWindow(factory, fill);
+    screen->Start();
+    return screen;
+}
+
+TFormMeta* TWindowManager::SwitchWindowPrepared(const TScreenFactory& factory, bool fill, const TPrepare& prepare,
+                                                bool start)
+{
+    const QPointer<TFormMeta> previous = current;
+    SuspendedDrawing suspended(area);
+    TFormMeta* screen = create(factory, fill);
+    try {
+        if (prepare)
+            prepare(*screen);
+    } catch (...) {
+        delete screen;
+        throw;
+    }
+    current = screen;
+    currentFills = fill;
+    show(screen);
+    suspended.Resume();
+
+    // The previous screen has no place left once the new one is current: it
+    // goes even when starting the new one or its own BeforeClose fails.
+    auto closePrevious = [&] {
+        if (!previous)
+            return;
+        try {
+            previous->BeforeClose();
+        } catch (...) {
+            dispose(previous);
+            throw;
+        }
+        dispose(previous);
+    };
+    if (start) {
+        try {
+            screen->Start();
+        } catch (...) {
+            Guarded(closePrevious);
+            throw;
+        }
+    }
+    closePrevious();
+    return screen;
+}
+
+TFormMeta* TWindowManager::create(const TScreenFactory& factory, bool fill)
+{
+    if (!area)
+        throw TQVL_Error(QStringLiteral("no screen area"));
+    TFormMeta* screen = factory(area);
+    if (!screen)
+        throw TQVL_Error(QStringLiteral("no screen created"));
+    if (screen->parentWidget() != area)
+        screen->setParent(area);
+    if (fill)
+        screen->setGeometry(area->rect());
+    return screen;
+}
+
+void TWindowManager::show(TFormMeta* screen)
+{
+    CenterWindow();
+    screen->show();
+    screen->raise();
+    CenterWindow();
+}
+
+void TWindowManager::dispose(TFormMeta* screen)
+{
+    screen->hide();
+    // Out of the area at once, so nobody finds its controls any more; destroyed
+    // later, because the switch usually runs inside one of its own handlers.
+    screen->setParent(nullptr);
+    screen->deleteLater();
+    disposed.removeAll(QPointer<TFormMeta>());
+    disposed.append(screen);
+}
+
+bool TWindowManager::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == area && event->type() == QEvent::Resize)
+        CenterWindow();
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,149 @@
+#include "ui/units/Form_LongTermStorage.h"
+
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "ui/units/Form_LongTermStorageNew.h"
+#include "ui/shell/Guarded.h"
+#include "ui/help/HelpService.h"
+#include "ui/shell/Icons.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLayout>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+QString withoutExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? fileName.left(dot) : fileName;
+}
+
+} // namespace
+
+TFormLongTermStorage::TFormLongTermStorage(QWidget* parent) : TFormMetaButton(parent)
+{
+    setObjectName(QStringLiteral("FormLongTermStorage"));
+    SetCaption(QStringLiteral("Langzeitspeicher"));
+    SetSubCaption(QStringLiteral(
+        "Während Sie mit den Lektionen bestimmte Sachverhalte gezielt üben können, dient der Langzeitspeicher zum "
+        "Aufbau eines übregreifenden nachhaltigen Wortschatzes. Sie können vorhandene Inhalte Ihrer Lektionen dem "
+        "Langzeitspeicher einfach hinzufügen..."));
+    // The sub-caption runs over three lines.
+    SetHeaderHeight(TallHeaderHeight + 24);
+    Button_Ok->setText(QStringLiteral("Auswählen"));
+
+    VST1 = new QTreeWidget(Content());
+    VST1->setObjectName(QStringLiteral("VST1"));
+    VST1->setColumnCount(3);
+    VST1->setHeaderHidden(true);
+    VST1->setRootIsDecorated(false);
+    VST1->setUniformRowHeights(true);
+    VST1->setAllColumnsShowFocus(true);
+    VST1->setSelectionMode(QAbstractItemView::SingleSelection);
+    VST1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    VST1->header()->setStretchLastSection(true);
+    VST1->header()->resizeSection(0, 21);
+    VST1->header()->resizeSection(1, 150);
+    VST1->header()->resizeSection(2, 250);
+    connect(VST1, &QTreeWidget::itemDoubleClicked, this, [this] { Guarded([this] { SelectStorage(); }); });
+
+    Button_NewStorage = new QToolButton(Content());
+    Button_NewStorage->setObjectName(QStringLiteral("Button_NewStorage"));
+    Button_NewStorage->setIcon(Icons::Get(QStringLiteral("storage-new")));
+    Button_NewStorage->setIconSize(QSize(20, 20));
+    Button_NewStorage->setToolTip(QStringLiteral("Neuen Langzeitspeicher erstellen"));
+    connect(Button_NewStorage, &QToolButton::clicked, this, [this] { Guarded([this] { NewStorage(); }); });
+
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(Button_NewStorage);
+    tools->addStretch(1);
+    auto* layout = new QVBoxLayout(Content());
+    layout->setContentsMargins(25, 10, 25, 0);
+    layout->setSpacing(6);
+    layout->addWidget(VST1, 1);
+    layout->addLayout(tools);
+
+    connect(Button_Ok, &QPushButton::clicked, this, [this] { Guarded([this] { SelectStorage(); }); });
+    connect(Button_Abort, &QPushButton::clicked, this, [this] {
+        Guarded([this] {
+            if (OnAbort)
+                OnAbort();
+        });
+    });
+    connect(Button_Help, &QPushButton::clicked, this,
+            [] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); });
+
+    Guarded([this] { Refresh(); });
+}
+
+TFormLongTermStorage::~TFormLongTermStorage() = default;
+
+QString TFormLongTermStorage::StoragesFolder()
+{
+    return TQVL::Instance().System->DocumentsFolder + QStringLiteral("/Storages");
+}
+
+int TFormLongTermStorage::DueCount(const QString& uid)
+{
+    const TQVL& core = TQVL::Instance();
+    if (!core.Users->HasActiveUser())
+        return 0;
+    const TQVL_Result_Unit* results = core.Users->GetActiveUser().Results().FindUnit(uid);
+    int count = 0;
+    if (results)
+        results->CountDueToday(count);
+    return count;
+}
+
+void TFormLongTermStorage::Refresh()
+{
+    VST1->clear();
+    TQVL_Provider_Custom& provider = TQVL::Instance().LongTermStorages->Provider();
+    provider.Clear();
+    provider.Scan(StoragesFolder());
+    // Storages live directly in the folder; whatever lies in sub-folders is not one.
+    const TQVL_Provider_Item_Custom& root = *provider.Root;
+    for (int i = 0; i < root.ChildCount(); ++i) {
+        const auto* entry = dynamic_cast<const TQVL_Provider_Item_Unit*>(root.Child(i));
+        if (!entry || !entry->IsFile)
+            continue;
+        auto* row = new QTreeWidgetItem(VST1);
+        row->setIcon(0, Icons::Get(QStringLiteral("storage")));
+        row->setData(0, PathRole, entry->Path);
+        row->setText(1, withoutExtension(entry->Name));
+        row->setText(2, QString::number(DueCount(entry->Uid)) +
+                            QStringLiteral(" Vokabeln stehen zur heutigen Abfrage bereit"));
+    }
+}
+
+void TFormLongTermStorage::SelectStorage()
+{
+    const QTreeWidgetItem* focused = VST1->currentItem();
+    if (!focused)
+        throw TQVL_Error(QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus"));
+    const QString path = focused->data(0, PathRole).toString();
+    TQVL_Unit& unit = TQVL::Instance().Units->GetActiveUnit();
+    if (unit.IsOpen)
+        unit.CloseFile();
+    unit.Open(path);
+    if (OnStorageChosen)
+        OnStorageChosen();
+}
+
+void TFormLongTermStorage::NewStorage()
+{
+    {
+        TFormLongTermStorageNew dialog(this);
+        dialog.ShowModal();
+    }
+    Refresh();
+}

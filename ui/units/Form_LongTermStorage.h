@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ui/shell/FormMetaButton.h"
+
+#include <functional>
+
+class QToolButton;
+class QTreeWidget;
+
+// The long-term storage screen: the storages of the documents folder with the
+// number of their cards due today for the active user; opens the chosen
+// storage as the active unit, and creates new storages.
+class TFormLongTermStorage : public TFormMetaButton
+{
+    Q_OBJECT
+public:
+    // The rows are filled here already.
+    explicit TFormLongTermStorage(QWidget* parent = nullptr);
+    ~TFormLongTermStorage() override;
+
+    // Rescans the storages folder and lists the storages directly below it.
+    void Refresh();
+    // "Auswählen": the focused storage becomes the active unit.
+    void SelectStorage();
+    // Shows the new-storage dialog modally, then refreshes.
+    void NewStorage();
+
+    // The storages folder: the documents folder + "/Storages".
+    static QString StoragesFolder();
+    // The cards of the storage `uid` that are due today in the active user's results; 0 without results.
+    static int DueCount(const QString& uid);
+
+    // After a storage was opened: the main window switches to the main menu.
+    std::function<void()> OnStorageChosen;
+    // "Abbruch": the main window switches to the second main menu.
+    std::function<void()> OnAbort;
+
+    QTreeWidget* VST1 = nullptr;
+    QToolButton* Button_NewStorage = nullptr;
+};
