@@ -2,6 +2,7 @@
 
 #include "core/QVL_Error.h"
 #include "core/QVL_ErrorDisplay.h"
+#include "core/QVL_Notices.h"
 #include "core/QVL_System.h"
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLStream.h"
@@ -44,21 +45,36 @@ void TQVL_FileObject::Open(const QString& fileName)
     if (!QFileInfo::exists(fileName))
         throw TQVL_Error(QStringLiteral("Datei \"%1\" nicht gefunden!").arg(fileName));
     FileName = fileName;
+    bool repaired = false;
     try {
         openReadHandle();
         QByteArray content = handle.ReadAll(FileName);
         if (IntegrityGuard)
             CheckIntegrity(content);
-        TQVL_XML document;
-        document.LoadFromBytes(std::move(content));
-        if (document.Version < 0 || document.Version > 255 || !SupportedVersions.test(std::size_t(document.Version)))
-            throw TQVL_Error(QStringLiteral("Version %1 wird nicht unterstützt!").arg(document.Version));
-        LoadFromXML(*document.Root);
+        try {
+            TQVL_XML document;
+            document.LoadFromBytes(std::move(content));
+            repaired = document.ReadAsWindows1252;
+            if (document.Version < 0 || document.Version > 255 ||
+                !SupportedVersions.test(std::size_t(document.Version)))
+                throw TQVL_Error(QStringLiteral("Version %1 wird nicht unterstützt!").arg(document.Version));
+            LoadFromXML(*document.Root);
+        } catch (const TQVL_Error& error) {
+            // The learner must learn which file is at fault; parser, number and
+            // version errors do not say, the kinds' own messages do.
+            if (error.Message().contains(fileName))
+                throw;
+            throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Lesen der Datei \"%1\"!").arg(fileName),
+                                        error.Message());
+        }
     } catch (...) {
         resetToClosed();
         throw;
     }
     IsOpen = true;
+    if (repaired)
+        TQVL_Notices::Show(QStringLiteral("Die Datei \"%1\" enthielt ungültiges UTF-8 und wurde als Windows-1252 gelesen.")
+                               .arg(QFileInfo(fileName).fileName()));
     Notify(OnOpen);
 }
 

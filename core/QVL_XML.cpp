@@ -1,5 +1,6 @@
 #include "core/QVL_XML.h"
 
+#include "core/QVL_Encoding.h"
 #include "core/QVL_Error.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XMLStream.h"
@@ -93,6 +94,52 @@ void copyElement(const pugi::xml_node& node, TQVL_XMLTag& tag, NameCache& cache,
         tag.Value = QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+const char* germanDescription(int status)
+{
+    switch (status) {
+    case pugi::status_file_not_found: return "Datei nicht gefunden";
+    case pugi::status_io_error: return "Lesefehler";
+    case pugi::status_out_of_memory: return "Nicht genügend Arbeitsspeicher";
+    case pugi::status_unrecognized_tag: return "Unbekanntes Tag";
+    case pugi::status_bad_pi: return "Fehlerhafte XML-Deklaration oder Verarbeitungsanweisung";
+    case pugi::status_bad_comment: return "Fehlerhafter Kommentar";
+    case pugi::status_bad_cdata: return "Fehlerhafter CDATA-Abschnitt";
+    case pugi::status_bad_doctype: return "Fehlerhafte Dokumenttyp-Deklaration";
+    case pugi::status_bad_pcdata: return "Fehlerhafter Text";
+    case pugi::status_bad_start_element: return "Fehlerhaftes Start-Tag";
+    case pugi::status_bad_attribute: return "Fehlerhaftes Attribut";
+    case pugi::status_bad_end_element: return "Fehlerhaftes End-Tag";
+    case pugi::status_end_element_mismatch: return "Start- und End-Tag passen nicht zusammen";
+    case pugi::status_no_document_element: return "Das Dokument enthält kein Element";
+    default: return "Interner Fehler beim Lesen";
+    }
+}
+
+// The encoding named in the XML declaration at the start of `bytes`, lower case; empty when none.
+QByteArray declaredEncoding(const QByteArray& bytes)
+{
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (bytes.mid(start, 5) != "<?xml")
+        return {};
+    const qsizetype end = bytes.indexOf("?>", start);
+    if (end < 0 || end - start > 512)
+        return {};
+    const QByteArray declaration = bytes.mid(start, end - start);
+    const qsizetype at = declaration.indexOf("encoding");
+    if (at < 0)
+        return {};
+    qsizetype i = at + 8;
+    while (i < declaration.size() && (isSpace(declaration[i]) || declaration[i] == '='))
+        ++i;
+    if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\''))
+        return {};
+    const char quote = declaration[i];
+    const qsizetype close = declaration.indexOf(quote, i + 1);
+    if (close < 0)
+        return {};
+    return declaration.mid(i + 1, close - i - 1).toLower();
+}
+
 } // namespace
 
 TQVL_CustomXML::TQVL_CustomXML(bool utf8) : Root(std::make_unique<TQVL_XMLTag>()), Utf8(utf8) {}
@@ -101,7 +148,13 @@ TQVL_CustomXML::~TQVL_CustomXML() = default;
 
 void TQVL_NativeXML::LoadFromFile(const QString& fileName)
 {
-    LoadFromBytes(TQVL_FileHandle::ReadWholeFile(fileName));
+    QByteArray bytes = TQVL_FileHandle::ReadWholeFile(fileName);
+    try {
+        LoadFromBytes(std::move(bytes));
+    } catch (const TQVL_Error& error) {
+        throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Lesen der Datei \"%1\"!").arg(fileName),
+                                    error.Message());
+    }
 }
 
 void TQVL_NativeXML::SaveToFile(const QString& fileName)
@@ -134,13 +187,12 @@ void TQVL_NativeXML::LoadFromBytes(QByteArray bytes)
     pugi::xml_document document;
     const unsigned flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_ws_pcdata_single;
     const pugi::xml_encoding encoding = Utf8 ? pugi::encoding_auto : pugi::encoding_latin1;
+    ReadAsWindows1252 = Utf8 && RepairEncoding(bytes);
     bytes.detach();
     const pugi::xml_parse_result result =
         document.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), flags, encoding);
     if (!result)
-        throw TQVL_Error(QStringLiteral("Fehlerhaftes XML an Position %1: %2")
-                             .arg(result.offset)
-                             .arg(QString::fromUtf8(result.description())));
+        throw TQVL_Error(ParseErrorText(result.status, bytes.constData(), bytes.size(), qsizetype(result.offset)));
     const pugi::xml_node rootElement = document.document_element();
     const pugi::xml_node versionElement = rootElement.child("version");
     if (!versionElement)
@@ -165,6 +217,37 @@ QByteArray TQVL_NativeXML::SaveToBytes() const
         stream.Tree(child);
     }
     return stream.Finish();
+}
+
+bool TQVL_NativeXML::RepairEncoding(QByteArray& bytes)
+{
+    // A byte order mark or zero bytes at the start mean UTF-16 or UTF-32, which the parser converts itself.
+    const auto at = [&](qsizetype i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 1u; };
+    if (at(0) == 0 || at(1) == 0 || (at(0) == 0xFE && at(1) == 0xFF) || (at(0) == 0xFF && at(1) == 0xFE))
+        return false;
+    if (TQVL_Encoding::IsValidUtf8(bytes.constData(), bytes.size()))
+        return false;
+    const QByteArray declared = declaredEncoding(bytes);
+    if (!declared.isEmpty() && declared != "utf-8" && declared != "utf8")
+        return false;
+    bytes = TQVL_Encoding::RepairUtf8(bytes.constData(), bytes.size());
+    return true;
+}
+
+QString TQVL_NativeXML::ParseErrorText(int status, const char* text, qsizetype size, qsizetype offset)
+{
+    offset = std::clamp<qsizetype>(offset, 0, size);
+    int line = 1;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < offset; ++i)
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    return QStringLiteral("Fehlerhaftes XML in Zeile %1, Spalte %2: %3")
+        .arg(line)
+        .arg(offset - lineStart + 1)
+        .arg(QString::fromUtf8(germanDescription(status)));
 }
 
 void TQVL_XML::ReadHeaderValues(const QString& fileName, const QStringList* names, int maxBytes,
@@ -204,6 +287,6 @@ void TQVL_XML::ReadHeaderValuesFromBytes(const char* data, qsizetype size, const
         if (close < start)
             values.append(QString());
         else
-            values.append(QString::fromUtf8(data + start, qsizetype(close - start)));
+            values.append(TQVL_Encoding::DecodeUtf8(data + start, qsizetype(close - start)));
     }
 }

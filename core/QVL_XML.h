@@ -27,6 +27,8 @@ public:
     std::unique_ptr<TQVL_XMLTag> Root;
     // Reading decodes UTF-8 when set, Latin-1 otherwise; writing is always UTF-8.
     bool Utf8;
+    // Set by a load that found bytes which are not UTF-8 and read them as Windows-1252.
+    bool ReadAsWindows1252 = false;
 };
 
 // Reads through pugixml, writes with our own serializer (the exact byte layout:
@@ -36,15 +38,25 @@ class TQVL_NativeXML : public TQVL_CustomXML
 public:
     using TQVL_CustomXML::TQVL_CustomXML;
 
+    // As LoadFromBytes; errors name the file.
     void LoadFromFile(const QString& fileName) override;
     void SaveToFile(const QString& fileName) override;
     void LoadFromStream(QIODevice& stream) override;
     void SaveToStream(QIODevice& stream) override;
 
     // Parses `bytes` (consumed: the parser works in place) and replaces Root and Version.
+    // Errors are German; they do not name a file (the caller knows it).
     void LoadFromBytes(QByteArray bytes);
     // The whole file as it is written.
     QByteArray SaveToBytes() const;
+
+    // Makes UTF-8 input safe to parse: when `bytes` is meant as UTF-8 (no other
+    // declared encoding, no byte order mark of another form) and holds bytes
+    // that are not UTF-8, those bytes are replaced by the UTF-8 of their
+    // Windows-1252 character. Returns whether anything was replaced.
+    static bool RepairEncoding(QByteArray& bytes);
+    // "Fehlerhaftes XML in Zeile …, Spalte …: …" for a parser status at byte `offset` of `text`.
+    static QString ParseErrorText(int status, const char* text, qsizetype size, qsizetype offset);
 };
 
 class TQVL_XML final : public TQVL_NativeXML
@@ -58,7 +70,7 @@ public:
     // nothing for an empty, missing or unreadable file; does nothing without lists.
     static void ReadHeaderValues(const QString& fileName, const QStringList* names, int maxBytes,
                                  QStringList* values);
-    // The same on bytes already read.
+    // The same on bytes already read. Bytes that are not UTF-8 read as Windows-1252.
     static void ReadHeaderValuesFromBytes(const char* data, qsizetype size, const QStringList& names,
                                           QStringList& values);
 };

@@ -1,5 +1,6 @@
 #include "query/QVL_Query_Step_Options.h"
 
+#include "core/QVL_Error.h"
 #include "core/QVL_XMLTag.h"
 
 TQVL_Query_Step_Options::TQVL_Query_Step_Options() : evaluation(std::make_unique<TQVL_Query_Evaluation_Options>()) {}
@@ -8,7 +9,11 @@ TQVL_Query_Step_Options::~TQVL_Query_Step_Options() = default;
 
 void TQVL_Query_Step_Options::LoadFromXML(const TQVL_XMLTag& tag)
 {
-    direction = quint8(tag.NeedChild(QStringLiteral("direction")).AsInteger());
+    // A direction the query cannot ask would only fail once a card is on screen.
+    const int storedDirection = tag.NeedChild(QStringLiteral("direction")).AsInteger();
+    if (storedDirection < 0 || storedDirection > 2)
+        throw TQVL_Error(QStringLiteral("Die Abfragerichtung %1 ist ungültig (erlaubt sind 0, 1 und 2).").arg(storedDirection));
+    direction = quint8(storedDirection);
     questiondisplaytime = tag.NeedChild(QStringLiteral("questiondisplaytime")).AsBoolean();
     questiondisplaytimeintervall = tag.NeedChild(QStringLiteral("questiondisplaytimeintervall")).AsInteger();
     answerdisplaytime = tag.NeedChild(QStringLiteral("answerdisplaytime")).AsBoolean();

@@ -180,7 +180,8 @@ TEST_F(CardArrangementTest, InvalidFilesAreRefusedAndChangeNothing)
         ADD_FAILURE() << "opened";
         arrangement.CloseFile();
     } catch (const TQVL_Error& error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("Version 2 wird nicht unterstützt!"));
+        EXPECT_EQ(error.Message(),
+                  QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rVersion 2 wird nicht unterstützt!").arg(version2));
     }
 }
 

@@ -130,9 +130,9 @@ TEST_F(LanguageTest, MissingRequiredElementsMakeTheProfileInvalid)
         EXPECT_EQ(ReadFile(name), content);
     }
     TQVL_Language language;
-    EXPECT_EQ(
-        openError(language, copy(QStringLiteral("v2.qxl"), QByteArray(french()).replace("<version>1<", "<version>2<"))),
-        QStringLiteral("Version 2 wird nicht unterstützt!"));
+    const QString version2 = copy(QStringLiteral("v2.qxl"), QByteArray(french()).replace("<version>1<", "<version>2<"));
+    EXPECT_EQ(openError(language, version2),
+              QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rVersion 2 wird nicht unterstützt!").arg(version2));
 }
 
 TEST(LanguageReplacement, Table)

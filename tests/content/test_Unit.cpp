@@ -131,9 +131,11 @@ TEST_F(UnitTest, InvalidFilesAreRefusedAndChangeNothing)
             message = error.Message();
         }
         if (name == QLatin1String("version_2.qxu"))
-            EXPECT_EQ(message, QStringLiteral("Version 2 wird nicht unterstützt!"));
+            EXPECT_EQ(message,
+                      QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rVersion 2 wird nicht unterstützt!").arg(path));
         else if (name == QLatin1String("broken_xml.qxu"))
-            EXPECT_FALSE(message.isEmpty()) << "the XML layer's error";
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rFehlerhaftes XML in Zeile ").arg(path)))
+                << "the XML layer's error, German and with the file";
         else
             EXPECT_EQ(message, QStringLiteral("Die Datei \"%1\" ist keine gültige Lektionsdatei!").arg(path))
                 << name.toStdString();

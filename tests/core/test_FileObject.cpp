@@ -1,4 +1,5 @@
 #include "tests/core/NoteFile.h"
+#include "core/QVL_Notices.h"
 #include "tests/support/RecordingErrorDisplay.h"
 #include "tests/support/TestFolders.h"
 
@@ -114,7 +115,11 @@ TEST_F(FileObjectTest, FailedOpenLeavesTheObjectClosed)
         NoteFile note;
         bool notified = false;
         note.OnOpen = [&] { notified = true; };
-        EXPECT_EQ(errorOf([&] { note.Open(name); }), file.message.contains(QLatin1String("%1")) ? file.message.arg(name) : file.message);
+        // Every message names the file: causes that do not get a context line.
+        const QString expected = file.message.contains(QLatin1String("%1"))
+                                     ? file.message.arg(name)
+                                     : QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\r").arg(name) + file.message;
+        EXPECT_EQ(errorOf([&] { note.Open(name); }), expected);
         EXPECT_FALSE(note.IsOpen);
         EXPECT_FALSE(notified);
         EXPECT_TRUE(note.FileName.isEmpty());
@@ -122,8 +127,40 @@ TEST_F(FileObjectTest, FailedOpenLeavesTheObjectClosed)
     }
     NoteFile broken;
     WriteFile(path(QStringLiteral("broken.qxn")), "<root><version>1</version><uid>");
-    EXPECT_TRUE(errorOf([&] { broken.Open(path(QStringLiteral("broken.qxn"))); }).startsWith(QStringLiteral("Fehlerhaftes XML")));
+    EXPECT_EQ(errorOf([&] { broken.Open(path(QStringLiteral("broken.qxn"))); }).toStdString(),
+              QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rFehlerhaftes XML in Zeile 1, Spalte 31: "
+                             "Start- und End-Tag passen nicht zusammen")
+                  .arg(path(QStringLiteral("broken.qxn")))
+                  .toStdString());
     EXPECT_FALSE(broken.IsOpen);
+}
+
+TEST_F(FileObjectTest, BytesThatAreNotUtf8ReadAsWindows1252AndSaveWithoutLoss)
+{
+    QStringList notices;
+    const auto previous = TQVL_Notices::Install([&](const QString& text) { notices << text; });
+    const QString name = path(QStringLiteral("legacy.qxn"));
+    // A hand-edited file: valid UTF-8 "ä", then single bytes of an older editor.
+    WriteFile(name, "<?xml version=\"1.0\" encoding=\"utf-8\"?><root><version>1</version><uid>{U}</uid>"
+                    "<text>\xC3\xA4 M\xFCller \x80 \x93x\x94</text></root>");
+    NoteFile note;
+    note.Open(name);
+    EXPECT_EQ(note.Text, QStringLiteral("ä Müller € “x”"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("legacy.qxn"))) << notices[0].toStdString();
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("Windows-1252")));
+
+    ASSERT_TRUE(note.RequestWriteAccess());
+    note.Save();
+    note.CloseFile();
+    const QByteArray saved = ReadFile(name);
+    EXPECT_FALSE(saved.contains("\xEF\xBF\xBD")) << "no replacement character is ever written back";
+    EXPECT_TRUE(saved.contains("<text>\xC3\xA4 M\xC3\xBCller \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D</text>"));
+
+    notices.clear();
+    note.Open(name);
+    EXPECT_TRUE(notices.isEmpty()) << "the saved file is plain UTF-8";
+    TQVL_Notices::Install(previous);
 }
 
 TEST_F(FileObjectTest, SaveAsMovesToTheNewPathAndKeepsTheOldFile)

@@ -119,10 +119,44 @@ TEST(XMLReader, HonoursLatin1DeclarationAndTheUtf8Switch)
     EXPECT_EQ(ansi.Root->FindChild(QStringLiteral("v"))->Value, QStringLiteral("ü"));
 }
 
+TEST(XMLReader, ReadsBytesThatAreNotUtf8AsWindows1252)
+{
+    struct Case {
+        QByteArray value;
+        QString expected;
+        bool repaired;
+    };
+    const Case cases[] = {
+        {"M\xC3\xBCller", QStringLiteral("Müller"), false},
+        {"M\xFCller", QStringLiteral("Müller"), true},
+        {"\xC3\xA4\x80\x9F", QStringLiteral("ä€Ÿ"), true},   // valid sequences stay, stray bytes convert
+        {"\xC3", QStringLiteral("Ã"), true},                     // a sequence cut short
+        {"\xE0\x80\xAF", QStringLiteral("à€¯"), true},         // an overlong form is not UTF-8
+        {"\xED\xA0\x80", QStringLiteral("í\u00A0€"), true},    // nor is a surrogate
+        {"\xF0\x9F\x98\x80", QStringLiteral("😀"), false},
+    };
+    for (const Case& c : cases) {
+        TQVL_XML document;
+        document.LoadFromBytes("<root><version>1</version><v>" + c.value + "</v></root>");
+        EXPECT_EQ(document.Root->FindChild(QStringLiteral("v"))->Value, c.expected) << c.value.toHex().constData();
+        EXPECT_EQ(document.ReadAsWindows1252, c.repaired) << c.value.toHex().constData();
+    }
+    TQVL_XML declared;
+    declared.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><root><version>1</version><v>\xFC</v></root>");
+    EXPECT_FALSE(declared.ReadAsWindows1252) << "a declared single-byte encoding is no repair";
+
+    QStringList values;
+    const QByteArray head = "<header><name>M\xFCller</name></header>";
+    TQVL_XML::ReadHeaderValuesFromBytes(head.constData(), head.size(), {QStringLiteral("name")}, values);
+    EXPECT_EQ(values, QStringList{QStringLiteral("Müller")});
+}
+
 TEST(XMLReader, RaisesReadableErrors)
 {
     EXPECT_EQ(loadError("<root><a>1</a></root>"), QStringLiteral("Keine Versionsangabe gefunden!"));
-    EXPECT_TRUE(loadError("").startsWith(QStringLiteral("Fehlerhaftes XML")));
+    EXPECT_EQ(loadError(""), QStringLiteral("Fehlerhaftes XML in Zeile 1, Spalte 1: Das Dokument enthält kein Element"));
+    EXPECT_EQ(loadError("<root>\r\n  <version>1</version>\r\n  <a x=1/>\r\n</root>"),
+              QStringLiteral("Fehlerhaftes XML in Zeile 3, Spalte 8: Fehlerhaftes Attribut"));
     EXPECT_TRUE(loadError("<root><version>1</version><a></root>").startsWith(QStringLiteral("Fehlerhaftes XML")));
     EXPECT_TRUE(loadError("<root><version>x</version></root>").contains(QStringLiteral("kein gültiger Integerwert")));
 

@@ -86,8 +86,22 @@ TEST(QueryOptions, LoadingRules)
 
     QByteArray notNumeric = content;
     notNumeric.replace("<reducecardlistby>25<", "<reducecardlistby>viel<");
-    EXPECT_FALSE(loadError(options, writeGuarded(folders, notNumeric)).isEmpty());
+    const QString notNumericName = writeGuarded(folders, notNumeric);
+    EXPECT_EQ(loadError(options, notNumericName),
+              QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\r'viel' ist kein gültiger Integerwert").arg(notNumericName));
     EXPECT_FALSE(options.IsOpen);
+
+    // A direction the query cannot ask is refused on load, not when the first card is shown.
+    for (const QByteArray& direction : {QByteArray("7"), QByteArray("-1"), QByteArray("257")}) {
+        QByteArray variant = content;
+        variant.replace("<direction>1<", "<direction>" + direction + "<");
+        const QString name = writeGuarded(folders, variant);
+        EXPECT_EQ(loadError(options, name),
+                  QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rDie Abfragerichtung %2 ist ungültig "
+                                 "(erlaubt sind 0, 1 und 2).")
+                      .arg(name, QString::fromLatin1(direction)));
+        EXPECT_FALSE(options.IsOpen);
+    }
 
     const QString name = writeGuarded(folders, content);
     WriteFile(TQVL_FileObject::ChecksumFileName(name), "0\r\n");

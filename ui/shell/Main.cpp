@@ -85,6 +85,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     dataModule->OnNoRight = [this] { ShowNoRight(); };
     createLayout();
     createMenus();
+    // Notices of the engine (a repaired file, a read-only profile) go to the message list.
+    previousNotices = TQVL_Notices::Install([this](const QString& text) {
+        FrameMessage1->AddMessage(0, text, TFrameMessage::TMessageAction());
+        statusBar()->showMessage(text, 15000);
+    });
     const bool created = Guarded([this] {
         core = std::make_unique<TQVL>();
         bindCore();
@@ -100,6 +105,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     shutdown();
+    TQVL_Notices::Install(std::move(previousNotices));
     if (mainForm == this)
         mainForm = nullptr;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/QVL_Notices.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -92,4 +94,5 @@ private:
     bool startedUp = false;
     bool shutDown = false;
     bool keyPreview = false;
+    TQVL_Notices::Receiver previousNotices;
 };
