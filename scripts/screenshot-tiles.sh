@@ -15,14 +15,14 @@ ui_lib=${QUORVEL_UI_LIB:-$build/ui/libquorvel_ui.a}
 [ -n "${QUORVEL_UI_LIB:-}" ] || cmake --build "$build" --target quorvel_ui -- -j2
 
 engine=()
-for lib in app/libquorvel_app.a users/libquorvel_users.a query/libquorvel_query.a \
+for lib in app/libquorvel_app.a users/libquorvel_users.a statistics/libquorvel_statistics.a query/libquorvel_query.a \
     content/libquorvel_content.a core/libquorvel_core.a; do
     engine+=("$build/$lib")
 done
 # shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -I. $(pkg-config --cflags Qt6Widgets Qt6Svg) scripts/tiles-demo.cpp \
+g++ -std=c++20 -O1 -fPIC -I. $(pkg-config --cflags Qt6Widgets Qt6Svg Qt6Help) scripts/tiles-demo.cpp \
     -o "$build/tiles-demo" -Wl,--start-group "$ui_lib" "${engine[@]}" -Wl,--end-group \
-    $(pkg-config --libs Qt6Widgets Qt6Svg) -lpugixml -ldl
+    $(pkg-config --libs Qt6Widgets Qt6Svg Qt6Help) -lpugixml -ldl
 
 for scene in main users dialog icons; do
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '

@@ -8,6 +8,7 @@
 #include "ui/shell/Frame_Messages.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/MenuTiles.h"
 #include "ui/shell/WindowManager.h"
 
 #include <QApplication>
@@ -42,29 +43,6 @@ void hover(TKQ_ClickMatrix* menu, int tile)
     QCoreApplication::sendEvent(menu, &move);
 }
 
-TKQ_ClickMatrix* addMenu(TFormMeta* screen, const QList<std::pair<QString, QString>>& tiles, QRect geometry)
-{
-    auto* menu = new TKQ_ClickMatrix(screen->Content());
-    menu->setObjectName(QStringLiteral("KQ_ClickMatrix1"));
-    menu->setGeometry(geometry);
-    menu->SetItemWidth(120);
-    menu->SetItemHeight(60);
-    TKQ_ClickMatrixPaintOptions options;
-    options.ShowBorderFrame = false;
-    // The system font at 9 pt fills a 120-pixel tile with the longest captions; 11 pixels leave a margin.
-    QFont captions = menu->font();
-    captions.setPixelSize(11);
-    options.TextFont = captions;
-    menu->SetPaintOptions(options);
-    menu->SetItemsPosition(ipCentered);
-    menu->SetHandleHoovering(true);
-    menu->BeginUpdate();
-    for (const auto& [caption, icon] : tiles)
-        menu->Items().Add(caption, Icons::Get(icon));
-    menu->EndUpdate();
-    return menu;
-}
-
 class MainMenuScreen final : public TFormMeta
 {
 public:
@@ -74,16 +52,14 @@ public:
         SetCaption(QStringLiteral("Willkommen..."));
         SetSubCaption(
             QStringLiteral("Bitte wählen Sie einen der Menüpunkte, um zu weiteren Funktionen zu gelangen..."));
-        Menu = addMenu(this,
-                       {{QStringLiteral("Lektion auswählen"), QStringLiteral("unit-select")},
-                        {QStringLiteral("Vokabeln abfragen"), QStringLiteral("query")},
-                        {QStringLiteral("Vokabeln vorspielen"), QStringLiteral("play")},
-                        {QStringLiteral("Vokabeln anzeigen"), QStringLiteral("view")},
-                        {QStringLiteral("Neue Lektion"), QStringLiteral("unit-new")},
-                        {QStringLiteral("Vokabeln bearbeiten"), QStringLiteral("edit")},
-                        {QStringLiteral("Erfolg & Statistiken"), QStringLiteral("statistics")},
-                        {QStringLiteral("Weitere Funktionen"), QStringLiteral("more")}},
-                       QRect(5, 60, 577, 150));
+        Menu = CreateMenuTiles(*this, {{QStringLiteral("Lektion auswählen"), QStringLiteral("unit-select")},
+                                       {QStringLiteral("Vokabeln abfragen"), QStringLiteral("query")},
+                                       {QStringLiteral("Vokabeln vorspielen"), QStringLiteral("play")},
+                                       {QStringLiteral("Vokabeln anzeigen"), QStringLiteral("view")},
+                                       {QStringLiteral("Neue Lektion"), QStringLiteral("unit-new")},
+                                       {QStringLiteral("Vokabeln bearbeiten"), QStringLiteral("edit")},
+                                       {QStringLiteral("Erfolg & Statistiken"), QStringLiteral("statistics")},
+                                       {QStringLiteral("Weitere Funktionen"), QStringLiteral("more")}});
         Menu->Items().Item(5)->SetEnabled(false);
     }
     TKQ_ClickMatrix* Menu;
@@ -97,13 +73,11 @@ public:
         SetHeaderHeight(TallHeaderHeight);
         SetCaption(QStringLiteral("Benutzer wählen"));
         SetSubCaption(QStringLiteral("Bitte wählen Sie ein Benutzerprofil..."));
-        Menu = addMenu(this,
-                       {{QStringLiteral("Familie"), QStringLiteral("folder")},
-                        {QStringLiteral("Jonas"), QStringLiteral("user-1")},
-                        {QStringLiteral("Lena"), QStringLiteral("user-2")},
-                        {QStringLiteral("Herr Berger"), QStringLiteral("user-3")},
-                        {QStringLiteral("Opa Karl"), QStringLiteral("user-4")}},
-                       QRect(5, 20, 577, 146));
+        Menu = CreateMenuTiles(*this, {{QStringLiteral("Familie"), QStringLiteral("folder")},
+                                       {QStringLiteral("Jonas"), QStringLiteral("user-1")},
+                                       {QStringLiteral("Lena"), QStringLiteral("user-2")},
+                                       {QStringLiteral("Herr Berger"), QStringLiteral("user-3")},
+                                       {QStringLiteral("Opa Karl"), QStringLiteral("user-4")}});
         TKQ_ClickMatrixPaintOptions options = Menu->PaintOptions();
         options.Space_Horizontal = 16;
         options.Space_Vertical = 16;
@@ -112,11 +86,15 @@ public:
         Menu->SetPaintOptions(options);
         Menu->SetItemsPosition(ipLeft);
         auto* prompt = new QLabel(QStringLiteral("Bitte geben Sie das Passwort ein:"), Content());
-        prompt->move(20, 190);
         auto* password = new QLineEdit(Content());
         password->setObjectName(QStringLiteral("Edit_Password"));
         password->setEchoMode(QLineEdit::Password);
-        password->setGeometry(20, 212, 220, 24);
+        password->setFixedWidth(220);
+        // Below the tiles, in the layout the tile menu brings.
+        auto* column = static_cast<QVBoxLayout*>(Content()->layout());
+        column->setStretchFactor(Menu, 1);
+        column->addWidget(prompt);
+        column->addWidget(password);
     }
     TKQ_ClickMatrix* Menu;
 };

@@ -1,7 +1,9 @@
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
 #include "tests/support/RecordingErrorDisplay.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
+#include "tests/support/TestInstallation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,46 +14,12 @@
 
 namespace {
 
-QByteArray optionsXml(bool soundDisabled, bool autoload)
-{
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
-           "  <sound_disabled>" +
-           QByteArray(soundDisabled ? "true" : "false") +
-           "</sound_disabled>\r\n"
-           "  <programfiles_readonly>false</programfiles_readonly>\r\n"
-           "  <userfiles_readonly>false</userfiles_readonly>\r\n"
-           "  <users>\r\n    <directory>Benutzer</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
-           "    <autoload>" +
-           QByteArray(autoload ? "true" : "false") +
-           "</autoload>\r\n    <autoload_profile>Benutzer/Lernender.qxs</autoload_profile>\r\n"
-           "    <autoload_profile_relative>true</autoload_profile_relative>\r\n"
-           "    <select_showpath>false</select_showpath>\r\n  </users>\r\n"
-           "  <units>\r\n    <directory>Lektionen</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
-           "  </units>\r\n  <play>\r\n    <both_intervall>3000</both_intervall>\r\n"
-           "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
-           "    <series_showanswerintervall>2000</series_showanswerintervall>\r\n  </play>\r\n"
-           "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
-}
-
-// Options.xml and the installed language-name table, as a minimal installation.
-void writeInstallation(const TestFolders& folders, bool soundDisabled, bool autoload)
-{
-    WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(soundDisabled, autoload));
-    WriteFile(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"),
-              ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/appdata/Data/LanguageNames.xml")));
-}
-
 const QString reinstall = QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht gefunden "
                                          "werden. Bitte installieren Sie die Anwendung neu.");
 
 QString startupError(TQVL& core)
 {
-    try {
-        core.Startup();
-    } catch (const TQVL_Error& error) {
-        return error.Message();
-    }
-    return {};
+    return ErrorOf([&] { core.Startup(); });
 }
 
 } // namespace
@@ -71,13 +39,13 @@ TEST(Core, StartupWithoutOptionsAsksForReinstallation)
     const QString options = folders.AppData() + QStringLiteral("/Data/Options.xml");
     EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') + QStringLiteral("Datei \"%1\" nicht gefunden!").arg(options));
 
-    WriteFile(options, optionsXml(true, false).replace("<programfiles_readonly>false</programfiles_readonly>", ""));
+    WriteFile(options, TestOptions{}.Xml().replace("<programfiles_readonly>false</programfiles_readonly>", ""));
     EXPECT_EQ(startupError(core),
               reinstall + QLatin1Char('\r') +
                   QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(options));
     EXPECT_FALSE(core.Options->IsOpen);
 
-    writeInstallation(folders, true, false);
+    WriteInstallation(folders);
     QFile::remove(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
     EXPECT_EQ(startupError(core), reinstall + QLatin1Char('\r') +
                                       QStringLiteral("Datei \"%1\" nicht gefunden!")
@@ -88,7 +56,7 @@ TEST(Core, StartupWithoutOptionsAsksForReinstallation)
 TEST(Core, StartupOpensTheOptionsReadOnlyAndAsksForAUser)
 {
     TestFolders folders;
-    writeInstallation(folders, true, false);
+    WriteInstallation(folders);
     RecordingErrorDisplay display;
     TQVL core;
     core.System->ProgramFolder = folders.Root(); // no sound library here
@@ -110,7 +78,7 @@ TEST(Core, StartupOpensTheOptionsReadOnlyAndAsksForAUser)
 TEST(Core, StartupWithSoundStartsTheSoundSystem)
 {
     TestFolders folders;
-    writeInstallation(folders, false, false);
+    WriteInstallation(folders, {.SoundDisabled = false});
     RecordingErrorDisplay display;
     {
         TQVL core;
@@ -186,25 +154,11 @@ TEST(Core, ALateUpdateResultNeverReachesAReleasedCore)
     EXPECT_FALSE(delivered);
 }
 
-namespace {
-
-// The installed first profile in the documents folder, with its companion.
-QString installProfile(const TestFolders& folders)
-{
-    const QString profile = folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs");
-    const QByteArray content = ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/documents/Benutzer/Lernender.qxs"));
-    WriteFile(profile, content);
-    WriteFile(TQVL_FileObject::ChecksumFileName(profile), TQVL_FileObject::Checksum(content) + "\r\n");
-    return profile;
-}
-
-} // namespace
-
 TEST(Core, AutoloadLogsTheProfileInAndTheCloseSavesIt)
 {
     TestFolders folders;
-    writeInstallation(folders, true, true);
-    const QString profile = installProfile(folders);
+    WriteInstallation(folders, {.Autoload = true});
+    const QString profile = InstallProfile(folders);
     TQVL_DateTime::SetClock([] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30)); });
     bool asked = false;
     {
@@ -229,8 +183,8 @@ TEST(Core, AutoloadLogsTheProfileInAndTheCloseSavesIt)
 TEST(Core, AFailedAutoloadAsksForAUserAndReportsTheError)
 {
     TestFolders folders;
-    writeInstallation(folders, true, true);
-    installProfile(folders);
+    WriteInstallation(folders, {.Autoload = true});
+    InstallProfile(folders);
     QFile::remove(folders.Documents() + QStringLiteral("/Benutzer/Lernender.crc"));
     TQVL core;
     core.System->ProgramFolder = folders.Root();
@@ -246,8 +200,8 @@ TEST(Core, AFailedAutoloadAsksForAUserAndReportsTheError)
 TEST(Core, WithoutAutoloadTheProfilesAreListedAndNoneIsOpened)
 {
     TestFolders folders;
-    writeInstallation(folders, true, false);
-    installProfile(folders);
+    WriteInstallation(folders);
+    InstallProfile(folders);
     TQVL core;
     core.System->ProgramFolder = folders.Root();
     bool asked = false;

@@ -1,6 +1,7 @@
 #include "content/QVL_Language.h"
 #include "content/QVL_LanguagesNames.h"
 #include "core/QVL_Error.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -22,28 +23,8 @@ protected:
     }
     static QByteArray french() { return ReadFile(fixtures + QStringLiteral("french.qxl")); }
 
-    template <class T> static QString openError(T& object, const QString& name)
-    {
-        try {
-            object.Open(name);
-            object.CloseFile();
-        } catch (const TQVL_Error& error) {
-            return error.Message();
-        }
-        return {};
-    }
-
     TestFolders folders;
 };
-
-QByteArray without(QByteArray text, const char* element)
-{
-    const QByteArray open = "<" + QByteArray(element) + ">";
-    const QByteArray close = "</" + QByteArray(element) + ">";
-    const qsizetype from = text.indexOf(open);
-    const qsizetype to = text.indexOf(close, from) + close.size();
-    return text.remove(from, to - from);
-}
 
 } // namespace
 
@@ -77,7 +58,7 @@ TEST_F(LanguageTest, OptionalGroupsFallBackToANewProfile)
 {
     QByteArray minimal = french();
     for (const char* element : {"characters_show", "adjective", "adjective_plural", "replacements", "font"})
-        minimal = without(minimal, element);
+        minimal = WithoutElement(minimal, element);
     const QString full = copy(QStringLiteral("french.qxl"));
     const QString name = copy(QStringLiteral("minimal.qxl"), minimal);
 
@@ -106,17 +87,17 @@ TEST_F(LanguageTest, OptionalGroupsFallBackToANewProfile)
 TEST_F(LanguageTest, MissingRequiredElementsMakeTheProfileInvalid)
 {
     const QByteArray cases[] = {
-        without(french(), "uid"),
-        without(french(), "langcode"),
-        without(french(), "name"), // the profile's own name; the font name comes later
-        without(french(), "characters"),
-        without(french(), "active"),
-        without(french(), "from"),
-        without(french(), "to"),
-        without(french(), "use"),
-        without(french(), "size_small"),
-        without(french(), "size_big"),
-        without(without(french(), "name"), "name"), // the font's name
+        WithoutElement(french(), "uid"),
+        WithoutElement(french(), "langcode"),
+        WithoutElement(french(), "name"), // the profile's own name; the font name comes later
+        WithoutElement(french(), "characters"),
+        WithoutElement(french(), "active"),
+        WithoutElement(french(), "from"),
+        WithoutElement(french(), "to"),
+        WithoutElement(french(), "use"),
+        WithoutElement(french(), "size_small"),
+        WithoutElement(french(), "size_big"),
+        WithoutElement(WithoutElement(french(), "name"), "name"), // the font's name
         QByteArray(french()).replace("<size_big>26<", "<size_big>gross<"),
     };
     for (const QByteArray& content : cases) {
@@ -124,14 +105,14 @@ TEST_F(LanguageTest, MissingRequiredElementsMakeTheProfileInvalid)
         const QString name = copy(QStringLiteral("broken.qxl"), content);
         TQVL_Language language;
         language.Name = QStringLiteral("vorher");
-        EXPECT_EQ(openError(language, name),
+        EXPECT_EQ(OpenError(language, name),
                   QStringLiteral("Die Datei \"%1\" ist kein gültiges Sprachprofil!").arg(name));
         EXPECT_EQ(language.Name, QStringLiteral("vorher")) << "a broken file changes nothing";
         EXPECT_EQ(ReadFile(name), content);
     }
     TQVL_Language language;
     const QString version2 = copy(QStringLiteral("v2.qxl"), QByteArray(french()).replace("<version>1<", "<version>2<"));
-    EXPECT_EQ(openError(language, version2),
+    EXPECT_EQ(OpenError(language, version2),
               QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rVersion 2 wird nicht unterstützt!").arg(version2));
 }
 
@@ -274,8 +255,8 @@ TEST_F(LanguageTest, LanguageNamesReadingRules)
     const QByteArray table = ReadFile(fixtures + QStringLiteral("LanguageNames.xml"));
     for (const char* element : {"id", "name"}) {
         SCOPED_TRACE(element);
-        const QString name = copy(QStringLiteral("broken.xml"), without(table, element));
-        EXPECT_EQ(openError(names, name),
+        const QString name = copy(QStringLiteral("broken.xml"), WithoutElement(table, element));
+        EXPECT_EQ(OpenError(names, name),
                   QStringLiteral("Die Datei \"%1\" ist keine gültige Sprachnamendatei!").arg(name));
         EXPECT_EQ(names.Count(), 4) << "a broken table changes nothing";
     }

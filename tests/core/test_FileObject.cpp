@@ -1,6 +1,7 @@
 #include "tests/core/NoteFile.h"
 #include "core/QVL_Notices.h"
 #include "tests/support/RecordingErrorDisplay.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 
 #include <QFile>
@@ -11,16 +12,6 @@
 #include <functional>
 
 namespace {
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const TQVL_Error& error) {
-        return error.Message();
-    }
-    return QStringLiteral("<no error>");
-}
 
 class FileObjectTest : public ::testing::Test
 {
@@ -59,7 +50,7 @@ TEST_F(FileObjectTest, LifeCycleAndNotifications)
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(note.ReleaseWriteAccess());
     EXPECT_FALSE(note.WriteAccess);
-    EXPECT_EQ(errorOf([&] { note.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+    EXPECT_EQ(ErrorOf([&] { note.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
     EXPECT_TRUE(note.RequestWriteAccess());
     note.Text = QStringLiteral("Welt");
     note.Save();
@@ -74,25 +65,25 @@ TEST_F(FileObjectTest, LifeCycleAndNotifications)
     EXPECT_EQ(again.Text, QStringLiteral("Welt"));
     EXPECT_EQ(again.Uid, note.Uid);
     EXPECT_FALSE(again.WriteAccess);
-    EXPECT_EQ(errorOf([&] { again.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+    EXPECT_EQ(ErrorOf([&] { again.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
 }
 
 TEST_F(FileObjectTest, MisuseRaisesTheGermanMessages)
 {
     NoteFile note;
     const QString closedMessage = QStringLiteral("Keine Datei geöffnet!");
-    EXPECT_EQ(errorOf([&] { note.Save(); }), closedMessage);
-    EXPECT_EQ(errorOf([&] { note.SaveAs(path(QStringLiteral("x.qxn"))); }), closedMessage);
-    EXPECT_EQ(errorOf([&] { note.RequestWriteAccess(); }), closedMessage);
-    EXPECT_EQ(errorOf([&] { note.ReleaseWriteAccess(); }), closedMessage);
-    EXPECT_EQ(errorOf([&] { note.CloseFile(); }), closedMessage);
-    EXPECT_EQ(errorOf([&] { note.Open(path(QStringLiteral("missing.qxn"))); }),
+    EXPECT_EQ(ErrorOf([&] { note.Save(); }), closedMessage);
+    EXPECT_EQ(ErrorOf([&] { note.SaveAs(path(QStringLiteral("x.qxn"))); }), closedMessage);
+    EXPECT_EQ(ErrorOf([&] { note.RequestWriteAccess(); }), closedMessage);
+    EXPECT_EQ(ErrorOf([&] { note.ReleaseWriteAccess(); }), closedMessage);
+    EXPECT_EQ(ErrorOf([&] { note.CloseFile(); }), closedMessage);
+    EXPECT_EQ(ErrorOf([&] { note.Open(path(QStringLiteral("missing.qxn"))); }),
               QStringLiteral("Datei \"%1\" nicht gefunden!").arg(path(QStringLiteral("missing.qxn"))));
 
     note.NewFile(path(QStringLiteral("a.qxn")));
     const QString openMessage = QStringLiteral("Bitte schließen Sie erst die aktuelle Datei!");
-    EXPECT_EQ(errorOf([&] { note.Open(path(QStringLiteral("a.qxn"))); }), openMessage);
-    EXPECT_EQ(errorOf([&] { note.NewFile(path(QStringLiteral("b.qxn"))); }), openMessage);
+    EXPECT_EQ(ErrorOf([&] { note.Open(path(QStringLiteral("a.qxn"))); }), openMessage);
+    EXPECT_EQ(ErrorOf([&] { note.NewFile(path(QStringLiteral("b.qxn"))); }), openMessage);
 }
 
 TEST_F(FileObjectTest, FailedOpenLeavesTheObjectClosed)
@@ -119,7 +110,7 @@ TEST_F(FileObjectTest, FailedOpenLeavesTheObjectClosed)
         const QString expected = file.message.contains(QLatin1String("%1"))
                                      ? file.message.arg(name)
                                      : QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\r").arg(name) + file.message;
-        EXPECT_EQ(errorOf([&] { note.Open(name); }), expected);
+        EXPECT_EQ(ErrorOf([&] { note.Open(name); }), expected);
         EXPECT_FALSE(note.IsOpen);
         EXPECT_FALSE(notified);
         EXPECT_TRUE(note.FileName.isEmpty());
@@ -127,7 +118,7 @@ TEST_F(FileObjectTest, FailedOpenLeavesTheObjectClosed)
     }
     NoteFile broken;
     WriteFile(path(QStringLiteral("broken.qxn")), "<root><version>1</version><uid>");
-    EXPECT_EQ(errorOf([&] { broken.Open(path(QStringLiteral("broken.qxn"))); }).toStdString(),
+    EXPECT_EQ(ErrorOf([&] { broken.Open(path(QStringLiteral("broken.qxn"))); }).toStdString(),
               QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rFehlerhaftes XML in Zeile 1, Spalte 31: "
                              "Start- und End-Tag passen nicht zusammen")
                   .arg(path(QStringLiteral("broken.qxn")))
@@ -221,7 +212,7 @@ TEST_F(FileObjectTest, WriteAccessIsExclusiveAndHonoursReadOnlyFiles)
     note.Open(locked);
     EXPECT_FALSE(note.RequestWriteAccess());
     EXPECT_FALSE(note.WriteAccess);
-    EXPECT_EQ(errorOf([&] { note.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+    EXPECT_EQ(ErrorOf([&] { note.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
 }
 
 TEST_F(FileObjectTest, ReleasingAnOpenObjectReportsIt)
@@ -265,7 +256,7 @@ TEST_F(FileObjectTest, IntegrityGuard)
     // Upper-case checksum does not count.
     WriteFile(companion, TQVL_FileObject::Checksum(ReadFile(name)).toUpper() + "\r\n");
     NoteFile upper(true);
-    EXPECT_EQ(errorOf([&] { upper.Open(name); }), manipulated);
+    EXPECT_EQ(ErrorOf([&] { upper.Open(name); }), manipulated);
 
     // One changed byte is a manipulation, until the program saved the file itself.
     WriteFile(companion, TQVL_FileObject::Checksum(ReadFile(name)) + "\r\n");
@@ -273,7 +264,7 @@ TEST_F(FileObjectTest, IntegrityGuard)
     content.replace("geheim", "GEHEIM");
     WriteFile(name, content);
     NoteFile guarded(true);
-    EXPECT_EQ(errorOf([&] { guarded.Open(name); }), manipulated);
+    EXPECT_EQ(ErrorOf([&] { guarded.Open(name); }), manipulated);
     EXPECT_FALSE(guarded.IsOpen);
     guarded.IntegrityGuard = false;
     guarded.Open(name);
@@ -289,7 +280,7 @@ TEST_F(FileObjectTest, IntegrityGuard)
 
     QFile::remove(companion);
     NoteFile missing(true);
-    EXPECT_EQ(errorOf([&] { missing.Open(name); }),
+    EXPECT_EQ(ErrorOf([&] { missing.Open(name); }),
               QStringLiteral("Die zum Schutz vor Manipulation relevante Datei \"%1\" konnte nicht gelesen werden!")
                   .arg(companion));
     EXPECT_FALSE(missing.IsOpen);

@@ -2,6 +2,7 @@
 // killed in the middle, not when the disk is full, not in a read-only folder.
 #include "core/QVL_XML.h"
 #include "tests/core/NoteFile.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 
 #include <QDir>
@@ -26,16 +27,6 @@ QString readNote(const QString& fileName, bool guarded)
     NoteFile note(guarded);
     note.Open(fileName);
     return note.Text;
-}
-
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const TQVL_Error& error) {
-        return error.Message();
-    }
-    return {};
 }
 
 // Files left in `folder` besides the expected ones.
@@ -162,7 +153,7 @@ TEST(SafeSave, AFullDiskRaisesAndKeepsTheOldFile)
     const QByteArray companionBefore = ReadFile(disk.path + QStringLiteral("/Voll.crc"));
 
     note.Text = QString(400000, QLatin1Char('x'));
-    const QString error = errorOf([&] { note.Save(); });
+    const QString error = ErrorOf([&] { note.Save(); });
     EXPECT_TRUE(error.contains(QStringLiteral("nicht genügend Speicherplatz"))) << error.toStdString();
     EXPECT_TRUE(note.IsOpen) << "a failed save leaves the file open";
     EXPECT_EQ(ReadFile(fileName), before);
@@ -192,7 +183,7 @@ TEST(SafeSave, AnUnwritableFolderRaisesAndKeepsTheOldFile)
         GTEST_SKIP() << "this file system cannot mark a folder immutable";
 
     note.Text = QStringLiteral("neu");
-    const QString error = errorOf([&] { note.Save(); });
+    const QString error = ErrorOf([&] { note.Save(); });
     EXPECT_TRUE(error.startsWith(QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden!").arg(fileName)))
         << error.toStdString();
     EXPECT_TRUE(note.IsOpen);
@@ -223,7 +214,7 @@ TEST(SafeSave, AFileSizeLimitRaisesAndKeepsTheOldFile)
         note.Open(fileName);
         note.RequestWriteAccess();
         note.Text = QString(200000, QLatin1Char('y'));
-        const QString error = errorOf([&] { note.Save(); });
+        const QString error = ErrorOf([&] { note.Save(); });
         ::_exit(error.contains(QStringLiteral("zu groß")) && note.IsOpen ? 0 : 1);
     }
     int status = 0;
@@ -267,5 +258,5 @@ TEST(SafeSave, AFailingStreamRaisesTheDeviceError)
     TQVL_XML document;
     document.Root->AddChild(QStringLiteral("a"), QString(1000, QLatin1Char('z')));
     FailDevice device(100);
-    EXPECT_TRUE(errorOf([&] { document.SaveToStream(device); }).contains(QStringLiteral("Gerät voll")));
+    EXPECT_TRUE(ErrorOf([&] { document.SaveToStream(device); }).contains(QStringLiteral("Gerät voll")));
 }

@@ -1,6 +1,7 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLStream.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 
 #include <QBuffer>
@@ -24,12 +25,7 @@ std::unique_ptr<TQVL_XML> load(const QByteArray& bytes)
 
 QString loadError(const QByteArray& bytes)
 {
-    try {
-        load(bytes);
-    } catch (const TQVL_Error& error) {
-        return error.Message();
-    }
-    return QStringLiteral("<no error>");
+    return ErrorOf([&] { load(bytes); });
 }
 
 } // namespace

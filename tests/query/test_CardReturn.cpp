@@ -9,6 +9,7 @@
 #include "query/QVL_Card_Return_Pic.h"
 #include "query/QVL_Card_Return_Voc.h"
 #include "query/QVL_Query_Evaluation_Options.h"
+#include "tests/support/GermanLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -36,17 +37,7 @@ QString u(const char* text)
     return QString::fromUtf8(text);
 }
 
-// Letter case is ignored by the rules of the user's locale; the tests pin a
-// German one so that a Turkish machine ("I" -> dotless "ı") gives the same.
-class CardReturn : public ::testing::Test
-{
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void TearDown() override { QLocale::setDefault(previous); }
-
-private:
-    const QLocale previous;
-};
+using CardReturn = GermanLocaleTest;
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "query/QVL_AlmostRight.h"
+#include "tests/support/GermanLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -46,17 +47,7 @@ int literalMatch(const QString& g, const QString& e)
     return 0;
 }
 
-// Letter case is ignored by the rules of the user's locale; the tests pin a
-// German one so that a Turkish machine ("I" -> dotless "ı") gives the same.
-class AlmostRight : public ::testing::Test
-{
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void TearDown() override { QLocale::setDefault(previous); }
-
-private:
-    const QLocale previous;
-};
+using AlmostRight = GermanLocaleTest;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "core/QVL_Error.h"
 #include "query/QVL_Query_Options.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,7 @@ const QString installed = QStringLiteral(QUORVEL_SOURCE_DIR "/data/appdata/Data/
 // Writes `content` with a matching companion, as the program would.
 QString writeGuarded(const TestFolders& folders, const QByteArray& content)
 {
-    const QString name = folders.Root() + QStringLiteral("/QueryOptions.xml");
-    WriteFile(name, content);
-    WriteFile(TQVL_FileObject::ChecksumFileName(name), TQVL_FileObject::Checksum(content) + "\r\n");
-    return name;
-}
-
-QString loadError(TQVL_Query_Options& options, const QString& name)
-{
-    try {
-        options.Open(name);
-        options.CloseFile();
-    } catch (const TQVL_Error& error) {
-        return error.Message();
-    }
-    return {};
+    return WriteGuarded(folders.Root() + QStringLiteral("/QueryOptions.xml"), content);
 }
 
 } // namespace
@@ -66,28 +53,28 @@ TEST(QueryOptions, LoadingRules)
     QByteArray withoutEvaluation = content;
     withoutEvaluation.remove(withoutEvaluation.indexOf("        <evaluation>"),
                              withoutEvaluation.indexOf("</evaluation>\r\n") + 15 - withoutEvaluation.indexOf("        <evaluation>"));
-    EXPECT_FALSE(loadError(options, writeGuarded(folders, withoutEvaluation)).isEmpty());
+    EXPECT_FALSE(OpenError(options, writeGuarded(folders, withoutEvaluation)).isEmpty());
 
     options.Turn().reducecardlistby = 77;
     options.Step().direction = 2;
     QByteArray withoutSession = content;
     withoutSession.remove(withoutSession.indexOf("  <session>"),
                           withoutSession.indexOf("</session>\r\n") + 12 - withoutSession.indexOf("  <session>"));
-    EXPECT_EQ(loadError(options, writeGuarded(folders, withoutSession)), QString());
+    EXPECT_EQ(OpenError(options, writeGuarded(folders, withoutSession)), QString());
     EXPECT_EQ(options.Turn().reducecardlistby, 77) << "a missing container keeps the values in memory";
     EXPECT_EQ(options.Step().direction, 2);
 
     for (const char* text : {"True", "1", "TRUE"}) {
         QByteArray variant = content;
         variant.replace("<storeresults>true</storeresults>", "<storeresults>" + QByteArray(text) + "</storeresults>");
-        EXPECT_EQ(loadError(options, writeGuarded(folders, variant)), QString());
+        EXPECT_EQ(OpenError(options, writeGuarded(folders, variant)), QString());
         EXPECT_FALSE(options.storeresults) << text;
     }
 
     QByteArray notNumeric = content;
     notNumeric.replace("<reducecardlistby>25<", "<reducecardlistby>viel<");
     const QString notNumericName = writeGuarded(folders, notNumeric);
-    EXPECT_EQ(loadError(options, notNumericName),
+    EXPECT_EQ(OpenError(options, notNumericName),
               QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\r'viel' ist kein gültiger Integerwert").arg(notNumericName));
     EXPECT_FALSE(options.IsOpen);
 
@@ -96,7 +83,7 @@ TEST(QueryOptions, LoadingRules)
         QByteArray variant = content;
         variant.replace("<direction>1<", "<direction>" + direction + "<");
         const QString name = writeGuarded(folders, variant);
-        EXPECT_EQ(loadError(options, name),
+        EXPECT_EQ(OpenError(options, name),
                   QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rDie Abfragerichtung %2 ist ungültig "
                                  "(erlaubt sind 0, 1 und 2).")
                       .arg(name, QString::fromLatin1(direction)));
@@ -105,5 +92,5 @@ TEST(QueryOptions, LoadingRules)
 
     const QString name = writeGuarded(folders, content);
     WriteFile(TQVL_FileObject::ChecksumFileName(name), "0\r\n");
-    EXPECT_TRUE(loadError(options, name).contains(QStringLiteral("manipuliert"))) << "the file is guarded";
+    EXPECT_TRUE(OpenError(options, name).contains(QStringLiteral("manipuliert"))) << "the file is guarded";
 }

@@ -1,6 +1,7 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_XML.h"
 #include "query/QVL_Result_User.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -86,15 +87,6 @@ const QByteArray oneUnit =
     "    </units>\r\n"
     "  </results>\r\n"
     "</root>\r\n";
-
-QByteArray without(QByteArray text, const char* element)
-{
-    const QByteArray open = "<" + QByteArray(element) + ">";
-    const QByteArray close = "</" + QByteArray(element) + ">\r\n";
-    const qsizetype from = text.indexOf(open);
-    const qsizetype to = text.indexOf(close, from) + close.size();
-    return text.remove(from, to - from);
-}
 
 } // namespace
 
@@ -323,10 +315,10 @@ TEST_F(ResultsTest, ReadingRulesForListsAndOptionalElements)
     EXPECT_EQ(results.Unit(0).FindCard(17)->pointvalue, 99);
 
     // Optional: lastdeletion_date, units, unit_lastknownfilename.
-    load(results, without(without(oneUnit, "lastdeletion_date"), "unit_lastknownfilename"));
+    load(results, WithoutElement(WithoutElement(oneUnit, "lastdeletion_date"), "unit_lastknownfilename"));
     EXPECT_TRUE(results.lastdeletion_date.IsEmpty());
     EXPECT_TRUE(results.Unit(0).unit_lastknownfilename.isEmpty());
-    load(results, without(oneUnit, "units"));
+    load(results, WithoutElement(oneUnit, "units"));
     EXPECT_EQ(results.UnitCount(), 0);
     load(results,
          QByteArray(oneUnit).replace(oneUnit.mid(oneUnit.indexOf("    <units>"),
@@ -338,19 +330,19 @@ TEST_F(ResultsTest, ReadingRulesForListsAndOptionalElements)
 TEST_F(ResultsTest, ABrokenTreeFailsAndKeepsTheResultsAsTheyWere)
 {
     const QByteArray broken[] = {
-        without(oneUnit, "cards"),
-        without(oneUnit, "queries"),
-        without(oneUnit, "unit_uid"),
-        without(oneUnit, "longtermstorage"),
-        without(oneUnit, "lastquerydate"),
-        without(oneUnit, "last_queried"),
-        without(oneUnit, "all_right"),
-        without(oneUnit, "datetime"),
-        without(oneUnit, "selfevaluation"),
-        without(oneUnit, "card_uid"),
-        without(oneUnit, "pointvalue"),
-        without(oneUnit, "stage"),
-        without(oneUnit, "lastquery"),
+        WithoutElement(oneUnit, "cards"),
+        WithoutElement(oneUnit, "queries"),
+        WithoutElement(oneUnit, "unit_uid"),
+        WithoutElement(oneUnit, "longtermstorage"),
+        WithoutElement(oneUnit, "lastquerydate"),
+        WithoutElement(oneUnit, "last_queried"),
+        WithoutElement(oneUnit, "all_right"),
+        WithoutElement(oneUnit, "datetime"),
+        WithoutElement(oneUnit, "selfevaluation"),
+        WithoutElement(oneUnit, "card_uid"),
+        WithoutElement(oneUnit, "pointvalue"),
+        WithoutElement(oneUnit, "stage"),
+        WithoutElement(oneUnit, "lastquery"),
         QByteArray(oneUnit).replace("<duration>125", "<duration>12 5"),
         QByteArray(oneUnit).replace("<card_uid>17", "<card_uid>"),
         QByteArray(oneUnit).replace("<all_right>2147483647", "<all_right>2147483648"),

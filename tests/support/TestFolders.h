@@ -1,5 +1,8 @@
 #pragma once
 
+// Tests that need the folders write files into them.
+#include "tests/support/TestFiles.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -21,7 +24,3 @@ private:
     QTemporaryDir dir;
     QByteArray oldAppData, oldDocuments;
 };
-
-// Helpers for small fixture files.
-void WriteFile(const QString& path, const QByteArray& bytes);
-QByteArray ReadFile(const QString& path);

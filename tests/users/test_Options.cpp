@@ -1,4 +1,5 @@
 #include "core/QVL_Error.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 #include "users/QVL_Options.h"
 
@@ -35,28 +36,12 @@ protected:
     }
     QString openError(const QByteArray& content)
     {
-        const QString name = write(content);
         TQVL_Options options;
-        try {
-            options.Open(name);
-            options.CloseFile();
-        } catch (const TQVL_Error& error) {
-            return error.Message();
-        }
-        return {};
+        return OpenError(options, write(content));
     }
 
     TestFolders folders;
 };
-
-QByteArray without(QByteArray text, const char* element)
-{
-    const QByteArray open = "<" + QByteArray(element) + ">";
-    const QByteArray close = "</" + QByteArray(element) + ">";
-    const qsizetype from = text.indexOf(open);
-    const qsizetype to = text.indexOf(close, from) + close.size();
-    return text.remove(from, to - from);
-}
 
 } // namespace
 
@@ -84,7 +69,7 @@ TEST_F(OptionsTest, OptionalElementsMayBeMissing)
 {
     QByteArray content = complete;
     for (const char* element : {"community_url", "sound_disabled", "updates_autosearch", "languages_langcode_home"})
-        content = without(content, element);
+        content = WithoutElement(content, element);
     const QString name = write(content);
     TQVL_Options options;
     options.Open(name);
@@ -102,12 +87,12 @@ TEST_F(OptionsTest, InvalidFilesAreRefusedWithTheFileName)
     const QString invalid =
         QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(folders.Root() + QStringLiteral("/Options.xml"));
     const QByteArray cases[] = {
-        without(complete, "programfiles_readonly"),
-        without(complete, "directory_relative"),
-        without(complete, "users"),
-        without(complete, "play"),
-        without(complete, "query"),
-        without(complete, "series_showanswerintervall"),
+        WithoutElement(complete, "programfiles_readonly"),
+        WithoutElement(complete, "directory_relative"),
+        WithoutElement(complete, "users"),
+        WithoutElement(complete, "play"),
+        WithoutElement(complete, "query"),
+        WithoutElement(complete, "series_showanswerintervall"),
         QByteArray(complete).replace("<both_intervall>3000", "<both_intervall>drei"),
         QByteArray(complete).replace("<both_intervall>3000", "<both_intervall>"),
     };

@@ -2,6 +2,7 @@
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "query/QVL_Result_User.h"
+#include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_User.h"
@@ -13,10 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#ifndef QUORVEL_DATA
-#define QUORVEL_DATA QUORVEL_FIXTURES "/../../data"
-#endif
 
 namespace {
 
@@ -94,25 +91,6 @@ const QByteArray anna =
     "  </results>\r\n"
     "</root>\r\n";
 
-QString errorOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const TQVL_Error& error) {
-        return error.Message();
-    }
-    return QStringLiteral("<no error>");
-}
-
-QByteArray without(QByteArray text, const char* element)
-{
-    const QByteArray open = "<" + QByteArray(element) + ">";
-    const QByteArray close = "</" + QByteArray(element) + ">\r\n";
-    const qsizetype from = text.indexOf(open);
-    const qsizetype to = text.indexOf(close, from) + close.size();
-    return text.remove(from, to - from);
-}
-
 class UserTest : public ::testing::Test
 {
 protected:
@@ -127,12 +105,7 @@ protected:
     QString path(const QString& name) const { return folders.Root() + QLatin1Char('/') + name; }
 
     // A profile file with a matching ".crc" companion, as the program leaves it.
-    QString writeGuarded(const QString& name, const QByteArray& content)
-    {
-        WriteFile(path(name), content);
-        WriteFile(TQVL_FileObject::ChecksumFileName(path(name)), TQVL_FileObject::Checksum(content) + "\r\n");
-        return path(name);
-    }
+    QString writeGuarded(const QString& name, const QByteArray& content) { return WriteGuarded(path(name), content); }
 
     TestFolders folders;
 };
@@ -198,20 +171,20 @@ TEST_F(UserTest, InvalidProfilesAreRefusedAndLeftAlone)
     const QString name = path(QStringLiteral("Kaputt.qxs"));
     const QString invalid = QStringLiteral("Die Datei \"%1\" ist kein gültiges Benutzerprofil!").arg(name);
     const QByteArray cases[] = {
-        without(anna, "header"),
-        without(anna, "uid"),
-        without(anna, "name"),
-        without(anna, "icon"),
-        without(anna, "lastlogin"),
-        without(anna, "alltimequeryseconds"),
-        without(anna, "password"),
-        without(anna, "units_directory"),
-        without(anna, "rights"),
-        without(anna, "PRINT"),
-        without(anna, "USERPROFILES_EDIT_SELT_RIGHTS"),
-        without(anna, "USERPROFILES_EDIT_OTHER"),
-        without(anna, "results"),
-        without(anna, "cards"),
+        WithoutElement(anna, "header"),
+        WithoutElement(anna, "uid"),
+        WithoutElement(anna, "name"),
+        WithoutElement(anna, "icon"),
+        WithoutElement(anna, "lastlogin"),
+        WithoutElement(anna, "alltimequeryseconds"),
+        WithoutElement(anna, "password"),
+        WithoutElement(anna, "units_directory"),
+        WithoutElement(anna, "rights"),
+        WithoutElement(anna, "PRINT"),
+        WithoutElement(anna, "USERPROFILES_EDIT_SELT_RIGHTS"),
+        WithoutElement(anna, "USERPROFILES_EDIT_OTHER"),
+        WithoutElement(anna, "results"),
+        WithoutElement(anna, "cards"),
         QByteArray(anna).replace("<icon>1", "<icon>eins"),
         QByteArray(anna).replace("<alltimequeryseconds>3725", "<alltimequeryseconds>"),
         QByteArray(anna).replace("<lastlogin>09.03.2024 18:00:05", "<lastlogin>gestern"),
@@ -221,7 +194,7 @@ TEST_F(UserTest, InvalidProfilesAreRefusedAndLeftAlone)
         writeGuarded(QStringLiteral("Kaputt.qxs"), content);
         TQVL_User user;
         user.name = QStringLiteral("vorher");
-        EXPECT_EQ(errorOf([&] { user.Open(name); }), invalid) << content.constData();
+        EXPECT_EQ(ErrorOf([&] { user.Open(name); }), invalid) << content.constData();
         EXPECT_FALSE(user.IsOpen);
         EXPECT_EQ(user.name, QStringLiteral("vorher")) << "nothing of a broken file is taken over";
         EXPECT_EQ(user.Results().UnitCount(), 0);
@@ -229,14 +202,14 @@ TEST_F(UserTest, InvalidProfilesAreRefusedAndLeftAlone)
     }
 
     // Deleting the rights outside the program: the guard speaks first.
-    WriteFile(name, without(anna, "rights"));
+    WriteFile(name, WithoutElement(anna, "rights"));
     TQVL_User user;
-    EXPECT_EQ(errorOf([&] { user.Open(name); }),
+    EXPECT_EQ(ErrorOf([&] { user.Open(name); }),
               QStringLiteral("Die Datei \"%1\" wurde nachträglich manipuliert und kann aus Sicherheitsgründen nicht "
                              "geöffnet werden!")
                   .arg(name));
     user.IntegrityGuard = false;
-    EXPECT_EQ(errorOf([&] { user.Open(name); }), invalid);
+    EXPECT_EQ(ErrorOf([&] { user.Open(name); }), invalid);
 }
 
 TEST_F(UserTest, OnlyTheExactTextTrueGrantsARight)
@@ -265,7 +238,7 @@ TEST_F(UserTest, LogoutStoresTheLoginTimeAndEverythingChanged)
     user.Login();
     EXPECT_TRUE(user.IsLoggedIn());
     EXPECT_EQ(user.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
-    EXPECT_EQ(errorOf([&] { user.Login(); }), QStringLiteral("User already logged in"));
+    EXPECT_EQ(ErrorOf([&] { user.Login(); }), QStringLiteral("User already logged in"));
     user.alltimequeryseconds += 90;
     user.Results().GetOrCreateUnit(QStringLiteral("{U}")).AddQuery(90, 3, false, 2, TQVL_DateTime::Now());
     user.Close();
@@ -277,7 +250,7 @@ TEST_F(UserTest, LogoutStoresTheLoginTimeAndEverythingChanged)
     EXPECT_EQ(again.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
     EXPECT_EQ(again.alltimequeryseconds, 90);
     EXPECT_EQ(again.Results().DurationOnDay(TQVL_DateTime::Now()), 90);
-    EXPECT_EQ(errorOf([&] { again.LogOut(); }), QStringLiteral("User is not logged in"));
+    EXPECT_EQ(ErrorOf([&] { again.LogOut(); }), QStringLiteral("User is not logged in"));
     again.Close();
     EXPECT_FALSE(again.IsOpen);
 }
@@ -305,11 +278,11 @@ TEST_F(UserTest, ALogoutWithoutWriteAccessFailsButTheProfileIsClosed)
     // Another instance holds the profile for writing.
     TQVL_FileHandle other = TQVL_FileHandle::TryOpenWrite(name);
     ASSERT_TRUE(other.IsValid());
-    EXPECT_EQ(errorOf([&] { user.Close(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+    EXPECT_EQ(ErrorOf([&] { user.Close(); }), QStringLiteral("Datei ist schreibgeschützt!"));
     EXPECT_FALSE(user.IsLoggedIn());
     EXPECT_FALSE(user.IsOpen) << "the profile is let go all the same";
     EXPECT_EQ(ReadFile(name), anna);
-    EXPECT_EQ(errorOf([&] { user.Close(); }), QStringLiteral("Keine Datei geöffnet!"));
+    EXPECT_EQ(ErrorOf([&] { user.Close(); }), QStringLiteral("Keine Datei geöffnet!"));
 }
 
 TEST_F(UserTest, PasswordDigests)

@@ -1,9 +1,9 @@
 #include "content/QVL_Card_Voc.h"
 #include "app/QVL.h"
-#include "app/QVL_Setup.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "tests/support/LoggedInCoreTest.h"
 #include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/exchange/Form_UnitsIntegrate.h"
@@ -28,24 +28,17 @@ struct Meanings
     const char* foreign2 = "";
 };
 
-// The real core over a fresh installation with the sample learner logged in.
-class IntegrateTest : public ::testing::Test
+// The integration dialog over a logged-in core.
+class IntegrateTest : public LoggedInCoreTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(TQVL_Setup::InstallIfFresh(*core.System));
-        core.Options->Open(folders.AppData() + QStringLiteral("/Data/Options.xml"));
-        core.Languages->Names->Open(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
-        core.Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
-    }
     void TearDown() override
     {
         TFormDialogMeta::InstallModalRunner({});
         for (auto* unit : {&storage, &source})
             if (unit->IsOpen)
                 unit->CloseFile();
-        core.CloseFiles();
+        LoggedInCoreTest::TearDown();
     }
 
     // Writes a unit (or a storage) with vocabulary cards of `cards` and opens it into `unit`.
@@ -113,9 +106,7 @@ protected:
     }
     TQVL_Result_User& results() const { return core.Users->GetActiveUser().Results(); }
 
-    TestFolders folders;
     ScriptedDialogService dialogs;
-    TQVL core;
     TQVL_Unit storage;
     TQVL_Unit source;
 };

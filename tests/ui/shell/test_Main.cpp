@@ -1,4 +1,5 @@
 #include "app/QVL.h"
+#include "tests/support/NoticeRecorder.h"
 #include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/shell/Application.h"
@@ -31,25 +32,6 @@
 namespace {
 
 const QString sourceData = QStringLiteral(QUORVEL_SOURCE_DIR "/data");
-
-// Records the notices that would be shown modally.
-class NoticeRecorder
-{
-public:
-    NoticeRecorder()
-    {
-        previous = TFormDialogMeta::InstallModalRunner([this](QDialog& dialog) {
-            if (auto* notice = qobject_cast<TFormMessage*>(&dialog))
-                Titles << notice->Title();
-            return 0;
-        });
-    }
-    ~NoticeRecorder() { TFormDialogMeta::InstallModalRunner(previous); }
-    QStringList Titles;
-
-private:
-    TFormDialogMeta::TModalRunner previous;
-};
 
 // A started main window over a fresh installation, the profile "Lernender" logged in.
 class MainWindowTest : public ::testing::Test

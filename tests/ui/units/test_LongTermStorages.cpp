@@ -1,8 +1,8 @@
 #include "app/QVL.h"
-#include "app/QVL_Setup.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "tests/support/LoggedInCoreTest.h"
 #include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/units/Form_LongTermStorage.h"
@@ -23,24 +23,20 @@
 
 namespace {
 
-// The real core over a fresh installation with the sample learner logged in,
-// and the storage screen over its storages folder.
-class StorageScreenTest : public ::testing::Test
+// The storage screen over the storages folder of a logged-in core.
+class StorageScreenTest : public LoggedInCoreTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(TQVL_Setup::InstallIfFresh(*core.System));
-        core.Options->Open(folders.AppData() + QStringLiteral("/Data/Options.xml"));
-        core.Languages->Names->Open(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
-        core.Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+        LoggedInCoreTest::SetUp();
         storages = folders.Documents() + QStringLiteral("/Storages");
     }
     void TearDown() override
     {
         TFormDialogMeta::InstallModalRunner({});
         screen.reset();
-        core.CloseFiles();
+        LoggedInCoreTest::TearDown();
     }
 
     // Creates the storage of (ger, `foreign`) as the program does and returns its uid.
@@ -99,9 +95,7 @@ protected:
         });
     }
 
-    TestFolders folders;
     ScriptedDialogService dialogs;
-    TQVL core;
     QString storages;
     std::unique_ptr<TFormLongTermStorage> screen;
     QString dialogPreselection;

@@ -1,7 +1,7 @@
 #include "app/QVL.h"
-#include "app/QVL_Setup.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "tests/support/LoggedInCoreTest.h"
 #include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/units/Form_UnitsSelect.h"
@@ -30,20 +30,15 @@ namespace {
 const QString vocabularyUnit = QStringLiteral("Englisch - Grundwortschatz.qxu");
 const QString vocabularyUid = QStringLiteral("{3C9A7E21-4B5D-4E8F-A1C2-0D9E8F7A6B01}");
 
-// The real core over a fresh installation (the sample units included) with
-// the sample learner logged in.
-class UnitsCore : public ::testing::Test
+// A logged-in core over a fresh installation, with the sample units.
+class UnitsCore : public LoggedInCoreTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(TQVL_Setup::InstallIfFresh(*core.System));
-        core.Options->Open(folders.AppData() + QStringLiteral("/Data/Options.xml"));
-        core.Languages->Names->Open(folders.AppData() + QStringLiteral("/Data/LanguageNames.xml"));
-        core.Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+        LoggedInCoreTest::SetUp();
         units = folders.Documents() + QStringLiteral("/Lektionen");
     }
-    void TearDown() override { core.CloseFiles(); }
 
     // A copy of the sample vocabulary unit under another name.
     void copyUnit(const QString& path) const
@@ -52,9 +47,7 @@ protected:
         ASSERT_TRUE(QFile::copy(units + QLatin1Char('/') + vocabularyUnit, path)) << path.toStdString();
     }
 
-    TestFolders folders;
     ScriptedDialogService dialogs;
-    TQVL core;
     QString units;
 };
 

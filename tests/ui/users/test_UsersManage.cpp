@@ -1,7 +1,10 @@
 #include "content/QVL_Provider_Item_User.h"
 #include "app/QVL.h"
 #include "query/QVL_Result_User.h"
+#include "tests/support/NoticeRecorder.h"
 #include "tests/support/TestFolders.h"
+#include "tests/support/TestInstallation.h"
+#include "tests/support/TestProfiles.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/shell/FormMessage.h"
 #include "ui/users/Form_UsersManage.h"
@@ -31,41 +34,6 @@ namespace {
 
 using Rights = std::function<void(TQVL_User_Rights&)>;
 
-QByteArray optionsXml(bool userfilesReadonly)
-{
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
-           "  <sound_disabled>true</sound_disabled>\r\n"
-           "  <programfiles_readonly>false</programfiles_readonly>\r\n"
-           "  <userfiles_readonly>" +
-           QByteArray(userfilesReadonly ? "true" : "false") +
-           "</userfiles_readonly>\r\n"
-           "  <users>\r\n    <directory>Benutzer</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
-           "    <autoload>false</autoload>\r\n    <autoload_profile>Benutzer/Anna.qxs</autoload_profile>\r\n"
-           "    <autoload_profile_relative>true</autoload_profile_relative>\r\n"
-           "    <select_showpath>false</select_showpath>\r\n  </users>\r\n"
-           "  <units>\r\n    <directory>Lektionen</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
-           "  </units>\r\n  <play>\r\n    <both_intervall>3000</both_intervall>\r\n"
-           "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
-           "    <series_showanswerintervall>2000</series_showanswerintervall>\r\n  </play>\r\n"
-           "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
-}
-
-// A real profile file with its companion, written the way the program writes it.
-QString writeProfile(const QString& path, const QString& name, const QString& password = {},
-                     const std::function<void(TQVL_User&)>& adjust = {})
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    TQVL_User user;
-    user.NewFile(path);
-    user.ResetToNewProfile(name);
-    user.SetPassword(password);
-    if (adjust)
-        adjust(user);
-    user.Save();
-    user.CloseFile();
-    return user.Uid;
-}
-
 // A profile as the program reads it, with its integrity check.
 std::unique_ptr<TQVL_User> readProfile(const QString& path)
 {
@@ -74,25 +42,6 @@ std::unique_ptr<TQVL_User> readProfile(const QString& path)
     return user;
 }
 
-// Records the notices that would be shown modally.
-class NoticeRecorder
-{
-public:
-    NoticeRecorder()
-    {
-        previous = TFormDialogMeta::InstallModalRunner([this](QDialog& dialog) {
-            if (auto* notice = qobject_cast<TFormMessage*>(&dialog))
-                Titles << notice->Title();
-            return 0;
-        });
-    }
-    ~NoticeRecorder() { TFormDialogMeta::InstallModalRunner(previous); }
-    QStringList Titles;
-
-private:
-    TFormDialogMeta::TModalRunner previous;
-};
-
 // Two profiles in the users folder, "Anna" logged in with the rights a case gives
 // her, "Bernd" (password "alt", a few results) beside her, and the open editor.
 class Editor
@@ -100,14 +49,15 @@ class Editor
 public:
     explicit Editor(const Rights& annaRights = {}, bool userfilesReadonly = false)
     {
-        WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(userfilesReadonly));
+        const QString options = WriteOptions(
+            folders, {.UserfilesReadonly = userfilesReadonly, .AutoloadProfile = "Benutzer/Anna.qxs"});
         core = std::make_unique<TQVL>();
-        core->Options->Open(folders.AppData() + QStringLiteral("/Data/Options.xml"));
-        AnnaUid = writeProfile(Users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"), {}, [&](TQVL_User& user) {
+        core->Options->Open(options);
+        AnnaUid = WriteProfile(Users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"), {}, [&](TQVL_User& user) {
             if (annaRights)
                 annaRights(user.Rights());
         });
-        writeProfile(Users() + QStringLiteral("/Bernd.qxs"), QStringLiteral("Bernd"), QStringLiteral("alt"),
+        WriteProfile(Users() + QStringLiteral("/Bernd.qxs"), QStringLiteral("Bernd"), QStringLiteral("alt"),
                      [](TQVL_User& user) {
                          TQVL_Result_Unit& unit = user.Results().GetOrCreateUnit(QStringLiteral("{U1}"));
                          unit.GetOrCreateCard(1).pointvalue = 10;
@@ -185,7 +135,7 @@ TEST(UsersManage, TheEditorListsTheFolderAndStartsWithoutProfile)
 {
     Editor e;
     QDir().mkpath(e.Users() + QStringLiteral("/Klasse 5a"));
-    writeProfile(e.Users() + QStringLiteral("/Klasse 5a/Dora.qxs"), QStringLiteral("Dora"));
+    WriteProfile(e.Users() + QStringLiteral("/Klasse 5a/Dora.qxs"), QStringLiteral("Dora"));
     e.Dialog.reset();
     e.Dialog = std::make_unique<TFormUsersManage>();
     e.Dialog->show();

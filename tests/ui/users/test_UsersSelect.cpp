@@ -1,6 +1,8 @@
 #include "content/QVL_Provider_Item_User.h"
 #include "app/QVL.h"
 #include "tests/support/TestFolders.h"
+#include "tests/support/TestInstallation.h"
+#include "tests/support/TestProfiles.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/users/Form_UsersHeader.h"
 #include "ui/users/Form_UsersSelect.h"
@@ -24,40 +26,6 @@
 
 namespace {
 
-QByteArray optionsXml(bool showPath)
-{
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
-           "  <sound_disabled>true</sound_disabled>\r\n"
-           "  <programfiles_readonly>false</programfiles_readonly>\r\n"
-           "  <userfiles_readonly>false</userfiles_readonly>\r\n"
-           "  <users>\r\n    <directory>Benutzer</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
-           "    <autoload>false</autoload>\r\n    <autoload_profile>Benutzer/Lernender.qxs</autoload_profile>\r\n"
-           "    <autoload_profile_relative>true</autoload_profile_relative>\r\n"
-           "    <select_showpath>" +
-           QByteArray(showPath ? "true" : "false") +
-           "</select_showpath>\r\n  </users>\r\n"
-           "  <units>\r\n    <directory>Lektionen</directory>\r\n    <directory_relative>true</directory_relative>\r\n"
-           "  </units>\r\n  <play>\r\n    <both_intervall>3000</both_intervall>\r\n"
-           "    <series_showquestionintervall>2000</series_showquestionintervall>\r\n"
-           "    <series_showanswerintervall>2000</series_showanswerintervall>\r\n  </play>\r\n"
-           "  <query>\r\n    <delimiter>;</delimiter>\r\n  </query>\r\n</root>\r\n";
-}
-
-// A real profile file with its companion, written the way the program writes it.
-void writeProfile(const QString& path, const QString& name, const QString& password = {},
-                  const std::function<void(TQVL_User&)>& adjust = {})
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    TQVL_User user;
-    user.NewFile(path);
-    user.ResetToNewProfile(name);
-    user.SetPassword(password);
-    if (adjust)
-        adjust(user);
-    user.Save();
-    user.CloseFile();
-}
-
 // The selection screen over a core with program options, hosted in a window
 // with a screen area as the main window has one.
 class UsersSelectTest : public ::testing::Test
@@ -76,9 +44,9 @@ protected:
     // Starts the core as far as the selection needs it and shows the screen the way the main window does.
     TFormUsersSelect* start(bool showPath = false)
     {
-        WriteFile(folders.AppData() + QStringLiteral("/Data/Options.xml"), optionsXml(showPath));
+        const QString options = WriteOptions(folders, {.SelectShowPath = showPath});
         core = std::make_unique<TQVL>();
-        core->Options->Open(folders.AppData() + QStringLiteral("/Data/Options.xml"));
+        core->Options->Open(options);
         core->Users->OnFileOpened = [this] { ++opened; };
         area = new QWidget(&host);
         area->setGeometry(0, 0, 700, 500);
@@ -143,7 +111,7 @@ protected:
 
 TEST_F(UsersSelectTest, AProfileWithoutPasswordOpensOnItsFocusedTile)
 {
-    writeProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
+    WriteProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
     ASSERT_TRUE(start());
     guard = screen;
     EXPECT_EQ(screen->Caption(), QStringLiteral("Benutzer wählen"));
@@ -167,7 +135,7 @@ TEST_F(UsersSelectTest, ALongNameStillAsksForThePasswordAndOnlyTheRightOneOpens)
     // With this name the password lies beyond the first 350 bytes that the list reads.
     const QString name = QStringLiteral("Bernhard Mustermann-Langenscheidt");
     const QString path = users() + QStringLiteral("/Bernhard.qxs");
-    writeProfile(path, name, QStringLiteral("geheim"));
+    WriteProfile(path, name, QStringLiteral("geheim"));
     TQVL_Provider_Item_User listed;
     listed.Path = path;
     listed.Load();
@@ -198,8 +166,8 @@ TEST_F(UsersSelectTest, ALongNameStillAsksForThePasswordAndOnlyTheRightOneOpens)
 
 TEST_F(UsersSelectTest, TheKeyboardChoosesAndAPasswordIsAskedBeforeTheTileIsChosenAgain)
 {
-    writeProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
-    writeProfile(users() + QStringLiteral("/Carla.qxs"), QStringLiteral("Carla"), QStringLiteral("pferd"));
+    WriteProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
+    WriteProfile(users() + QStringLiteral("/Carla.qxs"), QStringLiteral("Carla"), QStringLiteral("pferd"));
     ASSERT_TRUE(start());
     const int carla = tileOf(QStringLiteral("Carla"));
     ASSERT_GE(carla, 0);
@@ -217,12 +185,12 @@ TEST_F(UsersSelectTest, TheKeyboardChoosesAndAPasswordIsAskedBeforeTheTileIsChos
 
 TEST_F(UsersSelectTest, TheFocusedProfileShowsItsLastLoginAndPracticeTime)
 {
-    writeProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"), {}, [](TQVL_User& user) {
+    WriteProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"), {}, [](TQVL_User& user) {
         user.icon = 2;
         user.lastlogin = TQVL_DateTime::FromParts(2026, 3, 14, 17, 5, 9);
         user.alltimequeryseconds = 3725;
     });
-    writeProfile(users() + QStringLiteral("/Neu.qxs"), QStringLiteral("Neu"));
+    WriteProfile(users() + QStringLiteral("/Neu.qxs"), QStringLiteral("Neu"));
     ASSERT_TRUE(start());
     const struct
     {
@@ -245,8 +213,8 @@ TEST_F(UsersSelectTest, TheFocusedProfileShowsItsLastLoginAndPracticeTime)
 
 TEST_F(UsersSelectTest, FoldersOpenAsTilesAndTheFolderUpButtonLeadsBack)
 {
-    writeProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
-    writeProfile(users() + QStringLiteral("/Klasse 5a/Dora.qxs"), QStringLiteral("Dora"));
+    WriteProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
+    WriteProfile(users() + QStringLiteral("/Klasse 5a/Dora.qxs"), QStringLiteral("Dora"));
     QDir().mkpath(users() + QStringLiteral("/Leer"));
     ASSERT_TRUE(start(false));
     EXPECT_FALSE(screen->Button_FolderUp->isVisibleTo(screen)) << "the users folder has no parent";
@@ -279,7 +247,7 @@ TEST_F(UsersSelectTest, FoldersOpenAsTilesAndTheFolderUpButtonLeadsBack)
 
 TEST_F(UsersSelectTest, WithPathsOnAProfileShowsItsPath)
 {
-    writeProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
+    WriteProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
     ASSERT_TRUE(start(true));
     EXPECT_TRUE(screen->Label_Path->isVisibleTo(screen));
     EXPECT_EQ(screen->Label_PathValue->text(), users() + QStringLiteral("/Anna.qxs"));
@@ -292,7 +260,7 @@ TEST_F(UsersSelectTest, TheTileMenuGrowsByRowsOfFourOnlyBeyondEightTiles)
         EXPECT_EQ(TFormUsersSelect::TileMenuHeight(count), height) << count;
 
     for (int i = 1; i <= 9; ++i)
-        writeProfile(users() + QStringLiteral("/P%1.qxs").arg(i), QStringLiteral("Person %1").arg(i));
+        WriteProfile(users() + QStringLiteral("/P%1.qxs").arg(i), QStringLiteral("Person %1").arg(i));
     ASSERT_TRUE(start());
     ASSERT_EQ(tiles().Items().Count(), 9);
     EXPECT_EQ(tiles().height(), 369);
@@ -315,7 +283,7 @@ TEST_F(UsersSelectTest, TheTileMenuGrowsByRowsOfFourOnlyBeyondEightTiles)
 TEST_F(UsersSelectTest, AProfileThatCannotBeOpenedIsReportedAndTheScreenStays)
 {
     const QString path = users() + QStringLiteral("/Anna.qxs");
-    writeProfile(path, QStringLiteral("Anna"));
+    WriteProfile(path, QStringLiteral("Anna"));
     WriteFile(path, ReadFile(path).replace("<icon>0</icon>", "<icon>1</icon>"));
     ASSERT_TRUE(start());
     guard = screen;
@@ -335,7 +303,7 @@ TEST(UsersHeader, TheWholeHeaderIsReadAndItsTextDecoded)
     const QString path = folders.Root() + QStringLiteral("/Lang.qxs");
     // A name longer than any first read, with characters the file escapes.
     const QString name = QStringLiteral("Tom & Jerry <Schüler> ") + QString(5000, QLatin1Char('x'));
-    writeProfile(path, name, QStringLiteral("katze"), [](TQVL_User& user) { user.alltimequeryseconds = 61; });
+    WriteProfile(path, name, QStringLiteral("katze"), [](TQVL_User& user) { user.alltimequeryseconds = 61; });
     TQVL_Provider_Item_User entry;
     entry.Path = path;
     EXPECT_TRUE(TFormUsersHeader::Reload(entry));
