@@ -2,6 +2,8 @@
 
 #include "core/QVL_Error.h"
 #include "app/QVL_Setup.h"
+#include "content/QVL_Unit_Integration.h"
+#include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 
@@ -143,17 +145,74 @@ void TQVL::StartUpdateSearch()
 void TQVL::CloseFiles()
 {
     // Further units of a multi-unit query that a screen left open.
-    while (Units->AdditionalFileCount() > 0) {
-        TQVL_FileObject* unit = Units->AdditionalFile(Units->AdditionalFileCount() - 1);
-        if (unit->IsOpen)
-            Units->CloseAdditionFile(unit);
-        else
-            Units->DiscardAdditionalFile(unit);
-    }
+    Units->CloseAdditionalFiles();
     if (Units->GetActiveUnit().IsOpen)
         Units->GetActiveUnit().CloseFile();
     if (Users->HasActiveUser())
         Users->GetActiveUser().Close();
     if (Options->IsOpen)
         Options->CloseFile();
+}
+
+void TQVL::IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts)
+{
+    const int before = TQVL_Unit_Integration::Integrate(destination, source, skipConflicts);
+    if (destination.Typ != tLongTermStorage || !Users->HasActiveUser())
+        return;
+    TQVL_Result_Unit& results = Users->GetActiveUser().Results().GetOrCreateUnit(destination.Uid, destination.FileName);
+    results.longtermstorage = true;
+    TQVL_Card_Container& cards = *destination.Cards;
+    for (int i = 0; i < cards.Count(); ++i) {
+        TQVL_Result_Card& record = results.GetOrCreateCard(cards.Card(i)->Uid);
+        // The copies just taken start at the bottom of the ladder; cards stored
+        // before keep the stage the learner reached.
+        if (i >= before)
+            record.stage = 0;
+    }
+}
+
+void TQVL::OpenUnitLanguages(const std::function<void(const QString&)>& warn)
+{
+    const TQVL_Unit& unit = Units->GetActiveUnit();
+    Languages->Provider().Clear();
+    Languages->Provider().Scan(System->AppDataFolder + QStringLiteral("/Languages"));
+    const TQVL_Provider_Item_Language* fallback = Languages->FindByLangCode(Options->languages_langcode_home);
+    // The profile of `code`, or the fallback with the message; nullptr when there is neither.
+    const auto profileFor = [&](const QString& code) -> const TQVL_Provider_Item_Language* {
+        if (const TQVL_Provider_Item_Language* found = Languages->FindByLangCode(code))
+            return found;
+        if (warn)
+            warn(QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden werden "
+                                "(Sprachcode: \"%1\"). Es wird das Standardsprachprofil verwendet.")
+                     .arg(code));
+        return fallback;
+    };
+    if (const TQVL_Provider_Item_Language* home = profileFor(unit.LangCodeHome))
+        Languages->HomeLanguage->Open(home->Path);
+    if (const TQVL_Provider_Item_Language* foreign = profileFor(unit.LangCodeForeign))
+        Languages->GetActiveLanguage().Open(foreign->Path);
+}
+
+void TQVL::OpenUnitArrangement()
+{
+    const TQVL_Unit& unit = Units->GetActiveUnit();
+    CardArrangements->Provider().Clear();
+    CardArrangements->Provider().Scan(System->AppDataFolder + QStringLiteral("/Data/GrammarTemplates"));
+    const TQVL_Provider_Item_CardArrangement* found = CardArrangements->Arrangements().FindByUid(unit.ArrangementId);
+    if (!found)
+        throw TQVL_Error(QStringLiteral("Die in der Lektion verwendete Vorlagendatei konnte nicht gefunden werden! "
+                                        "(ID: \"%1\")")
+                             .arg(unit.ArrangementId));
+    CardArrangements->GetActiveArrangement().Open(found->Path);
+}
+
+void TQVL::CloseUnitCompanions()
+{
+    TQVL_CardArrangement& arrangement = CardArrangements->GetActiveArrangement();
+    if (arrangement.IsOpen)
+        arrangement.CloseFile();
+    if (Languages->HomeLanguage->IsOpen)
+        Languages->HomeLanguage->CloseFile();
+    if (Languages->GetActiveLanguage().IsOpen)
+        Languages->GetActiveLanguage().CloseFile();
 }

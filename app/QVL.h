@@ -44,6 +44,20 @@ public:
     void StartUpdateSearch();
     void CloseFiles();
 
+    // Copies the cards of `source` into `destination` and saves it (see
+    // TQVL_Unit_Integration::Integrate). Into a long-term storage, the active
+    // user's results then mark the storage and start the new cards at stage 0.
+    void IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts);
+    // Opens the language profiles of the active unit's home and foreign
+    // language; a language without a profile gets the one of the program's
+    // home language, and `warn` receives the message saying so.
+    void OpenUnitLanguages(const std::function<void(const QString&)>& warn);
+    // Opens the card arrangement a grammar unit names; raises the German
+    // message when no arrangement has its id.
+    void OpenUnitArrangement();
+    // Closes what OpenUnitLanguages and OpenUnitArrangement opened.
+    void CloseUnitCompanions();
+
     QPointer<TQVL_UpdateThread> UpdateThread;
     std::unique_ptr<TQVL_System> System;
     std::unique_ptr<TQVL_Units> Units;

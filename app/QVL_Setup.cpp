@@ -74,10 +74,13 @@ void writeChecksums(const QString& source, const Targets& targets, const QSet<QS
     for (const QByteArray& rawLine : list.split('\n')) {
         const QString line = QString::fromUtf8(rawLine.trimmed());
         QString target;
-        if (line.startsWith(QLatin1String("appdata/")))
-            target = targets.appData + line.mid(7);
-        else if (line.startsWith(QLatin1String("documents/")))
-            target = targets.documents + line.mid(9);
+        // The list names files below the two installed folders; the folder's
+        // own name is replaced, its slash kept.
+        static const QLatin1String appDataPrefix("appdata/"), documentsPrefix("documents/");
+        if (line.startsWith(appDataPrefix))
+            target = targets.appData + line.mid(appDataPrefix.size() - 1);
+        else if (line.startsWith(documentsPrefix))
+            target = targets.documents + line.mid(documentsPrefix.size() - 1);
         else
             continue;
         if (!copied.contains(target))

@@ -24,9 +24,6 @@ inline bool sameName(QStringView name, QLatin1String expected)
     return true;
 }
 
-const QLatin1String kindNames[] = {
-    QLatin1String("info"), QLatin1String("voc"), QLatin1String("pic"), QLatin1String("grammar"), QLatin1String("sound"),
-};
 
 } // namespace
 
@@ -70,27 +67,15 @@ std::unique_ptr<TQVL_Card> TQVL_Card::CreateCard(int kind)
 
 int TQVL_Card::CardKindOfName(QStringView name)
 {
-    for (int kind = 0; kind < int(std::size(kindNames)); ++kind)
-        if (sameName(name, kindNames[kind]))
-            return kind;
-    return tInfo;
+    const std::optional<TQVL_CardType> kind = TQVL_CardTypes::OfStoredName(name);
+    // A storage is a kind of unit, never of card.
+    return kind && *kind != tLongTermStorage ? *kind : tInfo;
 }
 
 QString TQVL_Card::NameOfKind(int kind)
 {
-    // Literals, so that writing thousands of cards allocates no names.
-    switch (kind) {
-    case tVoc:
-        return QStringLiteral("voc");
-    case tPic:
-        return QStringLiteral("pic");
-    case tGrammar:
-        return QStringLiteral("grammar");
-    case tSound:
-        return QStringLiteral("sound");
-    default:
-        return QStringLiteral("info");
-    }
+    return TQVL_CardTypes::IsValid(kind) && kind != tLongTermStorage ? TQVL_CardTypes::StoredName(TQVL_CardType(kind))
+                                                                       : TQVL_CardTypes::StoredName(tInfo);
 }
 
 void TQVL_Card::FindChildren(const TQVL_XMLTag& tag, const QLatin1String* names, int count, const TQVL_XMLTag** found)

@@ -15,14 +15,24 @@ TQVL_Card_Pic::TQVL_Card_Pic(const TQVL_Card_Pic& other)
 
 void TQVL_Card_Pic::LoadFromXML(const TQVL_XMLTag& tag)
 {
-    static const QLatin1String names[] = {QLatin1String("uid"), QLatin1String("question"), QLatin1String("answer"),
-                                          QLatin1String("picture_filename"), QLatin1String("picture_shadow")};
-    const TQVL_XMLTag* found[5];
-    FindChildren(tag, names, 5, found);
-    readUid(found[0]);
-    if (found[1])
-        question = found[1]->Value;
-    if (const TQVL_XMLTag* answer = found[2]) {
+    enum Element : int
+    {
+        uid,
+        questionText,
+        answerPart,
+        fileName,
+        shadow,
+        count
+    };
+    static const QLatin1String names[count] = {QLatin1String("uid"), QLatin1String("question"),
+                                               QLatin1String("answer"), QLatin1String("picture_filename"),
+                                               QLatin1String("picture_shadow")};
+    const TQVL_XMLTag* found[count];
+    FindChildren(tag, names, count, found);
+    readUid(found[uid]);
+    if (found[questionText])
+        question = found[questionText]->Value;
+    if (const TQVL_XMLTag* answer = found[answerPart]) {
         if (const TQVL_XMLTag* t = answer->FindChild(QStringLiteral("typ")))
             answer_typ = quint8(t->AsInteger()); // one byte: higher bits are dropped
         if (const TQVL_XMLTag* t = answer->FindChild(QStringLiteral("text")))
@@ -30,10 +40,10 @@ void TQVL_Card_Pic::LoadFromXML(const TQVL_XMLTag& tag)
         if (const TQVL_XMLTag* t = answer->FindChild(QStringLiteral("clickareas")))
             clickareas->LoadFromXML(*t);
     }
-    if (found[3])
-        picture_filename = found[3]->Value;
-    if (found[4])
-        picture_shadow = found[4]->AsBoolean();
+    if (found[fileName])
+        picture_filename = found[fileName]->Value;
+    if (found[shadow])
+        picture_shadow = found[shadow]->AsBoolean();
     HasExternalFile = !picture_filename.isEmpty();
 }
 

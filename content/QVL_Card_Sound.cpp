@@ -5,21 +5,25 @@
 
 namespace {
 
-constexpr int nameCount = 2 + 9;
+// The two sound files come first, then the vocabulary part.
+constexpr int soundForeignFile = 0;
+constexpr int soundHomeFile = 1;
+constexpr int soundVocPart = 2;
 
 } // namespace
 
 void TQVL_Card_Sound::LoadFromXML(const TQVL_XMLTag& tag)
 {
+    constexpr int nameCount = soundVocPart + int(vocNameCount);
     QLatin1String names[nameCount] = {QLatin1String("foreign_filename"), QLatin1String("home_filename")};
-    std::copy(vocNames, vocNames + vocNameCount, names + 2);
+    std::copy(vocNames, vocNames + vocNameCount, names + soundVocPart);
     const TQVL_XMLTag* found[nameCount];
     FindChildren(tag, names, nameCount, found);
-    if (found[0])
-        foreign_filename = found[0]->Value;
-    if (found[1])
-        home_filename = found[1]->Value;
-    readVoc(found + 2);
+    if (found[soundForeignFile])
+        foreign_filename = found[soundForeignFile]->Value;
+    if (found[soundHomeFile])
+        home_filename = found[soundHomeFile]->Value;
+    readVoc(found + soundVocPart);
 }
 
 void TQVL_Card_Sound::SaveToXML(TQVL_XMLTag& tag) const

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QString>
+#include <QStringView>
 #include <QtGlobal>
+
+#include <optional>
 
 // Kinds of cards and of units. A card's kind is named by its element in the
 // unit file; a unit's kind by its header element "typ". Long-term storages are
@@ -14,3 +18,21 @@ enum TQVL_CardType : quint8
     tSound = 4,
     tLongTermStorage = 5,
 };
+
+// The one table of the kinds' names.
+namespace TQVL_CardTypes {
+
+constexpr int Count = 6;
+// Whether `value` names a kind (a value read from elsewhere may not).
+constexpr bool IsValid(int value)
+{
+    return value >= 0 && value < Count;
+}
+// The name a file stores for the kind ("voc"); `type` must be valid.
+const QString& StoredName(TQVL_CardType type);
+// The kind a file names, compared exactly; none for an unknown name.
+std::optional<TQVL_CardType> OfStoredName(QStringView name);
+// The name unit lists show for the kind ("Vokabeln"); `type` must be valid.
+const QString& Caption(TQVL_CardType type);
+
+} // namespace TQVL_CardTypes

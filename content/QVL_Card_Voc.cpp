@@ -39,11 +39,19 @@ void TQVL_Card_Voc::SaveToXML(TQVL_XMLTag& tag) const
 
 void TQVL_Card_Voc::readVoc(const TQVL_XMLTag* const* found)
 {
-    readUid(found[0]);
-    QString* fields[] = {&foreign1, &foreign2, &foreign3, &home1, &home2, &home3, &hint, &note};
-    for (int i = 0; i < 8; ++i)
-        if (found[i + 1])
-            *fields[i] = found[i + 1]->Value;
+    readUid(found[vocUid]);
+    const auto read = [found](VocElement element, QString& field) {
+        if (found[element])
+            field = found[element]->Value;
+    };
+    read(vocForeign1, foreign1);
+    read(vocForeign2, foreign2);
+    read(vocForeign3, foreign3);
+    read(vocHome1, home1);
+    read(vocHome2, home2);
+    read(vocHome3, home3);
+    read(vocHint, hint);
+    read(vocNote, note);
 }
 
 void TQVL_Card_Voc::writeVoc(TQVL_XMLTag& tag) const
@@ -64,13 +72,12 @@ bool TQVL_Card_Voc::Matches(const TQVL_Card& other, bool identical) const
     if (other.CardType != CardType)
         return false;
     const auto& card = static_cast<const TQVL_Card_Voc&>(other);
-    const QString* mine[] = {&home1, &home2, &home3, &foreign1, &foreign2, &foreign3};
-    const QString* theirs[] = {&card.home1, &card.home2, &card.home3, &card.foreign1, &card.foreign2, &card.foreign3};
-    for (int i = 0; i < 6; ++i) {
-        const bool equal = *mine[i] == *theirs[i];
+    using V = TQVL_Card_Voc;
+    for (QString V::*meaning : {&V::home1, &V::home2, &V::home3, &V::foreign1, &V::foreign2, &V::foreign3}) {
+        const bool equal = this->*meaning == card.*meaning;
         if (identical && !equal)
             return false;
-        if (!identical && equal && !mine[i]->isEmpty())
+        if (!identical && equal && !(this->*meaning).isEmpty())
             return true;
     }
     return identical;

@@ -38,7 +38,19 @@ protected:
 
     // The element names of the vocabulary part, in file order, and their
     // reading and writing; sound cards put theirs in front.
-    static constexpr int vocNameCount = 9;
+    enum VocElement : int
+    {
+        vocUid,
+        vocForeign1,
+        vocForeign2,
+        vocForeign3,
+        vocHome1,
+        vocHome2,
+        vocHome3,
+        vocHint,
+        vocNote,
+        vocNameCount
+    };
     static const QLatin1String vocNames[vocNameCount];
     void readVoc(const TQVL_XMLTag* const* found);
     void writeVoc(TQVL_XMLTag& tag) const;

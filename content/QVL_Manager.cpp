@@ -44,6 +44,17 @@ void TQVL_Manager::CloseAdditionFile(TQVL_FileObject* file)
     additionalFiles.erase(it);
 }
 
+void TQVL_Manager::CloseAdditionalFiles()
+{
+    while (!additionalFiles.empty()) {
+        TQVL_FileObject* file = additionalFiles.back().get();
+        if (file->IsOpen)
+            CloseAdditionFile(file);
+        else
+            DiscardAdditionalFile(file);
+    }
+}
+
 void TQVL_Manager::DiscardAdditionalFile(TQVL_FileObject* file)
 {
     additionalFiles.erase(findAdditional(file));

@@ -26,6 +26,8 @@ public:
     void CloseAdditionFile(TQVL_FileObject* file);
     // Releases a closed additional file, as after a failed open.
     void DiscardAdditionalFile(TQVL_FileObject* file);
+    // Closes (or, when not open, releases) every additional file, the last first.
+    void CloseAdditionalFiles();
     int AdditionalFileCount() const { return int(additionalFiles.size()); }
     TQVL_FileObject* AdditionalFile(int index) const { return additionalFiles[std::size_t(index)].get(); }
 

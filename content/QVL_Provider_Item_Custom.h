@@ -12,8 +12,20 @@ class TQVL_Provider_Item_Custom
 public:
     virtual ~TQVL_Provider_Item_Custom();
 
-    // Reads the header values of a file entry. Errors are swallowed: the
-    // entry keeps what was read so far.
+    // How far into a file each list looks for the header values it shows; an
+    // element beyond the limit reads as empty.
+    struct HeaderBytes
+    {
+        static constexpr int Language = 250;
+        static constexpr int CardArrangement = 250;
+        static constexpr int Unit = 350;
+        static constexpr int User = 350;
+        static constexpr int LongTermStorage = 450;
+    };
+
+    // Reads the header values of a file entry. The one rule for a header a
+    // list cannot read: loading never fails, the entry stays listed with the
+    // values read so far (a user entry also shows "[Ungültig]").
     virtual void Load() {}
 
     // Appends `child` and returns it; the entry owns its children.

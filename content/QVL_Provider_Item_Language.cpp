@@ -6,7 +6,7 @@ void TQVL_Provider_Item_Language::Load()
 {
     static const QStringList names = {QStringLiteral("uid"), QStringLiteral("name"), QStringLiteral("langcode")};
     QStringList values;
-    TQVL_XML::ReadHeaderValues(Path, &names, 250, &values);
+    TQVL_XML::ReadHeaderValues(Path, &names, HeaderBytes::Language, &values);
     if (values.size() < 3)
         return;
     Uid = values.at(0);

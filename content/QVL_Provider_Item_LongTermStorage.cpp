@@ -8,7 +8,7 @@ void TQVL_Provider_Item_LongTermStorage::Load()
                                       QStringLiteral("langcode_home"), QStringLiteral("langcode_foreign")};
     try {
         QStringList values;
-        if (!readHeader(names, 450, values))
+        if (!readHeader(names, HeaderBytes::LongTermStorage, values))
             return;
         LangCodeHome = values.value(2);
         LangCodeForeign = values.value(3);

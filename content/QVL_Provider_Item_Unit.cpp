@@ -34,7 +34,7 @@ void TQVL_Provider_Item_Unit::Load()
     static const QStringList names = {QStringLiteral("uid"), QStringLiteral("cardcount")};
     try {
         QStringList values;
-        if (!readHeader(names, 350, values))
+        if (!readHeader(names, HeaderBytes::Unit, values))
             return;
     } catch (const TQVL_Error&) {
         // The entry stays listed with what could be read.

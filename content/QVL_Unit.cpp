@@ -7,32 +7,22 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-const QLatin1String typeNames[] = {
-    QLatin1String("info"),    QLatin1String("voc"),   QLatin1String("pic"),
-    QLatin1String("grammar"), QLatin1String("sound"), QLatin1String("longtermstorage"),
-};
-
-} // namespace
-
 TQVL_Unit::TQVL_Unit() : Cards(std::make_unique<TQVL_Card_Container>()) {}
 
 TQVL_Unit::~TQVL_Unit() = default;
 
 TQVL_CardType TQVL_Unit::TypeOfName(QStringView name)
 {
-    for (int type = 0; type < int(std::size(typeNames)); ++type)
-        if (name == typeNames[type])
-            return TQVL_CardType(type);
+    if (const std::optional<TQVL_CardType> type = TQVL_CardTypes::OfStoredName(name))
+        return *type;
     throw TQVL_Error(QStringLiteral("Unit XMLStr not registered"));
 }
 
 QString TQVL_Unit::NameOfType(TQVL_CardType type)
 {
-    if (int(type) >= int(std::size(typeNames)))
+    if (!TQVL_CardTypes::IsValid(type))
         throw TQVL_Error(QStringLiteral("Unit XMLStr not registered"));
-    return QString(typeNames[type]);
+    return TQVL_CardTypes::StoredName(type);
 }
 
 void TQVL_Unit::LoadFromXML(TQVL_XMLTag& tag)
@@ -99,6 +89,18 @@ void TQVL_Unit::saveHeader(TQVL_XMLTag& tag) const
     header->AddChild(QStringLiteral("langcode_foreign"), LangCodeForeign);
     header->AddChild(QStringLiteral("typ"), NameOfType(Typ));
     header->AddChild(QStringLiteral("arrangement_id"), ArrangementId);
+}
+
+bool TQVL_Unit::SameLanguages(const TQVL_Unit& other) const
+{
+    return LangCodeHome == other.LangCodeHome && LangCodeForeign == other.LangCodeForeign;
+}
+
+bool TQVL_Unit::FitsQueryWith(const TQVL_Unit& other) const
+{
+    if (!SameLanguages(other) || Typ != other.Typ)
+        return false;
+    return Typ != tGrammar || ArrangementId == other.ArrangementId;
 }
 
 QString TQVL_Unit::ExternalFilesFolder() const

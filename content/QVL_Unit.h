@@ -39,6 +39,13 @@ public:
     // The full path of an external file named on a card.
     QString ExternalFilePath(const QString& fileName) const;
 
+    // Both units teach the same pair of languages (codes compared exactly).
+    bool SameLanguages(const TQVL_Unit& other) const;
+    // A multi-unit query may take both together: the same languages and kind,
+    // and for grammar the same card arrangement, since the grammar window lays
+    // every card out with the one arrangement of the active unit.
+    bool FitsQueryWith(const TQVL_Unit& other) const;
+
     std::unique_ptr<TQVL_Card_Container> Cards;
     QString ExternalFilesDir;
     TQVL_CardType Typ = tInfo;

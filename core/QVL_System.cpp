@@ -40,9 +40,9 @@ QString overridden(const char* variable, const QString& fallback)
 TQVL_System::TQVL_System(TQVL* owner) : Owner(owner)
 {
     AppDataFolder = ExcludeTrailingBackslash(
-        overridden("QUORVEL_APPDATA", SpecialFolder(5) + QLatin1Char('/') + productFolder));
+        overridden("QUORVEL_APPDATA", SpecialFolder(TQVL_SpecialFolder::AppData) + QLatin1Char('/') + productFolder));
     DocumentsFolder = ExcludeTrailingBackslash(
-        overridden("QUORVEL_DOCUMENTS", SpecialFolder(4) + QLatin1Char('/') + productFolder));
+        overridden("QUORVEL_DOCUMENTS", SpecialFolder(TQVL_SpecialFolder::Documents) + QLatin1Char('/') + productFolder));
     const QString program = programFilePath();
     ProgramFolder = ExcludeTrailingBackslash(QFileInfo(program).absolutePath());
     ProgramVersion = FileVersionText(program);
@@ -170,23 +170,25 @@ QString FileVersionText(const QString& fileName)
     return {};
 }
 
-QString SpecialFolder(int kind)
+QString SpecialFolder(TQVL_SpecialFolder kind)
 {
     const auto location = [](QStandardPaths::StandardLocation where) {
         return TQVL_System::ExcludeTrailingBackslash(QStandardPaths::writableLocation(where));
     };
+    using F = TQVL_SpecialFolder;
     switch (kind) {
-    case 0:
-    case 1: return location(QStandardPaths::ApplicationsLocation);
-    case 2: return QStringLiteral("/");
-    case 3:
-    case 8: return location(QStandardPaths::DesktopLocation);
-    case 4: return location(QStandardPaths::DocumentsLocation);
-    case 5: return location(QStandardPaths::GenericDataLocation);
-    case 7: {
+    case F::StartMenu:
+    case F::Programs: return location(QStandardPaths::ApplicationsLocation);
+    case F::Root: return QStringLiteral("/");
+    case F::Desktop:
+    case F::DesktopFolder: return location(QStandardPaths::DesktopLocation);
+    case F::Documents: return location(QStandardPaths::DocumentsLocation);
+    case F::AppData: return location(QStandardPaths::GenericDataLocation);
+    case F::Templates: {
         const QString templates = QDir::home().filePath(QStringLiteral("Templates"));
         return QFileInfo(templates).isDir() ? templates : QString();
     }
-    default: return {};
+    case F::Favourites: return {};
     }
+    return {};
 }

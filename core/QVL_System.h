@@ -47,7 +47,19 @@ public:
 // when the file does not exist, empty when it carries no version.
 QString FileVersionText(const QString& fileName);
 
-// Per-user folders: 4 documents, 5 application data, 3 and 8 desktop,
-// 0 start menu, 1 programs, 2 the root of the file system, 6 favourites,
-// 7 templates. Empty when unknown.
-QString SpecialFolder(int kind);
+// Per-user folders, numbered as the folder pickers know them.
+enum class TQVL_SpecialFolder
+{
+    StartMenu = 0,
+    Programs = 1,
+    Root = 2,
+    Desktop = 3,
+    Documents = 4,
+    AppData = 5,
+    Favourites = 6,
+    Templates = 7,
+    DesktopFolder = 8,
+};
+
+// The path of a per-user folder; empty when there is none here.
+QString SpecialFolder(TQVL_SpecialFolder kind);

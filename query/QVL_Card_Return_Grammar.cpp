@@ -40,11 +40,11 @@ void TQVL_Card_Return_Grammar::Evaluate(TQVL_Query_StepResult& Result, int /*Dir
             ++right;
     }
     if (right == counted) {
-        Result = {100, 1};
+        Result = {100, TQVL_StepCode::Right};
         return;
     }
     const auto percent = quint8(RoundHalfEven(right * 100.0 / counted));
-    Result = {percent, quint8(percent > 75 ? 2 : 3)};
+    Result = {percent, percent > 75 ? TQVL_StepCode::AlmostRight : TQVL_StepCode::Wrong};
 }
 
 QString TQVL_Card_Return_Grammar::GetText(qint32 fieldId) const

@@ -76,24 +76,24 @@ void TQVL_Card_Return_Voc::Evaluate(TQVL_Query_StepResult& Result, int Direction
         anyGiven = true;
     }
 
-    quint8 code = score > 90 ? 1 : score > 10 ? 2 : 3;
+    TQVL_StepCode code = score > 90 ? TQVL_StepCode::Right : score > 10 ? TQVL_StepCode::AlmostRight : TQVL_StepCode::Wrong;
 
     // Only a right answer is checked for completeness: each meaning of the card
     // must have been given (in any order and position).
-    if (Options.allmeaningscorrect && code == 1) {
+    if (Options.allmeaningscorrect && code == TQVL_StepCode::Right) {
         for (const QString& e : expected) {
             if (!e.isEmpty() &&
                 std::none_of(given.begin(), given.end(), [&e](const QString& g) { return Match(g, e) == 100; })) {
                 score = 0;
-                code = 4;
+                code = TQVL_StepCode::MeaningMissing;
                 break;
             }
         }
     }
 
     if (HintUsed) {
-        if (code == 1)
-            code = 5;
+        if (code == TQVL_StepCode::Right)
+            code = TQVL_StepCode::RightAfterHint;
         score /= 2;
     }
     Result.Percent = quint8(score);

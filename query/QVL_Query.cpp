@@ -93,9 +93,7 @@ void TQVL_Query::Stop()
         failure = std::current_exception();
     }
     releaseWriteAccess();
-    Session->List.clear();
-    Session->Turn->Items.clear();
-    Session->Turn->Step->Card = nullptr;
+    Session->Clear();
     CardList.clear();
     Cardpile->Clear();
     Idle = true;

@@ -4,6 +4,7 @@
 #include "query/QVL_Query_ActiveUser.h"
 #include "query/QVL_Query_Hooks.h"
 #include "query/QVL_Query_Timer.h"
+#include "query/QVL_Query_Type.h"
 
 #include <QtGlobal>
 
@@ -73,8 +74,8 @@ public:
     qint32 QueriedTotal = 0;
     TQVL_DateTime StartTime;
     TQVL_DateTime StopTime;
-    // 0 simple query, 1 play mode, 2 multiple choice; set by the menus, read by the windows.
-    quint8 QueryType = 0;
+    // Set by the menus, read by the windows.
+    TQVL_QueryType QueryType = TQVL_QueryType::Simple;
     bool LongTermMode = false;
     TQVL_DateTime ReferenceDate;
 

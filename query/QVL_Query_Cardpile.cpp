@@ -52,6 +52,7 @@ void TQVL_Query_Cardpile::addCard(const TQVL_Unit& unit, const TQVL_Card& card, 
         if (!results)
             results = &resultsOf(unit);
         const TQVL_Result_Card& stored = results->GetOrCreateCard(card.Uid);
+        // A card without a record gets one here, so it is due like every card never queried.
         if (UseLastResults) {
             entry->PointValue = stored.pointvalue;
             entry->StartPointValue = stored.pointvalue;
@@ -60,6 +61,18 @@ void TQVL_Query_Cardpile::addCard(const TQVL_Unit& unit, const TQVL_Card& card, 
             return;
     }
     Cards.push_back(std::move(entry));
+}
+
+bool TQVL_Query_Cardpile::HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results,
+                                      TQVL_DateTime referenceDate)
+{
+    const TQVL_Result_Unit* records = results ? results->FindUnit(storage.Uid) : nullptr;
+    for (int i = 0; i < storage.Cards->Count(); ++i) {
+        const TQVL_Result_Card* record = records ? records->FindCard(storage.Cards->Card(i)->Uid) : nullptr;
+        if (TQVL_Result_Card::IsDue(record, referenceDate))
+            return true;
+    }
+    return false;
 }
 
 TQVL_Result_Unit& TQVL_Query_Cardpile::resultsOf(const TQVL_Unit& unit) const

@@ -11,6 +11,7 @@
 class TQVL_Card;
 class TQVL_Query;
 class TQVL_Result_Unit;
+class TQVL_Result_User;
 class TQVL_Unit;
 
 // The cards that take part in a query, from one or more units, and the
@@ -32,6 +33,10 @@ public:
     // Both look the card up in the active user's results, creating the records
     // when missing, and fail with "no active User" without one.
     void AddCard(const TQVL_Unit& unit, const TQVL_Card& card);
+    // Whether AddUnit in long-term mode would take a card of `storage` on
+    // `referenceDate`, by the same rule but without creating records;
+    // `results` may be null (no user: every card is due).
+    static bool HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results, TQVL_DateTime referenceDate);
     // Frees all entries and forgets the units.
     void Clear();
     bool isEmpty() const { return Cards.empty(); }

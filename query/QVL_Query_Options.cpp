@@ -48,3 +48,22 @@ void TQVL_Query_Options::SetEvaluationFlags(bool selfEvaluated)
     step.UseSelfEvaluation = selfEvaluated;
     step.AskSelfEvaluation = selfEvaluated;
 }
+
+void TQVL_Query_Options::ApplyMenuSettings(bool selfEvaluationAllowed)
+{
+    onlystoreresultswheallqueried = true;
+    reducecardlisttyp = 0;
+    reducecardlistby = 25;
+    TQVL_Query_Turn_Options& turn = Turn();
+    turn.mix = true;
+    turn.reducecardlisttyp = 2;
+    turn.reducecardlistby = 0;
+    TQVL_Query_Step_Options& step = Step();
+    step.questiondisplaytime = false;
+    step.questiondisplaytimeintervall = 5000;
+    step.answerdisplaytimeintervall = 2000;
+    step.answerdisplaytime = false;
+    if (!selfEvaluationAllowed)
+        selfevaluation = false;
+    SetEvaluationFlags(selfevaluation);
+}

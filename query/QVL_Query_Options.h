@@ -17,6 +17,11 @@ public:
 
     // Sets the six flags the file does not hold, for a query with or without self-evaluation.
     void SetEvaluationFlags(bool selfEvaluated);
+    // The settings every query of the query menu runs with (shuffled rounds,
+    // no display times, a quarter of the cards dropped between phases);
+    // self-evaluation stays as set only when `selfEvaluationAllowed`. Sets the
+    // evaluation flags to match.
+    void ApplyMenuSettings(bool selfEvaluationAllowed);
 
     // 0 by percentage, 1 by count, 2 drop the cards answered right last time.
     quint8 reducecardlisttyp = 0;

@@ -51,6 +51,12 @@ void TQVL_Query_Session::Stop()
     Idle = true;
 }
 
+void TQVL_Query_Session::Clear()
+{
+    List.clear();
+    Turn->Clear();
+}
+
 void TQVL_Query_Session::DisplayQuestionEnd()
 {
     if (!Idle)

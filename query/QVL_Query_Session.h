@@ -29,6 +29,8 @@ public:
     void Start();
     // Stops the running round and marks the phase idle; nothing when idle.
     void Stop();
+    // Forgets the cards of an idle phase, its round's and its step's.
+    void Clear();
     void DisplayQuestionEnd();
     void DisplayAnswerEnd(bool right);
     bool IsRunning() const { return !Idle; }

@@ -48,6 +48,13 @@ void TQVL_Query_Step::Stop()
     Idle = true;
 }
 
+void TQVL_Query_Step::Clear()
+{
+    Card = nullptr;
+    EvalResult = {};
+    SelfResult = {};
+}
+
 void TQVL_Query_Step::DisplayQuestionEnd()
 {
     // A second "Ergebnis" after the timer ended the question must not ask for
@@ -62,7 +69,7 @@ void TQVL_Query_Step::DisplayAnswerEnd(bool right)
 {
     if (Idle || phase != Phase::Answer)
         return;
-    SelfResult = right ? TQVL_Query_StepResult{100, 1} : TQVL_Query_StepResult{0, 3};
+    SelfResult = right ? TQVL_Query_StepResult{100, TQVL_StepCode::Right} : TQVL_Query_StepResult{0, TQVL_StepCode::Wrong};
     cancelTimer();
     finish();
 }
@@ -89,8 +96,8 @@ void TQVL_Query_Step::endQuestionPhase()
     }
     phase = Phase::Answer;
     if (hooks.OnDisplayAnswer) {
-        hooks.OnDisplayAnswer(*Card, Direction, Options->ShowEvaluation, EvalResult.Code, Options->AskSelfEvaluation,
-                              Options->ShowUserAnswer, Input.get(), Options->sounds);
+        hooks.OnDisplayAnswer({*Card, Direction, EvalResult, Options->ShowEvaluation, Options->AskSelfEvaluation,
+                               Options->ShowUserAnswer, Input.get(), Options->sounds});
         if (left(run) || phase != Phase::Answer)
             return;
     }

@@ -31,6 +31,8 @@ public:
     void Start();
     // Frees the answer, cancels the timer, marks the step idle; nothing when idle.
     void Stop();
+    // Forgets the card and the verdicts of an idle step.
+    void Clear();
     // The learner asks for the result; ignored outside the question phase.
     void DisplayQuestionEnd();
     // The learner closed the answer, with his own verdict; ignored outside the answer phase.

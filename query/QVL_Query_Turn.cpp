@@ -30,8 +30,7 @@ void TQVL_Query_Turn::Start()
         throw TQVL_Error(QStringLiteral("Cannot make a turn on empty cardlist"));
     Step->Options = Options->step.get();
     // Verdicts start empty for a round but carry over between its cards.
-    Step->EvalResult = {};
-    Step->SelfResult = {};
+    Step->Clear();
     Queried = 0;
     Right = 0;
     Index = -1;
@@ -46,6 +45,12 @@ void TQVL_Query_Turn::Stop()
         return;
     Step->Stop();
     Idle = true;
+}
+
+void TQVL_Query_Turn::Clear()
+{
+    Items.clear();
+    Step->Clear();
 }
 
 void TQVL_Query_Turn::DisplayQuestionEnd()

@@ -30,6 +30,8 @@ public:
     void Start();
     // Stops the step and marks the round idle; nothing when idle.
     void Stop();
+    // Forgets the cards of an idle round, and the step's.
+    void Clear();
     void DisplayQuestionEnd();
     void DisplayAnswerEnd(bool right);
     bool IsRunning() const { return !Idle; }

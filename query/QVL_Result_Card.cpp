@@ -26,6 +26,11 @@ bool TQVL_Result_Card::IsDue(TQVL_DateTime referenceDate) const
     return TQVL_System::DaysBetween(lastquery, referenceDate) >= StageInterval(stage);
 }
 
+bool TQVL_Result_Card::IsDue(const TQVL_Result_Card* record, TQVL_DateTime referenceDate)
+{
+    return !record || record->IsDue(referenceDate);
+}
+
 void TQVL_Result_Card::UpdateStage(qint32 queried, qint32 right)
 {
     if (queried <= 0)

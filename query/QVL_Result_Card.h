@@ -20,6 +20,9 @@ public:
     // Due when the days from lastquery to `referenceDate` reach the stage's
     // interval; a card never queried counts 0 days.
     bool IsDue(TQVL_DateTime referenceDate) const;
+    // The rule for a card of a storage: a card without a record is due, as
+    // the new record (stage 0, never queried) it would get is.
+    static bool IsDue(const TQVL_Result_Card* record, TQVL_DateTime referenceDate);
     // The stage step of a long-term query: up one stage when more than half of
     // the answers were right, back to stage 0 otherwise; no answers change nothing.
     void UpdateStage(qint32 queried, qint32 right);

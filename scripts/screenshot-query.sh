@@ -162,7 +162,7 @@ int main(int argc, char** argv)
 
     // Multiple choice.
     setOptions(query, false);
-    query.QueryType = 2;
+    query.QueryType = TQVL_QueryType::MultipleChoice;
     openUnit(window, QStringLiteral("Englisch - Grundwortschatz.qxu"));
     auto* choice = static_cast<TFormQueryVocMultipleChoice*>(OpenQueryWindow(window));
     choice->TntListBox1->setCurrentRow(2);
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
     choice->Button_Result->click();
     shoot(window, QStringLiteral("mc-answer"));
     window.ShowMainMenu();
-    query.QueryType = 0;
+    query.QueryType = TQVL_QueryType::Simple;
 
     // Pictures, in full screen so that they show at their own size.
     window.SetFullscreen(true);

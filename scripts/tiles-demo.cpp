@@ -25,8 +25,8 @@
 
 namespace {
 
-const QColor barColour = TKQ_ClickMatrixPaintOptions::FromColorValue(12886916);
-const QColor windowColour = TKQ_ClickMatrixPaintOptions::FromColorValue(13480086);
+const QColor barColour = Theme::MainBar;
+const QColor windowColour = Theme::MainWindow;
 
 void paintBackground(QWidget* widget, const QColor& colour)
 {

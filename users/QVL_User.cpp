@@ -3,6 +3,7 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
+#include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_User_Rights.h"
@@ -148,4 +149,16 @@ void TQVL_User::SetPassword(const QString& passwordText)
         password.clear();
     else
         password = PasswordDigest(passwordText);
+}
+
+void TQVL_User::DeleteResults(bool everything)
+{
+    if (everything) {
+        results->Clear();
+    } else {
+        for (int i = 0; i < results->UnitCount(); ++i)
+            results->Unit(i).ClearCards();
+    }
+    Save();
+    results->lastdeletion_date = TQVL_DateTime::Now();
 }

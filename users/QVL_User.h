@@ -53,6 +53,10 @@ public:
     void SetPassword(const QString& passwordText);
 
     TQVL_Result_User& Results() const { return *results; }
+    // Clears the card records of every unit (the counters and stored queries
+    // stay), or with `everything` the whole results; saves the profile, then
+    // notes the deletion date, which the next save writes.
+    void DeleteResults(bool everything);
     TQVL_User_Rights& Rights() const { return *rights; }
 
     // The program options consulted at logout (`userfiles_readonly`); not

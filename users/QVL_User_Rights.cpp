@@ -32,3 +32,23 @@ void TQVL_User_Rights::SetAll(bool value)
     for (const Entry& entry : Table())
         this->*entry.Flag = value;
 }
+
+bool TQVL_User_Rights::HasAnyOf(const std::vector<TQVL_Right>& rights) const
+{
+    if (rights.empty())
+        return true;
+    for (TQVL_Right right : rights)
+        if (this->*right)
+            return true;
+    return false;
+}
+
+int TQVL_User_Rights::IndexOf(TQVL_Right right)
+{
+    const auto& table = Table();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].Flag == right)
+            return int(i);
+    // Every member is in the table; a test walks them all.
+    return -1;
+}

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <array>
+#include <vector>
+
+class TQVL_User_Rights;
+// One right, named by its member, so that a misspelt right does not compile.
+using TQVL_Right = bool TQVL_User_Rights::*;
 
 // The seventeen rights of a user profile. Each one gates commands of the
 // program; a few are stored and edited but consulted nowhere.
@@ -21,6 +26,10 @@ public:
     static const std::array<Entry, 17>& Table();
 
     void SetAll(bool value);
+    // Whether one of `rights` is granted; an empty list needs no right.
+    bool HasAnyOf(const std::vector<TQVL_Right>& rights) const;
+    // The position of `right` in Table().
+    static int IndexOf(TQVL_Right right);
     bool operator==(const TQVL_User_Rights&) const = default;
 
     bool PRINT = false;

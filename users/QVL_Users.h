@@ -17,6 +17,19 @@ public:
     // A user is active exactly while the profile is open.
     bool HasActiveUser() const { return GetActiveUser().IsOpen; }
 
+    // Raises "Die Bezeichnung "<name>" ist nicht gültig!" unless `name` can
+    // be a file name and is not blank.
+    static void CheckProfileName(const QString& name);
+    // Writes a new profile `name` (see TQVL_User::ResetToNewProfile) into
+    // `folder`, creating the folder, and returns its uid. A profile never
+    // replaces a file: a name taken in the folder, also in other letter case,
+    // raises "Ein Benutzerprofil mit der Bezeichnung ... besteht bereits in
+    // diesem Verzeichnis!". Nothing stays open.
+    QString CreateProfile(const QString& folder, const QString& name);
+    // Removes the profile file and its checksum companion; raises "Die Datei
+    // ... konnte nicht gelöscht werden!" when the file stays.
+    static void DeleteProfile(const QString& path);
+
 protected:
     std::unique_ptr<TQVL_FileObject> CreateFileObject() override { return std::make_unique<TQVL_User>(); }
     void FileOpened() override

@@ -27,9 +27,9 @@ Verdict evaluate(const TQVL_Card_Return& answer, int direction, bool ignoreCase 
     TQVL_Query_Evaluation_Options options;
     options.ignorecase = ignoreCase;
     options.allmeaningscorrect = allMeanings;
-    TQVL_Query_StepResult result{7, 7}; // overwritten in every case
+    TQVL_Query_StepResult result{7, TQVL_StepCode(7)}; // overwritten in every case
     answer.Evaluate(result, direction, options);
-    return {result.Percent, result.Code};
+    return {result.Percent, int(result.Code)};
 }
 
 QString u(const char* text)

@@ -102,17 +102,15 @@ protected:
         query.TimerFactory = timers.Factory();
         installLearner();
 
-        // What the query menu sets for a simple query.
+        // What the query menu sets for a simple query, but every answer stored
+        // and the rounds in the order of the pile, so the scripts know which
+        // card comes; ShuffledRounds covers the menu's shuffling.
         TQVL_Query_Options& options = *query.Options;
         options.storeresults = true;
+        options.ApplyMenuSettings(false);
         options.onlystoreresultswheallqueried = false;
-        options.reducecardlisttyp = 0;
-        options.reducecardlistby = 25;
         options.Turn().mix = false;
-        options.Turn().reducecardlisttyp = 2;
-        options.Turn().reducecardlistby = 0;
         options.Step().direction = 1;
-        options.SetEvaluationFlags(false);
     }
 
     void TearDown() override
@@ -146,14 +144,13 @@ protected:
             static_cast<TQVL_Card_Return_Voc&>(*answer).Text = text;
             return answer;
         };
-        query.OnDisplayAnswer = [this](TQVL_Query_Card& card, int, bool showEvaluation, int code, bool askSelf,
-                                       bool showUserAnswer, const TQVL_Card_Return* answer, bool) {
-            log << QStringLiteral("A %1 %2").arg(word(card)).arg(code);
+        query.OnDisplayAnswer = [this](const TQVL_Query_AnswerShown& shown) {
+            log << QStringLiteral("A %1 %2").arg(word(shown.Card)).arg(int(shown.Result.Code));
             waiting = Waiting::Answer;
-            lastShowEvaluation = showEvaluation;
-            lastAskSelf = askSelf;
-            lastShowUserAnswer = showUserAnswer;
-            lastAnswerText = answer ? static_cast<const TQVL_Card_Return_Voc*>(answer)->Text : QString();
+            lastShowEvaluation = shown.ShowEvaluation;
+            lastAskSelf = shown.AskSelfEvaluation;
+            lastShowUserAnswer = shown.ShowUserAnswer;
+            lastAnswerText = shown.Answer ? static_cast<const TQVL_Card_Return_Voc*>(shown.Answer)->Text : QString();
         };
         query.OnSelfEvaluation = [this] { log << QStringLiteral("self"); };
         query.OnStepEnd = [this] {
@@ -223,6 +220,31 @@ protected:
 };
 
 } // namespace
+
+TEST_F(QueryTest, ShuffledRoundsAskEachCardOnceInTheDrawnOrder)
+{
+    // Each round swaps card i with the card the random source names; always
+    // naming the first card rotates the round by one.
+    std::vector<int> bounds;
+    query.Random = [&bounds](int bound) {
+        bounds.push_back(bound);
+        return 0;
+    };
+    query.Options->Turn().mix = true;
+    addUnit(QStringLiteral("U1"), {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
+    script = "wwrr"; // D and A wrong in the first round
+    query.Start();
+    answer(6); // the first exercise phase: two rounds; the next phase then asks its first card
+    QStringList order;
+    for (const QString& line : log)
+        if (line.startsWith(QLatin1String("Q ")))
+            order << line.mid(2, 1);
+    // The second round draws anew from the wrong cards in the phase's order (A, D).
+    EXPECT_EQ(order.join(QString()).left(6), QStringLiteral("DABC" "DA"));
+    bounds.resize(6);
+    EXPECT_EQ(bounds, (std::vector<int>{4, 4, 4, 4, 2, 2}));
+    query.Stop();
+}
 
 TEST_F(QueryTest, TwoCardsEndByThemselvesAndStoreExactResults)
 {
@@ -407,6 +429,40 @@ TEST_F(QueryTest, FailedSaveAtTheEndStillTellsTheWindowTheQueryIsOver)
     EXPECT_EQ(log.last(), QStringLiteral("end"));
     EXPECT_FALSE(query.IsRunning());
     EXPECT_FALSE(lastQuery.ResultsStored);
+}
+
+TEST_F(QueryTest, AStorageHasDueCardsExactlyWhenTheLongTermPileWouldTakeOne)
+{
+    // A card without a record counts as due, as the new record the pile makes for it is.
+    const TQVL_Unit& storage = *units.emplace_back(
+        makeUnit(QStringLiteral("S"), {QStringLiteral("eins"), QStringLiteral("zwei")}, tLongTermStorage));
+    activeUnit = &storage;
+    query.SetLongTermMode(true);
+    query.SetReferenceDate(at(10));
+    struct Case
+    {
+        const char* what;
+        int recorded; // cards 1..recorded have a record at stage 1 queried on the reference day
+        bool due;
+    };
+    const Case cases[] = {{"no records", 0, true}, {"one card without record", 1, true}, {"none due", 2, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        profile.Results.Clear();
+        for (qint32 card = 1; card <= c.recorded; ++card) {
+            TQVL_Result_Card& r = profile.Results.GetOrCreateUnit(QStringLiteral("S")).GetOrCreateCard(card);
+            r.stage = 1;
+            r.lastquery = at(10);
+        }
+        EXPECT_EQ(TQVL_Query_Cardpile::HasDueCards(storage, &profile.Results, at(10)), c.due);
+        const TQVL_Result_Unit* records = profile.Results.FindUnit(QStringLiteral("S"));
+        EXPECT_EQ(records ? records->CardCount() : 0, c.recorded) << "asking creates no records";
+        query.Cardpile->Clear();
+        query.Cardpile->AddUnit(storage);
+        EXPECT_EQ(!query.Cardpile->isEmpty(), c.due);
+    }
+    EXPECT_TRUE(TQVL_Query_Cardpile::HasDueCards(storage, nullptr, at(10))) << "without a user nothing is recorded";
+    query.Cardpile->Clear();
 }
 
 TEST_F(QueryTest, LongTermQueryAsksTheDueCardsAndMovesTheirStages)
@@ -781,9 +837,8 @@ TEST_F(QueryTest, TheWindowMayAnswerAndStopFromInsideItsHooks)
         display(card, direction);
         query.DisplayQuestionEnd();
     };
-    query.OnDisplayAnswer = [&](TQVL_Query_Card& card, int direction, bool showEvaluation, int code, bool askSelf,
-                                bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds) {
-        shown(card, direction, showEvaluation, code, askSelf, showUserAnswer, answer, sounds);
+    query.OnDisplayAnswer = [&](const TQVL_Query_AnswerShown& answer) {
+        shown(answer);
         query.DisplayAnswerEnd(true);
     };
     query.Start();
@@ -797,9 +852,8 @@ TEST_F(QueryTest, TheWindowMayAnswerAndStopFromInsideItsHooks)
     answers = 0;
     script = "";
     query.OnDisplayQuestion = display;
-    query.OnDisplayAnswer = [&](TQVL_Query_Card& card, int direction, bool showEvaluation, int code, bool askSelf,
-                                bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds) {
-        shown(card, direction, showEvaluation, code, askSelf, showUserAnswer, answer, sounds);
+    query.OnDisplayAnswer = [&](const TQVL_Query_AnswerShown& answer) {
+        shown(answer);
         if (log.size() > 3)
             query.Stop();
     };

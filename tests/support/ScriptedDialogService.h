@@ -32,7 +32,7 @@ public:
     }
     QString OpenFileName(const QString&, const QString&, const QString&) override { return take(FileAnswers, QString()); }
     QString SaveFileName(const QString&, const QString&, const QString&) override { return take(FileAnswers, QString()); }
-    QString BrowseForFolder(const QString&, int, const QString&) override { return take(FileAnswers, QString()); }
+    QString BrowseForFolder(const QString&, TQVL_SpecialFolder, const QString&) override { return take(FileAnswers, QString()); }
 
     QStringList Errors, Informations, Questions;
     std::deque<bool> ConfirmAnswers;

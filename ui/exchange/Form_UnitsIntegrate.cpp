@@ -3,9 +3,6 @@
 #include "content/QVL_Card.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
-#include "query/QVL_Result_Card.h"
-#include "query/QVL_Result_Unit.h"
-#include "query/QVL_Result_User.h"
 #include "ui/units/Form_LongTermStorage.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
@@ -14,7 +11,6 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -82,7 +78,7 @@ TFormUnitsIntegrate::TFormUnitsIntegrate(QWidget* parent) : TFormDialogMeta(pare
     dxButton2->setText(QStringLiteral("Abbruch"));
     dxButton3->setText(QStringLiteral("Durchführen"));
     connect(dxButton1, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_units_integrate.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_units_integrate.html")); }); });
     connect(dxButton2, &QPushButton::clicked, this, &QDialog::reject);
     connect(dxButton3, &QPushButton::clicked, this, [this] { Guarded([this] { Integrate(); }); });
 }
@@ -118,38 +114,6 @@ void TFormUnitsIntegrate::showEvent(QShowEvent* event)
     }
 }
 
-QString TFormUnitsIntegrate::Mismatch(const TQVL_Unit& destination, const TQVL_Unit& source)
-{
-    if (source.LangCodeHome != destination.LangCodeHome || source.LangCodeForeign != destination.LangCodeForeign)
-        return QStringLiteral("Die Sprachen der Lektionen stimmen nicht überein!");
-    const bool storage = destination.Typ == tLongTermStorage;
-    if ((storage && source.Typ != tVoc) || (!storage && source.Typ != destination.Typ))
-        return QStringLiteral("Die Inhaltstypen der Lektionen stimmen nicht überein!");
-    return {};
-}
-
-std::vector<TFormUnitsIntegrate::Conflict> TFormUnitsIntegrate::FindConflicts(const TQVL_Unit& storage,
-                                                                              const TQVL_Unit& source)
-{
-    std::vector<Conflict> found;
-    // A pair has one row: its identical match marks the row of its similar match.
-    QHash<QPair<const TQVL_Card*, const TQVL_Card*>, std::size_t> rows;
-    storage.Cards->FindMatches(*source.Cards, false, [&](TQVL_Card& mine, TQVL_Card& theirs, bool) {
-        rows.insert({&mine, &theirs}, found.size());
-        found.push_back({false, &mine, &theirs});
-    });
-    storage.Cards->FindMatches(*source.Cards, true, [&](TQVL_Card& mine, TQVL_Card& theirs, bool) {
-        const auto row = rows.constFind({&mine, &theirs});
-        if (row != rows.constEnd()) {
-            found[*row].Equal = true;
-        } else {
-            rows.insert({&mine, &theirs}, found.size());
-            found.push_back({true, &mine, &theirs});
-        }
-    });
-    return found;
-}
-
 void TFormUnitsIntegrate::CheckUnits()
 {
     conflicts.clear();
@@ -164,7 +128,7 @@ void TFormUnitsIntegrate::CheckUnits()
     Label_Storage->setText(storageName);
     VST1->setHeaderLabels({QString(), sourceName, QString(), storageName});
 
-    const QString mismatch = Mismatch(storage, source);
+    const QString mismatch = TQVL_Unit_Integration::Mismatch(storage, source);
     if (!mismatch.isEmpty()) {
         Label_Conflicts->setText(mismatch);
         dxButton3->setEnabled(false);
@@ -174,7 +138,7 @@ void TFormUnitsIntegrate::CheckUnits()
     }
     dxButton3->setEnabled(true);
 
-    conflicts = FindConflicts(storage, source);
+    conflicts = TQVL_Unit_Integration::FindConflicts(storage, source);
     for (const Conflict& conflict : conflicts) {
         auto* row = new QTreeWidgetItem(VST1);
         row->setIcon(0, Icons::Get(conflict.Equal ? QStringLiteral("light-red") : QStringLiteral("light-yellow")));
@@ -193,41 +157,8 @@ void TFormUnitsIntegrate::CheckUnits()
 
 void TFormUnitsIntegrate::Integrate()
 {
-    if (!SourceUnit || !DestStorage || !Mismatch(*DestStorage, *SourceUnit).isEmpty())
+    if (!SourceUnit || !DestStorage || !TQVL_Unit_Integration::Mismatch(*DestStorage, *SourceUnit).isEmpty())
         return;
-    TQVL_Unit& storage = *DestStorage;
-    // Refused access changes nothing, in the file or in memory.
-    if (!storage.RequestWriteAccess())
-        throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
-    TQVL_Card_Container& cards = *storage.Cards;
-    const int before = cards.Count();
-    const qint32 maxCardIdBefore = cards.MaxCardId;
-    const bool skip = CheckBox_SkipConflicts->isChecked();
-    try {
-        cards.Integrate(*SourceUnit->Cards, skip, skip);
-        storage.Save();
-    } catch (...) {
-        // The storage in memory stays what its file holds.
-        while (cards.Count() > before)
-            cards.Delete(cards.Count() - 1);
-        cards.MaxCardId = maxCardIdBefore;
-        storage.ReleaseWriteAccess();
-        throw;
-    }
-    storage.ReleaseWriteAccess();
-
-    TQVL& core = TQVL::Instance();
-    if (storage.Typ == tLongTermStorage && core.Users->HasActiveUser()) {
-        TQVL_Result_Unit& results =
-            core.Users->GetActiveUser().Results().GetOrCreateUnit(storage.Uid, storage.FileName);
-        results.longtermstorage = true;
-        for (int i = 0; i < cards.Count(); ++i) {
-            TQVL_Result_Card& record = results.GetOrCreateCard(cards.Card(i)->Uid);
-            // The copies just taken start at the bottom of the ladder; cards stored
-            // before keep the stage the learner reached.
-            if (i >= before)
-                record.stage = 0;
-        }
-    }
+    TQVL::Instance().IntegrateUnit(*DestStorage, *SourceUnit, CheckBox_SkipConflicts->isChecked());
     accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "content/QVL_Unit_Integration.h"
 #include "ui/shell/FormDialogMeta.h"
 
 #include <vector>
@@ -18,13 +19,7 @@ class TFormUnitsIntegrate : public TFormDialogMeta
 {
     Q_OBJECT
 public:
-    // One conflicting pair: a card of the destination and a card of the source.
-    struct Conflict
-    {
-        bool Equal;
-        TQVL_Card* StorageCard;
-        TQVL_Card* SourceCard;
-    };
+    using Conflict = TQVL_Unit_Integration::Conflict;
 
     explicit TFormUnitsIntegrate(QWidget* parent = nullptr);
     ~TFormUnitsIntegrate() override;
@@ -38,12 +33,6 @@ public:
     // "Durchführen": copies the cards and closes the dialog. Nothing changes
     // when the storage cannot be written.
     void Integrate();
-
-    // The conflicting pairs: similar pairs first (storage cards outer, source
-    // cards inner, in file order), then identical pairs that were not similar.
-    static std::vector<Conflict> FindConflicts(const TQVL_Unit& storage, const TQVL_Unit& source);
-    // Why `source` cannot go into `destination`; empty when it can.
-    static QString Mismatch(const TQVL_Unit& destination, const TQVL_Unit& source);
 
     const std::vector<Conflict>& Conflicts() const { return conflicts; }
 

@@ -61,7 +61,7 @@ TFormMenuQuery::TFormMenuQuery(QWidget* parent) : TFormMeta(parent)
     row->addStretch();
     row->addWidget(Button_Back);
     Content()->layout()->addItem(row);
-    connect(Button_Back, &QPushButton::clicked, this, [] { TMainForm::Instance()->ShowMainMenu(); });
+    connect(Button_Back, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
 
     Prepare();
 }
@@ -76,14 +76,14 @@ void TFormMenuQuery::Prepare()
     const bool read = Guarded([&] {
         core.Query->Cardpile->Clear();
         // The pile no longer needs the further units of an earlier multi-unit query.
-        CloseQueryUnits(core);
+        core.Units->CloseAdditionalFiles();
         TQVL_Query_Options& options = *core.Query->Options;
         if (options.IsOpen)
             options.CloseFile();
         options.Open(OptionsFileName());
         Check_ChangeOptions->setChecked(options.changeoptions);
         Check_ChangeOptions->setEnabled(true);
-        if (LacksRight(QStringLiteral("QUERY_OPTIONS"))) {
+        if (LacksRight(&TQVL_User_Rights::QUERY_OPTIONS)) {
             Check_ChangeOptions->setChecked(false);
             Check_ChangeOptions->setEnabled(false);
         }
@@ -158,33 +158,19 @@ void TFormMenuQuery::choose(int index)
     prepareLongTermMode(unit);
 
     // Every query of this menu runs with these settings; the options screen may change some.
-    options.onlystoreresultswheallqueried = true;
-    options.reducecardlisttyp = 0;
-    options.reducecardlistby = 25;
-    TQVL_Query_Turn_Options& turn = options.Turn();
-    turn.mix = true;
-    turn.reducecardlisttyp = 2;
-    turn.reducecardlistby = 0;
-    TQVL_Query_Step_Options& step = options.Step();
-    step.questiondisplaytime = false;
-    step.questiondisplaytimeintervall = 5000;
-    step.answerdisplaytimeintervall = 2000;
-    step.answerdisplaytime = false;
-    if (LacksRight(QStringLiteral("QUERY_SELFASSESSMENT")))
-        options.selfevaluation = false;
-    options.SetEvaluationFlags(options.selfevaluation);
+    options.ApplyMenuSettings(!LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT));
 
     options.changeoptions = Check_ChangeOptions->isChecked();
     WriteOptions();
 
     if (index == TileMultipleUnits) {
-        query.QueryType = 0;
+        query.QueryType = TQVL_QueryType::Simple;
         main.WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
         return;
     }
-    query.QueryType = index == TileMultipleChoice ? 2 : 0;
+    query.QueryType = index == TileMultipleChoice ? TQVL_QueryType::MultipleChoice : TQVL_QueryType::Simple;
     if (index == TileTimed)
-        step.questiondisplaytime = true;
+        options.Step().questiondisplaytime = true;
     // A pile left over from a choice that failed further on must not count its cards twice.
     query.Cardpile->Clear();
     query.Cardpile->AddUnit(unit);
@@ -206,7 +192,7 @@ void TFormMenuQuery::prepareLongTermMode(const TQVL_Unit& unit)
     const TQVL_DateTime now = TQVL_DateTime::Now();
     query.SetReferenceDate(now);
     const TQVL_Result_User* results = core.Users->HasActiveUser() ? &core.Users->GetActiveUser().Results() : nullptr;
-    if (HasDueCards(unit, results, now))
+    if (TQVL_Query_Cardpile::HasDueCards(unit, results, now))
         return;
     if (!TDialogService::Current().Confirm(
             QStringLiteral("Es stehen keine Vokabeln zur heutigen Abfrage bereit!\rWollen Sie bereits die Karten der "
@@ -214,19 +200,8 @@ void TFormMenuQuery::prepareLongTermMode(const TQVL_Unit& unit)
         throw TQVL_Error(QStringLiteral("Abbruch durch Benutzer!"));
     const TQVL_DateTime ahead(now.Serial() + lookAheadDays);
     query.SetReferenceDate(ahead);
-    if (!HasDueCards(unit, results, ahead))
+    if (!TQVL_Query_Cardpile::HasDueCards(unit, results, ahead))
         throw TQVL_Error(QStringLiteral("Es stehen bis zu diesem Datum ebenfalls keine Vokabeln zur Abfrage bereit!"));
-}
-
-bool TFormMenuQuery::HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results, TQVL_DateTime referenceDate)
-{
-    const TQVL_Result_Unit* records = results ? results->FindUnit(storage.Uid) : nullptr;
-    for (int i = 0; i < storage.Cards->Count(); ++i) {
-        const TQVL_Result_Card* record = records ? records->FindCard(storage.Cards->Card(i)->Uid) : nullptr;
-        if (!record || record->IsDue(referenceDate))
-            return true;
-    }
-    return false;
 }
 
 QString TFormMenuQuery::OptionsFileName()
@@ -244,7 +219,7 @@ void TFormMenuQuery::WriteOptions()
     options.CloseFile();
 }
 
-bool TFormMenuQuery::LacksRight(const QString& right)
+bool TFormMenuQuery::LacksRight(TQVL_Right right)
 {
     const TMainForm* main = TMainForm::Instance();
     return main && main->Core().Users->HasActiveUser() && !main->HasRight(right);

@@ -2,6 +2,7 @@
 
 #include "core/QVL_DateTime.h"
 #include "ui/shell/FormMeta.h"
+#include "users/QVL_User_Rights.h"
 
 #include <QString>
 
@@ -48,15 +49,12 @@ public:
 
     // The tiles of a unit of `unitType` with `cardCount` cards.
     static TTileReasons TileReasonsFor(int unitType, int cardCount);
-    // Whether some card of `storage` is due on `referenceDate` in `results`
-    // (may be null); a card without a record has never been queried and is due.
-    static bool HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results, TQVL_DateTime referenceDate);
     // The query options file of the application-data folder.
     static QString OptionsFileName();
     // Rewrites the options file from the query's options (new uid) and closes it.
     static void WriteOptions();
     // Whether a user is logged in and lacks the right `right`.
-    static bool LacksRight(const QString& right);
+    static bool LacksRight(TQVL_Right right);
 
     TKQ_ClickMatrix* KQ_ClickMatrix1 = nullptr;
     QCheckBox* Check_ChangeOptions = nullptr;

@@ -20,6 +20,7 @@
 #include "ui/shell/Main.h"
 #include "ui/query/QueryLauncher.h"
 #include "ui/shell/WindowManager.h"
+#include "ui/shell/Theme.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -70,7 +71,7 @@ TFormQueryMeta::TFormQueryMeta(QWidget* parent) : TFormMeta(parent)
     phaseFont.setBold(true);
     Label1->setFont(phaseFont);
     QPalette phaseColours = Label1->palette();
-    phaseColours.setColor(QPalette::WindowText, QColor(40, 62, 85));
+    phaseColours.setColor(QPalette::WindowText, Theme::Ink);
     Label1->setPalette(phaseColours);
     Label1->hide();
 
@@ -87,7 +88,7 @@ TFormQueryMeta::TFormQueryMeta(QWidget* parent) : TFormMeta(parent)
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     connect(Button_Result, &QPushButton::clicked, this, [this] { ResultClicked(); });
     connect(Button_Abort, &QPushButton::clicked, this, [this] { AbortClicked(); });
-    connect(Button_Help, &QPushButton::clicked, this, [this] { THelpService::ShowHelpPage(helpPage); });
+    connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(helpPage); }); });
 
     area->installEventFilter(this);
 }
@@ -133,7 +134,7 @@ void TFormQueryMeta::BeforeClose()
     else
         query.Cardpile->Clear(); // a start that failed leaves its cards behind
     // The further units of a query over several units were opened for it alone.
-    CloseQueryUnits(core);
+    core.Units->CloseAdditionalFiles();
 }
 
 void TFormQueryMeta::installHooks()
@@ -142,11 +143,7 @@ void TFormQueryMeta::installHooks()
     hookOwner = this;
     query.OnDisplayQuestion = [this](TQVL_Query_Card& card, int direction) { DisplayQuestion(card, direction); };
     query.OnGetUserInput = [this](TQVL_Query_Card& card) { return GetUserInput(card); };
-    query.OnDisplayAnswer = [this](TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                   bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                   bool sounds) {
-        DisplayAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer, sounds);
-    };
+    query.OnDisplayAnswer = [this](const TQVL_Query_AnswerShown& shown) { DisplayAnswer(shown); };
     query.OnSelfEvaluation = [this] { SelfEvaluation(); };
     query.OnStepEnd = [this] { StepEnd(); };
     query.OnTurnEnd = [this](int turnNumber, int cardCount) { TurnEnd(turnNumber, cardCount); };
@@ -188,19 +185,17 @@ std::unique_ptr<TQVL_Card_Return> TFormQueryMeta::GetUserInput(TQVL_Query_Card&)
     return nullptr;
 }
 
-void TFormQueryMeta::DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                   bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                   bool sounds)
+void TFormQueryMeta::DisplayAnswer(const TQVL_Query_AnswerShown& shown)
 {
     Label1->hide();
     Label1->clear();
     freeResultWindow();
     resultWindow = CreateResultWindow(Content());
-    resultWindow->ShowAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer, sounds);
+    resultWindow->ShowAnswer(shown);
     resultWindow->show();
     resultWindow->raise();
     PlaceResultWindow();
-    QPushButton* focused = askSelfEvaluation ? resultWindow->Button_Right : resultWindow->Button_Ok;
+    QPushButton* focused = shown.AskSelfEvaluation ? resultWindow->Button_Right : resultWindow->Button_Ok;
     focused->setFocus(Qt::OtherFocusReason);
 }
 
@@ -359,30 +354,26 @@ TFormQueryMeta* OpenQueryWindow(TMainForm& main)
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     if (!unit.IsOpen)
         throw TQVL_Error(QStringLiteral("no active Unit"));
-    const TQVL_Query& query = *core.Query;
-    if (query.QueryType == 1)
-        return nullptr;
     TWindowManager::TScreenFactory create;
-    switch (unit.Typ) {
-    case tVoc:
-    case tSound:
-    case tLongTermStorage:
-        if (query.QueryType == 2)
-            create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVocMultipleChoice(area); };
-        else
-            create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVoc(area); };
+    switch (QueryWindowFor(unit.Typ, core.Query->QueryType)) {
+    case TQueryWindow::Voc:
+        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVoc(area); };
         break;
-    case tPic:
+    case TQueryWindow::MultipleChoice:
+        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVocMultipleChoice(area); };
+        break;
+    case TQueryWindow::Picture:
         create = [](QWidget* area) -> TFormMeta* { return new TFormQueryPic(area); };
         break;
-    case tGrammar:
+    case TQueryWindow::Grammar:
         create = [](QWidget* area) -> TFormMeta* { return new TFormQueryGrammar(area); };
         break;
-    case tInfo:
+    case TQueryWindow::None:
+    case TQueryWindow::PlayVoc:
+    case TQueryWindow::PlayPicture:
+    case TQueryWindow::PlayGrammar:
         return nullptr;
     }
-    if (!create)
-        return nullptr;
     auto* window = static_cast<TFormQueryMeta*>(main.WindowManager().SwitchWindow(create, true));
     try {
         window->Start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/QVL_Query_Hooks.h"
 #include "ui/shell/FormMeta.h"
 
 #include <QFont>
@@ -71,9 +72,7 @@ protected:
     // The query's hooks; the base behaviour is shared by every kind of window.
     virtual void DisplayQuestion(TQVL_Query_Card& card, int direction);
     virtual std::unique_ptr<TQVL_Card_Return> GetUserInput(TQVL_Query_Card& card);
-    virtual void DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                               bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                               bool sounds);
+    virtual void DisplayAnswer(const TQVL_Query_AnswerShown& shown);
     virtual void SelfEvaluation() {}
     virtual void StepEnd();
     virtual void TurnEnd(int turnNumber, int cardCount);
@@ -106,9 +105,9 @@ private:
     QPointer<TFormQueryResultMeta> resultWindow;
 };
 
-// Opens the query window for the active unit's card kind (and the query's
-// QueryType: 2 multiple choice) and starts the query over the pile the caller
+// Opens the query window QueryWindowFor names for the active unit and the
+// query's QueryType, and starts the query over the pile the caller
 // filled. When starting fails the main menu is shown and the error passes on.
 // Returns nullptr, opening nothing, for unit kinds without a query window
-// and for the play mode (QueryType 1).
+// and for the play mode.
 TFormQueryMeta* OpenQueryWindow(TMainForm& main);

@@ -29,14 +29,6 @@ namespace {
 const QString mismatch =
     QStringLiteral("Sie können nur Lektionen mit gleicher Sprache und Karten gleichen Typs abfragen.");
 
-bool fits(const TQVL_Unit& a, const TQVL_Unit& b)
-{
-    if (a.LangCodeForeign != b.LangCodeForeign || a.LangCodeHome != b.LangCodeHome || a.Typ != b.Typ)
-        return false;
-    // The grammar window lays every card out with the one template of the active unit.
-    return a.Typ != tGrammar || a.ArrangementId == b.ArrangementId;
-}
-
 QToolButton* toolButton(const char* name, const QString& icon, const QString& tip, QWidget* parent)
 {
     auto* button = new QToolButton(parent);
@@ -70,7 +62,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent) : TFormMeta(pa
     VST1->setSelectionBehavior(QAbstractItemView::SelectRows);
     VST1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     VST1->header()->setStretchLastSection(false);
-    connect(VST1, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
+    connect(VST1, &QTreeWidget::itemSelectionChanged, this, [this] { Guarded([this] { updateButtons(); }); });
 
     Button_Add = toolButton("Button_Add", QStringLiteral("unit-new"), QStringLiteral("Lektion hinzufügen"), Content());
     Button_Remove =
@@ -99,7 +91,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent) : TFormMeta(pa
     connect(Button_Next, &QPushButton::clicked, this, [this] { Guarded([this] { Continue(); }); });
     connect(Button_Abort, &QPushButton::clicked, this, [this] { Guarded([this] { Abort(); }); });
     connect(Button_Help, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_query_mulitplefiles.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_query_mulitplefiles.html")); }); });
 
     Guarded([this] {
         startFolder = TFrameUnitsList::UnitsFolder();
@@ -128,10 +120,7 @@ void TFormQueryMultipleFiles::BeforeClose()
 
 QString TFormQueryMultipleFiles::TypeName(int unitType)
 {
-    static const QString names[] = {QStringLiteral("info"),   QStringLiteral("Vokabeln"),
-                                    QStringLiteral("Bilder"), QStringLiteral("Grammatik"),
-                                    QStringLiteral("sound"),  QStringLiteral("longtermstorage")};
-    return unitType >= 0 && unitType < int(std::size(names)) ? names[unitType] : QString();
+    return TQVL_CardTypes::IsValid(unitType) ? TQVL_CardTypes::Caption(TQVL_CardType(unitType)) : QString();
 }
 
 std::vector<TQVL_Unit*> TFormQueryMultipleFiles::Units() const
@@ -172,7 +161,7 @@ void TFormQueryMultipleFiles::addUnit(const QString& fileName)
         throw;
     }
     for (const Entry& entry : entries) {
-        if (!fits(*entry.Unit, *unit)) {
+        if (!entry.Unit->FitsQueryWith(*unit)) {
             manager.CloseAdditionFile(unit);
             throw TQVL_Error(mismatch);
         }
@@ -233,7 +222,7 @@ void TFormQueryMultipleFiles::Continue()
     updateButtons();
 
     // The query settings do not apply to a play run.
-    if (query.QueryType != 1 && query.Options->changeoptions) {
+    if (query.QueryType != TQVL_QueryType::Play && query.Options->changeoptions) {
         main.WindowManager().SwitchWindow<TFormQueryOptions>();
         return;
     }
@@ -246,7 +235,7 @@ void TFormQueryMultipleFiles::Abort()
 {
     closeOwnUnits();
     TMainForm& main = *TMainForm::Instance();
-    if (main.Core().Query->QueryType == 1)
+    if (main.Core().Query->QueryType == TQVL_QueryType::Play)
         ShowPlayMenu(main);
     else
         main.WindowManager().SwitchWindow<TFormMenuQuery>();

@@ -29,7 +29,12 @@ struct TChoice
     int questiondisplaytimeintervall = 0;
     quint8 direction = 0;
     bool selfevaluation = false;
-    bool flags[6] = {};
+    bool userInputRequired = false;
+    bool showUserAnswer = false;
+    bool evaluateAnswer = false;
+    bool showEvaluation = false;
+    bool useSelfEvaluation = false;
+    bool askSelfEvaluation = false;
     bool ignorecase = false;
     bool allmeaningscorrect = false;
     bool sounds = false;
@@ -44,8 +49,12 @@ struct TChoice
                 step.questiondisplaytimeintervall,
                 step.direction,
                 options.selfevaluation,
-                {step.UserInputRequired, step.ShowUserAnswer, step.EvaluateAnswer, step.ShowEvaluation,
-                 step.UseSelfEvaluation, step.AskSelfEvaluation},
+                step.UserInputRequired,
+                step.ShowUserAnswer,
+                step.EvaluateAnswer,
+                step.ShowEvaluation,
+                step.UseSelfEvaluation,
+                step.AskSelfEvaluation,
                 step.evaluation->ignorecase,
                 step.evaluation->allmeaningscorrect,
                 step.sounds,
@@ -60,12 +69,12 @@ struct TChoice
         step.questiondisplaytimeintervall = questiondisplaytimeintervall;
         step.direction = direction;
         options.selfevaluation = selfevaluation;
-        step.UserInputRequired = flags[0];
-        step.ShowUserAnswer = flags[1];
-        step.EvaluateAnswer = flags[2];
-        step.ShowEvaluation = flags[3];
-        step.UseSelfEvaluation = flags[4];
-        step.AskSelfEvaluation = flags[5];
+        step.UserInputRequired = userInputRequired;
+        step.ShowUserAnswer = showUserAnswer;
+        step.EvaluateAnswer = evaluateAnswer;
+        step.ShowEvaluation = showEvaluation;
+        step.UseSelfEvaluation = useSelfEvaluation;
+        step.AskSelfEvaluation = askSelfEvaluation;
         step.evaluation->ignorecase = ignorecase;
         step.evaluation->allmeaningscorrect = allmeaningscorrect;
         step.sounds = sounds;
@@ -130,7 +139,7 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent) : TFormMeta(parent)
         radio("Check_SelfEvaluationFalse", QStringLiteral("Automatische Bewertung"), evaluationGroup, 0, area);
     Check_SelfEvaluationTrue =
         radio("Check_SelfEvaluationTrue", QStringLiteral("Eigene Bewertung"), evaluationGroup, 1, area);
-    connect(Check_SelfEvaluationFalse, &QRadioButton::toggled, this, [this] { evaluationChanged(); });
+    connect(Check_SelfEvaluationFalse, &QRadioButton::toggled, this, [this] { Guarded([this] { evaluationChanged(); }); });
 
     meaningsGroup = new QButtonGroup(this);
     Check_AllMeanings =
@@ -199,9 +208,9 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent) : TFormMeta(parent)
 
     connect(Button_Start, &QPushButton::clicked, this, [this] { Guarded([this] { StartQuery(); }); });
     connect(Button_Abort, &QPushButton::clicked, this,
-            [] { TMainForm::Instance()->WindowManager().SwitchWindow<TFormMenuQuery>(); });
+            [] { Guarded([] { TMainForm::Instance()->WindowManager().SwitchWindow<TFormMenuQuery>(); }); });
     connect(Button_Help, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_query_options.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_query_options.html")); }); });
 
     Guarded([this] { ShowOptions(); });
 }
@@ -266,7 +275,7 @@ void TFormQueryOptions::ShowOptions()
     const bool picture = pictureUnit();
     for (QAbstractButton* button : directionGroup->buttons())
         button->setEnabled(!picture);
-    Check_SelfEvaluationTrue->setEnabled(!TFormMenuQuery::LacksRight(QStringLiteral("QUERY_SELFASSESSMENT")));
+    Check_SelfEvaluationTrue->setEnabled(!TFormMenuQuery::LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT));
     // Set last: its change decides whether the meaning choices can be used.
     checkOnly(evaluationGroup, options.selfevaluation ? 1 : 0);
     evaluationChanged();
@@ -296,7 +305,7 @@ void TFormQueryOptions::StartQuery()
     if (directionGroup->checkedId() >= 0)
         chosen.direction = quint8(directionGroup->checkedId());
     chosen.selfevaluation =
-        Check_SelfEvaluationTrue->isChecked() && !TFormMenuQuery::LacksRight(QStringLiteral("QUERY_SELFASSESSMENT"));
+        Check_SelfEvaluationTrue->isChecked() && !TFormMenuQuery::LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT);
     chosen.ignorecase = !CheckCase->isChecked();
     if (meaningsGroup->checkedId() >= 0)
         chosen.allmeaningscorrect = meaningsGroup->checkedId() == 1;
@@ -314,7 +323,7 @@ void TFormQueryOptions::StartQuery()
     }
 
     // Play runs never come here; their settings are not the query's.
-    if (core.Query->QueryType == 1)
+    if (core.Query->QueryType == TQVL_QueryType::Play)
         return;
     StartQueryWindow(main);
 }

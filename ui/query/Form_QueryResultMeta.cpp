@@ -5,6 +5,7 @@
 #include "query/QVL_Query_Card.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/Theme.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -31,9 +32,9 @@ QPixmap verdictPicture(Verdict verdict, int size)
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor fill = verdict == Verdict::Right  ? QColor(0x3C, 0x9D, 0x40)
-                        : verdict == Verdict::Half ? QColor(0xE8, 0x9A, 0x17)
-                                                   : QColor(0xD2, 0x3C, 0x2E);
+    const QColor fill = verdict == Verdict::Right  ? Theme::VerdictRight
+                        : verdict == Verdict::Half ? Theme::VerdictHalf
+                                                   : Theme::VerdictWrong;
     const qreal s = size;
     painter.setPen(QPen(fill.darker(125), s / 24));
     painter.setBrush(fill);
@@ -91,12 +92,12 @@ TFormQueryResultMeta::TFormQueryResultMeta(TQVL_Query& owner, QWidget* parent) :
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont verdictFont = Label1->font();
-    verdictFont.setPointSize(14);
+    verdictFont.setPointSize(Theme::VerdictPointSize);
     verdictFont.setBold(true);
     for (QLabel* label : {Label1, Label2}) {
         label->setFont(verdictFont);
         QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, label == Label1 ? QColor(40, 62, 85) : QColor(Qt::white));
+        colours.setColor(QPalette::WindowText, label == Label1 ? Theme::Ink : QColor(Qt::white));
         label->setPalette(colours);
     }
 
@@ -106,7 +107,7 @@ TFormQueryResultMeta::TFormQueryResultMeta(TQVL_Query& owner, QWidget* parent) :
     Label_Special->setObjectName(QStringLiteral("Label_Special"));
     Label_Special->setWordWrap(true);
     QPalette special = Label_Special->palette();
-    special.setColor(QPalette::WindowText, QColor(0xB0, 0x30, 0x20));
+    special.setColor(QPalette::WindowText, Theme::Warning);
     Label_Special->setPalette(special);
     Label_Special->hide();
 
@@ -132,18 +133,13 @@ TFormQueryResultMeta::TFormQueryResultMeta(TQVL_Query& owner, QWidget* parent) :
 
 TFormQueryResultMeta::~TFormQueryResultMeta() = default;
 
-QString TFormQueryResultMeta::VerdictText(int code)
+QString TFormQueryResultMeta::VerdictText(const TQVL_Query_StepResult& result)
 {
-    switch (code) {
-    case 0:
-    case 1:
+    if (result.IsRight())
         return QStringLiteral("R i c h t i g");
-    case 2:
-    case 5:
+    if (result.IsHalf())
         return QStringLiteral("F a s t   r i c h t i g");
-    default:
-        return QStringLiteral("F a l s c h");
-    }
+    return QStringLiteral("F a l s c h");
 }
 
 QString TFormQueryResultMeta::AnswerSound(bool right)
@@ -152,11 +148,12 @@ QString TFormQueryResultMeta::AnswerSound(bool right)
            (right ? QStringLiteral("/Sounds/right.wav") : QStringLiteral("/Sounds/wrong.wav"));
 }
 
-void TFormQueryResultMeta::ShowAnswer(const TQVL_Query_Card& card, int, bool showEvaluation, int code,
-                                      bool askSelfEvaluation, bool, const TQVL_Card_Return*, bool playSounds)
+void TFormQueryResultMeta::ShowAnswer(const TQVL_Query_AnswerShown& shown)
 {
-    answerSounds = playSounds;
-    askingSelfEvaluation = askSelfEvaluation;
+    const TQVL_Query_Card& card = shown.Card;
+    const TQVL_StepCode code = shown.Result.Code;
+    answerSounds = shown.Sounds;
+    askingSelfEvaluation = shown.AskSelfEvaluation;
     Label_Special->hide();
     Label_Special->clear();
     // The counts before this answer is counted.
@@ -167,25 +164,25 @@ void TFormQueryResultMeta::ShowAnswer(const TQVL_Query_Card& card, int, bool sho
     for (QLabel* image : {Image_Right, Image_Half, Image_Wrong})
         image->hide();
     SetVerdictText(QString());
-    if (showEvaluation) {
-        QLabel* image = code <= 1 ? Image_Right : (code == 2 || code == 5) ? Image_Half : Image_Wrong;
+    if (shown.ShowEvaluation) {
+        QLabel* image = shown.Result.IsRight() ? Image_Right : shown.Result.IsHalf() ? Image_Half : Image_Wrong;
         image->show();
-        SetVerdictText(VerdictText(code));
+        SetVerdictText(VerdictText(shown.Result));
         if (answerSounds && TFormQueryMeta::SoundAvailable())
-            TFormQueryMeta::PlaySound(AnswerSound(code <= 1));
-        if (code == 5)
+            TFormQueryMeta::PlaySound(AnswerSound(shown.Result.IsRight()));
+        if (code == TQVL_StepCode::RightAfterHint)
             Label_Special->setText(Label_Special->text() + QStringLiteral("Sie haben die Tip-Funktion genutzt!"));
-        else if (code == 4)
+        else if (code == TQVL_StepCode::MeaningMissing)
             Label_Special->setText(Label_Special->text() +
                                    QStringLiteral("Sie haben nicht alle Bedeutungen angegeben!"));
         Label_Special->setVisible(!Label_Special->text().isEmpty());
     }
 
-    if (askSelfEvaluation)
+    if (shown.AskSelfEvaluation)
         SetVerdictText(QStringLiteral("War Ihre Antwort richtig oder falsch?"));
-    Button_Right->setVisible(askSelfEvaluation);
-    Button_Wrong->setVisible(askSelfEvaluation);
-    Button_Ok->setVisible(!askSelfEvaluation);
+    Button_Right->setVisible(shown.AskSelfEvaluation);
+    Button_Wrong->setVisible(shown.AskSelfEvaluation);
+    Button_Ok->setVisible(!shown.AskSelfEvaluation);
     LayoutControls();
 }
 
@@ -222,7 +219,7 @@ void TFormQueryResultMeta::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x84, 0xA3, 0xC4), 1));
+    painter.setPen(QPen(Theme::HeaderBottom, 1));
     painter.setBrush(Qt::white);
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
 }

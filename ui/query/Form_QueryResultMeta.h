@@ -1,5 +1,7 @@
 #pragma once
 
+#include "query/QVL_Query_Hooks.h"
+
 #include <QFrame>
 
 class QLabel;
@@ -19,12 +21,11 @@ public:
     TFormQueryResultMeta(TQVL_Query& query, QWidget* parent);
     ~TFormQueryResultMeta() override;
 
-    // Shows one answer; the arguments are those of the query's OnDisplayAnswer.
-    virtual void ShowAnswer(const TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                            bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds);
+    // Shows one answer, as the query's OnDisplayAnswer passes it.
+    virtual void ShowAnswer(const TQVL_Query_AnswerShown& shown);
 
     // The verdict text of a result code, as Label1 shows it.
-    static QString VerdictText(int code);
+    static QString VerdictText(const TQVL_Query_StepResult& result);
     // "/Sounds/right.wav" or "/Sounds/wrong.wav" below the program folder.
     static QString AnswerSound(bool right);
 

@@ -3,6 +3,7 @@
 #include "content/QVL_Card_Pic.h"
 #include "query/QVL_Query_Card.h"
 #include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -19,7 +20,7 @@ TFormQueryResultPic::TFormQueryResultPic(TQVL_Query& query, QWidget* parent) : T
     Label_Answer = makeLabel("Label_Answer", QStringLiteral("Richtige Antwort:"));
     Label_AnswerText = makeLabel("Label_AnswerText", QString());
     QFont answerFont = Label_AnswerText->font();
-    answerFont.setPointSize(12);
+    answerFont.setPointSize(Theme::ResultAnswerPointSize);
     answerFont.setBold(true);
     Label_AnswerText->setFont(answerFont);
     Label_RightAnswersAbove =
@@ -28,18 +29,16 @@ TFormQueryResultPic::TFormQueryResultPic(TQVL_Query& query, QWidget* parent) : T
     resize(DesignWidth, SlimHeight);
 }
 
-void TFormQueryResultPic::ShowAnswer(const TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                     bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                     bool sounds)
+void TFormQueryResultPic::ShowAnswer(const TQVL_Query_AnswerShown& shown)
 {
-    TFormQueryResultMeta::ShowAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer,
-                                     sounds);
+    TFormQueryResultMeta::ShowAnswer(shown);
     Label_Success->hide();
     Label_Answer->hide();
     Label_AnswerText->hide();
-    Label_RightAnswersAbove->setVisible(!askSelfEvaluation && (code == 2 || code == 3));
+    Label_RightAnswersAbove->setVisible(!shown.AskSelfEvaluation && (shown.Result.Code == TQVL_StepCode::AlmostRight ||
+                                                                     shown.Result.Code == TQVL_StepCode::Wrong));
     int height = SlimHeight;
-    const auto* picture = dynamic_cast<const TQVL_Card_Pic*>(card.Card);
+    const auto* picture = dynamic_cast<const TQVL_Card_Pic*>(shown.Card.Card);
     if (picture && picture->answer_typ == 0) {
         Label_RightAnswersAbove->hide();
         Label_AnswerText->setText(QStringLiteral("\"") + picture->answer_text + QStringLiteral("\""));

@@ -13,6 +13,7 @@
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/Theme.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -50,7 +51,7 @@ QLabel* figure(QWidget* parent, const char* name, int top)
     bold.setBold(true);
     value->setFont(bold);
     QPalette colours = value->palette();
-    colours.setColor(QPalette::WindowText, QColor(40, 62, 85));
+    colours.setColor(QPalette::WindowText, Theme::Ink);
     value->setPalette(colours);
     value->setGeometry(200, top, 150, 20);
     return value;
@@ -128,7 +129,7 @@ TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent) : TFormM
         });
     });
     connect(Button_Help, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_query_resultstatistics.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_query_resultstatistics.html")); }); });
     connect(Button_SingleResults, &QPushButton::clicked, this, [this] { Guarded([this] { singleResults(); }); });
     connect(Button_AddToLongTermStorage, &QPushButton::clicked, this,
             [this] { Guarded([this] { addToLongTermStorage(); }); });

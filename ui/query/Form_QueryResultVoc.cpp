@@ -4,6 +4,7 @@
 #include "query/QVL_Card_Return_Voc.h"
 #include "query/QVL_Query_Card.h"
 #include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,39 +24,36 @@ TFormQueryResultVoc::TFormQueryResultVoc(TQVL_Query& query, QWidget* parent) : T
     Label3->setText(QStringLiteral("Ihre Eingabe:"));
     Label_Input = makeLabel("Label_Input");
     QFont meaning = Label_Foreign->font();
-    meaning.setPointSize(11);
+    meaning.setPointSize(Theme::ResultMeaningPointSize);
     meaning.setBold(true);
     Label_Foreign->setFont(meaning);
     Label_Home->setFont(meaning);
     resize(DesignWidth, DesignHeight);
 }
 
-void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                     bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                     bool sounds)
+void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_AnswerShown& shown)
 {
-    TFormQueryResultMeta::ShowAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer,
-                                     sounds);
+    TFormQueryResultMeta::ShowAnswer(shown);
     // The answer's own sound after a pause; the window's end cancels it.
-    if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(card.Card)) {
-        const QString fileName = direction == 1 ? sound->home_filename : sound->foreign_filename;
+    if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(shown.Card.Card)) {
+        const QString fileName = shown.Direction == 1 ? sound->home_filename : sound->foreign_filename;
         QTimer::singleShot(SoundDelayMs, this, [fileName] { TFormQueryMeta::PlaySound(fileName); });
     }
 
-    const auto* voc = dynamic_cast<const TQVL_Card_Voc*>(card.Card);
+    const auto* voc = dynamic_cast<const TQVL_Card_Voc*>(shown.Card.Card);
     Label_Foreign->setText(voc ? voc->ForeignText() : QString());
     Label_Home->setText(voc ? voc->HomeText() : QString());
-    const auto* typed = dynamic_cast<const TQVL_Card_Return_Voc*>(answer);
+    const auto* typed = dynamic_cast<const TQVL_Card_Return_Voc*>(shown.Answer);
     Label_Input->setText(QStringLiteral("\"") + (typed ? typed->Text : QString()) + QStringLiteral("\""));
-    Label_Input->setVisible(showUserAnswer);
-    Label3->setVisible(showUserAnswer);
+    Label_Input->setVisible(shown.ShowUserAnswer);
+    Label3->setVisible(shown.ShowUserAnswer);
 
     const QFont plain = font();
     const QFont meaning = Label_Foreign->font();
     Label_Foreign->setFont(TFormQueryMeta::ProfileSmallFont(TFormQueryMeta::ForeignLanguage(), meaning));
     Label_Home->setFont(TFormQueryMeta::ProfileSmallFont(TFormQueryMeta::HomeLanguage(), meaning));
     // The input is in the language that was answered.
-    const TQVL_Language* answered = direction == 1 ? TFormQueryMeta::HomeLanguage() : TFormQueryMeta::ForeignLanguage();
+    const TQVL_Language* answered = shown.Direction == 1 ? TFormQueryMeta::HomeLanguage() : TFormQueryMeta::ForeignLanguage();
     Label_Input->setFont(TFormQueryMeta::ProfileSmallFont(answered, plain));
     LayoutControls();
 }

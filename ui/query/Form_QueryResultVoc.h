@@ -15,8 +15,7 @@ public:
 
     TFormQueryResultVoc(TQVL_Query& query, QWidget* parent);
 
-    void ShowAnswer(const TQVL_Query_Card& card, int direction, bool showEvaluation, int code, bool askSelfEvaluation,
-                    bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds) override;
+    void ShowAnswer(const TQVL_Query_AnswerShown& shown) override;
 
     QLabel* Label_Foreign = nullptr;
     QLabel* Label_Home = nullptr;

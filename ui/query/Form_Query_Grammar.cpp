@@ -8,6 +8,7 @@
 #include "query/QVL_Query_Card.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultPic.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -69,7 +70,7 @@ void TFormQueryGrammar::buildControls()
         case cftInputField: {
             QLabel* caption = makeLabel(field.Caption, false);
             QFont captionFont = caption->font();
-            captionFont.setPointSize(14);
+            captionFont.setPointSize(Theme::GrammarCaptionPointSize);
             caption->setFont(captionFont);
             caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             controls.push_back({caption, -1, index, FieldControl::Caption});
@@ -78,7 +79,7 @@ void TFormQueryGrammar::buildControls()
             edit->setFont(fieldFont);
             // The right values stand in the disabled fields with the answer: keep them readable.
             QPalette readable = edit->palette();
-            readable.setColor(QPalette::Disabled, QPalette::Text, QColor(40, 62, 85));
+            readable.setColor(QPalette::Disabled, QPalette::Text, Theme::Ink);
             edit->setPalette(readable);
             // Fields of the foreign language get its typing replacement.
             if (field.LanguageForeign)
@@ -194,13 +195,10 @@ std::unique_ptr<TQVL_Card_Return> TFormQueryGrammar::GetUserInput(TQVL_Query_Car
     return answer;
 }
 
-void TFormQueryGrammar::DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                      bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                      bool sounds)
+void TFormQueryGrammar::DisplayAnswer(const TQVL_Query_AnswerShown& shown)
 {
-    TFormQueryMeta::DisplayAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer,
-                                  sounds);
-    showValues(card, true);
+    TFormQueryMeta::DisplayAnswer(shown);
+    showValues(shown.Card, true);
 }
 
 TFormQueryResultMeta* TFormQueryGrammar::CreateResultWindow(QWidget* parent)

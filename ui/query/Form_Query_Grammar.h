@@ -42,8 +42,7 @@ public:
 protected:
     void DisplayQuestion(TQVL_Query_Card& card, int direction) override;
     std::unique_ptr<TQVL_Card_Return> GetUserInput(TQVL_Query_Card& card) override;
-    void DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code, bool askSelfEvaluation,
-                       bool showUserAnswer, const TQVL_Card_Return* answer, bool sounds) override;
+    void DisplayAnswer(const TQVL_Query_AnswerShown& shown) override;
     TFormQueryResultMeta* CreateResultWindow(QWidget* parent) override;
     void PlaceResultWindow() override;
     void LayoutControls() override;

@@ -11,6 +11,7 @@
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultPic.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/Theme.h"
 
 #include <QFrame>
 #include <QImageReader>
@@ -31,7 +32,9 @@ QFrame* shadowShape(QWidget* parent, const char* name, int alpha)
     shape->setFrameShape(QFrame::NoFrame);
     shape->setAutoFillBackground(true);
     QPalette colours = shape->palette();
-    colours.setColor(QPalette::Window, QColor(0x28, 0x3E, 0x55, alpha));
+    QColor shade = Theme::Ink;
+    shade.setAlpha(alpha);
+    colours.setColor(QPalette::Window, shade);
     shape->setPalette(colours);
     return shape;
 }
@@ -67,19 +70,19 @@ TFormQueryPic::TFormQueryPic(QWidget* parent) : TFormQueryMeta(parent)
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
         QFont question = label->font();
-        question.setPointSize(16);
+        question.setPointSize(Theme::PictureQuestionPointSize);
         question.setBold(true);
         label->setFont(question);
         questionFont = question;
         QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, label == TntLabel1 ? QColor(40, 62, 85) : QColor(Qt::white));
+        colours.setColor(QPalette::WindowText, label == TntLabel1 ? Theme::Ink : QColor(Qt::white));
         label->setPalette(colours);
     }
 
     TntEdit1 = new QLineEdit(area);
     TntEdit1->setObjectName(QStringLiteral("TntEdit1"));
     QFont answer = TntEdit1->font();
-    answer.setPointSize(14);
+    answer.setPointSize(Theme::AnswerPointSize);
     TntEdit1->setFont(answer);
     answerFont = answer;
     TntEdit1->hide();
@@ -183,15 +186,12 @@ std::unique_ptr<TQVL_Card_Return> TFormQueryPic::GetUserInput(TQVL_Query_Card& c
     return answer;
 }
 
-void TFormQueryPic::DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                  bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                  bool sounds)
+void TFormQueryPic::DisplayAnswer(const TQVL_Query_AnswerShown& shown)
 {
-    const auto* pic = dynamic_cast<const TQVL_Card_Pic*>(card.Card);
+    const auto* pic = dynamic_cast<const TQVL_Card_Pic*>(shown.Card.Card);
     clickAreas = pic ? pic->clickareas.get() : nullptr;
     PaintBox1->update();
-    TFormQueryMeta::DisplayAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer,
-                                  sounds);
+    TFormQueryMeta::DisplayAnswer(shown);
 }
 
 TFormQueryResultMeta* TFormQueryPic::CreateResultWindow(QWidget* parent)

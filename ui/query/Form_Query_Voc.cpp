@@ -7,6 +7,7 @@
 #include "query/QVL_Query_Card.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultVoc.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,13 +27,13 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent) : TFormQueryMeta(parent)
     TntLabel1 = new QLabel(area);
     TntLabel1->setObjectName(QStringLiteral("TntLabel1"));
     questionFont = TntLabel1->font();
-    questionFont.setPointSize(20);
+    questionFont.setPointSize(Theme::QuestionPointSize);
     questionFont.setBold(true);
     for (QLabel* label : {TntLabel1, TntLabel2}) {
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setWordWrap(true);
         QPalette colours = label->palette();
-        colours.setColor(QPalette::WindowText, label == TntLabel1 ? QColor(40, 62, 85) : QColor(Qt::white));
+        colours.setColor(QPalette::WindowText, label == TntLabel1 ? Theme::Ink : QColor(Qt::white));
         label->setPalette(colours);
     }
     SetQuestionFont(questionFont);
@@ -46,7 +47,7 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent) : TFormQueryMeta(parent)
     TntEdit1 = new QLineEdit(area);
     TntEdit1->setObjectName(QStringLiteral("TntEdit1"));
     answerFont = TntEdit1->font();
-    answerFont.setPointSize(14);
+    answerFont.setPointSize(Theme::AnswerPointSize);
     TntEdit1->setFont(answerFont);
     connect(TntEdit1, &QLineEdit::returnPressed, this, [this] { ResultClicked(); });
 
@@ -127,13 +128,10 @@ std::unique_ptr<TQVL_Card_Return> TFormQueryVoc::GetUserInput(TQVL_Query_Card& c
     return answer;
 }
 
-void TFormQueryVoc::DisplayAnswer(TQVL_Query_Card& card, int direction, bool showEvaluation, int code,
-                                  bool askSelfEvaluation, bool showUserAnswer, const TQVL_Card_Return* answer,
-                                  bool sounds)
+void TFormQueryVoc::DisplayAnswer(const TQVL_Query_AnswerShown& shown)
 {
     Button_Hint->hide();
-    TFormQueryMeta::DisplayAnswer(card, direction, showEvaluation, code, askSelfEvaluation, showUserAnswer, answer,
-                                  sounds);
+    TFormQueryMeta::DisplayAnswer(shown);
 }
 
 TFormQueryResultMeta* TFormQueryVoc::CreateResultWindow(QWidget* parent)

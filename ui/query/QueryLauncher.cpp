@@ -23,16 +23,16 @@ TQueryWindowOpener InstallQueryWindowOpener(TQueryWindowOpener opener)
     return std::exchange(installedOpener(), std::move(opener));
 }
 
-TQueryWindow QueryWindowFor(int unitType, int queryType)
+TQueryWindow QueryWindowFor(TQVL_CardType unitType, TQVL_QueryType queryType)
 {
-    const bool play = queryType == 1;
+    const bool play = queryType == TQVL_QueryType::Play;
     switch (unitType) {
     case tVoc:
     case tSound:
     case tLongTermStorage:
         if (play)
             return TQueryWindow::PlayVoc;
-        return queryType == 2 ? TQueryWindow::MultipleChoice : TQueryWindow::Voc;
+        return queryType == TQVL_QueryType::MultipleChoice ? TQueryWindow::MultipleChoice : TQueryWindow::Voc;
     case tPic:
         return play ? TQueryWindow::PlayPicture : TQueryWindow::Picture;
     case tGrammar:
@@ -76,16 +76,4 @@ void ShowPlayMenu(TMainForm& main)
 {
     // The play menu arrives with play mode; until then the main menu.
     main.ShowMainMenu();
-}
-
-void CloseQueryUnits(TQVL& core)
-{
-    TQVL_Units& units = *core.Units;
-    while (units.AdditionalFileCount() > 0) {
-        TQVL_FileObject* unit = units.AdditionalFile(units.AdditionalFileCount() - 1);
-        if (unit->IsOpen)
-            units.CloseAdditionFile(unit);
-        else
-            units.DiscardAdditionalFile(unit);
-    }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "content/QVL_Card_Type.h"
+#include "query/QVL_Query_Type.h"
+
 #include <functional>
 
 class TMainForm;
-class TQVL;
 
 // The windows that run a query or a play run over the card pile.
 enum class TQueryWindow
@@ -18,10 +20,10 @@ enum class TQueryWindow
     PlayGrammar,
 };
 
-// The window for a query of `queryType` (0 simple, 1 play, 2 multiple choice)
-// over units of `unitType`: vocabulary, sound and storage units use the
-// vocabulary windows, picture and grammar units their own; None for others.
-TQueryWindow QueryWindowFor(int unitType, int queryType);
+// The one rule for which window a query of `queryType` over units of
+// `unitType` gets: vocabulary, sound and storage units use the vocabulary
+// windows, picture and grammar units their own; None for others.
+TQueryWindow QueryWindowFor(TQVL_CardType unitType, TQVL_QueryType queryType);
 
 // Switches the main window to `window`, which starts the query the menus set
 // up in the core; nothing for TQueryWindow::None.
@@ -37,7 +39,3 @@ void StartQueryWindow(TMainForm& main);
 
 // Back to the menu of play mode, where a multi-unit play run was set up.
 void ShowPlayMenu(TMainForm& main);
-
-// Closes the further units a multi-unit query opened: every additional unit
-// of the units manager. Call it once their cards have left the pile.
-void CloseQueryUnits(TQVL& core);

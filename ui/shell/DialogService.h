@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/QVL_ErrorDisplay.h"
+#include "core/QVL_System.h"
 
 #include <QString>
 
@@ -27,7 +28,7 @@ public:
     virtual QString OpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     virtual QString SaveFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     // The folder picker rooted at the special folder `rootKind`; empty when cancelled.
-    virtual QString BrowseForFolder(const QString& title, int rootKind, const QString& initialFolder) = 0;
+    virtual QString BrowseForFolder(const QString& title, TQVL_SpecialFolder root, const QString& initialFolder) = 0;
 
     // The installed service (the real dialogs unless a test installed its own).
     static TDialogService& Current();

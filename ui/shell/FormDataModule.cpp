@@ -92,24 +92,12 @@ void TFormDataModule::EnableUserActions()
     Action_UsersSelect->setEnabled(true);
 }
 
-bool TFormDataModule::hasRight(const QStringList& rights) const
+void TFormDataModule::Bind(QAction* action, std::vector<TQVL_Right> rights, std::function<void()> body)
 {
-    if (rights.isEmpty())
-        return true;
-    const TQVL_User_Rights* granted = rightsSource ? rightsSource() : nullptr;
-    if (!granted)
-        return false;
-    for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
-        if (rights.contains(QLatin1String(entry.Name)) && granted->*entry.Flag)
-            return true;
-    return false;
-}
-
-void TFormDataModule::Bind(QAction* action, const QStringList& rights, std::function<void()> body)
-{
-    connect(action, &QAction::triggered, this, [this, rights, body = std::move(body)] {
+    connect(action, &QAction::triggered, this, [this, rights = std::move(rights), body = std::move(body)] {
         Guarded([&] {
-            if (!hasRight(rights)) {
+            const TQVL_User_Rights* granted = rightsSource ? rightsSource() : nullptr;
+            if (!rights.empty() && !(granted && granted->HasAnyOf(rights))) {
                 if (OnNoRight)
                     OnNoRight();
                 return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "users/QVL_User_Rights.h"
+
 #include <QObject>
 #include <QString>
 
@@ -27,10 +29,10 @@ public:
     void EnableCategory(const QString& name);
     void EnableUserActions();
 
-    // Binds `action` to run `body` when the user has one of `rights` (names of
-    // the rights table; none means no right is needed); without it
+    // Binds `action` to run `body` (through the error boundary) when the user
+    // has one of `rights` (none means no right is needed); without it
     // OnNoRight runs instead.
-    void Bind(QAction* action, const QStringList& rights, std::function<void()> body);
+    void Bind(QAction* action, std::vector<TQVL_Right> rights, std::function<void()> body);
     std::function<void()> OnNoRight;
 
     QAction* Action_Program_Options;
@@ -62,7 +64,6 @@ public:
 
 private:
     QAction* make(const char* name, const QString& caption, const QString& category);
-    bool hasRight(const QStringList& rights) const;
 
     TRightsSource rightsSource;
     std::vector<QAction*> actions;

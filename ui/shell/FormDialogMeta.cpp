@@ -1,6 +1,7 @@
 #include "ui/shell/FormDialogMeta.h"
 
 #include "ui/shell/DialogService.h"
+#include "ui/shell/Theme.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,7 +51,7 @@ TFormDialogMeta::TFormDialogMeta(QWidget* parent)
     content = new QWidget(this);
     content->setObjectName(QStringLiteral("Panel_Content"));
 
-    QWidget* bottom = strip(this, "Panel_Buttons", QColor(0xE4, 0xEB, 0xF3));
+    QWidget* bottom = strip(this, "Panel_Buttons", Theme::DialogButtonStrip);
     auto* buttonRow = new QHBoxLayout(bottom);
     buttonRow->setContentsMargins(10, 0, 10, 0);
     buttonRow->addStretch(1);

@@ -4,6 +4,7 @@
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -12,9 +13,9 @@
 
 namespace {
 
-const QColor fillColour = TKQ_ClickMatrixPaintOptions::FromColorValue(12512764);
-const QColor frameColour = TKQ_ClickMatrixPaintOptions::FromColorValue(1883634);
-const QColor textColour = TKQ_ClickMatrixPaintOptions::FromColorValue(2704982);
+const QColor fillColour = Theme::MessageFill;
+const QColor frameColour = Theme::MessageFrame;
+const QColor textColour = Theme::MessageText;
 
 } // namespace
 

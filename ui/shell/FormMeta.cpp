@@ -1,6 +1,7 @@
 #include "ui/shell/FormMeta.h"
 
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -20,10 +21,10 @@ protected:
     {
         QPainter painter(this);
         QLinearGradient gradient(0, 0, 0, height());
-        gradient.setColorAt(0, QColor(0x5A, 0x7F, 0xAC));
-        gradient.setColorAt(1, QColor(0x84, 0xA3, 0xC4));
+        gradient.setColorAt(0, Theme::HeaderTop);
+        gradient.setColorAt(1, Theme::HeaderBottom);
         painter.fillRect(rect(), gradient);
-        painter.setPen(QColor(0x45, 0x66, 0x8E));
+        painter.setPen(Theme::HeaderLine);
         painter.drawLine(0, height() - 1, width() - 1, height() - 1);
     }
 };
@@ -35,7 +36,7 @@ TFormMeta::TFormMeta(QWidget* parent) : QWidget(parent)
     resize(DesignWidth, DesignHeight);
     setAutoFillBackground(true);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(0xF4, 0xF7, 0xFB));
+    colours.setColor(QPalette::Window, Theme::ScreenBackground);
     setPalette(colours);
 
     header = new HeaderBar(this);
@@ -53,7 +54,7 @@ TFormMeta::TFormMeta(QWidget* parent) : QWidget(parent)
     QPalette headerText = captionLabel->palette();
     headerText.setColor(QPalette::WindowText, Qt::white);
     captionLabel->setPalette(headerText);
-    headerText.setColor(QPalette::WindowText, QColor(0xEE, 0xF3, 0xF9));
+    headerText.setColor(QPalette::WindowText, Theme::HeaderSubCaption);
     subCaptionLabel->setPalette(headerText);
 
     auto* headerLayout = new QVBoxLayout(header);

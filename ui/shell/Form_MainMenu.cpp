@@ -60,7 +60,7 @@ void TFormMainMenu::select(int index)
         TQVL_Unit& unit = main.Core().Units->GetActiveUnit();
         if (!unit.RequestWriteAccess())
             break;
-        if (!main.HasRight(QStringLiteral("UNITS_EDIT"))) {
+        if (!main.HasRight(&TQVL_User_Rights::UNITS_EDIT)) {
             main.ShowNoRight();
             break;
         }

@@ -2,6 +2,7 @@
 
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
+#include "ui/shell/Theme.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -80,14 +81,15 @@ TFrameMessage::TFrameMessage(QWidget* parent) : QFrame(parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
     colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, QColor(0x24, 0x3B, 0x58));
+    colours.setColor(QPalette::Text, Theme::ListText);
     setPalette(colours);
 
     auto* list = new MessageListView(this);
     List_Messages = list;
     List_Messages->setObjectName(QStringLiteral("List_Messages"));
     List_Messages->setStyleSheet(
-        QStringLiteral("QListWidget#List_Messages::item:hover { background: #DCE7F3; color: #243B58; }"));
+        QStringLiteral("QListWidget#List_Messages::item:hover { background: %1; color: %2; }")
+            .arg(Theme::ListHover.name(), Theme::ListText.name()));
     list->onEntryClicked = [this](int row) { ClickEntry(row); };
 
     Button_Close = new QToolButton(this);

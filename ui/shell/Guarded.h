@@ -3,7 +3,15 @@
 #include "core/QVL_Error.h"
 #include "ui/shell/DialogService.h"
 
+#include <QString>
+#include <QtGlobal>
+
 #include <exception>
+
+// The learner's text for a failure that is no engine error (a library's own
+// exception): its English text only goes to the log.
+inline const QString UnexpectedErrorText =
+    QStringLiteral("Es ist ein unerwarteter Fehler aufgetreten.");
 
 // Runs the body of a slot or event handler that calls the engine: an engine
 // error reaches the learner as an error message and never leaves into Qt.
@@ -17,7 +25,11 @@ bool Guarded(Body&& body)
     } catch (const TQVL_Error& error) {
         TDialogService::Current().ShowError(error.Message());
     } catch (const std::exception& error) {
-        TDialogService::Current().ShowError(QString::fromLocal8Bit(error.what()));
+        qWarning("Unexpected exception: %s", error.what());
+        TDialogService::Current().ShowError(UnexpectedErrorText);
+    } catch (...) {
+        qWarning("Unexpected exception of an unknown type");
+        TDialogService::Current().ShowError(UnexpectedErrorText);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 
 #include "ui/shell/Guarded.h"
+#include "ui/shell/Theme.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -296,7 +297,7 @@ void TKQ_ClickMatrix::paintEvent(QPaintEvent* event)
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
     if (options.ShowFocusFrame && hasFocus()) {
-        painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
+        painter.setPen(QPen(Theme::TileFocusDots, 1, Qt::DotLine));
         painter.drawRect(rect().adjusted(2, 2, -3, -3));
     }
     if (updateCount > 0)

@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/shell/Theme.h"
 
 #include <QColor>
 #include <QFont>
@@ -104,11 +105,8 @@ private:
 // Colours and geometry of the tiles.
 struct TKQ_ClickMatrixPaintOptions
 {
-    // A 24-bit colour value as stored on Windows: blue in the high byte, red in the low byte.
-    static QColor FromColorValue(quint32 value)
-    {
-        return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-    }
+    // A 24-bit colour value: blue in the high byte, red in the low byte.
+    static QColor FromColorValue(quint32 value) { return Theme::FromColorValue(value); }
 
     int BorderWidth = 5;
     int Space_Horizontal = 10;
@@ -118,12 +116,12 @@ struct TKQ_ClickMatrixPaintOptions
     bool ShowFocusFrame = true;
     QColor BackgroundColor = Qt::black;
     QColor BorderFrameColor = Qt::black;
-    QColor ItemNormalBackgroundColor = FromColorValue(13878678);
-    QColor ItemNormalBorderColor = FromColorValue(12100180);
-    QColor ItemHooverBackgroundColor = FromColorValue(14603697);
-    QColor ItemHooverBorderColor = FromColorValue(12100180);
-    QColor ItemFocusBackgroundColor = FromColorValue(15723482);
-    QColor ItemFocusBorderColor = FromColorValue(12100180);
+    QColor ItemNormalBackgroundColor = Theme::TileBackground;
+    QColor ItemNormalBorderColor = Theme::TileBorder;
+    QColor ItemHooverBackgroundColor = Theme::TileHoverBackground;
+    QColor ItemHooverBorderColor = Theme::TileBorder;
+    QColor ItemFocusBackgroundColor = Theme::TileFocusBackground;
+    QColor ItemFocusBorderColor = Theme::TileBorder;
     bool HighlightItems = true;
     QColor ItemHighLightColor = Qt::black;
     bool TextShadow = false;

@@ -21,6 +21,7 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User_Rights.h"
+#include "ui/shell/Theme.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,8 +43,8 @@ namespace {
 
 TMainForm* mainForm = nullptr;
 
-const QColor barColour = TKQ_ClickMatrixPaintOptions::FromColorValue(12886916);
-const QColor windowColour = TKQ_ClickMatrixPaintOptions::FromColorValue(13480086);
+const QColor barColour = Theme::MainBar;
+const QColor windowColour = Theme::MainWindow;
 
 const QString noUser = QStringLiteral("Kein Benutzerprofil gewählt.");
 const QString noUnit = QStringLiteral("Keine Lektion gewählt.");
@@ -132,7 +133,7 @@ void TMainForm::createLayout()
     userRow->addWidget(iconLabel(Panel1, "Image_Logo", QStringLiteral("logo"), 64));
     auto* title = new QLabel(QStringLiteral("Vokabeltrainer Quorvel"), Panel1);
     QFont titleFont = title->font();
-    titleFont.setPointSize(16);
+    titleFont.setPointSize(Theme::TitlePointSize);
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setStyleSheet(QStringLiteral("color: white"));
@@ -143,7 +144,7 @@ void TMainForm::createLayout()
     Label_ActiveUser->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label_ActiveUser->setStyleSheet(QStringLiteral("color: white"));
     QFont userFont = Label_ActiveUser->font();
-    userFont.setPointSize(12);
+    userFont.setPointSize(Theme::UserNamePointSize);
     userFont.setBold(true);
     Label_ActiveUser->setFont(userFont);
     userRow->addWidget(Label_ActiveUser);
@@ -240,11 +241,11 @@ void TMainForm::bindActions()
 {
     TFormDataModule& d = *dataModule;
     const auto notYet = [this] { NotAvailable(); };
-    d.Bind(d.Action_Program_Options, {QStringLiteral("PROGRAM_OPTIONS_EDIT")}, notYet);
-    d.Bind(d.Action_LanguagesManage, {QStringLiteral("LANGUAGES_EDIT")}, notYet);
+    d.Bind(d.Action_Program_Options, {&TQVL_User_Rights::PROGRAM_OPTIONS_EDIT}, notYet);
+    d.Bind(d.Action_LanguagesManage, {&TQVL_User_Rights::LANGUAGES_EDIT}, notYet);
     d.Bind(d.Action_Program_Fullscreen, {}, [this] { SetFullscreen(dataModule->Action_Program_Fullscreen->isChecked()); });
     d.Bind(d.Action_Program_Exit, {}, [this] { close(); });
-    d.Bind(d.Action_UsersManage, {QStringLiteral("USERPROFILES_EDIT_SELF"), QStringLiteral("USERPROFILES_EDIT_OTHER")},
+    d.Bind(d.Action_UsersManage, {&TQVL_User_Rights::USERPROFILES_EDIT_SELF, &TQVL_User_Rights::USERPROFILES_EDIT_OTHER},
            [this] {
                TFormUsersManage dialog(this);
                dialog.ShowModal();
@@ -271,9 +272,9 @@ void TMainForm::bindActions()
         if (CheckUnitSelected())
             TFormUnitsIntegrate::IntegrateActiveUnit();
     });
-    d.Bind(d.Action_Unit_Import, {QStringLiteral("UNITS_EDIT")}, notYet);
+    d.Bind(d.Action_Unit_Import, {&TQVL_User_Rights::UNITS_EDIT}, notYet);
     d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
-    d.Bind(d.Action_Update, {QStringLiteral("PROGRAM_UPDATES")}, notYet);
+    d.Bind(d.Action_Update, {&TQVL_User_Rights::PROGRAM_UPDATES}, notYet);
     d.Bind(d.Action_Community, {}, notYet);
     d.Bind(d.Action_Help_Content, {}, [] { THelpService::ShowHelpContents(); });
     d.Bind(d.Action_Help_Welcome, {}, [] { THelpService::ShowHelpContents(); });
@@ -370,10 +371,10 @@ void TMainForm::userClosed()
 void TMainForm::unitOpened()
 {
     TQVL_Unit& unit = core->Units->GetActiveUnit();
-    loadLanguageProfiles();
+    core->OpenUnitLanguages([](const QString& message) { TDialogService::Current().ShowError(message); });
     if (unit.Typ == tGrammar) {
         try {
-            openGrammarTemplate();
+            core->OpenUnitArrangement();
         } catch (...) {
             unit.CloseFile();
             throw;
@@ -391,52 +392,9 @@ void TMainForm::unitOpened()
     dataModule->EnableCategory(QStringLiteral("Units"));
 }
 
-void TMainForm::loadLanguageProfiles()
-{
-    TQVL_Languages& languages = *core->Languages;
-    const TQVL_Unit& unit = core->Units->GetActiveUnit();
-    languages.Provider().Clear();
-    languages.Provider().Scan(core->System->AppDataFolder + QStringLiteral("/Languages"));
-    const TQVL_Provider_Item_Language* fallback = languages.FindByLangCode(core->Options->languages_langcode_home);
-    // Finds the profile of `code`, or the fallback with the message; nullptr when there is neither.
-    const auto profileFor = [&](const QString& code) -> const TQVL_Provider_Item_Language* {
-        if (const TQVL_Provider_Item_Language* found = languages.FindByLangCode(code))
-            return found;
-        TDialogService::Current().ShowError(
-            QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden werden "
-                           "(Sprachcode: \"%1\"). Es wird das Standardsprachprofil verwendet.")
-                .arg(code));
-        return fallback;
-    };
-    if (const TQVL_Provider_Item_Language* home = profileFor(unit.LangCodeHome))
-        languages.HomeLanguage->Open(home->Path);
-    if (const TQVL_Provider_Item_Language* foreign = profileFor(unit.LangCodeForeign))
-        languages.GetActiveLanguage().Open(foreign->Path);
-}
-
-void TMainForm::openGrammarTemplate()
-{
-    TQVL_CardArrangements& arrangements = *core->CardArrangements;
-    const TQVL_Unit& unit = core->Units->GetActiveUnit();
-    arrangements.Provider().Clear();
-    arrangements.Provider().Scan(core->System->AppDataFolder + QStringLiteral("/Data/GrammarTemplates"));
-    const TQVL_Provider_Item_CardArrangement* found = arrangements.Arrangements().FindByUid(unit.ArrangementId);
-    if (!found)
-        throw TQVL_Error(QStringLiteral("Die in der Lektion verwendete Vorlagendatei konnte nicht gefunden werden! "
-                                        "(ID: \"%1\")")
-                             .arg(unit.ArrangementId));
-    arrangements.GetActiveArrangement().Open(found->Path);
-}
-
 void TMainForm::unitClosed()
 {
-    TQVL_CardArrangement& arrangement = core->CardArrangements->GetActiveArrangement();
-    if (arrangement.IsOpen)
-        arrangement.CloseFile();
-    if (core->Languages->HomeLanguage->IsOpen)
-        core->Languages->HomeLanguage->CloseFile();
-    if (core->Languages->GetActiveLanguage().IsOpen)
-        core->Languages->GetActiveLanguage().CloseFile();
+    core->CloseUnitCompanions();
     KQ_ClickMatrix1->Items().Clear();
     KQ_ClickMatrix1->setVisible(false);
     keyPreview = false;
@@ -506,14 +464,9 @@ bool TMainForm::CheckUnitSelected()
     return false;
 }
 
-bool TMainForm::HasRight(const QString& right) const
+bool TMainForm::HasRight(TQVL_Right right) const
 {
-    if (!core->Users->HasActiveUser())
-        return false;
-    for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
-        if (right == QLatin1String(entry.Name))
-            return core->Users->GetActiveUser().Rights().*entry.Flag;
-    return false;
+    return core->Users->HasActiveUser() && core->Users->GetActiveUser().Rights().*right;
 }
 
 void TMainForm::SetFullscreen(bool on)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/QVL_Notices.h"
+#include "users/QVL_User_Rights.h"
 
 #include <QMainWindow>
 
@@ -42,7 +43,7 @@ public:
     bool CheckUnitSelected();
     void SetFullscreen(bool on);
     // Whether the logged-in user has the right named like its file element.
-    bool HasRight(const QString& right) const;
+    bool HasRight(TQVL_Right right) const;
     void ShowMainMenu();
     // The notice for a function that is not in this version yet.
     void NotAvailable();
@@ -80,8 +81,6 @@ private:
     void unitOpened();
     void unitClosed();
     void languageOpened();
-    void loadLanguageProfiles();
-    void openGrammarTemplate();
     void updateSearchDone(bool updatesFound, bool searchFailed);
     void setUnitIcon(QLabel* shown);
     void enableUnitSelection();

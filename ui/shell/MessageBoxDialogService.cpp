@@ -84,9 +84,10 @@ QString TMessageBoxDialogService::SaveFileName(const QString& caption, const QSt
     return QFileDialog::getSaveFileName(parentWindow, caption, folder, filter);
 }
 
-QString TMessageBoxDialogService::BrowseForFolder(const QString& caption, int rootKind, const QString& initialFolder)
+QString TMessageBoxDialogService::BrowseForFolder(const QString& caption, TQVL_SpecialFolder root,
+                                                 const QString& initialFolder)
 {
-    QFileDialog dialog(parentWindow, caption, initialFolder.isEmpty() ? SpecialFolder(rootKind) : initialFolder);
+    QFileDialog dialog(parentWindow, caption, initialFolder.isEmpty() ? SpecialFolder(root) : initialFolder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -13,5 +13,5 @@ public:
                                      bool password) override;
     QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString SaveFileName(const QString& title, const QString& folder, const QString& filter) override;
-    QString BrowseForFolder(const QString& title, int rootKind, const QString& initialFolder) override;
+    QString BrowseForFolder(const QString& title, TQVL_SpecialFolder root, const QString& initialFolder) override;
 };

@@ -80,7 +80,7 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent) : TFormMetaButton(pa
         });
     });
     connect(Button_Help, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); }); });
 
     Guarded([this] { Refresh(); });
 }

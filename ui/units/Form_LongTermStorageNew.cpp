@@ -34,7 +34,7 @@ TFormLongTermStorageNew::TFormLongTermStorageNew(QWidget* parent) : TFormDialogM
     dxButton2->setText(QStringLiteral("Abbruch"));
     dxButton3->setText(QStringLiteral("Ok"));
     connect(dxButton1, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); }); });
     connect(dxButton2, &QPushButton::clicked, this, &QDialog::reject);
     connect(dxButton3, &QPushButton::clicked, this, [this] { Guarded([this] { CreateStorage(); }); });
     // Without a chosen language there is nothing to create.

@@ -5,6 +5,7 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/shell/MenuTiles.h"
+#include "ui/shell/Guarded.h"
 
 #include <QHBoxLayout>
 #include <QLayout>
@@ -30,5 +31,5 @@ TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
     row->addStretch();
     row->addWidget(Button_Back);
     Content()->layout()->addItem(row);
-    connect(Button_Back, &QPushButton::clicked, this, [] { TMainForm::Instance()->ShowMainMenu(); });
+    connect(Button_Back, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
 }

@@ -87,7 +87,7 @@ TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
     // The last column fills the rest; its own size is the least it shrinks to.
     columns->resizeSection(TModelUnits::colSuccess, 50);
     columns->setStretchLastSection(true);
-    connect(columns, &QHeaderView::sectionClicked, this, &TFormUnitsSelect::headerClicked);
+    connect(columns, &QHeaderView::sectionClicked, this, [this](int column) { Guarded([&] { headerClicked(column); }); });
     connect(VST1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { updateSelectButton(); });
     connect(VST1, &QTreeView::doubleClicked, this, [this] { Guarded([this] { ChooseFocused(); }); });
 
@@ -121,7 +121,7 @@ TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
     });
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     connect(Button_Help, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_units_select.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_units_select.html")); }); });
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);

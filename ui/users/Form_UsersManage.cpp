@@ -7,12 +7,13 @@
 #include "query/QVL_Result_User.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/FormMessage.h"
-#include "ui/users/Form_UsersHeader.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
 #include "users/QVL_User.h"
+#include "users/QVL_User_Policy.h"
 #include "users/QVL_User_Rights.h"
+#include "ui/shell/Theme.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -37,38 +38,32 @@ const QString noProfileCaption = QStringLiteral("[Kein Benutzerprofil gewählt]"
 const QString cancelled = QStringLiteral("Abbruch durch Benutzer!");
 
 // Node data of the profile tree and the rights tree.
-constexpr int EntryRole = Qt::UserRole;
-constexpr int PathRole = Qt::UserRole + 1;
-constexpr int RightRole = Qt::UserRole + 2;
-constexpr int ValueRole = Qt::UserRole + 3;
+constexpr int PathRole = Qt::UserRole;
+constexpr int RightRole = Qt::UserRole + 1;
+constexpr int ValueRole = Qt::UserRole + 2;
+constexpr int NameRole = Qt::UserRole + 3;
+constexpr int UidRole = Qt::UserRole + 4;
+constexpr int IsFileRole = Qt::UserRole + 5;
 
-// The rights tree: four groups with their rights, then the top-level rights, by element name.
+// The rights tree: four groups with their rights, then the top-level rights.
 struct RightsGroup
 {
     const char* Caption;
-    QList<const char*> Rights;
+    QList<TQVL_Right> Rights;
 };
 const QList<RightsGroup>& rightsLayout()
 {
+    using R = TQVL_User_Rights;
     static const QList<RightsGroup> layout = {
         {"Benutzerprofile",
-         {"USERPROFILES_EDIT_SELF", "USERPROFILES_EDIT_SELT_RIGHTS", "USERPROFILES_EDIT_OTHER",
-          "USERPROFILES_EDIT_RESULTS", "USERPROFILES_DELETE", "USERPROFILES_NEW"}},
-        {"Lektionen", {"UNITS_NEW", "UNITS_EDIT"}},
-        {"Abfrage", {"QUERY_SELFASSESSMENT", "QUERY_OPTIONS"}},
-        {"Sprachprofile", {"LANGUAGES_EDIT", "LANGUAGES_NEW", "LANGUAGES_DELETE"}},
-        {nullptr, {"PROGRAM_OPTIONS_EDIT", "PROGRAM_UPDATES", "INTERNET", "PRINT"}},
+         {&R::USERPROFILES_EDIT_SELF, &R::USERPROFILES_EDIT_SELT_RIGHTS, &R::USERPROFILES_EDIT_OTHER,
+          &R::USERPROFILES_EDIT_RESULTS, &R::USERPROFILES_DELETE, &R::USERPROFILES_NEW}},
+        {"Lektionen", {&R::UNITS_NEW, &R::UNITS_EDIT}},
+        {"Abfrage", {&R::QUERY_SELFASSESSMENT, &R::QUERY_OPTIONS}},
+        {"Sprachprofile", {&R::LANGUAGES_EDIT, &R::LANGUAGES_NEW, &R::LANGUAGES_DELETE}},
+        {nullptr, {&R::PROGRAM_OPTIONS_EDIT, &R::PROGRAM_UPDATES, &R::INTERNET, &R::PRINT}},
     };
     return layout;
-}
-
-int rightIndex(const char* name)
-{
-    const auto& table = TQVL_User_Rights::Table();
-    for (std::size_t i = 0; i < table.size(); ++i)
-        if (qstrcmp(table[i].Name, name) == 0)
-            return int(i);
-    return -1;
 }
 
 QLabel* fieldLabel(const QString& text, QWidget* parent)
@@ -110,7 +105,7 @@ TFormUsersManage::TFormUsersManage(QWidget* parent)
     dxButton2->setText(QStringLiteral("Ok"));
     dxButton3->hide();
     connect(dxButton1, &QPushButton::clicked, this,
-            [] { THelpService::ShowHelpPage(QStringLiteral("help_users_manage.html")); });
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_users_manage.html")); }); });
     connect(dxButton2, &QPushButton::clicked, this, &QDialog::accept);
 
     // Left: the tool buttons over the profile tree.
@@ -151,7 +146,7 @@ TFormUsersManage::TFormUsersManage(QWidget* parent)
     TntPanel1->setMargin(4);
     TntPanel1->setWordWrap(true);
     QPalette strip = TntPanel1->palette();
-    strip.setColor(QPalette::Window, QColor(0x84, 0xA3, 0xC4));
+    strip.setColor(QPalette::Window, Theme::HeaderBottom);
     strip.setColor(QPalette::WindowText, Qt::white);
     TntPanel1->setPalette(strip);
     QFont bold = TntPanel1->font();
@@ -295,8 +290,8 @@ void TFormUsersManage::buildRightsTree()
             parent = new QTreeWidgetItem(VST2, {QString::fromUtf8(group.Caption)});
             parent->setData(0, RightRole, -1);
         }
-        for (const char* name : group.Rights) {
-            const int index = rightIndex(name);
+        for (TQVL_Right right : group.Rights) {
+            const int index = TQVL_User_Rights::IndexOf(right);
             auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(VST2);
             node->setText(0, QString::fromUtf8(table[std::size_t(index)].Caption));
             node->setData(0, RightRole, index);
@@ -378,13 +373,15 @@ void TFormUsersManage::fillTree()
             for (int i = 0; i < folder.ChildCount(); ++i) {
                 TQVL_Provider_Item_Custom* entry = folder.Child(i);
                 auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(VST1);
-                node->setData(0, EntryRole, QVariant::fromValue(quintptr(entry)));
                 node->setData(0, PathRole, entry->Path);
+                node->setData(0, NameRole, entry->Name);
+                node->setData(0, IsFileRole, entry->IsFile && dynamic_cast<TQVL_Provider_Item_User*>(entry));
                 node->setToolTip(0, entry->Path);
                 auto* user = dynamic_cast<TQVL_Provider_Item_User*>(entry);
                 if (entry->IsFile && user) {
                     // The list read only the first bytes of each profile.
-                    TFormUsersHeader::Reload(*user);
+                    user->ReloadWholeHeader();
+                    node->setData(0, UidRole, user->Uid);
                     node->setText(0, user->UserName);
                     node->setIcon(0, Icons::Get(QStringLiteral("user-1")));
                 } else {
@@ -404,11 +401,12 @@ void TFormUsersManage::fillTree()
     filling = false;
 }
 
-TQVL_Provider_Item_Custom* TFormUsersManage::EntryOf(const QTreeWidgetItem* node)
+std::optional<TFormUsersManage::Row> TFormUsersManage::RowOf(const QTreeWidgetItem* node)
 {
     if (!node)
-        return nullptr;
-    return reinterpret_cast<TQVL_Provider_Item_Custom*>(node->data(0, EntryRole).value<quintptr>());
+        return std::nullopt;
+    return Row{node->data(0, PathRole).toString(), node->data(0, NameRole).toString(),
+               node->data(0, UidRole).toString(), node->text(0), node->data(0, IsFileRole).toBool()};
 }
 
 QTreeWidgetItem* TFormUsersManage::FindNodeByPath(const QString& path) const
@@ -422,8 +420,8 @@ QTreeWidgetItem* TFormUsersManage::FindNodeByPath(const QString& path) const
 QTreeWidgetItem* TFormUsersManage::FindNodeByUid(const QString& uid) const
 {
     for (QTreeWidgetItemIterator it(VST1); *it; ++it) {
-        const auto* user = dynamic_cast<const TQVL_Provider_Item_User*>(EntryOf(*it));
-        if (user && user->IsFile && user->Uid == uid)
+        const std::optional<Row> row = RowOf(*it);
+        if (row->IsFile && row->Uid == uid)
             return *it;
     }
     return nullptr;
@@ -431,11 +429,11 @@ QTreeWidgetItem* TFormUsersManage::FindNodeByUid(const QString& uid) const
 
 QString TFormUsersManage::CurrentFolder() const
 {
-    if (const TQVL_Provider_Item_Custom* entry = EntryOf(VST1->currentItem())) {
-        if (!entry->IsFile)
-            return entry->Path;
-        if (entry->Parent)
-            return entry->Parent->Path;
+    if (const QTreeWidgetItem* node = VST1->currentItem()) {
+        if (!RowOf(node)->IsFile)
+            return RowOf(node)->Path;
+        if (node->parent())
+            return RowOf(node->parent())->Path;
     }
     return TQVL::Instance().Users->Provider().Root->Path;
 }
@@ -450,9 +448,9 @@ void TFormUsersManage::currentNodeChanged(QTreeWidgetItem* current, QTreeWidgetI
         VST1->setCurrentItem(previous);
         return;
     }
-    auto* entry = dynamic_cast<TQVL_Provider_Item_User*>(EntryOf(current));
+    const std::optional<Row> entry = RowOf(current);
     if (entry && entry->IsFile)
-        Guarded([this, entry] { LoadProfile(*entry); });
+        Guarded([this, &entry] { LoadProfile(*entry); });
 }
 
 void TFormUsersManage::setEditable(bool value)
@@ -464,13 +462,13 @@ void TFormUsersManage::setEditable(bool value)
         field->setEnabled(value);
 }
 
-void TFormUsersManage::LoadProfile(TQVL_Provider_Item_User& entry)
+void TFormUsersManage::LoadProfile(const Row& entry)
 {
     if (profile)
         throw TQVL_Error(QStringLiteral("a profile is still loaded"));
     TQVL& core = TQVL::Instance();
-    const TQVL_User_Rights& rights = loggedInRights();
     const bool own = isLoggedInUser(entry.Uid);
+    const TQVL_User_Policy::ProfileAccess access = TQVL_User_Policy::ForProfile(loggedInRights(), own);
     QString caption = entry.UserName;
 
     if (own) {
@@ -478,8 +476,7 @@ void TFormUsersManage::LoadProfile(TQVL_Provider_Item_User& entry)
         caption += QStringLiteral(" [") + QStringLiteral("Angemeldet") + QStringLiteral("]");
     } else {
         auto user = std::make_unique<TQVL_User>();
-        // With the right to edit other profiles, a profile whose companion does not match can be opened and repaired.
-        if (rights.USERPROFILES_EDIT_OTHER)
+        if (access.MayOpenUnguarded)
             user->IntegrityGuard = false;
         try {
             user->Open(entry.Path);
@@ -493,20 +490,18 @@ void TFormUsersManage::LoadProfile(TQVL_Provider_Item_User& entry)
         profile = ownedProfile.get();
     }
 
-    const bool mayEdit = own ? rights.USERPROFILES_EDIT_SELF : rights.USERPROFILES_EDIT_OTHER;
-    if (!mayEdit)
+    if (!access.MayEdit)
         caption += QLatin1Char(' ') + QStringLiteral("[Keine Rechte zum Bearbeiten]");
-    const bool rightsEditable = !(own && !rights.USERPROFILES_EDIT_SELT_RIGHTS);
     // With read-only user files the editor must not write either, so it does not take write access.
     const bool writable = !core.Options->userfiles_readonly && profile->RequestWriteAccess();
     if (!writable)
         caption += QLatin1Char(' ') + QStringLiteral("[Schreibgeschützt]");
 
     TntPanel1->setText(caption);
-    setEditable(mayEdit && writable);
-    VST2->setEnabled(editable && rightsEditable);
-    Button_DeleteCardResults->setEnabled(editable && rights.USERPROFILES_EDIT_RESULTS);
-    Button_DeleteAllResults->setEnabled(editable && rights.USERPROFILES_EDIT_RESULTS);
+    setEditable(access.MayEdit && writable);
+    VST2->setEnabled(writable && access.MayEditRights);
+    Button_DeleteCardResults->setEnabled(writable && access.MayDeleteResults);
+    Button_DeleteAllResults->setEnabled(writable && access.MayDeleteResults);
     Panel6->show();
 
     Edit1->setText(profile->Uid);
@@ -579,12 +574,6 @@ void TFormUsersManage::done(int result)
     TFormDialogMeta::done(result);
 }
 
-void TFormUsersManage::checkName(const QString& name)
-{
-    if (!TQVL_System::IsValidFileName(name) || name.trimmed().isEmpty())
-        throw TQVL_Error(QStringLiteral("Die Bezeichnung \"%1\" ist nicht gültig!").arg(name));
-}
-
 void TFormUsersManage::NewProfile()
 {
     if (!checkRight(&TQVL_User_Rights::USERPROFILES_NEW))
@@ -594,36 +583,7 @@ void TFormUsersManage::NewProfile()
         QStringLiteral("Neues Benutzerprofil erstellen"), QStringLiteral("Bezeichnung:"), QString());
     if (!typed)
         return;
-    const QString name = *typed;
-    checkName(name);
-    const QString folder = CurrentFolder();
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".qxs");
-    // Compared without letter case as well, and against the disk: a new profile never replaces a file.
-    bool taken = QFileInfo::exists(path);
-    for (QTreeWidgetItemIterator it(VST1); *it && !taken; ++it)
-        taken = (*it)->data(0, PathRole).toString().compare(path, Qt::CaseInsensitive) == 0;
-    if (taken)
-        throw TQVL_Error(
-            QStringLiteral("Ein Benutzerprofil mit der Bezeichnung \"%1\" besteht bereits in diesem Verzeichnis!")
-                .arg(name));
-
-    QDir().mkpath(folder);
-    TQVL_Users& users = *TQVL::Instance().Users;
-    auto* created = static_cast<TQVL_User*>(users.CreateAdditionalFile());
-    QString uid;
-    try {
-        created->NewFile(path);
-        created->ResetToNewProfile(name);
-        created->Save();
-        uid = created->Uid;
-        users.CloseAdditionFile(created);
-    } catch (...) {
-        if (created->IsOpen)
-            users.CloseAdditionFile(created);
-        else
-            users.DiscardAdditionalFile(created);
-        throw;
-    }
+    const QString uid = TQVL::Instance().Users->CreateProfile(CurrentFolder(), *typed);
     rescan();
     fillTree();
     if (QTreeWidgetItem* node = FindNodeByUid(uid))
@@ -638,7 +598,7 @@ void TFormUsersManage::NewFolder()
         QStringLiteral("Neues Verzeichnis erstellen"), QStringLiteral("Bezeichnung:"), QString());
     if (!typed)
         return;
-    checkName(*typed);
+    TQVL_Users::CheckProfileName(*typed);
     const QString path = CurrentFolder() + QLatin1Char('/') + *typed;
     if (!QDir().mkpath(path))
         throw TQVL_Error(QStringLiteral("Das Verzeichnis \"%1\" konnte nicht angelegt werden!").arg(path));
@@ -650,26 +610,22 @@ void TFormUsersManage::DeleteEntry()
 {
     if (!checkRight(&TQVL_User_Rights::USERPROFILES_DELETE))
         return;
-    TQVL_Provider_Item_Custom* entry = EntryOf(VST1->currentItem());
+    const std::optional<Row> entry = RowOf(VST1->currentItem());
     if (!entry)
         throw TQVL_Error(QStringLiteral("Bitte wählen Sie zunächst das zu löschende Benutzerprofil oder Verzeichnis"));
     const QString path = entry->Path;
     if (entry->IsFile) {
-        const auto* user = dynamic_cast<const TQVL_Provider_Item_User*>(entry);
-        if (user && isLoggedInUser(user->Uid))
+        if (isLoggedInUser(entry->Uid))
             throw TQVL_Error(QStringLiteral(
                 "Das Benutzerprofil, unter dem Sie momentan angemeldet sind, kann nicht gelöscht werden!"));
         if (!TDialogService::Current().Confirm(
                 QStringLiteral("Wollen Sie wirklich das Benutzerprofil \"%1\" löschen?").arg(entry->Name)))
             throw TQVL_Error(cancelled);
         CloseProfile();
-        if (!QFile::remove(path))
-            throw TQVL_Error(QStringLiteral("Die Datei \"%1\" konnte nicht gelöscht werden!").arg(path));
-        // The companion of a deleted profile protects nothing any more.
-        QFile::remove(TQVL_FileObject::ChecksumFileName(path));
+        TQVL_Users::DeleteProfile(path);
     } else {
         // Files that are no profiles keep a folder from being removed, too.
-        if (entry->ChildCount() > 0 || !QDir().rmdir(path))
+        if (VST1->currentItem()->childCount() > 0 || !QDir().rmdir(path))
             throw TQVL_Error(QStringLiteral("Nur leere Verzeichnisse können gelöscht werden"));
     }
     rescan();
@@ -682,11 +638,7 @@ void TFormUsersManage::DeleteCardResults()
         return;
     if (!TDialogService::Current().Confirm(QStringLiteral("Wollen Sie wirklich alle Einzelergebnisse löschen?")))
         throw TQVL_Error(cancelled);
-    TQVL_Result_User& results = profile->Results();
-    for (int i = 0; i < results.UnitCount(); ++i)
-        results.Unit(i).ClearCards();
-    profile->Save();
-    results.lastdeletion_date = TQVL_DateTime::Now();
+    profile->DeleteResults(false);
 }
 
 void TFormUsersManage::DeleteAllResults()
@@ -695,16 +647,14 @@ void TFormUsersManage::DeleteAllResults()
         return;
     if (!TDialogService::Current().Confirm(QStringLiteral("Wollen Sie wirklich alle Abfrageergebnisse löschen?")))
         throw TQVL_Error(cancelled);
-    profile->Results().Clear();
-    profile->Save();
-    profile->Results().lastdeletion_date = TQVL_DateTime::Now();
+    profile->DeleteResults(true);
 }
 
 void TFormUsersManage::BrowseUnitsFolder()
 {
     TQVL& core = TQVL::Instance();
     const QString folder = TDialogService::Current().BrowseForFolder(
-        QStringLiteral("Eigenes Lektionsverzeichnis festlegen"), 4, core.System->DocumentsFolder);
+        QStringLiteral("Eigenes Lektionsverzeichnis festlegen"), TQVL_SpecialFolder::Documents, core.System->DocumentsFolder);
     if (!folder.isEmpty())
         Edit2->setText(folder);
 }

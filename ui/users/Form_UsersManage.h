@@ -3,6 +3,7 @@
 #include "ui/shell/FormDialogMeta.h"
 
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -11,8 +12,6 @@ class QTabWidget;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TQVL_Provider_Item_Custom;
-class TQVL_Provider_Item_User;
 class TQVL_User;
 class TQVL_User_Rights;
 
@@ -31,7 +30,18 @@ public:
     ~TFormUsersManage() override;
 
     // Loads the profile of a tree entry into the pages (the previous one must be closed).
-    void LoadProfile(TQVL_Provider_Item_User& entry);
+    // One row of the profile tree as it was listed: the tree keeps its own
+    // copy, so a rescan of the users folder never leaves it pointing anywhere.
+    struct Row
+    {
+        QString Path;
+        // The file or folder name.
+        QString Name;
+        QString Uid;
+        QString UserName;
+        bool IsFile = false;
+    };
+    void LoadProfile(const Row& entry);
     // Writes the pages into the loaded profile and saves it when it holds write access.
     void SaveProfile();
     // Saves and lets go of the loaded profile; the pages are hidden.
@@ -50,8 +60,8 @@ public:
     // The tree node of the entry with this path or uid, or nullptr.
     QTreeWidgetItem* FindNodeByPath(const QString& path) const;
     QTreeWidgetItem* FindNodeByUid(const QString& uid) const;
-    // The provider entry a node stands for.
-    static TQVL_Provider_Item_Custom* EntryOf(const QTreeWidgetItem* node);
+    // The row a node stands for; none for no node.
+    static std::optional<Row> RowOf(const QTreeWidgetItem* node);
 
     // The profile in the pages (the active user or the editor's own object), or nullptr.
     TQVL_User* Profile() const { return profile; }
@@ -102,8 +112,6 @@ private:
     bool isLoggedInUser(const QString& uid) const;
     // Shows the missing-right notice unless the logged-in user has `right`.
     bool checkRight(bool TQVL_User_Rights::*right) const;
-    // Raises the error for a name that is no valid file name or only blanks.
-    static void checkName(const QString& name);
     // Lets go of the loaded profile without saving (the dialog is being destroyed).
     void releaseProfile() noexcept;
 

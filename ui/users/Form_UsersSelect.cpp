@@ -3,11 +3,12 @@
 #include "content/QVL_Provider_Item_User.h"
 #include "app/QVL.h"
 #include "core/QVL_System.h"
-#include "ui/users/Form_UsersHeader.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "users/QVL_User.h"
+#include "users/QVL_User_Policy.h"
+#include "ui/shell/Theme.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -82,7 +83,7 @@ TFormUsersSelect::TFormUsersSelect(QWidget* parent) : TFormMeta(parent)
     options.ShowBorderFrame = false;
     options.TextShadow = true;
     // A light shadow lifts the dark caption off the tile.
-    options.TextShadowColor = QColor(0xFB, 0xF8, 0xEE);
+    options.TextShadowColor = Theme::TileTextShadow;
     QFont captions = KQ_ClickMatrix1->font();
     captions.setPixelSize(11);
     options.TextFont = captions;
@@ -134,8 +135,10 @@ TFormUsersSelect::TFormUsersSelect(QWidget* parent) : TFormMeta(parent)
     Edit_Password->setFixedWidth(180);
     // Enter in the field chooses the profile again, as a click on its tile does.
     connect(Edit_Password, &QLineEdit::returnPressed, this, [this] {
-        if (TKQ_ClickMatrixItem* item = KQ_ClickMatrix1->FocusedItem())
-            KQ_ClickMatrix1->SelectItem(item);
+        Guarded([this] {
+            if (TKQ_ClickMatrixItem* item = KQ_ClickMatrix1->FocusedItem())
+                KQ_ClickMatrix1->SelectItem(item);
+        });
     });
 
     auto* details = new QGridLayout;
@@ -257,7 +260,7 @@ void TFormUsersSelect::ShowFolder(TQVL_Provider_Item_Custom* shown)
         QString caption = entry->Name;
         int icon = 0;
         if (auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(entry); profile && entry->IsFile) {
-            TFormUsersHeader::Reload(*profile);
+            profile->ReloadWholeHeader();
             caption = profile->UserName;
             icon = profile->Icon + 1;
         }
@@ -297,12 +300,12 @@ void TFormUsersSelect::focusItem(TKQ_ClickMatrixItem* item)
         setPathVisible(true);
         return;
     }
-    TFormUsersHeader::Reload(*profile);
+    profile->ReloadWholeHeader();
     setProfileDetailsVisible(true);
     Label_LastLoginValue->setText(profile->LastLogin.IsEmpty() ? QStringLiteral("Noch keinmal eingeloggt.")
                                                                : profile->LastLogin.ToText());
     Label_QueryTimeValue->setText(TQVL_System::DurationText(profile->AllTimeQuerySeconds));
-    if (!profile->Password.isEmpty()) {
+    if (TQVL_User_Policy::AsksPassword(profile->Password)) {
         passwordRequired = true;
         setPasswordPromptVisible(true);
         Edit_Password->clear();
@@ -329,13 +332,13 @@ void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
         return;
 
     // Decided on the header as it is on disk now, read to its end.
-    TFormUsersHeader::Reload(*profile);
-    if (!profile->Password.isEmpty()) {
+    profile->ReloadWholeHeader();
+    if (TQVL_User_Policy::AsksPassword(profile->Password)) {
         if (!passwordRequired) {
             passwordRequired = true;
             setPasswordPromptVisible(true);
         }
-        if (!TQVL_User::PasswordMatches(profile->Password, Edit_Password->text())) {
+        if (!TQVL_User_Policy::MayLogIn(profile->Password, Edit_Password->text())) {
             Edit_Password->setFocus(Qt::OtherFocusReason);
             return;
         }

@@ -113,51 +113,6 @@ protected:
 
 } // namespace
 
-TEST_F(IntegrateTest, ConflictsHaveOneRowPerPairSimilarOnesFirst)
-{
-    makeStorage({{"house", "Haus"}, {"", ""}, {"cat", "Katze"}});
-    makeSource({{"house", "Haus"}, {"house", "Heim"}, {"", ""}, {"dog", "Hund"}, {"mouse", "Maus", "cat"}});
-    const auto conflicts = TFormUnitsIntegrate::FindConflicts(storage, source);
-    QStringList found;
-    for (const auto& c : conflicts)
-        found << QStringLiteral("%1 s%2 u%3").arg(c.Equal ? "=" : "~").arg(c.StorageCard->Uid).arg(c.SourceCard->Uid);
-    // Empty cards are identical but never similar; a meaning in another field does not count.
-    EXPECT_EQ(found, (QStringList{QStringLiteral("= s1 u1"), QStringLiteral("~ s1 u2"), QStringLiteral("= s2 u3")}));
-}
-
-TEST_F(IntegrateTest, OnlyVocabularyOfTheSameLanguagesGoesIntoAStorage)
-{
-    const QString languages = QStringLiteral("Die Sprachen der Lektionen stimmen nicht überein!");
-    const QString kinds = QStringLiteral("Die Inhaltstypen der Lektionen stimmen nicht überein!");
-    struct Case
-    {
-        TQVL_CardType destination, unit;
-        const char* home;
-        const char* foreign;
-        QString expected;
-    };
-    const Case cases[] = {
-        {tLongTermStorage, tVoc, "ger", "eng", QString()},
-        {tLongTermStorage, tSound, "ger", "eng", kinds},
-        {tLongTermStorage, tPic, "ger", "eng", kinds},
-        {tLongTermStorage, tVoc, "ger", "fre", languages},
-        {tLongTermStorage, tSound, "Ger", "eng", languages},
-        {tPic, tPic, "ger", "eng", QString()},
-        {tVoc, tSound, "ger", "eng", kinds},
-    };
-    for (const Case& c : cases) {
-        TQVL_Unit destination, unit;
-        destination.Typ = c.destination;
-        destination.LangCodeHome = QStringLiteral("ger");
-        destination.LangCodeForeign = QStringLiteral("eng");
-        unit.Typ = c.unit;
-        unit.LangCodeHome = QString::fromLatin1(c.home);
-        unit.LangCodeForeign = QString::fromLatin1(c.foreign);
-        EXPECT_EQ(TFormUnitsIntegrate::Mismatch(destination, unit), c.expected)
-            << int(c.destination) << " " << int(c.unit) << " " << c.home << " " << c.foreign;
-    }
-}
-
 TEST_F(IntegrateTest, TheMergeSkipsConflictsAndStartsTheNewCardsAtStageZero)
 {
     makeStorage({{"house", "Haus"}, {"", ""}, {"cat", "Katze"}});

@@ -172,9 +172,9 @@ TEST(QueryMenuRules, EachUnitTypeHasItsWindow)
         {tInfo, W::None, W::None, W::None},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(QueryWindowFor(c.typ, 0), c.simple) << int(c.typ);
-        EXPECT_EQ(QueryWindowFor(c.typ, 1), c.play) << int(c.typ);
-        EXPECT_EQ(QueryWindowFor(c.typ, 2), c.choice) << int(c.typ);
+        EXPECT_EQ(QueryWindowFor(c.typ, TQVL_QueryType::Simple), c.simple) << int(c.typ);
+        EXPECT_EQ(QueryWindowFor(c.typ, TQVL_QueryType::Play), c.play) << int(c.typ);
+        EXPECT_EQ(QueryWindowFor(c.typ, TQVL_QueryType::MultipleChoice), c.choice) << int(c.typ);
     }
 }
 
@@ -217,14 +217,14 @@ TEST_F(QueryMenuTest, EachTileWritesTheFixedSettingsAndOpensItsQuery)
     struct Case
     {
         int tile;
-        quint8 queryType;
+        TQVL_QueryType queryType;
         bool timed;
         TQueryWindow window;
     };
     const Case cases[] = {
-        {0, 0, false, TQueryWindow::Voc},
-        {1, 2, false, TQueryWindow::MultipleChoice},
-        {2, 0, true, TQueryWindow::Voc},
+        {0, TQVL_QueryType::Simple, false, TQueryWindow::Voc},
+        {1, TQVL_QueryType::MultipleChoice, false, TQueryWindow::MultipleChoice},
+        {2, TQVL_QueryType::Simple, true, TQueryWindow::Voc},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tile);
@@ -470,7 +470,7 @@ TEST_F(QueryMenuTest, APlayRunOverSeveralUnitsSkipsTheQuerySettings)
     openUnit(writeUnit(unitPath(QStringLiteral("Eins.qxu")), tVoc, 3));
     const QString two = writeUnit(unitPath(QStringLiteral("Zwei.qxu")), tVoc, 2);
     query().Options->changeoptions = true;
-    query().QueryType = 1;
+    query().QueryType = TQVL_QueryType::Play;
     query().Cardpile->AddUnit(core().Units->GetActiveUnit());
     auto* list = window->WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
     list->AddUnits({two});

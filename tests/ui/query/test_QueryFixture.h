@@ -70,28 +70,21 @@ protected:
     TQVL_Unit& Unit() const { return window->Core().Units->GetActiveUnit(); }
     TFormMeta* Screen() const { return window->WindowManager().CurrentWindow(); }
 
-    // The settings the query menu makes, asking foreign -> home.
+    // The settings the query menu makes, asking foreign -> home. The rounds
+    // keep the order of the pile so that the tests can script the answers;
+    // MenuShuffledQuery covers the shuffled rounds.
     void SetOptions(bool selfEvaluated)
     {
         TQVL_Query_Options& options = *Query().Options;
         options.storeresults = true;
-        options.onlystoreresultswheallqueried = true;
         options.selfevaluation = selfEvaluated;
-        options.reducecardlisttyp = 0;
-        options.reducecardlistby = 25;
+        options.ApplyMenuSettings(true);
         options.Turn().mix = false;
-        options.Turn().reducecardlisttyp = 2;
-        options.Turn().reducecardlistby = 0;
         TQVL_Query_Step_Options& step = options.Step();
         step.direction = 1;
-        step.questiondisplaytime = false;
-        step.questiondisplaytimeintervall = 5000;
-        step.answerdisplaytime = false;
-        step.answerdisplaytimeintervall = 2000;
         step.sounds = true;
         step.evaluation->ignorecase = true;
         step.evaluation->allmeaningscorrect = false;
-        options.SetEvaluationFlags(selfEvaluated);
     }
 
     void OpenUnit(const QString& name) { Unit().Open(folders.Documents() + QStringLiteral("/Lektionen/") + name); }

@@ -18,7 +18,7 @@ protected:
     TFormQueryVocMultipleChoice* StartChoice()
     {
         OpenUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
-        Query().QueryType = 2;
+        Query().QueryType = TQVL_QueryType::MultipleChoice;
         Pile({1, 2, 3, 4, 5, 6, 7});
         return Start<TFormQueryVocMultipleChoice>();
     }
@@ -100,7 +100,7 @@ TEST_F(MultipleChoiceTest, WithoutAChosenEntryTheQuestionStaysWithAMessage)
 TEST_F(MultipleChoiceTest, ASmallPileListsAllItsCardsAndTheDigitsFollowTheShorterList)
 {
     OpenUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
-    Query().QueryType = 2;
+    Query().QueryType = TQVL_QueryType::MultipleChoice;
     Pile({1, 3, 4});
     auto* screen = Start<TFormQueryVocMultipleChoice>();
     ASSERT_NE(screen, nullptr);

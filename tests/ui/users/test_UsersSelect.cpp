@@ -4,7 +4,6 @@
 #include "tests/support/TestInstallation.h"
 #include "tests/support/TestProfiles.h"
 #include "tests/support/ScriptedDialogService.h"
-#include "ui/users/Form_UsersHeader.h"
 #include "ui/users/Form_UsersSelect.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/WindowManager.h"
@@ -295,28 +294,4 @@ TEST_F(UsersSelectTest, AProfileThatCannotBeOpenedIsReportedAndTheScreenStays)
                                         .arg(path));
     EXPECT_FALSE(released());
     EXPECT_EQ(captions(), QStringList{QStringLiteral("Anna")});
-}
-
-TEST(UsersHeader, TheWholeHeaderIsReadAndItsTextDecoded)
-{
-    TestFolders folders;
-    const QString path = folders.Root() + QStringLiteral("/Lang.qxs");
-    // A name longer than any first read, with characters the file escapes.
-    const QString name = QStringLiteral("Tom & Jerry <Schüler> ") + QString(5000, QLatin1Char('x'));
-    WriteProfile(path, name, QStringLiteral("katze"), [](TQVL_User& user) { user.alltimequeryseconds = 61; });
-    TQVL_Provider_Item_User entry;
-    entry.Path = path;
-    EXPECT_TRUE(TFormUsersHeader::Reload(entry));
-    EXPECT_EQ(entry.UserName, name);
-    EXPECT_EQ(entry.Password, TQVL_User::PasswordDigest(QStringLiteral("katze")));
-    EXPECT_EQ(entry.AllTimeQuerySeconds, 61);
-
-    WriteFile(path, ReadFile(path).replace("<alltimequeryseconds>61<", "<alltimequeryseconds>6x<"));
-    EXPECT_FALSE(TFormUsersHeader::Reload(entry));
-    EXPECT_EQ(entry.UserName, QStringLiteral("[Ungültig]"));
-    WriteFile(path, ReadFile(path).left(200));
-    EXPECT_FALSE(TFormUsersHeader::Reload(entry)) << "a header without its end";
-
-    EXPECT_EQ(TFormUsersHeader::DecodeText(QStringLiteral("a &amp;amp; &#228;&#x263A; &bogus; & &#xD800;")),
-              QStringLiteral("a &amp; ä☺ &bogus; & &#xD800;"));
 }
