@@ -293,11 +293,15 @@ TEST_F(FileObjectTest, AGuardedOpenCompletesAnInterruptedSave)
     const QByteArray oldChecksum = ReadFile(companion);
     // As if a save was killed after renaming the data file, before renaming its companion.
     WriteFile(name, ReadFile(name).replace("alt", "neu"));
-    WriteFile(companion + QStringLiteral(".new"), TQVL_FileObject::Checksum(ReadFile(name)) + "\r\n");
+    const QByteArray newChecksum = TQVL_FileObject::Checksum(ReadFile(name)) + "\r\n";
+    WriteFile(companion + QStringLiteral(".new"), newChecksum);
+    // The companion still guards the old content: only the completion lets the file open.
+    ASSERT_NE(oldChecksum, newChecksum);
+    ASSERT_EQ(ReadFile(companion), oldChecksum);
     NoteFile note(true);
     note.Open(name);
     EXPECT_EQ(note.Text, QStringLiteral("neu"));
-    EXPECT_EQ(ReadFile(companion), TQVL_FileObject::Checksum(ReadFile(name)) + "\r\n");
+    EXPECT_EQ(ReadFile(companion), newChecksum);
     EXPECT_FALSE(QFile::exists(companion + QStringLiteral(".new")));
     note.CloseFile();
 
@@ -306,7 +310,7 @@ TEST_F(FileObjectTest, AGuardedOpenCompletesAnInterruptedSave)
     NoteFile again(true);
     again.Open(name);
     EXPECT_EQ(again.Text, QStringLiteral("neu"));
-    Q_UNUSED(oldChecksum);
+    EXPECT_EQ(ReadFile(companion), newChecksum) << "the companion keeps guarding the file";
 }
 
 TEST(ChecksumFileName, ReplacesTheExtension)

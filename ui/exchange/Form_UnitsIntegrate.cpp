@@ -26,7 +26,7 @@ QString cardText(const TQVL_Card* card)
 
 } // namespace
 
-TFormUnitsIntegrate::TFormUnitsIntegrate(QWidget* parent) : TFormDialogMeta(parent)
+TFormUnitsIntegrate::TFormUnitsIntegrate(TQVL& engine, QWidget* parent) : TFormDialogMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormUnitsIntegrate"));
     Label1->setText(QStringLiteral("Lektionen zusammenführen"));
@@ -85,16 +85,15 @@ TFormUnitsIntegrate::TFormUnitsIntegrate(QWidget* parent) : TFormDialogMeta(pare
 
 TFormUnitsIntegrate::~TFormUnitsIntegrate() = default;
 
-void TFormUnitsIntegrate::IntegrateActiveUnit()
+void TFormUnitsIntegrate::IntegrateActiveUnit(TQVL& core)
 {
-    TQVL& core = TQVL::Instance();
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     if (!unit.IsOpen)
         throw TQVL_Error(QStringLiteral("no active Unit"));
     TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
         TFormLongTermStorage::StoragesFolder(), *core.Languages->Names, unit.LangCodeHome, unit.LangCodeForeign);
     try {
-        TFormUnitsIntegrate dialog;
+        TFormUnitsIntegrate dialog(core);
         dialog.SourceUnit = &core.Units->GetActiveUnit();
         dialog.DestStorage = storage;
         dialog.ShowModal();
@@ -159,6 +158,6 @@ void TFormUnitsIntegrate::Integrate()
 {
     if (!SourceUnit || !DestStorage || !TQVL_Unit_Integration::Mismatch(*DestStorage, *SourceUnit).isEmpty())
         return;
-    TQVL::Instance().IntegrateUnit(*DestStorage, *SourceUnit, CheckBox_SkipConflicts->isChecked());
+    core.IntegrateUnit(*DestStorage, *SourceUnit, CheckBox_SkipConflicts->isChecked());
     accept();
 }

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QLabel;
 class QTreeWidget;
+class TQVL;
 class TQVL_Card;
 class TQVL_Unit;
 
@@ -21,12 +22,12 @@ class TFormUnitsIntegrate : public TFormDialogMeta
 public:
     using Conflict = TQVL_Unit_Integration::Conflict;
 
-    explicit TFormUnitsIntegrate(QWidget* parent = nullptr);
+    explicit TFormUnitsIntegrate(TQVL& engine, QWidget* parent = nullptr);
     ~TFormUnitsIntegrate() override;
 
     // Opens the long-term storage of the active unit's languages (creating it
     // when there is none), shows the dialog for the two and closes the storage again.
-    static void IntegrateActiveUnit();
+    static void IntegrateActiveUnit(TQVL& core);
 
     // Checks the two files and lists the conflicts; runs when the dialog is shown.
     void CheckUnits();
@@ -50,6 +51,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TQVL& core;
     std::vector<Conflict> conflicts;
     bool checked = false;
 };

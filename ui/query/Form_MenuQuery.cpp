@@ -33,7 +33,7 @@ constexpr double lookAheadDays = 3;
 
 } // namespace
 
-TFormMenuQuery::TFormMenuQuery(QWidget* parent) : TFormMeta(parent)
+TFormMenuQuery::TFormMenuQuery(QWidget* parent, TQVL& engine) : TFormMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormMenuQuery"));
     SetHeaderHeight(TallHeaderHeight);
@@ -70,7 +70,6 @@ TFormMenuQuery::~TFormMenuQuery() = default;
 
 void TFormMenuQuery::Prepare()
 {
-    TQVL& core = TQVL::Instance();
     reasons = {};
     setTiles(reasons, false);
     const bool read = Guarded([&] {
@@ -150,7 +149,6 @@ void TFormMenuQuery::SelectTile(int index)
 void TFormMenuQuery::choose(int index)
 {
     TMainForm& main = *TMainForm::Instance();
-    TQVL& core = main.Core();
     TQVL_Query& query = *core.Query;
     TQVL_Query_Options& options = *query.Options;
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
@@ -182,7 +180,6 @@ void TFormMenuQuery::choose(int index)
 
 void TFormMenuQuery::prepareLongTermMode(const TQVL_Unit& unit)
 {
-    TQVL& core = TQVL::Instance();
     TQVL_Query& query = *core.Query;
     if (unit.Typ != tLongTermStorage) {
         query.SetLongTermMode(false);

@@ -11,6 +11,7 @@
 class QCheckBox;
 class QPushButton;
 class TKQ_ClickMatrix;
+class TQVL;
 class TQVL_Result_User;
 class TQVL_Unit;
 
@@ -34,7 +35,7 @@ public:
     using TTileReasons = std::array<QString, TileCount>;
 
     // Prepares the menu right away (see Prepare).
-    explicit TFormMenuQuery(QWidget* parent = nullptr);
+    TFormMenuQuery(QWidget* parent, TQVL& engine);
     ~TFormMenuQuery() override;
 
     // Empties the pile, reads the options file into the query's options and
@@ -61,6 +62,7 @@ public:
     QPushButton* Button_Back = nullptr;
 
 private:
+    TQVL& core;
     void choose(int index);
     void prepareLongTermMode(const TQVL_Unit& unit);
     void setTiles(const TTileReasons& tileReasons, bool allDisabled);

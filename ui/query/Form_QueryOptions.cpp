@@ -116,7 +116,7 @@ void checkOnly(QButtonGroup* group, int id)
 
 } // namespace
 
-TFormQueryOptions::TFormQueryOptions(QWidget* parent) : TFormMeta(parent)
+TFormQueryOptions::TFormQueryOptions(QWidget* parent, TQVL& engine) : TFormMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormQueryOptions"));
     SetHeaderHeight(TallHeaderHeight);
@@ -253,13 +253,13 @@ int TFormQueryOptions::TimeIndexOf(int milliseconds)
 
 bool TFormQueryOptions::pictureUnit() const
 {
-    const TQVL_Unit& unit = TQVL::Instance().Units->GetActiveUnit();
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
     return unit.IsOpen && unit.Typ == tPic;
 }
 
 void TFormQueryOptions::ShowOptions()
 {
-    const TQVL_Query_Options& options = *TQVL::Instance().Query->Options;
+    const TQVL_Query_Options& options = *core.Query->Options;
     const TQVL_Query_Step_Options& step = options.Step();
     Combo_QuerySessions->setCurrentIndex(SessionsIndexOf(options.reducecardlisttyp));
     Combo_Time->setCurrentIndex(TimeIndexOf(step.questiondisplaytimeintervall));
@@ -292,7 +292,6 @@ void TFormQueryOptions::evaluationChanged()
 void TFormQueryOptions::StartQuery()
 {
     TMainForm& main = *TMainForm::Instance();
-    TQVL& core = main.Core();
     TQVL_Query_Options& options = *core.Query->Options;
 
     // Everything is read from the controls before the options change; a group

@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class TQVL;
 
 // The query settings screen ("Abfrageeinstellungen"), shown before a query
 // when the learner asked for it in the query menu. "Start!" takes the choices
@@ -31,7 +32,7 @@ public:
     static constexpr int TimeItemCount = 11;
 
     // Shows the query's options at once.
-    explicit TFormQueryOptions(QWidget* parent = nullptr);
+    TFormQueryOptions(QWidget* parent, TQVL& engine);
     ~TFormQueryOptions() override;
 
     // Sets every control from the query's options and the active unit.
@@ -68,6 +69,7 @@ public:
     QPushButton* Button_Help = nullptr;
 
 private:
+    TQVL& core;
     void evaluationChanged();
     bool pictureUnit() const;
 

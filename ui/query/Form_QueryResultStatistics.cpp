@@ -273,7 +273,7 @@ void TFormQueryResultStatistics::singleResults()
 
 void TFormQueryResultStatistics::addToLongTermStorage()
 {
-    TFormUnitsIntegrate::IntegrateActiveUnit();
+    TFormUnitsIntegrate::IntegrateActiveUnit(TQVL::Instance());
 }
 
 void TFormQueryResultStatistics::layoutControls()

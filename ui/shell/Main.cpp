@@ -97,7 +97,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
         Label_ActiveUnit->setText(noUnit);
         Label_ActiveUser->setText(noUser);
     });
-    windowManager = std::make_unique<TWindowManager>(Panel3);
+    windowManager = std::make_unique<TWindowManager>(Panel3, core.get());
     bindActions();
     if (!created)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -270,7 +270,7 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Unit_Print, {}, notYet);
     d.Bind(d.Action_Unit_Integrate, {}, [this] {
         if (CheckUnitSelected())
-            TFormUnitsIntegrate::IntegrateActiveUnit();
+            TFormUnitsIntegrate::IntegrateActiveUnit(*core);
     });
     d.Bind(d.Action_Unit_Import, {&TQVL_User_Rights::UNITS_EDIT}, notYet);
     d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });

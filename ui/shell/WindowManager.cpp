@@ -38,7 +38,7 @@ private:
 
 } // namespace
 
-TWindowManager::TWindowManager(QWidget* screenArea) : area(screenArea)
+TWindowManager::TWindowManager(QWidget* screenArea, TQVL* engine) : area(screenArea), core(engine)
 {
     if (area)
         area->installEventFilter(this);
@@ -185,4 +185,11 @@ bool TWindowManager::eventFilter(QObject* watched, QEvent* event)
     if (watched == area && event->type() == QEvent::Resize)
         CenterWindow();
     return QObject::eventFilter(watched, event);
+}
+
+TQVL& TWindowManager::requireCore(TQVL* engine)
+{
+    if (!engine)
+        throw TQVL_Error(QStringLiteral("screen needs the core"));
+    return *engine;
 }

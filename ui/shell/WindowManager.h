@@ -9,8 +9,11 @@
 #include <functional>
 #include <type_traits>
 
+class TQVL;
+
 // Owns the one screen shown in the main window's screen area. Screens are
-// named by class: the templates create `TForm(area)`; the overloads with a
+// named by class: the templates create `TForm(area, core)` for screens that
+// take the engine that way, else `TForm(area)`; the overloads with a
 // factory serve callers that pick the class at run time. There is no back stack.
 //
 // A closed screen is hidden and taken out of the area at once, and destroyed
@@ -25,8 +28,10 @@ public:
     // Lets the new screen take data from the screen that asks for the switch.
     using TPrepare = std::function<void(TFormMeta& screen)>;
 
-    // `screenArea` is not owned. Its resizes keep the current screen centred (or stretched).
-    explicit TWindowManager(QWidget* screenArea);
+    // `screenArea` and `core` are not owned. The area's resizes keep the
+    // current screen centred (or stretched); `core` is handed to the screens
+    // that take it.
+    explicit TWindowManager(QWidget* screenArea, TQVL* core = nullptr);
     ~TWindowManager() override;
 
     QWidget* Area() const { return area; }
@@ -68,17 +73,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    template <class TForm> static TScreenFactory factory()
+    template <class TForm> TScreenFactory factory() const
     {
         static_assert(std::is_base_of_v<TFormMeta, TForm>, "screens derive from TFormMeta");
-        return [](QWidget* parent) -> TFormMeta* { return new TForm(parent); };
+        if constexpr (std::is_constructible_v<TForm, QWidget*, TQVL&>) {
+            TQVL* engine = core;
+            return [engine](QWidget* parent) -> TFormMeta* { return new TForm(parent, requireCore(engine)); };
+        } else {
+            return [](QWidget* parent) -> TFormMeta* { return new TForm(parent); };
+        }
     }
+    static TQVL& requireCore(TQVL* engine);
 
     TFormMeta* create(const TScreenFactory& create, bool fill);
     void show(TFormMeta* screen);
     void dispose(TFormMeta* screen);
 
     QPointer<QWidget> area;
+    TQVL* core = nullptr;
     QPointer<TFormMeta> current;
     bool currentFills = false;
     QList<QPointer<TFormMeta>> disposed;

@@ -75,7 +75,7 @@ protected:
             act(static_cast<TFormUnitsIntegrate&>(dialog));
             return dialog.result();
         });
-        TFormUnitsIntegrate dialog;
+        TFormUnitsIntegrate dialog(core);
         dialog.SourceUnit = &source;
         dialog.DestStorage = &storage;
         return dialog.ShowModal();
@@ -221,7 +221,7 @@ TEST_F(IntegrateTest, TheActiveUnitGoesIntoTheStorageOfItsLanguages)
         perform(integrate);
         return dialog.result();
     });
-    TFormUnitsIntegrate::IntegrateActiveUnit();
+    TFormUnitsIntegrate::IntegrateActiveUnit(core);
     EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0) << "the storage is closed again";
     EXPECT_EQ(storedCards(),
               (QStringList{QStringLiteral("1 dog/Hund"), QStringLiteral("2 cat/Katze"), QStringLiteral("max 2")}));

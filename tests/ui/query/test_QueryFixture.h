@@ -25,6 +25,8 @@
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QStringList>
 #include <QTest>
 
@@ -34,6 +36,20 @@
 #include <initializer_list>
 #include <memory>
 #include <random>
+
+// Types `text` into the focused `field` one key at a time, as a keyboard
+// would, so that the main window's character replacement sees every key
+// (QTest's key clicks know only ASCII).
+inline void TypeText(QWidget& field, const QString& text)
+{
+    EXPECT_TRUE(field.hasFocus()) << "the learner types into the focused field";
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&field, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&field, &release);
+    }
+}
 
 class QueryWindowTest : public ::testing::Test
 {

@@ -33,7 +33,7 @@ protected:
         int answers = 0;
         while (Query().IsRunning() && answers < limit) {
             const auto& card = *static_cast<const TQVL_Card_Voc*>(Asked());
-            screen.TntEdit1->setText(card.home1);
+            TypeText(*screen.TntEdit1, card.home1);
             QTest::keyClick(screen.TntEdit1, Qt::Key_Return);
             auto* result = dynamic_cast<TFormQueryResultVoc*>(screen.ResultWindow());
             EXPECT_NE(result, nullptr);
@@ -60,7 +60,7 @@ TEST_F(LongTermQueryTest, ACopiedLessonIsQueriedFromItsStorageAndItsCardsMoveUp)
         }
         return int(QDialog::Rejected);
     });
-    TFormUnitsIntegrate::IntegrateActiveUnit();
+    TFormUnitsIntegrate::IntegrateActiveUnit(window->Core());
     TFormDialogMeta::InstallModalRunner(previous);
     ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
     Unit().CloseFile();

@@ -106,7 +106,7 @@ TEST_F(PictureQueryTest, ATypedAnswerShowsTheRightTextInATallerAnswerWindow)
     ClickAt(*screen, QPoint(100, 100));
     EXPECT_EQ(screen->ResultWindow(), nullptr);
 
-    screen->TntEdit1->setText(QStringLiteral("hose"));
+    TypeText(*screen->TntEdit1, QStringLiteral("hose"));
     QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
     auto* result = dynamic_cast<TFormQueryResultPic*>(screen->ResultWindow());
     ASSERT_NE(result, nullptr);

@@ -44,7 +44,7 @@ protected:
     TFormQueryResultVoc* Answer(TFormQueryVoc& screen, const QString& text)
     {
         EXPECT_TRUE(screen.TntEdit1->isVisible());
-        screen.TntEdit1->setText(text);
+        TypeText(*screen.TntEdit1, text);
         QTest::keyClick(screen.TntEdit1, Qt::Key_Return);
         return dynamic_cast<TFormQueryResultVoc*>(screen.ResultWindow());
     }
@@ -184,7 +184,7 @@ TEST_F(VocabularyQueryTest, WhenTheQuestionTimeRunsOutTheTypedTextIsJudged)
     EXPECT_EQ(screen->Button_TimerEnabled->toolTip(), QStringLiteral("Abfrage auf Zeit ist aktiviert"));
     EXPECT_EQ(timers.PendingInterval(), 5000);
 
-    screen->TntEdit1->setText(QStringLiteral("Hau"));
+    TypeText(*screen->TntEdit1, QStringLiteral("Hau"));
     ASSERT_TRUE(timers.Fire());
     auto* result = dynamic_cast<TFormQueryResultVoc*>(screen->ResultWindow());
     ASSERT_NE(result, nullptr) << "the answer is shown without the learner asking for it";
@@ -242,6 +242,8 @@ TEST_F(VocabularyQueryTest, TheHintHalvesTheScoreAndIsNamedInTheAnswer)
     EXPECT_EQ(screen->Label_Note->text(), QStringLiteral("break + fast: das Fasten brechen"));
     EXPECT_TRUE(screen->Label_Note->isVisible());
 
+    // The click took the focus to the button; the learner clicks back into the field.
+    QTest::mouseClick(screen->TntEdit1, Qt::LeftButton);
     TFormQueryResultVoc* result = Answer(*screen, QStringLiteral("Frühstück"));
     ASSERT_NE(result, nullptr);
     EXPECT_FALSE(screen->Button_Hint->isVisible());
@@ -359,4 +361,22 @@ TEST_F(VocabularyQueryTest, AQueryThatCannotStartLeavesForTheMainMenu)
     EXPECT_TRUE(qobject_cast<TFormMainMenu*>(Screen()));
     EXPECT_FALSE(Query().IsRunning());
     EXPECT_FALSE(bool(Query().OnDisplayQuestion));
+}
+
+TEST_F(VocabularyQueryTest, AForeignAnswerIsTypedWithTheLanguagesReplacements)
+{
+    // A French copy of the lesson whose first card asks "ça" for "Haus"; French replaces a typed "ß" by "ç".
+    QByteArray unit = ReadFile(folders.Documents() + QStringLiteral("/Lektionen/") + unitName);
+    unit.replace("<langcode_foreign>eng</langcode_foreign>", "<langcode_foreign>fre</langcode_foreign>");
+    unit.replace("<foreign1>house</foreign1>", "<foreign1>\xc3\xa7" "a</foreign1>");
+    WriteFile(folders.Documents() + QStringLiteral("/Lektionen/Franz.qxu"), unit);
+    Query().Options->Step().direction = 2;
+    OpenUnit(QStringLiteral("Franz.qxu"));
+    Pile({1});
+    TFormQueryVoc* screen = Start<TFormQueryVoc>();
+    ASSERT_NE(screen, nullptr);
+    TFormQueryResultVoc* result = Answer(*screen, QStringLiteral("\u00dfa"));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->Label_Input->text(), QStringLiteral("\"\u00e7a\""));
+    EXPECT_EQ(result->Label1->text(), QStringLiteral("R i c h t i g"));
 }

@@ -33,7 +33,7 @@ protected:
     }
     void Answer(TFormQueryVoc& screen, bool right)
     {
-        screen.TntEdit1->setText(right ? static_cast<const TQVL_Card_Voc*>(Asked())->home1 : QStringLiteral("xyz"));
+        TypeText(*screen.TntEdit1, right ? static_cast<const TQVL_Card_Voc*>(Asked())->home1 : QStringLiteral("xyz"));
         QTest::keyClick(screen.TntEdit1, Qt::Key_Return);
         ASSERT_NE(screen.ResultWindow(), nullptr);
         QTest::mouseClick(screen.ResultWindow()->Button_Ok, Qt::LeftButton);
@@ -117,7 +117,7 @@ TEST_F(ResultStatisticsTest, SelfEvaluatedStoredQueriesAreNamedUnderTheDiagram)
     Query().Options->onlystoreresultswheallqueried = false;
     TFormQueryVoc* screen = StartVoc();
     ASSERT_NE(screen, nullptr);
-    screen->TntEdit1->setText(QStringLiteral("Haus"));
+    TypeText(*screen->TntEdit1, QStringLiteral("Haus"));
     QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
     ASSERT_NE(screen->ResultWindow(), nullptr);
     QTest::mouseClick(screen->ResultWindow()->Button_Right, Qt::LeftButton);
