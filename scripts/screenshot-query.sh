@@ -61,7 +61,7 @@ public:
     std::optional<QString> InputText(const QString&, const QString&, const QString&, bool) override { return {}; }
     QString OpenFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString BrowseForFolder(const QString&, int, const QString&) override { return {}; }
+    QString BrowseForFolder(const QString&, TQVL_SpecialFolder, const QString&) override { return {}; }
 };
 
 void settle(int ms = 300)
