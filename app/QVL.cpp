@@ -142,6 +142,11 @@ void TQVL::StartUpdateSearch()
     thread->start();
 }
 
+QString TQVL::StoragesFolder() const
+{
+    return System->DocumentsFolder + QStringLiteral("/Storages");
+}
+
 void TQVL::CloseFiles()
 {
     // Further units of a multi-unit query that a screen left open.

@@ -43,6 +43,8 @@ public:
     void RequestUserSelection();
     void StartUpdateSearch();
     void CloseFiles();
+    // The folder of the long-term storages: the documents folder + "/Storages".
+    QString StoragesFolder() const;
 
     // Copies the cards of `source` into `destination` and saves it (see
     // TQVL_Unit_Integration::Integrate). Into a long-term storage, the active

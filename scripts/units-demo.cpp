@@ -30,7 +30,7 @@ namespace {
 class DemoWindow : public QWidget
 {
 public:
-    DemoWindow()
+    explicit DemoWindow(TQVL& core)
     {
         setWindowTitle(QStringLiteral(" Vokabeltrainer Quorvel"));
         resize(784, 604);
@@ -38,7 +38,7 @@ public:
         QPalette colours = palette();
         colours.setColor(QPalette::Window, QColor(150, 176, 205));
         setPalette(colours);
-        Manager = new TWindowManager(this);
+        Manager = new TWindowManager(this, &core);
     }
 
     TWindowManager* Manager = nullptr;
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     addResults(core);
     addStorages(core, documents + QStringLiteral("/Storages"));
 
-    DemoWindow window;
+    DemoWindow window(core);
     window.move(0, 0);
     window.show();
     QTimer::singleShot(100, &window, [&] {

@@ -47,6 +47,16 @@ QStringList cardsOf(const TQVL_Unit& unit)
 }
 
 
+// Writes a storage file holding the one card "house/Haus".
+void writeStorage(const QString& path)
+{
+    TQVL_Unit written;
+    written.NewFile(path);
+    fill(written, tLongTermStorage, {{"house", "Haus"}});
+    written.Save();
+    written.CloseFile();
+}
+
 // A storage whose next save fails once the cards have changed in memory.
 class FullDiskUnit : public TQVL_Unit
 {
@@ -140,11 +150,9 @@ TEST(UnitIntegration, TheMergeIsSavedOrNotDoneAtAll)
 {
     TestFolders folders;
     const QString path = folders.Root() + QStringLiteral("/Englisch.qxs");
+    writeStorage(path);
     TQVL_Unit storage;
-    storage.NewFile(path);
-    fill(storage, tLongTermStorage, {{"house", "Haus"}});
-    storage.Save();
-    storage.ReleaseWriteAccess();
+    storage.Open(path);
     TQVL_Unit source;
     fill(source, tVoc, {{"house", "Haus"}, {"dog", "Hund"}});
 
@@ -174,13 +182,7 @@ TEST(UnitIntegration, AFailedSaveLeavesTheCardsAsTheFileHoldsThem)
 {
     TestFolders folders;
     const QString path = folders.Root() + QStringLiteral("/Englisch.qxs");
-    {
-        TQVL_Unit written;
-        written.NewFile(path);
-        fill(written, tLongTermStorage, {{"house", "Haus"}});
-        written.Save();
-        written.CloseFile();
-    }
+    writeStorage(path);
     const QByteArray before = ReadFile(path);
     FullDiskUnit storage;
     storage.Open(path);

@@ -3,7 +3,6 @@
 #include "content/QVL_Card.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
-#include "ui/units/Form_LongTermStorage.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -91,7 +90,7 @@ void TFormUnitsIntegrate::IntegrateActiveUnit(TQVL& core)
     if (!unit.IsOpen)
         throw TQVL_Error(QStringLiteral("no active Unit"));
     TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
-        TFormLongTermStorage::StoragesFolder(), *core.Languages->Names, unit.LangCodeHome, unit.LangCodeForeign);
+        core.StoragesFolder(), *core.Languages->Names, unit.LangCodeHome, unit.LangCodeForeign);
     try {
         TFormUnitsIntegrate dialog(core);
         dialog.SourceUnit = &core.Units->GetActiveUnit();

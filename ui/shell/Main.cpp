@@ -349,7 +349,7 @@ void TMainForm::userOpened()
     ShowMainMenu();
     dataModule->EnableUserActions();
     core->LongTermStorages->Provider().Clear();
-    core->LongTermStorages->Provider().Scan(core->System->DocumentsFolder + QStringLiteral("/Storages"));
+    core->LongTermStorages->Provider().Scan(core->StoragesFolder());
     int due = 0;
     if (user.Results().CountDueInStorages(due))
         FrameMessage1->AddMessage(0, QString::number(due) + QStringLiteral(" Vokabeln abzufragen"),

@@ -29,7 +29,7 @@ QString withoutExtension(const QString& fileName)
 
 } // namespace
 
-TFormLongTermStorage::TFormLongTermStorage(QWidget* parent) : TFormMetaButton(parent)
+TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFormMetaButton(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormLongTermStorage"));
     SetCaption(QStringLiteral("Langzeitspeicher"));
@@ -87,14 +87,8 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent) : TFormMetaButton(pa
 
 TFormLongTermStorage::~TFormLongTermStorage() = default;
 
-QString TFormLongTermStorage::StoragesFolder()
+int TFormLongTermStorage::DueCount(const QString& uid) const
 {
-    return TQVL::Instance().System->DocumentsFolder + QStringLiteral("/Storages");
-}
-
-int TFormLongTermStorage::DueCount(const QString& uid)
-{
-    const TQVL& core = TQVL::Instance();
     if (!core.Users->HasActiveUser())
         return 0;
     const TQVL_Result_Unit* results = core.Users->GetActiveUser().Results().FindUnit(uid);
@@ -107,9 +101,9 @@ int TFormLongTermStorage::DueCount(const QString& uid)
 void TFormLongTermStorage::Refresh()
 {
     VST1->clear();
-    TQVL_Provider_Custom& provider = TQVL::Instance().LongTermStorages->Provider();
+    TQVL_Provider_Custom& provider = core.LongTermStorages->Provider();
     provider.Clear();
-    provider.Scan(StoragesFolder());
+    provider.Scan(core.StoragesFolder());
     // Storages live directly in the folder; whatever lies in sub-folders is not one.
     const TQVL_Provider_Item_Custom& root = *provider.Root;
     for (int i = 0; i < root.ChildCount(); ++i) {
@@ -131,7 +125,7 @@ void TFormLongTermStorage::SelectStorage()
     if (!focused)
         throw TQVL_Error(QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus"));
     const QString path = focused->data(0, PathRole).toString();
-    TQVL_Unit& unit = TQVL::Instance().Units->GetActiveUnit();
+    TQVL_Unit& unit = core.Units->GetActiveUnit();
     if (unit.IsOpen)
         unit.CloseFile();
     unit.Open(path);

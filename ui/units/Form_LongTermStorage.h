@@ -6,6 +6,7 @@
 
 class QToolButton;
 class QTreeWidget;
+class TQVL;
 
 // The long-term storage screen: the storages of the documents folder with the
 // number of their cards due today for the active user; opens the chosen
@@ -15,7 +16,7 @@ class TFormLongTermStorage : public TFormMetaButton
     Q_OBJECT
 public:
     // The rows are filled here already.
-    explicit TFormLongTermStorage(QWidget* parent = nullptr);
+    TFormLongTermStorage(QWidget* parent, TQVL& engine);
     ~TFormLongTermStorage() override;
 
     // Rescans the storages folder and lists the storages directly below it.
@@ -25,10 +26,8 @@ public:
     // Shows the new-storage dialog modally, then refreshes.
     void NewStorage();
 
-    // The storages folder: the documents folder + "/Storages".
-    static QString StoragesFolder();
     // The cards of the storage `uid` that are due today in the active user's results; 0 without results.
-    static int DueCount(const QString& uid);
+    int DueCount(const QString& uid) const;
 
     // After a storage was opened: the main window switches to the main menu.
     std::function<void()> OnStorageChosen;
@@ -37,4 +36,7 @@ public:
 
     QTreeWidget* VST1 = nullptr;
     QToolButton* Button_NewStorage = nullptr;
+
+private:
+    TQVL& core;
 };

@@ -57,7 +57,7 @@ void TFormLongTermStorageNew::CreateStorage()
     TQVL& core = TQVL::Instance();
     const QString foreign = core.Languages->Names->CodeAt(index);
     TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
-        TFormLongTermStorage::StoragesFolder(), *core.Languages->Names, core.Options->languages_langcode_home, foreign);
+        core.StoragesFolder(), *core.Languages->Names, core.Options->languages_langcode_home, foreign);
     core.LongTermStorages->CloseAdditionFile(storage);
     accept();
 }

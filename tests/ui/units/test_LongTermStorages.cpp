@@ -60,7 +60,7 @@ protected:
 
     void showScreen()
     {
-        screen = std::make_unique<TFormLongTermStorage>();
+        screen = std::make_unique<TFormLongTermStorage>(nullptr, core);
         screen->OnStorageChosen = [this] { ++chosen; };
         screen->OnAbort = [this] { ++aborted; };
         screen->show();
