@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <ctime>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -276,6 +277,8 @@ void RemoveStaleTemporaries(const QString& fileName)
     if (!dir)
         return;
     const int dirFd = ::dirfd(dir);
+    constexpr time_t minimumAge = 10;
+    const time_t now = ::time(nullptr);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
         // The names createTemporary makes: the prefix and six characters of mkostemp.
@@ -291,13 +294,15 @@ void RemoveStaleTemporaries(const QString& fileName)
         {
         };
         // A save in progress holds its write lock, so this read lock is refused;
-        // the temporaries of a killed save are free.
+        // the temporaries of a killed save are free. A save that has just
+        // created its temporary may not have locked it yet: young ones stay.
         struct flock probe
         {
         };
         probe.l_type = F_RDLCK;
         probe.l_whence = SEEK_SET;
-        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::fcntl(fd, F_OFD_SETLK, &probe) == 0)
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_mtime < now - minimumAge &&
+            ::fcntl(fd, F_OFD_SETLK, &probe) == 0)
             ::unlinkat(dirFd, entry->d_name, 0);
     }
     ::closedir(dir);

@@ -66,7 +66,7 @@ QString PendingCompanionName(const QString& companionName);
 
 // Removes the temporary files that interrupted saves of `fileName` left
 // beside it. A save in progress holds a lock on its temporary, so only the
-// leftovers of a killed process go. Silent: nothing to report when a
+// leftovers of a killed process go (once they are a few seconds old). Silent: nothing to report when a
 // leftover cannot be removed (a read-only folder).
 void RemoveStaleTemporaries(const QString& fileName);
 

@@ -341,8 +341,16 @@ TEST(SafeSave, TemporariesOfAKilledSaveAreRemovedAtTheNextOpenOrSave)
     const QString stale = folder + QStringLiteral("/.Note.qxn.aB3dE9");
     const QString busy = folder + QStringLiteral("/.Note.qxn.Zz09xy");
     const QString other = folder + QStringLiteral("/.Other.qxn.aB3dE9");
-    for (const QString& name : {stale, busy, other})
+    const QString young = folder + QStringLiteral("/.Note.qxn.new123");
+    // Left by a save killed an hour ago; the young one may belong to a save that has not locked it yet.
+    const auto age = [](const QString& name) {
+        const struct timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(name).constData(), anHourAgo, 0), 0);
+    };
+    for (const QString& name : {stale, busy, other, young})
         WriteFile(name, QByteArray(1000, 'x'));
+    for (const QString& name : {stale, busy, other})
+        age(name);
     // A save in progress elsewhere holds its temporary locked.
     const int busyFd = ::open(QFile::encodeName(busy).constData(), O_RDWR);
     ASSERT_GE(busyFd, 0);
@@ -357,8 +365,10 @@ TEST(SafeSave, TemporariesOfAKilledSaveAreRemovedAtTheNextOpenOrSave)
     EXPECT_FALSE(QFile::exists(stale)) << "the killed save's temporary is gone at the next open";
     EXPECT_TRUE(QFile::exists(busy)) << "a save in progress keeps its temporary";
     EXPECT_TRUE(QFile::exists(other)) << "another file's temporaries are not ours";
+    EXPECT_TRUE(QFile::exists(young));
 
     WriteFile(stale, "y");
+    age(stale);
     ::close(busyFd);
     ASSERT_TRUE(note.RequestWriteAccess());
     note.Text = QStringLiteral("zwei");
@@ -366,6 +376,7 @@ TEST(SafeSave, TemporariesOfAKilledSaveAreRemovedAtTheNextOpenOrSave)
     note.CloseFile();
     EXPECT_FALSE(QFile::exists(stale));
     EXPECT_FALSE(QFile::exists(busy)) << "released, it is stale now";
+    EXPECT_TRUE(QFile::exists(young));
     EXPECT_EQ(readNote(fileName, false), QStringLiteral("zwei"));
 }
 
