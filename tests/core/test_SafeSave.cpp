@@ -325,7 +325,7 @@ TEST(SafeSave, OpeningWhileAnotherProcessSavesIsNeverTakenForManipulation)
     QByteArray content = ReadFile(fileName);
     content.replace("<text>", "<text>x");
     WriteFile(fileName, content);
-    EXPECT_TRUE(errorOf([&] { readNote(fileName, true); }).contains(QStringLiteral("manipuliert")));
+    EXPECT_TRUE(ErrorOf([&] { readNote(fileName, true); }).contains(QStringLiteral("manipuliert")));
 }
 
 TEST(SafeSave, TemporariesOfAKilledSaveAreRemovedAtTheNextOpenOrSave)
