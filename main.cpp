@@ -1,4 +1,5 @@
 // The process entry of Quorvel.
+#include "app/QVL_TerminationSignals.h"
 #include "ui/shell/Application.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/StartupProbe.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
         return QuorvelApplication::RunUpdateMode();
     TStartupProbe::InstallFromEnvironment(application);
     TMainForm window;
+    // A logout, `kill` or Ctrl+C ends the program like "Programm beenden".
+    const TQVL_TerminationSignals termination([&window](int) { QuorvelApplication::EndOnSignal(window); });
     window.show();
     return application.exec();
 }

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +23,19 @@ QByteArray firstLine(const QByteArray& text)
     if (line.endsWith('\r'))
         line.chop(1);
     return line;
+}
+
+// Whether `path` still names the file open as `fd` (a save replaces the file under its name).
+bool stillNamesOpenFile(int fd, const QString& path)
+{
+    struct stat opened
+    {
+    };
+    struct stat current
+    {
+    };
+    return ::fstat(fd, &opened) == 0 && ::stat(QFile::encodeName(path).constData(), &current) == 0 &&
+           opened.st_ino == current.st_ino && opened.st_dev == current.st_dev;
 }
 
 } // namespace
@@ -45,12 +59,30 @@ void TQVL_FileObject::Open(const QString& fileName)
     if (!QFileInfo::exists(fileName))
         throw TQVL_Error(QStringLiteral("Datei \"%1\" nicht gefunden!").arg(fileName));
     FileName = fileName;
+    TQVL_SafeFile::RemoveStaleTemporaries(fileName);
     bool repaired = false;
     try {
-        openReadHandle();
-        QByteArray content = handle.ReadAll(FileName);
-        if (IntegrityGuard)
-            CheckIntegrity(content);
+        QByteArray content;
+        // Another process may save between our reads of the file and of its
+        // companion. A mismatch only counts when neither the companion nor the
+        // file changed meanwhile; otherwise both are read again.
+        for (int attempt = 0;; ++attempt) {
+            const QByteArray companionBefore =
+                IntegrityGuard ? TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) : QByteArray();
+            openReadHandle();
+            content = handle.ReadAll(FileName);
+            if (!IntegrityGuard)
+                break;
+            try {
+                CheckIntegrity(content);
+                break;
+            } catch (const TQVL_Error&) {
+                const bool changed = TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) != companionBefore ||
+                                     !stillNamesOpenFile(handle.Descriptor(), FileName);
+                if (!changed || attempt >= 4)
+                    throw;
+            }
+        }
         try {
             TQVL_XML document;
             document.LoadFromBytes(std::move(content));
@@ -176,8 +208,12 @@ void TQVL_FileObject::CheckIntegrity(const QByteArray& content) const
     // A save interrupted between renaming the file and its companion leaves the
     // new companion pending; it counts when it matches the file.
     const QString pending = TQVL_SafeFile::PendingCompanionName(companion);
-    if (firstLine(TQVL_FileHandle::ReadHead(pending, 64)) == checksum)
+    if (firstLine(TQVL_FileHandle::ReadHead(pending, 64)) == checksum) {
+        // Completes the step where the folder allows it; in a read-only folder
+        // the pending companion is the valid one all the same.
         std::rename(QFile::encodeName(pending).constData(), QFile::encodeName(companion).constData());
+        return;
+    }
 
     QByteArray stored;
     try {

@@ -33,8 +33,9 @@ public:
     void NewFile(const QString& fileName);
     void Save();
     void SaveAs(const QString& fileName);
-    bool RequestWriteAccess();
-    bool ReleaseWriteAccess();
+    // Virtual: a logged-in user profile keeps its lock for the whole session.
+    virtual bool RequestWriteAccess();
+    virtual bool ReleaseWriteAccess();
     void CloseFile();
 
     // Raises the error of a companion that cannot be read or does not match `content`.

@@ -5,9 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <ctime>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,11 +116,13 @@ private:
 void replace(const QString& fileName, const QByteArray& data, const QString* companionName,
              const QByteArray* companionData, TQVL_FileHandle* lockedHandle)
 {
+    TQVL_SafeFile::RemoveStaleTemporaries(fileName);
     QByteArray temporaryName;
     TQVL_FileHandle temporary = createTemporary(fileName, temporaryName);
     TemporaryGuard removeTemporary(temporaryName);
-    if (lockedHandle)
-        lockForWriting(temporary.Descriptor()); // a new inode: nobody else can hold a lock on it
+    // A new inode: nobody else can hold a lock on it. The lock marks the
+    // temporary as in use, so that cleaning up never takes a save in progress.
+    lockForWriting(temporary.Descriptor());
     writeAll(temporary.Descriptor(), data, fileName);
 
     QByteArray pendingName;
@@ -259,6 +266,46 @@ void WriteWithCompanion(const QString& fileName, const QByteArray& data, const Q
                         const QByteArray& companionData, TQVL_FileHandle* lockedHandle)
 {
     replace(fileName, data, &companionName, &companionData, lockedHandle);
+}
+
+void RemoveStaleTemporaries(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    const QByteArray folder = encoded(info.absolutePath());
+    const QByteArray prefix = "." + encoded(info.fileName()) + ".";
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir);
+    constexpr time_t minimumAge = 10;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        // The names createTemporary makes: the prefix and six characters of mkostemp.
+        if (name.size() != std::size_t(prefix.size()) + 6 || name.substr(0, std::size_t(prefix.size())) != prefix.constData())
+            continue;
+        if (!std::all_of(name.end() - 6, name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        TQVL_FileHandle candidate(fd);
+        struct stat status
+        {
+        };
+        // A save in progress holds its write lock, so this read lock is refused;
+        // the temporaries of a killed save are free. A save that has just
+        // created its temporary may not have locked it yet: young ones stay.
+        struct flock probe
+        {
+        };
+        probe.l_type = F_RDLCK;
+        probe.l_whence = SEEK_SET;
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_mtime < now - minimumAge &&
+            ::fcntl(fd, F_OFD_SETLK, &probe) == 0)
+            ::unlinkat(dirFd, entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 QString PendingCompanionName(const QString& companionName)

@@ -64,6 +64,12 @@ void WriteWithCompanion(const QString& fileName, const QByteArray& data, const Q
 
 QString PendingCompanionName(const QString& companionName);
 
+// Removes the temporary files that interrupted saves of `fileName` left
+// beside it. A save in progress holds a lock on its temporary, so only the
+// leftovers of a killed process go (once they are a few seconds old). Silent: nothing to report when a
+// leftover cannot be removed (a read-only folder).
+void RemoveStaleTemporaries(const QString& fileName);
+
 // The readable German text of an errno value.
 QString ErrorText(int error);
 

@@ -1,14 +1,16 @@
 #include "users/QVL_User.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_Notices.h"
 #include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "users/QVL_Options.h"
+#include "users/QVL_PasswordHash.h"
 #include "users/QVL_User_Rights.h"
 
-#include <QCryptographicHash>
+#include <QFileInfo>
 
 TQVL_User::TQVL_User() : results(std::make_unique<TQVL_Result_User>()), rights(std::make_unique<TQVL_User_Rights>())
 {
@@ -90,6 +92,36 @@ void TQVL_User::Login()
         throw TQVL_Error(QStringLiteral("User already logged in"));
     loggedIn = true;
     lastlogin = TQVL_DateTime::Now();
+    readOnlySession = false;
+    sessionLock = false;
+    if (Options && Options->userfiles_readonly)
+        return;
+    // Held until logout: a second program instance on the same profile must
+    // never overwrite what this one stores.
+    sessionLock = TQVL_FileObject::RequestWriteAccess();
+    readOnlySession = !sessionLock;
+    if (readOnlySession)
+        TQVL_Notices::Show(QStringLiteral("Das Benutzerprofil \"%1\" ist schreibgeschützt oder in einem anderen "
+                                          "Programmfenster geöffnet. Es wird nur gelesen: Ergebnisse werden nicht "
+                                          "gespeichert.")
+                               .arg(QFileInfo(FileName).fileName()));
+}
+
+bool TQVL_User::RequestWriteAccess()
+{
+    if (loggedIn && readOnlySession)
+        return false;
+    if (loggedIn && sessionLock && WriteAccess)
+        return true;
+    return TQVL_FileObject::RequestWriteAccess();
+}
+
+bool TQVL_User::ReleaseWriteAccess()
+{
+    // Releasing would let another instance take the profile in the middle of the session.
+    if (loggedIn && sessionLock && WriteAccess)
+        return true;
+    return TQVL_FileObject::ReleaseWriteAccess();
 }
 
 void TQVL_User::LogOut()
@@ -97,6 +129,10 @@ void TQVL_User::LogOut()
     if (!loggedIn)
         throw TQVL_Error(QStringLiteral("User is not logged in"));
     loggedIn = false;
+    sessionLock = false;
+    // The learner was told at login; what this session holds is not written.
+    if (readOnlySession)
+        return;
     if (Options && Options->userfiles_readonly)
         return;
     // A refused request leaves read access; the save then reports it.
@@ -135,12 +171,22 @@ void TQVL_User::ResetToNewProfile(const QString& profileName)
 
 QString TQVL_User::PasswordDigest(const QString& passwordText)
 {
-    return QString::fromLatin1(QCryptographicHash::hash(passwordText.toLatin1(), QCryptographicHash::Md5).toHex());
+    return TQVL_PasswordHash::Hash(passwordText);
 }
 
 bool TQVL_User::PasswordMatches(const QString& storedDigest, const QString& typed)
 {
-    return storedDigest == PasswordDigest(typed);
+    return TQVL_PasswordHash::Matches(storedDigest, typed);
+}
+
+void TQVL_User::UpgradePassword(const QString& typed)
+{
+    // Outside Latin-1 the old digest saw "?" for every such character: it
+    // cannot tell what the learner's password really is.
+    if (!HasPassword() || !TQVL_PasswordHash::IsLegacy(password) ||
+        QString::fromLatin1(typed.toLatin1()) != typed || !TQVL_PasswordHash::Matches(password, typed))
+        return;
+    password = TQVL_PasswordHash::Hash(typed);
 }
 
 void TQVL_User::SetPassword(const QString& passwordText)

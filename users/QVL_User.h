@@ -27,30 +27,46 @@ public:
     // The same content as SaveToXML, the results written unit by unit.
     void WriteXML(TQVL_XMLStream& stream) override;
 
-    // Sets the logged-in flag and lastlogin := now.
+    // Sets the logged-in flag and lastlogin := now, and takes the profile's
+    // write lock for the whole session (unless the options keep user files
+    // read-only). When another program instance holds it, or the file is
+    // read-only, the session is read-only: the learner is told, and nothing
+    // of this session is ever written to the profile.
     void Login();
-    // Clears the logged-in flag and, unless the options keep user files
-    // read-only, requests write access and saves the profile (which raises
+    // Clears the logged-in flag and, unless the session is read-only or the
+    // options keep user files read-only, saves the profile (which raises
     // "Datei ist schreibgeschützt!" when the access is refused).
     void LogOut();
     // LogOut when logged in, then CloseFile. The file is closed even when the
     // logout's save fails; that error is passed on afterwards.
     void Close();
     bool IsLoggedIn() const { return loggedIn; }
+    // Logged in without the profile's write lock (see Login).
+    bool IsReadOnlySession() const { return loggedIn && readOnlySession; }
+
+    // While logged in with the session lock, write access is kept; in a
+    // read-only session it is never granted. Otherwise as for every file.
+    bool RequestWriteAccess() override;
+    bool ReleaseWriteAccess() override;
 
     // The values of a profile just created: `profileName`, symbol 0, no
     // password, no own units folder, never logged in, no practice time, no
     // results, every right set. The Uid is left as it is.
     void ResetToNewProfile(const QString& profileName);
 
-    // Lower-case hexadecimal MD5 of the password's 8-bit (Latin-1) text.
+    // The stored form of a password: Argon2id, salted (see TQVL_PasswordHash).
     static QString PasswordDigest(const QString& passwordText);
-    // Whether `typed` hashes to `storedDigest` exactly (an upper-case digest never matches).
+    // Whether `typed` is the password stored as `storedDigest`; an MD5 digest
+    // of an earlier version is compared as it always was (upper case never matches).
     static bool PasswordMatches(const QString& storedDigest, const QString& typed);
     bool HasPassword() const { return !password.isEmpty(); }
     bool CheckPassword(const QString& typed) const { return PasswordMatches(password, typed); }
     // Stores the digest of `passwordText`; an empty text removes the password.
     void SetPassword(const QString& passwordText);
+    // After `typed` opened the profile: an MD5 digest of an earlier version is
+    // replaced by Argon2id of `typed`, written with the next save. Only when
+    // the old digest is exact for `typed` (Latin-1 text); otherwise it stays.
+    void UpgradePassword(const QString& typed);
 
     TQVL_Result_User& Results() const { return *results; }
     // Clears the card records of every unit (the counters and stored queries
@@ -80,4 +96,6 @@ private:
     std::unique_ptr<TQVL_Result_User> results;
     std::unique_ptr<TQVL_User_Rights> rights;
     bool loggedIn = false;
+    bool readOnlySession = false;
+    bool sessionLock = false;
 };

@@ -34,7 +34,8 @@ protected:
     std::unique_ptr<TQVL_FileObject> CreateFileObject() override { return std::make_unique<TQVL_User>(); }
     void FileOpened() override
     {
-        TQVL_Manager::FileOpened();
+        // Logged in before the listeners hear of it: they show whether the session is read-only.
         GetActiveUser().Login();
+        TQVL_Manager::FileOpened();
     }
 };

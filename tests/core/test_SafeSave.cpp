@@ -17,6 +17,7 @@
 #include <random>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -259,4 +260,150 @@ TEST(SafeSave, AFailingStreamRaisesTheDeviceError)
     document.Root->AddChild(QStringLiteral("a"), QString(1000, QLatin1Char('z')));
     FailDevice device(100);
     EXPECT_TRUE(ErrorOf([&] { document.SaveToStream(device); }).contains(QStringLiteral("Gerät voll")));
+}
+
+TEST(SafeSave, OpeningWhileAnotherProcessSavesIsNeverTakenForManipulation)
+{
+    TestFolders folders;
+    const QString fileName = folders.Root() + QStringLiteral("/Busy.qxs");
+    const QString a = QString(30000, QLatin1Char('a'));
+    const QString b = QString(50000, QLatin1Char('b'));
+    {
+        NoteFile note(true);
+        note.Text = a;
+        note.NewFile(fileName);
+        note.CloseFile();
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            NoteFile note(true);
+            note.Open(fileName);
+            if (!note.RequestWriteAccess())
+                ::_exit(3);
+            for (;;) {
+                note.Text = note.Text == a ? b : a;
+                note.Save();
+            }
+        } catch (...) {
+            ::_exit(2);
+        }
+    }
+    const auto inode = [&] {
+        struct stat info
+        {
+        };
+        return ::stat(QFile::encodeName(fileName).constData(), &info) == 0 ? info.st_ino : ino_t(0);
+    };
+    // Opens until many saves of the child fell between them.
+    QStringList errors;
+    int opens = 0;
+    int savesSeen = 0;
+    ino_t last = inode();
+    while (savesSeen < 60 && opens < 20000) {
+        try {
+            const QString text = readNote(fileName, true);
+            EXPECT_TRUE(text == a || text == b);
+        } catch (const TQVL_Error& error) {
+            errors << error.Message();
+        }
+        ++opens;
+        const ino_t now = inode();
+        savesSeen += now != last;
+        last = now;
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "the saving child failed by itself, exit " << WEXITSTATUS(status);
+    EXPECT_GE(savesSeen, 60) << "the child must really have saved meanwhile";
+    EXPECT_TRUE(errors.isEmpty()) << errors.size() << " of " << opens
+                                  << " opens failed, first: " << errors.value(0).toStdString();
+
+    // A real change is still caught, with no endless retrying.
+    QByteArray content = ReadFile(fileName);
+    content.replace("<text>", "<text>x");
+    WriteFile(fileName, content);
+    EXPECT_TRUE(ErrorOf([&] { readNote(fileName, true); }).contains(QStringLiteral("manipuliert")));
+}
+
+TEST(SafeSave, TemporariesOfAKilledSaveAreRemovedAtTheNextOpenOrSave)
+{
+    TestFolders folders;
+    const QString folder = folders.Root();
+    const QString fileName = folder + QStringLiteral("/Note.qxn");
+    NoteFile note;
+    note.Text = QStringLiteral("eins");
+    note.NewFile(fileName);
+    note.CloseFile();
+
+    const QString stale = folder + QStringLiteral("/.Note.qxn.aB3dE9");
+    const QString busy = folder + QStringLiteral("/.Note.qxn.Zz09xy");
+    const QString other = folder + QStringLiteral("/.Other.qxn.aB3dE9");
+    const QString young = folder + QStringLiteral("/.Note.qxn.new123");
+    // Left by a save killed an hour ago; the young one may belong to a save that has not locked it yet.
+    const auto age = [](const QString& name) {
+        const struct timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(name).constData(), anHourAgo, 0), 0);
+    };
+    for (const QString& name : {stale, busy, other, young})
+        WriteFile(name, QByteArray(1000, 'x'));
+    for (const QString& name : {stale, busy, other})
+        age(name);
+    // A save in progress elsewhere holds its temporary locked.
+    const int busyFd = ::open(QFile::encodeName(busy).constData(), O_RDWR);
+    ASSERT_GE(busyFd, 0);
+    struct flock lock
+    {
+    };
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(busyFd, F_OFD_SETLK, &lock), 0);
+
+    note.Open(fileName);
+    EXPECT_FALSE(QFile::exists(stale)) << "the killed save's temporary is gone at the next open";
+    EXPECT_TRUE(QFile::exists(busy)) << "a save in progress keeps its temporary";
+    EXPECT_TRUE(QFile::exists(other)) << "another file's temporaries are not ours";
+    EXPECT_TRUE(QFile::exists(young));
+
+    WriteFile(stale, "y");
+    age(stale);
+    ::close(busyFd);
+    ASSERT_TRUE(note.RequestWriteAccess());
+    note.Text = QStringLiteral("zwei");
+    note.Save();
+    note.CloseFile();
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_FALSE(QFile::exists(busy)) << "released, it is stale now";
+    EXPECT_TRUE(QFile::exists(young));
+    EXPECT_EQ(readNote(fileName, false), QStringLiteral("zwei"));
+}
+
+TEST(SafeSave, APendingCompanionInAReadOnlyFolderStillChecksTheFile)
+{
+    TestFolders folders;
+    const QString folder = folders.Root() + QStringLiteral("/profiles");
+    QDir().mkpath(folder);
+    const QString fileName = folder + QStringLiteral("/Anna.qxs");
+    NoteFile note(true);
+    note.Text = QStringLiteral("alt");
+    note.NewFile(fileName);
+    note.CloseFile();
+    // A save interrupted after the data file was renamed: the new companion is still pending.
+    const QString companion = TQVL_FileObject::ChecksumFileName(fileName);
+    const QByteArray oldCompanion = ReadFile(companion);
+    NoteFile newer(true);
+    newer.Text = QStringLiteral("neu");
+    newer.NewFile(fileName);
+    newer.CloseFile();
+    WriteFile(TQVL_SafeFile::PendingCompanionName(companion), ReadFile(companion));
+    WriteFile(companion, oldCompanion);
+
+    ImmutableFolder lock(folder);
+    if (!lock.locked)
+        GTEST_SKIP() << "this file system cannot mark a folder immutable";
+    QString text;
+    EXPECT_NO_THROW(text = readNote(fileName, true));
+    EXPECT_EQ(text, QStringLiteral("neu"));
 }

@@ -1,15 +1,18 @@
 #include "core/QVL_Error.h"
+#include "core/QVL_Notices.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "query/QVL_Result_User.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 #include "users/QVL_Options.h"
+#include "users/QVL_PasswordHash.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -269,27 +272,113 @@ TEST_F(UserTest, ReadOnlyUserFilesAreNotWrittenAtLogout)
     EXPECT_EQ(ReadFile(name), anna) << "the previous lastlogin stays";
 }
 
-TEST_F(UserTest, ALogoutWithoutWriteAccessFailsButTheProfileIsClosed)
+TEST_F(UserTest, ASecondInstanceOnTheSameProfileWorksReadOnlyAndNeverOverwrites)
+{
+    QStringList notices;
+    const auto previous = TQVL_Notices::Install([&](const QString& text) { notices << text; });
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    // Two program instances: each its own profile object on the same file.
+    TQVL_User first;
+    first.Open(name);
+    first.Login();
+    EXPECT_FALSE(first.IsReadOnlySession());
+    EXPECT_TRUE(first.WriteAccess) << "the session holds the lock from login on";
+
+    TQVL_User second;
+    second.Open(name);
+    second.Login();
+    EXPECT_TRUE(second.IsReadOnlySession());
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("\"Anna.qxs\""))) << notices[0].toStdString();
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("nur gelesen")));
+
+    // The first one stores a query and lets go of write access as a query does: the lock stays.
+    first.Results().GetOrCreateUnit(QStringLiteral("{ERSTE}")).AddQuery(60, 5, false, 4, TQVL_DateTime::Now());
+    ASSERT_TRUE(first.RequestWriteAccess());
+    first.Save();
+    EXPECT_TRUE(first.ReleaseWriteAccess());
+    EXPECT_TRUE(first.WriteAccess);
+    EXPECT_FALSE(second.RequestWriteAccess()) << "the gap between two queries is no chance for the second";
+
+    second.Results().GetOrCreateUnit(QStringLiteral("{ZWEITE}")).AddQuery(60, 5, false, 4, TQVL_DateTime::Now());
+    EXPECT_EQ(ErrorOf([&] { second.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+    first.Close();
+    EXPECT_FALSE(second.RequestWriteAccess()) << "its copy is stale: not even after the first one ended";
+    EXPECT_EQ(ErrorOf([&] { second.Close(); }), QString()) << "told at login, no error at the end";
+
+    TQVL_User check;
+    check.Open(name);
+    EXPECT_NE(check.Results().FindUnit(QStringLiteral("{ERSTE}")), nullptr) << "the first one's results are kept";
+    EXPECT_EQ(check.Results().FindUnit(QStringLiteral("{ZWEITE}")), nullptr);
+    EXPECT_EQ(check.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
+    check.CloseFile();
+    TQVL_Notices::Install(previous);
+}
+
+TEST_F(UserTest, AReadOnlyProfileFileGivesAReadOnlySession)
 {
     const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    QFile::setPermissions(name, QFile::ReadOwner | QFile::ReadGroup);
     TQVL_User user;
     user.Open(name);
     user.Login();
-    // Another instance holds the profile for writing.
-    TQVL_FileHandle other = TQVL_FileHandle::TryOpenWrite(name);
-    ASSERT_TRUE(other.IsValid());
-    EXPECT_EQ(ErrorOf([&] { user.Close(); }), QStringLiteral("Datei ist schreibgeschützt!"));
-    EXPECT_FALSE(user.IsLoggedIn());
-    EXPECT_FALSE(user.IsOpen) << "the profile is let go all the same";
+    EXPECT_TRUE(user.IsReadOnlySession());
+    EXPECT_EQ(ErrorOf([&] { user.Close(); }), QString());
     EXPECT_EQ(ReadFile(name), anna);
-    EXPECT_EQ(ErrorOf([&] { user.Close(); }), QStringLiteral("Keine Datei geöffnet!"));
+}
+
+TEST_F(UserTest, PasswordsAreStoredAsSaltedArgon2id)
+{
+    const QString russian = QStringLiteral("Пароль");
+    const QString stored = TQVL_User::PasswordDigest(russian);
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("$argon2id$"))) << stored.toStdString();
+    EXPECT_NE(TQVL_User::PasswordDigest(russian), stored) << "salted: the same password never gives the same text";
+    EXPECT_TRUE(TQVL_User::PasswordMatches(stored, russian));
+    // The old digest saw "??????" for each of these.
+    for (const QString& other : {QStringLiteral("Пароли"), QStringLiteral("Собака"), QStringLiteral("??????"),
+                                 QStringLiteral("пароль"), QString()})
+        EXPECT_FALSE(TQVL_User::PasswordMatches(stored, other)) << other.toStdString();
+
+    // A stored text from an edited file that would cost gigabytes is refused, not computed.
+    QString greedy = stored;
+    greedy.replace(QRegularExpression(QStringLiteral("m=\\d+")), QStringLiteral("m=4194304"));
+    EXPECT_FALSE(TQVL_User::PasswordMatches(greedy, russian));
+}
+
+TEST_F(UserTest, AnOldMd5DigestStillOpensAndIsReplacedAtTheNextSave)
+{
+    // "geheim", as earlier versions stored it.
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User user;
+    user.Open(name);
+    EXPECT_TRUE(user.CheckPassword(QStringLiteral("geheim")));
+    EXPECT_FALSE(user.CheckPassword(QStringLiteral("Geheim")));
+    user.UpgradePassword(QStringLiteral("falsch"));
+    EXPECT_EQ(user.password, QStringLiteral("e8636ea013e682faf61f56ce1cb1ab5c")) << "a wrong password upgrades nothing";
+    user.Login();
+    user.UpgradePassword(QStringLiteral("geheim"));
+    user.Close();
+    const QByteArray saved = ReadFile(name);
+    EXPECT_FALSE(saved.contains("e8636ea013e682faf61f56ce1cb1ab5c"));
+    EXPECT_TRUE(saved.contains("<password>$argon2id$"));
+    TQVL_User again;
+    again.Open(name);
+    EXPECT_TRUE(again.CheckPassword(QStringLiteral("geheim")));
+    again.CloseFile();
+
+    // An old digest of a password outside Latin-1 matches any text of its length: it stays as it was.
+    TQVL_User cyrillic;
+    cyrillic.password = TQVL_PasswordHash::LegacyDigest(QStringLiteral("Пароль"));
+    EXPECT_TRUE(cyrillic.CheckPassword(QStringLiteral("Собака"))) << "compared as before";
+    cyrillic.UpgradePassword(QStringLiteral("Собака"));
+    EXPECT_TRUE(TQVL_PasswordHash::IsLegacy(cyrillic.password));
 }
 
 TEST_F(UserTest, PasswordDigests)
 {
-    EXPECT_EQ(TQVL_User::PasswordDigest(QStringLiteral("geheim")), QStringLiteral("e8636ea013e682faf61f56ce1cb1ab5c"));
-    // Hashed over the 8-bit text: one byte per umlaut.
-    EXPECT_EQ(TQVL_User::PasswordDigest(QStringLiteral("äöü")), QStringLiteral("768a58510fb1546c8fe8b443dee45b37"));
+    EXPECT_EQ(TQVL_PasswordHash::LegacyDigest(QStringLiteral("geheim")), QStringLiteral("e8636ea013e682faf61f56ce1cb1ab5c"));
+    // The earlier form hashed the 8-bit text: one byte per umlaut.
+    EXPECT_EQ(TQVL_PasswordHash::LegacyDigest(QStringLiteral("äöü")), QStringLiteral("768a58510fb1546c8fe8b443dee45b37"));
 
     TQVL_User user;
     EXPECT_FALSE(user.HasPassword());

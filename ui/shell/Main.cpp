@@ -207,6 +207,10 @@ void TMainForm::createLayout()
     Label_Status->setObjectName(QStringLiteral("Label_Status"));
     Label_Status->setFixedWidth(270);
     statusBar()->addWidget(Label_Status);
+    Label_ReadOnly = new QLabel(QStringLiteral("Benutzerprofil schreibgeschützt"), this);
+    Label_ReadOnly->setObjectName(QStringLiteral("Label_ReadOnly"));
+    Label_ReadOnly->hide();
+    statusBar()->addPermanentWidget(Label_ReadOnly);
 }
 
 void TMainForm::createMenus()
@@ -346,6 +350,7 @@ void TMainForm::userOpened()
 {
     TQVL_User& user = core->Users->GetActiveUser();
     Label_ActiveUser->setText(user.name + QLatin1Char(' '));
+    Label_ReadOnly->setVisible(user.IsReadOnlySession());
     ShowMainMenu();
     dataModule->EnableUserActions();
     core->LongTermStorages->Provider().Clear();
@@ -364,6 +369,7 @@ void TMainForm::userOpened()
 void TMainForm::userClosed()
 {
     Label_ActiveUser->setText(noUser);
+    Label_ReadOnly->hide();
     if (isVisible())
         dataModule->DisableAllActions();
 }

@@ -51,6 +51,8 @@ public:
     QLabel* Label_ActiveUser = nullptr;
     QLabel* Label_ActiveUnit = nullptr;
     QLabel* Label_Status = nullptr;
+    // Shown in the status bar while the logged-in profile is only read.
+    QLabel* Label_ReadOnly = nullptr;
     QLabel* Image_NoUnitSelected = nullptr;
     QLabel* Image_UnitSelected = nullptr;
     QLabel* Image_LongTermStorageSelected = nullptr;

@@ -345,8 +345,12 @@ void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
     }
 
     TQVL_User& user = TQVL::Instance().Users->GetActiveUser();
+    const QString typed = Edit_Password->text();
     try {
         user.Open(profile->Path);
+        // A digest of an earlier version becomes Argon2id with the next save.
+        if (user.IsOpen)
+            user.UpgradePassword(typed);
     } catch (...) {
         // Opened, but a listener of the open failed: the profile is in use all the same.
         if (alive && user.IsOpen)

@@ -1,3 +1,5 @@
+#include "core/QVL_SafeFile.h"
+#include "core/QVL_Notices.h"
 #include "app/QVL.h"
 #include "tests/support/NoticeRecorder.h"
 #include "tests/support/TestFolders.h"
@@ -18,6 +20,7 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
+#include <QStatusBar>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -201,6 +204,38 @@ TEST_F(MainWindowTest, DueStorageCardsAreAnnouncedAndF11TogglesTheBars)
     fullscreen->trigger();
     EXPECT_TRUE(window->Panel1->isVisible());
     EXPECT_TRUE(window->Panel2->isVisible());
+}
+
+TEST_F(MainWindowTest, AProfileInUseElsewhereIsOpenedReadOnlyAndTheWindowSaysSo)
+{
+    const QString profile = folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs");
+    const QByteArray before = ReadFile(profile);
+    {
+        // Another program instance has the learner logged in.
+        const TQVL_FileHandle other = TQVL_FileHandle::TryOpenWrite(profile);
+        ASSERT_TRUE(other.IsValid());
+        logIn();
+        EXPECT_TRUE(window->Core().Users->GetActiveUser().IsReadOnlySession());
+        EXPECT_TRUE(window->Label_ReadOnly->isVisible());
+        EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("nur gelesen")));
+        ASSERT_GE(window->FrameMessage1->Count(), 1);
+        EXPECT_TRUE(window->FrameMessage1->Titles().last().contains(QStringLiteral("\"Lernender.qxs\"")));
+    }
+    window->Core().Users->GetActiveUser().Close();
+    EXPECT_FALSE(window->Label_ReadOnly->isVisible());
+    EXPECT_EQ(ReadFile(profile), before) << "nothing of the read-only session is written";
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+
+    logIn();
+    EXPECT_FALSE(window->Core().Users->GetActiveUser().IsReadOnlySession());
+    EXPECT_FALSE(TQVL_FileHandle::TryOpenWrite(profile).IsValid()) << "this session holds the profile";
+}
+
+TEST_F(MainWindowTest, EngineNoticesReachTheMessageListAndTheStatusBar)
+{
+    TQVL_Notices::Show(QStringLiteral("Hinweis"));
+    EXPECT_EQ(window->FrameMessage1->Titles().last(), QStringLiteral("Hinweis"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Hinweis"));
 }
 
 TEST_F(MainWindowTest, TypedReplacementsOnlyInMarkedFieldsAndCharacterTilesEverywhere)

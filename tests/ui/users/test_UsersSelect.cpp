@@ -7,6 +7,7 @@
 #include "ui/users/Form_UsersSelect.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/WindowManager.h"
+#include "users/QVL_PasswordHash.h"
 #include "users/QVL_User.h"
 
 #include <QDir>
@@ -161,6 +162,24 @@ TEST_F(UsersSelectTest, ALongNameStillAsksForThePasswordAndOnlyTheRightOneOpens)
     QTest::keyClick(screen->Edit_Password, Qt::Key_Return);
     EXPECT_EQ(activeName(), name);
     EXPECT_TRUE(released());
+}
+
+TEST_F(UsersSelectTest, AnOldPasswordDigestOpensAndIsStoredAsArgon2idAfterwards)
+{
+    const QString path = users() + QStringLiteral("/Alt.qxs");
+    // The unsalted MD5 of earlier versions.
+    WriteProfile(path, QStringLiteral("Alt"), QString(),
+                 [](TQVL_User& user) { user.password = TQVL_PasswordHash::LegacyDigest(QStringLiteral("geheim")); });
+    ASSERT_TRUE(start());
+    guard = screen;
+    click(0);
+    QTest::keyClicks(screen->Edit_Password, QStringLiteral("geheim"));
+    QTest::keyClick(screen->Edit_Password, Qt::Key_Return);
+    ASSERT_EQ(activeName(), QStringLiteral("Alt"));
+    core->Users->GetActiveUser().Close();
+    const QByteArray saved = ReadFile(path);
+    EXPECT_TRUE(saved.contains("<password>$argon2id$")) << saved.constData();
+    EXPECT_FALSE(saved.contains(TQVL_PasswordHash::LegacyDigest(QStringLiteral("geheim")).toLatin1()));
 }
 
 TEST_F(UsersSelectTest, TheKeyboardChoosesAndAPasswordIsAskedBeforeTheTileIsChosenAgain)
