@@ -13,7 +13,7 @@
 
 namespace {
 
-QLabel* captionLabel(const QString& text, QWidget* parent, bool bold)
+QLabel* arrangementLabel(const QString& text, QWidget* parent, bool bold)
 {
     auto* label = new QLabel(text, parent);
     QPalette colours = label->palette();
@@ -56,7 +56,7 @@ void TFormEditGrammar::createInputs()
 {
     const TQVL_CardArrangement& arrangement = Core.CardArrangements->GetActiveArrangement();
     QWidget* area = Editor();
-    Label_Arrangement = captionLabel(QStringLiteral("Vorlage: %1").arg(arrangement.Name), area, true);
+    Label_Arrangement = arrangementLabel(QStringLiteral("Vorlage: %1").arg(arrangement.Name), area, true);
     Label_Arrangement->setObjectName(QStringLiteral("Label_Arrangement"));
 
     auto* layout = new QVBoxLayout(area);
@@ -84,7 +84,7 @@ void TFormEditGrammar::createInputs()
         switch (field.Type) {
         case cftLabelField:
         case cftInputField: {
-            grid->addWidget(captionLabel(field.Caption, area, false), row, 0);
+            grid->addWidget(arrangementLabel(field.Caption, area, false), row, 0);
             auto* input = new QLineEdit(area);
             input->setObjectName(QStringLiteral("Edit_Field%1").arg(i));
             input->setMaximumWidth(InputMaxWidth);
@@ -97,7 +97,7 @@ void TFormEditGrammar::createInputs()
             break;
         }
         case cftConstantLabel:
-            grid->addWidget(captionLabel(field.Caption, area, arrangement.StaticLabelBold), row, 0, 1, 2);
+            grid->addWidget(arrangementLabel(field.Caption, area, arrangement.StaticLabelBold), row, 0, 1, 2);
             break;
         case cftVertSpace:
             grid->setRowMinimumHeight(row, 12);

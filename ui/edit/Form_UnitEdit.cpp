@@ -127,9 +127,9 @@ TFormUnitEdit::TFormUnitEdit(TQVL& owner, TQVL_Unit& edited, QWidget* parent)
     cleanLayout->addLayout(actions);
     PageControl1->addTab(cleanPage, QStringLiteral("Vokabeln bereinigen"));
 
-    const TQVL_Unit_Data data = TQVL_Unit_Data::FromUnit(unit);
-    Edit_Name->setText(data.Name);
-    FillLanguageLists(core, ComboBox_Home, ComboBox_Foreign, data.LangCodeHome, data.LangCodeForeign);
+    const TQVL_Unit_Data stored = TQVL_Unit_Data::FromUnit(unit);
+    Edit_Name->setText(stored.Name);
+    FillLanguageLists(core, ComboBox_Home, ComboBox_Foreign, stored.LangCodeHome, stored.LangCodeForeign);
 
     // A changed choice of delimiters makes the shown preview stale.
     for (QCheckBox* box : {CheckBox_Comma, CheckBox_Semicolon, CheckBox_Slash})
@@ -155,11 +155,11 @@ TFormUnitEdit::~TFormUnitEdit() = default;
 
 TQVL_Unit_Data TFormUnitEdit::Data() const
 {
-    TQVL_Unit_Data data;
-    data.Name = Edit_Name->text();
-    data.LangCodeHome = ComboBox_Home->currentData().toString();
-    data.LangCodeForeign = ComboBox_Foreign->currentData().toString();
-    return data;
+    TQVL_Unit_Data chosen;
+    chosen.Name = Edit_Name->text();
+    chosen.LangCodeHome = ComboBox_Home->currentData().toString();
+    chosen.LangCodeForeign = ComboBox_Foreign->currentData().toString();
+    return chosen;
 }
 
 void TFormUnitEdit::ApplyData()

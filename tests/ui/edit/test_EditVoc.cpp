@@ -10,6 +10,7 @@
 #include "users/QVL_User_Rights.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
