@@ -109,6 +109,7 @@ void TFormEditGrammar::createInputs()
             break;
         }
     }
+    grid->setRowStretch(grid->rowCount(), 1);
     for (std::size_t i = 1; i < inputs.size(); ++i)
         setTabOrder(inputs[i - 1].Input, inputs[i].Input);
 }

@@ -130,6 +130,10 @@ TFormEditPicture::TFormEditPicture(TQVL& core, QWidget* parent) : TFormEdit(core
                               area);
     Label_Prompt->setObjectName(QStringLiteral("Label_Prompt"));
     Label_Prompt->setWordWrap(true);
+    // The prompt comes and goes without moving the picture under the mouse.
+    QSizePolicy promptPolicy = Label_Prompt->sizePolicy();
+    promptPolicy.setRetainSizeWhenHidden(true);
+    Label_Prompt->setSizePolicy(promptPolicy);
     Label_Prompt->setVisible(false);
 
     auto* panel = new QWidget(area);

@@ -119,6 +119,7 @@ QString TFormUnitsNew::UnitsFolder(const TQVL& core)
 void TFormUnitsNew::fillArrangements()
 {
     TQVL_Provider_CardArrangements arrangements;
+    arrangements.ReadHeaders = true;
     arrangements.Scan(core.System->AppDataFolder + QStringLiteral("/Data/GrammarTemplates"));
     forEachFile(*arrangements.Root, [this](const TQVL_Provider_Item_Custom& item) {
         const auto& arrangement = static_cast<const TQVL_Provider_Item_CardArrangement&>(item);

@@ -26,6 +26,7 @@ void FillLanguageLists(const TQVL& core, QComboBox* home, QComboBox* foreign, co
                        const QString& foreignCode)
 {
     TQVL_Provider_Languages languages;
+    languages.ReadHeaders = true;
     languages.Scan(core.System->AppDataFolder + QStringLiteral("/Languages"));
     forEachFile(*languages.Root, [&](const TQVL_Provider_Item_Custom& item) {
         const auto& language = static_cast<const TQVL_Provider_Item_Language&>(item);

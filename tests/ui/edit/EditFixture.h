@@ -18,6 +18,8 @@
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -74,6 +76,7 @@ protected:
         if (words.size() > 0) {
             TQVL_Unit unit;
             unit.Open(path);
+            EXPECT_TRUE(unit.RequestWriteAccess());
             for (const auto& [foreign, home] : words) {
                 auto* card = static_cast<TQVL_Card_Voc*>(unit.Cards->NewCard(typ == tSound ? tSound : tVoc));
                 card->foreign1 = QString::fromUtf8(foreign);
@@ -90,20 +93,35 @@ protected:
         window->ShowMainMenu();
     }
     // Chooses main-menu tile 5 with the mouse, as the learner does.
-    template <class TEditor> TEditor* OpenEditor()
+    template <class TEditor> TEditor* OpenEditor(bool expected = true)
     {
         auto* menu = dynamic_cast<TFormMainMenu*>(Screen());
         EXPECT_NE(menu, nullptr);
         if (!menu)
             return nullptr;
         TKQ_ClickMatrix& tiles = *menu->KQ_ClickMatrix1;
+        // The tiles are placed once the menu's layout ran.
+        QTest::qWait(20);
         const QPoint centre = tiles.Items().Item(5)->Rect().center();
         // A tile that has not the focus may take a first click for the focus.
-        for (int click = 0; click < 2 && Screen() == menu; ++click)
-            QTest::mouseClick(&tiles, Qt::LeftButton, {}, centre);
+        QTest::mouseClick(&tiles, Qt::LeftButton, {}, centre);
+        // Where a click only focuses the tile, Enter chooses it.
+        if (Screen() == menu && tiles.FocusedItem() == tiles.Items().Item(5))
+            QTest::keyClick(&tiles, Qt::Key_Return);
         auto* editor = dynamic_cast<TEditor*>(Screen());
-        EXPECT_NE(editor, nullptr);
+        if (expected)
+            EXPECT_NE(editor, nullptr) << (dialogs.Errors + dialogs.Informations + Notices).join('|').toStdString();
         return editor;
+    }
+    // Types `text` key by key, as a keyboard would (QTest's key clicks know only ASCII).
+    static void TypeText(QWidget* field, const QString& text)
+    {
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(field, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QCoreApplication::sendEvent(field, &release);
+        }
     }
     static void Click(QPushButton* button)
     {

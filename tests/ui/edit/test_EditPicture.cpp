@@ -70,9 +70,6 @@ TEST_F(EditPictureTest, AClickPositionOnAScaledPictureIsStoredInPicturePixels)
     Load(*editor, Picture(UnitsFolder(), QStringLiteral("gross.png"), QSize(3000, 2000)));
     EXPECT_EQ(Card(Unit(), 0).picture_filename, QStringLiteral("gross.png"));
     EXPECT_TRUE(dialogs.Questions.isEmpty()) << "a picture inside the graphics folder is not copied";
-    const QRect shown = editor->PictureRect();
-    ASSERT_LT(shown.width(), 3000);
-    EXPECT_NEAR(double(shown.width()) / shown.height(), 1.5, 0.01);
 
     QTest::mouseClick(editor->RadioButton_Click, Qt::LeftButton);
     EXPECT_EQ(editor->PageControl1->currentIndex(), 1);
@@ -80,6 +77,9 @@ TEST_F(EditPictureTest, AClickPositionOnAScaledPictureIsStoredInPicturePixels)
     Click(editor->Button_SetPosition);
     EXPECT_TRUE(editor->Placing());
     EXPECT_TRUE(editor->Label_Prompt->isVisible());
+    const QRect shown = editor->PictureRect();
+    ASSERT_LT(shown.width(), 3000);
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 1.5, 0.01);
     const QPoint inPicture(shown.width() / 4, shown.height() / 3);
     QTest::mouseClick(editor->Image1, Qt::LeftButton, {}, shown.topLeft() + inPicture);
     EXPECT_FALSE(editor->Placing());

@@ -19,6 +19,8 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,17 @@
 #include <functional>
 
 namespace {
+
+// Types `text` key by key, as a keyboard would (QTest's key clicks know only ASCII).
+void typeText(QWidget* field, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(field, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(field, &release);
+    }
+}
 
 class NewUnitQueryTest : public QueryWindowTest
 {
@@ -45,7 +58,7 @@ protected:
             if (!form)
                 return 0;
             dialog.open();
-            QTest::keyClicks(form->Edit_Name, name);
+            typeText(form->Edit_Name, name);
             if (form->ComboBox_Arrangement)
                 form->ComboBox_Arrangement->setCurrentIndex(
                     form->ComboBox_Arrangement->findText(QStringLiteral("Unregelmäßige"), Qt::MatchContains));
@@ -58,10 +71,15 @@ protected:
         if (!menu)
             return nullptr;
         TKQ_ClickMatrix& tiles = *menu->KQ_ClickMatrix1;
+        QTest::qWait(20);
         for (int i = 0; i < tiles.Items().Count(); ++i)
             if (tiles.Items().Item(i)->Caption() == caption)
-                for (int click = 0; click < 2 && Screen() == menu; ++click)
-                    QTest::mouseClick(&tiles, Qt::LeftButton, {}, tiles.Items().Item(i)->Rect().center());
+            {
+                QTest::mouseClick(&tiles, Qt::LeftButton, {}, tiles.Items().Item(i)->Rect().center());
+                // Where a click only focuses the tile, Enter chooses it.
+                if (Screen() == menu && tiles.FocusedItem() == tiles.Items().Item(i))
+                    QTest::keyClick(&tiles, Qt::Key_Return);
+            }
         return dynamic_cast<TFormEdit*>(Screen());
     }
     // Starts a query over the active unit's cards.
@@ -84,7 +102,7 @@ protected:
 void type(QLineEdit* field, const QString& text)
 {
     field->setFocus();
-    QTest::keyClicks(field, text);
+    typeText(field, text);
 }
 
 } // namespace

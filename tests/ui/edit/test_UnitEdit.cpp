@@ -121,6 +121,8 @@ TEST_F(UnitEditTest, RenamingKeepsTheResultsAndTheMainWindowShowsTheNewName)
         QTest::mouseClick(form.dxButton3, Qt::LeftButton);
     });
     const QString renamed = UnitsFolder() + QStringLiteral("/Haustiere.qxu");
+    EXPECT_EQ(dialogs.Errors.size(), 1) << dialogs.Errors.join('|').toStdString();
+    EXPECT_EQ(opened, 2);
     ASSERT_TRUE(Unit().IsOpen);
     EXPECT_EQ(Unit().FileName, renamed);
     EXPECT_EQ(Unit().Uid, uid);

@@ -25,14 +25,17 @@ protected:
         auto* menu = dynamic_cast<TFormMenuUnitsNew*>(Screen());
         ASSERT_NE(menu, nullptr);
         TKQ_ClickMatrix& tiles = *menu->KQ_ClickMatrix1;
+        QTest::qWait(20);
         int tile = -1;
         for (int i = 0; i < tiles.Items().Count(); ++i)
             if (tiles.Items().Item(i)->Caption() == caption)
                 tile = i;
         ASSERT_GE(tile, 0) << caption.toStdString();
         const QPoint centre = tiles.Items().Item(tile)->Rect().center();
-        for (int click = 0; click < 2 && Screen() == menu && opened == 0; ++click)
-            QTest::mouseClick(&tiles, Qt::LeftButton, {}, centre);
+        QTest::mouseClick(&tiles, Qt::LeftButton, {}, centre);
+        // Where a click only focuses the tile, Enter chooses it.
+        if (Screen() == menu && opened == 0 && Notices.isEmpty() && tiles.FocusedItem() == tiles.Items().Item(tile))
+            QTest::keyClick(&tiles, Qt::Key_Return);
     }
     // Answers the dialog: types `name`, lets `choose` set the rest, clicks "Ok"
     // (and "Abbruch" when "Ok" left it open).
@@ -45,7 +48,7 @@ protected:
             ++opened;
             dialog.open();
             titles << form->Label1->text();
-            QTest::keyClicks(form->Edit_Name, name);
+            TypeText(form->Edit_Name, name);
             if (choose)
                 choose(*form);
             QTest::mouseClick(form->dxButton3, Qt::LeftButton);
