@@ -4,7 +4,27 @@
 #include "content/QVL_Unit_New.h"
 #include "core/QVL_Error.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+namespace {
+
+// Moves the unit's file to `target` and opens it there: the unit is closed
+// and opened again, so whoever follows the unit sees it under its new name.
+// On failure the unit is open under its old name again.
+void renameFile(TQVL_Unit& unit, const QString& target)
+{
+    const QString source = unit.FileName;
+    unit.CloseFile();
+    // QFile::rename never replaces an existing file.
+    if (!QFile::rename(source, target)) {
+        unit.Open(source);
+        throw TQVL_Error(QStringLiteral("Datei \"%1\" kann nicht in \"%2\" umbenannt werden.").arg(source, target));
+    }
+    unit.Open(target);
+}
+
+} // namespace
 
 TQVL_Unit_Data TQVL_Unit_Data::FromUnit(const TQVL_Unit& unit)
 {
@@ -29,7 +49,8 @@ bool TQVL_Unit_Data::ApplyTo(TQVL_Unit& unit) const
         throw TQVL_Error(QStringLiteral("Eine Lektion mit der Bezeichnung \"%1\" besteht bereits. Bitte wählen Sie "
                                         "eine andere Bezeichnung.")
                              .arg(name));
-    if (LangCodeHome != unit.LangCodeHome || LangCodeForeign != unit.LangCodeForeign) {
+    // A rename opens the file again: what is in memory must be in the file first.
+    if (renaming || LangCodeHome != unit.LangCodeHome || LangCodeForeign != unit.LangCodeForeign) {
         const QString home = unit.LangCodeHome, foreign = unit.LangCodeForeign;
         unit.LangCodeHome = LangCodeHome;
         unit.LangCodeForeign = LangCodeForeign;
@@ -42,6 +63,6 @@ bool TQVL_Unit_Data::ApplyTo(TQVL_Unit& unit) const
         }
     }
     if (renaming)
-        unit.RenameFile(target);
+        renameFile(unit, target);
     return renaming;
 }

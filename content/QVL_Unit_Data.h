@@ -15,9 +15,10 @@ public:
 
     static TQVL_Unit_Data FromUnit(const TQVL_Unit& unit);
     // Writes the languages into `unit`, saves it and, when the name changed,
-    // renames its file in its folder. The unit keeps its Uid, so the results
-    // filed under it stay with it. Checks everything before it changes
-    // anything; when the rename fails the saved languages stay.
+    // renames its file in its folder (closing and opening the unit again).
+    // The unit keeps its Uid, so the results filed under it stay with it.
+    // Checks everything before it changes anything; when the rename fails the
+    // saved languages stay.
     // Returns whether the file was renamed.
     bool ApplyTo(TQVL_Unit& unit) const;
 };

@@ -9,7 +9,6 @@
 #include "core/QVL_XMLTag.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -168,42 +167,6 @@ void TQVL_FileObject::CloseFile()
     resetToClosed();
     IsOpen = false;
     Notify(OnClose);
-}
-
-void TQVL_FileObject::RenameFile(const QString& newFileName)
-{
-    if (!IsOpen)
-        throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
-    if (newFileName == FileName)
-        return;
-    const auto failed = [&] {
-        return TQVL_Error(
-            QStringLiteral("Datei \"%1\" kann nicht in \"%2\" umbenannt werden.").arg(FileName, newFileName));
-    };
-    // QFile::rename never replaces, but the learner deserves the reason.
-    if (QFileInfo::exists(newFileName))
-        throw TQVL_Error::WithCause(failed().Message(),
-                                    QStringLiteral("Datei \"%1\" besteht bereits.").arg(newFileName));
-    const bool writing = WriteAccess;
-    handle.Close();
-    const auto reopen = [&] {
-        if (!writing || !reopenForWriting())
-            openReadHandle();
-    };
-    if (!QFile::rename(FileName, newFileName)) {
-        reopen();
-        throw failed();
-    }
-    if (IntegrityGuard && QFileInfo::exists(ChecksumFileName(FileName)) &&
-        !QFile::rename(ChecksumFileName(FileName), ChecksumFileName(newFileName))) {
-        // Without its companion the guarded file would not open again: move it back.
-        QFile::rename(newFileName, FileName);
-        reopen();
-        throw failed();
-    }
-    FileName = newFileName;
-    reopen();
-    Notify(OnAccessChange);
 }
 
 void TQVL_FileObject::CheckIntegrity(const QByteArray& content) const

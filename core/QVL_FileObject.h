@@ -36,11 +36,6 @@ public:
     bool RequestWriteAccess();
     bool ReleaseWriteAccess();
     void CloseFile();
-    // Moves the open file (and a guarded file's companion) to `newFileName`
-    // and goes on working with it there; the content in memory and the Uid
-    // stay. Never replaces an existing file; on failure the file stays where
-    // it was and the error names both paths.
-    void RenameFile(const QString& newFileName);
 
     // Raises the error of a companion that cannot be read or does not match `content`.
     void CheckIntegrity(const QByteArray& content) const;

@@ -170,41 +170,6 @@ TEST_F(FileObjectTest, SaveAsMovesToTheNewPathAndKeepsTheOldFile)
     EXPECT_EQ(check.Text, QStringLiteral("zwei"));
 }
 
-TEST_F(FileObjectTest, RenameMovesTheOpenFileAndNeverReplacesAnother)
-{
-    const QString first = createNote(QStringLiteral("first.qxs"), QStringLiteral("eins"), true);
-    const QString taken = createNote(QStringLiteral("taken.qxs"), QStringLiteral("fremd"), false);
-    NoteFile note(true);
-    note.Open(first);
-    ASSERT_TRUE(note.RequestWriteAccess());
-    const QString uid = note.Uid;
-
-    const QString refused = errorOf([&] { note.RenameFile(taken); });
-    EXPECT_TRUE(refused.contains(QStringLiteral("besteht bereits"))) << refused.toStdString();
-    EXPECT_EQ(note.FileName, first);
-    EXPECT_TRUE(note.WriteAccess);
-    NoteFile other;
-    other.Open(taken);
-    EXPECT_EQ(other.Text, QStringLiteral("fremd"));
-    other.CloseFile();
-
-    const QString second = path(QStringLiteral("second.qxs"));
-    note.RenameFile(second);
-    EXPECT_EQ(note.FileName, second);
-    EXPECT_TRUE(note.WriteAccess);
-    EXPECT_FALSE(QFile::exists(first));
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("first.crc"))));
-    // The guarded file moved with its companion and stays writable where it is now.
-    note.Text = QStringLiteral("zwei");
-    note.Save();
-    note.CloseFile();
-    NoteFile check(true);
-    check.Open(second);
-    EXPECT_EQ(check.Uid, uid);
-    EXPECT_EQ(check.Text, QStringLiteral("zwei"));
-    EXPECT_EQ(errorOf([&] { NoteFile closed; closed.RenameFile(first); }), QStringLiteral("Keine Datei geöffnet!"));
-}
-
 TEST_F(FileObjectTest, NewFileOverwritesWithAFreshUid)
 {
     const QString name = createNote(QStringLiteral("n.qxn"), QStringLiteral("alt"), false);
