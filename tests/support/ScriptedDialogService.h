@@ -22,6 +22,11 @@ public:
         Questions.append(question);
         return take(ConfirmAnswers, false);
     }
+    TDialogChoice ConfirmOrCancel(const QString& question) override
+    {
+        Questions.append(question);
+        return take(ChoiceAnswers, TDialogChoice::Cancel);
+    }
     std::optional<QString> InputText(const QString&, const QString& prompt, const QString&, bool) override
     {
         Questions.append(prompt);
@@ -36,6 +41,8 @@ public:
 
     QStringList Errors, Informations, Questions;
     std::deque<bool> ConfirmAnswers;
+    // Answers to Ja / Nein / Abbrechen questions; Abbrechen when none is left.
+    std::deque<TDialogChoice> ChoiceAnswers;
     // A null QString() answers "cancel"; QStringLiteral("") is an empty input.
     std::deque<QString> InputAnswers;
     std::deque<QString> FileAnswers;

@@ -9,6 +9,14 @@
 
 class QWidget;
 
+// The answer to a question with the buttons "Ja", "Nein" and "Abbrechen".
+enum class TDialogChoice
+{
+    Yes,
+    No,
+    Cancel,
+};
+
 // Every message box, question, input box and file or folder picker of the
 // screens goes through the installed service: the program shows real
 // dialogs, tests install a scripted one, so no test ever blocks on a window.
@@ -21,6 +29,8 @@ public:
     virtual void ShowInformation(const QString& text) = 0;
     // Yes/no question; true for yes.
     virtual bool Confirm(const QString& question) = 0;
+    // Ja / Nein / Abbrechen; closing the box counts as Abbrechen.
+    virtual TDialogChoice ConfirmOrCancel(const QString& question) = 0;
     // A line of text; nothing when cancelled.
     virtual std::optional<QString> InputText(const QString& title, const QString& prompt, const QString& value,
                                              bool password = false) = 0;

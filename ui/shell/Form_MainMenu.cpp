@@ -3,6 +3,7 @@
 #include "app/QVL.h"
 
 #include <QAction>
+#include "ui/edit/EditLauncher.h"
 #include "ui/shell/Form_MainMenuTwo.h"
 #include "ui/query/Form_MenuQuery.h"
 #include "ui/units/Form_MenuUnitsNew.h"
@@ -54,20 +55,7 @@ void TFormMainMenu::select(int index)
             main.NotAvailable();
         break;
     case 4: main.WindowManager().SwitchWindow<TFormMenuUnitsNew>(); break;
-    case 5: {
-        if (!main.CheckUnitSelected())
-            break;
-        TQVL_Unit& unit = main.Core().Units->GetActiveUnit();
-        if (!unit.RequestWriteAccess())
-            break;
-        if (!main.HasRight(&TQVL_User_Rights::UNITS_EDIT)) {
-            main.ShowNoRight();
-            break;
-        }
-        if (unit.Typ != tInfo)
-            main.NotAvailable();
-        break;
-    }
+    case 5: OpenUnitEditor(main); break;
     case 6: main.NotAvailable(); break;
     case 7: main.WindowManager().SwitchWindow<TFormMainMenuTwo>(); break;
     default: break;

@@ -7,6 +7,8 @@
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/FormMessage.h"
+#include "ui/edit/EditLauncher.h"
+#include "ui/edit/Form_Edit.h"
 #include "ui/units/Form_LongTermStorage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Form_MainMenuTwo.h"
@@ -267,10 +269,13 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Unit_Select, {}, [this] { showUnitSelection(); });
     d.Bind(d.Action_LongTermStorage_Select, {}, [this] { showStorageSelection(); });
     d.Bind(d.Action_Unit_Close, {}, [this] {
+        // An editor works on the unit's cards: it goes first, asking about its changes.
+        if (dynamic_cast<TFormEdit*>(windowManager->CurrentWindow()))
+            ShowMainMenu();
         if (core->Units->GetActiveUnit().IsOpen)
             core->Units->GetActiveUnit().CloseFile();
     });
-    d.Bind(d.Action_Unit_Edit, {}, notYet);
+    d.Bind(d.Action_Unit_Edit, {&TQVL_User_Rights::UNITS_EDIT}, [this] { EditActiveUnit(*this); });
     d.Bind(d.Action_Unit_Print, {}, notYet);
     d.Bind(d.Action_Unit_Integrate, {}, [this] {
         if (CheckUnitSelected())
@@ -530,7 +535,12 @@ void TMainForm::setStatus(const QString& text)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    Guarded([this] { windowManager->CloseWindow(); });
+    // A screen that must not go yet (an editor whose changes the learner
+    // neither saved nor dropped) keeps the program open.
+    if (!shutDown && windowManager && !Guarded([this] { windowManager->CloseWindow(); })) {
+        event->ignore();
+        return;
+    }
     shutdown();
     event->accept();
 }

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -61,6 +62,22 @@ bool TMessageBoxDialogService::Confirm(const QString& question)
 {
     return QMessageBox::question(parentWindow, title(), question, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+TDialogChoice TMessageBoxDialogService::ConfirmOrCancel(const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, title(), question, QMessageBox::NoButton, parentWindow);
+    QAbstractButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+    QAbstractButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return TDialogChoice::Yes;
+    if (box.clickedButton() == no)
+        return TDialogChoice::No;
+    return TDialogChoice::Cancel;
 }
 
 std::optional<QString> TMessageBoxDialogService::InputText(const QString& caption, const QString& prompt,

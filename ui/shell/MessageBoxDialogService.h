@@ -9,6 +9,7 @@ public:
     void ShowError(const QString& text) override;
     void ShowInformation(const QString& text) override;
     bool Confirm(const QString& question) override;
+    TDialogChoice ConfirmOrCancel(const QString& question) override;
     std::optional<QString> InputText(const QString& title, const QString& prompt, const QString& value,
                                      bool password) override;
     QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;

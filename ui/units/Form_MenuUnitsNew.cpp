@@ -1,15 +1,19 @@
 #include "ui/units/Form_MenuUnitsNew.h"
 
+#include "ui/edit/EditLauncher.h"
+#include "ui/shell/Guarded.h"
+
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/shell/MenuTiles.h"
-#include "ui/shell/Guarded.h"
 
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QPushButton>
+
+#include <iterator>
 
 TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
 {
@@ -22,8 +26,9 @@ TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
                                               {QStringLiteral("Bilder"), QStringLiteral("picture")},
                                               {QStringLiteral("Töne"), QStringLiteral("sound")}});
     KQ_ClickMatrix1->onSelectItem = [](TKQ_ClickMatrixItem* item) {
-        if (item)
-            TMainForm::Instance()->NotAvailable();
+        static constexpr TQVL_CardType kinds[] = {tVoc, tGrammar, tPic, tSound};
+        if (item && item->Index() >= 0 && item->Index() < int(std::size(kinds)))
+            Guarded([item] { CreateNewUnit(*TMainForm::Instance(), kinds[item->Index()]); });
     };
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));

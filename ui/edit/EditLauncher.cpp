@@ -1,0 +1,93 @@
+#include "ui/edit/EditLauncher.h"
+
+#include "app/QVL.h"
+#include "ui/edit/Form_EditGrammar.h"
+#include "ui/edit/Form_EditPicture.h"
+#include "ui/edit/Form_EditSound.h"
+#include "ui/edit/Form_EditVoc.h"
+#include "ui/edit/Form_UnitEdit.h"
+#include "ui/edit/Form_UnitsNew.h"
+#include "core/QVL_Error.h"
+#include "ui/shell/DialogService.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/WindowManager.h"
+#include "users/QVL_User_Rights.h"
+
+TFormEdit* OpenUnitEditor(TMainForm& main)
+{
+    if (!main.CheckUnitSelected())
+        return nullptr;
+    TQVL& core = main.Core();
+    TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (!unit.RequestWriteAccess())
+        return nullptr;
+    if (!main.HasRight(&TQVL_User_Rights::UNITS_EDIT)) {
+        main.ShowNoRight();
+        return nullptr;
+    }
+    TWindowManager::TScreenFactory factory;
+    bool fill = false;
+    switch (unit.Typ) {
+    case tVoc:
+    case tLongTermStorage:
+        factory = [&core](QWidget* area) { return new TFormEditVoc(core, area); };
+        break;
+    case tSound:
+        factory = [&core](QWidget* area) { return new TFormEditSound(core, area); };
+        break;
+    case tGrammar:
+        factory = [&core](QWidget* area) { return new TFormEditGrammar(core, area); };
+        break;
+    case tPic:
+        factory = [&core](QWidget* area) { return new TFormEditPicture(core, area); };
+        fill = true;
+        break;
+    case tInfo:
+        return nullptr;
+    }
+    auto* editor = static_cast<TFormEdit*>(main.WindowManager().SwitchWindowAndStart(factory, fill));
+    editor->OnDone = [&main] { main.ShowMainMenu(); };
+    return editor;
+}
+
+TFormEdit* CreateNewUnit(TMainForm& main, TQVL_CardType typ)
+{
+    if (!main.HasRight(&TQVL_User_Rights::UNITS_EDIT)) {
+        main.ShowNoRight();
+        return nullptr;
+    }
+    TQVL& core = main.Core();
+    TFormUnitsNew dialog(core, typ, &main);
+    if (dialog.ShowModal() != QDialog::Accepted || dialog.CreatedFile().isEmpty())
+        return nullptr;
+    TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (unit.IsOpen)
+        unit.CloseFile();
+    unit.Open(dialog.CreatedFile());
+    return OpenUnitEditor(main);
+}
+
+void EditActiveUnit(TMainForm& main)
+{
+    if (!main.CheckUnitSelected())
+        return;
+    if (dynamic_cast<TFormEdit*>(main.WindowManager().CurrentWindow()))
+        main.ShowMainMenu();
+    TQVL& core = main.Core();
+    TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (unit.Typ == tLongTermStorage) {
+        TDialogService::Current().ShowInformation(QStringLiteral("Langzeitspeicher können nicht bearbeitet werden."));
+        return;
+    }
+    if (!unit.RequestWriteAccess())
+        throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
+    const QString fileName = unit.FileName;
+    const QString home = unit.LangCodeHome, foreign = unit.LangCodeForeign;
+    TFormUnitEdit dialog(core, unit, &main);
+    dialog.ShowModal();
+    if (unit.FileName != fileName || unit.LangCodeHome != home || unit.LangCodeForeign != foreign) {
+        const QString renamed = unit.FileName;
+        unit.CloseFile();
+        unit.Open(renamed);
+    }
+}

@@ -1,0 +1,94 @@
+#include "ui/edit/Form_EditSound.h"
+
+#include "app/QVL.h"
+#include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/DialogService.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/Icons.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+TFormEditSound::TFormEditSound(TQVL& core, QWidget* parent) : TFormEditVoc(core, parent)
+{
+    setObjectName(QStringLiteral("FormEditSound"));
+    QWidget* area = Editor();
+    const auto fileRow = [&](const char* edit, const char* browse, const char* play, QLineEdit*& input,
+                             QPushButton*& browseButton, QPushButton*& playButton, int column) {
+        auto* label = new QLabel(QStringLiteral("Dateiname Sound:"), area);
+        input = new QLineEdit(area);
+        input->setObjectName(QLatin1String(edit));
+        label->setBuddy(input);
+        browseButton = new QPushButton(QStringLiteral("..."), area);
+        browseButton->setObjectName(QLatin1String(browse));
+        browseButton->setAutoDefault(false);
+        playButton = new QPushButton(area);
+        playButton->setObjectName(QLatin1String(play));
+        playButton->setIcon(Icons::Get(QStringLiteral("play")));
+        playButton->setToolTip(QStringLiteral("Abspielen"));
+        playButton->setAutoDefault(false);
+        auto* row = new QHBoxLayout;
+        row->setSpacing(4);
+        row->addWidget(input, 1);
+        row->addWidget(browseButton);
+        row->addWidget(playButton);
+        Grid->addWidget(label, 8, column);
+        Grid->addLayout(row, 9, column);
+        QLineEdit* target = input;
+        connect(browseButton, &QPushButton::clicked, this, [this, target] { Guarded([&] { ChooseFile(target); }); });
+        connect(playButton, &QPushButton::clicked, this, [this, target] { Guarded([&] { PlayFile(target); }); });
+    };
+    Grid->setRowMinimumHeight(7, 10);
+    fileRow("Edit_ForeignFileName", "Button_ForeignFileName", "Button_PlayForeign", Edit_ForeignFileName,
+            Button_ForeignFileName, Button_PlayForeign, 0);
+    fileRow("Edit_HomeFileName", "Button_HomeFileName", "Button_PlayHome", Edit_HomeFileName, Button_HomeFileName,
+            Button_PlayHome, 1);
+    setTabOrder(TntEdit8, Edit_ForeignFileName);
+    setTabOrder(Edit_ForeignFileName, Edit_HomeFileName);
+}
+
+TFormEditSound::~TFormEditSound() = default;
+
+int TFormEditSound::CardKind() const
+{
+    return tSound;
+}
+
+QString TFormEditSound::HelpPage() const
+{
+    return QStringLiteral("help_edit_sound.html");
+}
+
+TQVL_Card_Voc_Values TFormEditSound::Values() const
+{
+    TQVL_Card_Voc_Values values = TFormEditVoc::Values();
+    values.foreign_filename = Edit_ForeignFileName->text();
+    values.home_filename = Edit_HomeFileName->text();
+    return values;
+}
+
+void TFormEditSound::SetValues(const TQVL_Card_Voc_Values& values)
+{
+    TFormEditVoc::SetValues(values);
+    Edit_ForeignFileName->setText(values.foreign_filename);
+    Edit_HomeFileName->setText(values.home_filename);
+}
+
+void TFormEditSound::ChooseFile(QLineEdit* input)
+{
+    const QString folder = QFileInfo(Unit().FileName).absolutePath();
+    const QString chosen = TDialogService::Current().OpenFileName(
+        QStringLiteral("Sound-Datei wählen"), folder, QStringLiteral("Sound-Dateien (*.wav *.ogg *.mp3);;Alle Dateien (*)"));
+    if (!chosen.isEmpty())
+        input->setText(chosen);
+}
+
+void TFormEditSound::PlayFile(const QLineEdit* input)
+{
+    if (!input->text().isEmpty())
+        TFormQueryMeta::PlaySound(input->text());
+}
