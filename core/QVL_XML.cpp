@@ -13,10 +13,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 

@@ -114,9 +114,9 @@ qint64 TQVL_XMLTag::Utf8ToInt64(const char* text, qsizetype length)
 int TQVL_XMLTag::Utf8ToInteger(const char* text, qsizetype length)
 {
     const qint64 value = Utf8ToInt64(text, length);
-    return value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()
-               ? toInt32(value, QString::fromUtf8(text, length))
-               : int(value);
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        notAnInteger(QString::fromUtf8(text, length));
+    return int(value);
 }
 
 int TQVL_XMLTag::ToInteger(const QString& text)
