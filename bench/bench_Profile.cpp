@@ -1,10 +1,13 @@
 // Load and save of a user profile with a long history (200 units with 500
 // cards and 50 stored queries each), against references measured in the same
 // run: pugixml parsing the same file and extracting the same values, and a
-// plain write with fsync of the same bytes.
+// plain write with fsync of the same bytes. Ours and the reference alternate
+// within each iteration, so drift of the machine hits both; "ratio" is the
+// ratio of the summed times.
 #include "core/QVL_FileObject.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
+#include "core/QVL_XMLStream.h"
 #include "query/QVL_Result_User.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
@@ -18,6 +21,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -191,130 +195,148 @@ void setCounters(benchmark::State& state)
     state.counters["MB"] = double(Profile::Get().Bytes().size()) / 1e6;
 }
 
-// The real load of the active profile: read, integrity check, parse, results tree.
+double seconds(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+// The reference load: read the file, parse it with pugixml, extract the same values.
+std::size_t referenceLoad()
+{
+    const QByteArray bytes = TQVL_FileHandle::ReadWholeFile(Profile::Get().FileName());
+    pugi::xml_document document;
+    document.load_buffer(bytes.constData(), std::size_t(bytes.size()));
+    RefProfile profile;
+    extract(document.child("root"), profile);
+    if (profile.units.size() != std::size_t(unitCount) || profile.units.back().cards.size() != cardsPerUnit)
+        std::abort();
+    return profile.units.size();
+}
+
+// The reference save: write the same bytes into a file and fsync it.
+void referenceWrite()
+{
+    const QByteArray name = Profile::Get().PlainFileName().toLocal8Bit();
+    const QByteArray& bytes = Profile::Get().Bytes();
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        std::abort();
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n <= 0)
+            std::abort();
+        done += n;
+    }
+    if (::fsync(fd) != 0)
+        std::abort();
+    ::close(fd);
+}
+
+// The real load of the active profile (read, integrity check, parse, results)
+// against the reference load.
 void BM_ProfileOpen(benchmark::State& state)
 {
     const QString fileName = Profile::Get().FileName();
+    double ours = 0, reference = 0;
     for (auto _ : state) {
-        TQVL_User user;
-        user.Open(fileName);
-        benchmark::DoNotOptimize(user.Results().UnitCount());
-        user.CloseFile();
+        const auto t0 = std::chrono::steady_clock::now();
+        {
+            TQVL_User user;
+            user.Open(fileName);
+            benchmark::DoNotOptimize(user.Results().UnitCount());
+            user.CloseFile();
+        }
+        const auto t1 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(referenceLoad());
+        const auto t2 = std::chrono::steady_clock::now();
+        ours += seconds(t0, t1);
+        reference += seconds(t1, t2);
+        state.SetIterationTime(seconds(t0, t1));
     }
+    state.counters["reference_ms"] = 1000 * reference / double(state.iterations());
+    state.counters["ratio"] = ours / reference;
     setCounters(state);
 }
-BENCHMARK(BM_ProfileOpen)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ProfileOpen)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// The same without the integrity check, for comparison.
-void BM_ProfileOpenUnguarded(benchmark::State& state)
-{
-    const QString fileName = Profile::Get().FileName();
-    for (auto _ : state) {
-        TQVL_User user;
-        user.IntegrityGuard = false;
-        user.Open(fileName);
-        benchmark::DoNotOptimize(user.Results().UnitCount());
-        user.CloseFile();
-    }
-    setCounters(state);
-}
-BENCHMARK(BM_ProfileOpenUnguarded)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Breakdown of the load: the document layer alone (parse and tree, tree released).
-void BM_PhaseParseToTree(benchmark::State& state)
-{
-    for (auto _ : state) {
-        TQVL_XML document;
-        document.LoadFromBytes(Profile::Get().Bytes());
-        benchmark::DoNotOptimize(document.Root->ChildCount());
-    }
-    setCounters(state);
-}
-BENCHMARK(BM_PhaseParseToTree)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Breakdown of the load: the profile read from a tree already parsed.
-void BM_PhaseReadTree(benchmark::State& state)
-{
-    TQVL_XML document;
-    document.LoadFromBytes(Profile::Get().Bytes());
-    for (auto _ : state) {
-        TQVL_User user;
-        user.LoadFromXML(*document.Root);
-        benchmark::DoNotOptimize(user.Results().UnitCount());
-    }
-    setCounters(state);
-}
-BENCHMARK(BM_PhaseReadTree)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Breakdown of the save: the profile written into a tree and the tree into bytes.
-void BM_PhaseWriteBytes(benchmark::State& state)
-{
-    TQVL_User user;
-    user.IntegrityGuard = false;
-    user.Open(Profile::Get().FileName());
-    for (auto _ : state) {
-        TQVL_XML document;
-        document.Version = 1;
-        user.SaveToXML(*document.Root);
-        benchmark::DoNotOptimize(document.SaveToBytes().size());
-    }
-    user.CloseFile();
-    setCounters(state);
-}
-BENCHMARK(BM_PhaseWriteBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Reference: read the file, parse it with pugixml, extract the same values.
-void BM_ReferencePugixmlLoad(benchmark::State& state)
-{
-    for (auto _ : state) {
-        const QByteArray bytes = TQVL_FileHandle::ReadWholeFile(Profile::Get().FileName());
-        pugi::xml_document document;
-        document.load_buffer(bytes.constData(), std::size_t(bytes.size()));
-        RefProfile profile;
-        extract(document.child("root"), profile);
-        benchmark::DoNotOptimize(profile.units.size());
-        if (profile.units.size() != std::size_t(unitCount) || profile.units.back().cards.size() != cardsPerUnit)
-            state.SkipWithError("reference extracted the wrong tree");
-    }
-    setCounters(state);
-}
-BENCHMARK(BM_ReferencePugixmlLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// The real save of the active profile: tree, text, atomic write with fsync, companion.
+// The real save of the active profile (bytes, atomic write with fsync,
+// companion) against the reference write.
 void BM_ProfileSave(benchmark::State& state)
 {
     TQVL_User user;
     user.Open(Profile::Get().FileName());
     if (!user.RequestWriteAccess())
         state.SkipWithError("no write access");
-    for (auto _ : state)
+    double ours = 0, reference = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
         user.Save();
+        const auto t1 = std::chrono::steady_clock::now();
+        referenceWrite();
+        const auto t2 = std::chrono::steady_clock::now();
+        ours += seconds(t0, t1);
+        reference += seconds(t1, t2);
+        state.SetIterationTime(seconds(t0, t1));
+    }
     user.CloseFile();
     if (TQVL_FileHandle::ReadWholeFile(Profile::Get().FileName()) != Profile::Get().Bytes())
         state.SkipWithError("the save changed the file");
+    state.counters["reference_ms"] = 1000 * reference / double(state.iterations());
+    state.counters["ratio"] = ours / reference;
     setCounters(state);
 }
-BENCHMARK(BM_ProfileSave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ProfileSave)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// Reference: write the same bytes into a file and fsync it.
-void BM_ReferencePlainWrite(benchmark::State& state)
+// Breakdown of the load: the integrity check (MD5 over the file) alone.
+void BM_PhaseChecksum(benchmark::State& state)
 {
-    const QByteArray name = Profile::Get().PlainFileName().toLocal8Bit();
-    const QByteArray& bytes = Profile::Get().Bytes();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TQVL_FileObject::Checksum(Profile::Get().Bytes()).size());
+    setCounters(state);
+}
+BENCHMARK(BM_PhaseChecksum)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Breakdown of the load: the parser alone (the parsed document released).
+void BM_PhaseParse(benchmark::State& state)
+{
     for (auto _ : state) {
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        ::fsync(fd);
-        ::close(fd);
+        TQVL_XML document;
+        document.Parse(Profile::Get().Bytes());
+        benchmark::DoNotOptimize(document.Version);
     }
     setCounters(state);
 }
-BENCHMARK(BM_ReferencePlainWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PhaseParse)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Breakdown of the load: the profile read from a document already parsed.
+void BM_PhaseReadDocument(benchmark::State& state)
+{
+    TQVL_XML document;
+    document.Parse(Profile::Get().Bytes());
+    for (auto _ : state) {
+        TQVL_User user;
+        user.ReadXML(document.Element());
+        benchmark::DoNotOptimize(user.Results().UnitCount());
+    }
+    setCounters(state);
+}
+BENCHMARK(BM_PhaseReadDocument)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// Breakdown of the save: the profile written into bytes.
+void BM_PhaseWriteBytes(benchmark::State& state)
+{
+    TQVL_User user;
+    user.IntegrityGuard = false;
+    user.Open(Profile::Get().FileName());
+    for (auto _ : state) {
+        TQVL_XMLStream stream(1, Profile::Get().Bytes().size());
+        user.WriteXML(stream);
+        benchmark::DoNotOptimize(stream.Finish().size());
+    }
+    user.CloseFile();
+    setCounters(state);
+}
+BENCHMARK(BM_PhaseWriteBytes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 } // namespace

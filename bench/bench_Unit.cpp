@@ -16,6 +16,7 @@
 #include "content/QVL_Unit.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
+#include "core/QVL_XMLStream.h"
 
 #include <QTemporaryDir>
 
@@ -346,23 +347,23 @@ void BM_UnitLoadMemory(benchmark::State& state)
 BENCHMARK(BM_UnitLoadMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // Where the time of a load and a save goes, step by step, as the file
-// object runs them: read the file; parse it and copy it into the tag tree;
-// read the unit from the tree; release the tree; release the unit. And for a
-// save: build the tree; write it to bytes; release the tree; write the bytes
-// safely (temporary file, fsync, rename, fsync of the folder).
+// object runs them: read the file; parse it; read the unit from the parsed
+// document; release the document; release the unit. And for a save: write
+// the unit into bytes through the stream; write the bytes safely (temporary
+// file, fsync, rename, fsync of the folder).
 void BM_UnitLoadSteps(benchmark::State& state)
 {
     Fixture& f = fixture();
-    double read = 0, parse = 0, unitRead = 0, treeFree = 0, unitFree = 0;
+    double read = 0, parse = 0, unitRead = 0, documentFree = 0, unitFree = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         QByteArray content = TQVL_FileHandle::ReadWholeFile(f.path);
         const auto t1 = std::chrono::steady_clock::now();
         auto document = std::make_unique<TQVL_XML>();
-        document->LoadFromBytes(std::move(content));
+        document->Parse(std::move(content));
         const auto t2 = std::chrono::steady_clock::now();
         auto unit = std::make_unique<TQVL_Unit>();
-        unit->LoadFromXML(*document->Root);
+        unit->ReadXML(document->Element());
         const auto t3 = std::chrono::steady_clock::now();
         document.reset();
         const auto t4 = std::chrono::steady_clock::now();
@@ -371,14 +372,14 @@ void BM_UnitLoadSteps(benchmark::State& state)
         read += seconds(t0, t1);
         parse += seconds(t1, t2);
         unitRead += seconds(t2, t3);
-        treeFree += seconds(t3, t4);
+        documentFree += seconds(t3, t4);
         unitFree += seconds(t4, t5);
     }
     const double n = double(state.iterations());
     state.counters["1_read_ms"] = 1000 * read / n;
-    state.counters["2_parse_and_tree_ms"] = 1000 * parse / n;
-    state.counters["3_unit_from_tree_ms"] = 1000 * unitRead / n;
-    state.counters["4_tree_free_ms"] = 1000 * treeFree / n;
+    state.counters["2_parse_ms"] = 1000 * parse / n;
+    state.counters["3_unit_from_document_ms"] = 1000 * unitRead / n;
+    state.counters["4_document_free_ms"] = 1000 * documentFree / n;
     state.counters["5_unit_free_ms"] = 1000 * unitFree / n;
 }
 BENCHMARK(BM_UnitLoadSteps)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -388,30 +389,22 @@ void BM_UnitSaveSteps(benchmark::State& state)
     Fixture& f = fixture();
     TQVL_Unit unit;
     unit.Open(f.path);
-    double tree = 0, bytes = 0, treeFree = 0, write = 0;
+    double bytes = 0, write = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        auto document = std::make_unique<TQVL_XML>();
-        document->Version = 1;
-        unit.SaveToXML(*document->Root);
+        TQVL_XMLStream stream(1, f.bytes.size());
+        unit.WriteXML(stream);
+        const QByteArray content = stream.Finish();
         const auto t1 = std::chrono::steady_clock::now();
-        const QByteArray content = document->SaveToBytes();
-        const auto t2 = std::chrono::steady_clock::now();
-        document.reset();
-        const auto t3 = std::chrono::steady_clock::now();
         TQVL_SafeFile::Write(f.copyPath, content);
-        const auto t4 = std::chrono::steady_clock::now();
-        tree += seconds(t0, t1);
-        bytes += seconds(t1, t2);
-        treeFree += seconds(t2, t3);
-        write += seconds(t3, t4);
+        const auto t2 = std::chrono::steady_clock::now();
+        bytes += seconds(t0, t1);
+        write += seconds(t1, t2);
     }
     unit.CloseFile();
     const double n = double(state.iterations());
-    state.counters["1_unit_to_tree_ms"] = 1000 * tree / n;
-    state.counters["2_tree_to_bytes_ms"] = 1000 * bytes / n;
-    state.counters["3_tree_free_ms"] = 1000 * treeFree / n;
-    state.counters["4_safe_write_ms"] = 1000 * write / n;
+    state.counters["1_unit_to_bytes_ms"] = 1000 * bytes / n;
+    state.counters["2_safe_write_ms"] = 1000 * write / n;
 }
 BENCHMARK(BM_UnitSaveSteps)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -4,39 +4,27 @@
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Card_Sound.h"
 #include "content/QVL_Card_Voc.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLTagWriter.h"
 
-#include <algorithm>
-
-namespace {
-
-// Element names are short ASCII; an inline compare keeps reading 50,000 cards
-// from spending its time in the general string comparison.
-inline bool sameName(QStringView name, QLatin1String expected)
-{
-    if (name.size() != expected.size())
-        return false;
-    const QChar* a = name.data();
-    const char* b = expected.data();
-    for (qsizetype i = 0; i < name.size(); ++i)
-        if (a[i].unicode() != uchar(b[i]))
-            return false;
-    return true;
-}
-
-
-} // namespace
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_Card::~TQVL_Card() = default;
 
-void TQVL_Card::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card::LoadFromXML(const TQVL_XMLElement& element)
 {
-    readUid(tag.FindChild(QStringLiteral("uid")));
+    readUid(element.FindChild("uid"_L1));
+}
+
+void TQVL_Card::WriteXML(TQVL_XMLWriter& writer) const
+{
+    writer.Integer("uid"_L1, Uid);
 }
 
 void TQVL_Card::SaveToXML(TQVL_XMLTag& tag) const
 {
-    tag.AddInteger(QStringLiteral("uid"), Uid);
+    TQVL_XMLTagWriter writer(tag);
+    WriteXML(writer);
 }
 
 bool TQVL_Card::Matches(const TQVL_Card& other, bool /*identical*/) const
@@ -72,33 +60,29 @@ int TQVL_Card::CardKindOfName(QStringView name)
     return kind && *kind != tLongTermStorage ? *kind : tInfo;
 }
 
+int TQVL_Card::CardKindOfElement(const TQVL_XMLElement& element)
+{
+    // A storage is a kind of unit, never of card.
+    for (int kind = 0; kind < tLongTermStorage; ++kind)
+        if (element.HasName(TQVL_CardTypes::StoredLatin1Name(TQVL_CardType(kind))))
+            return kind;
+    return tInfo;
+}
+
+QLatin1String TQVL_Card::KindName(int kind)
+{
+    return TQVL_CardTypes::StoredLatin1Name(
+        TQVL_CardTypes::IsValid(kind) && kind != tLongTermStorage ? TQVL_CardType(kind) : tInfo);
+}
+
 QString TQVL_Card::NameOfKind(int kind)
 {
     return TQVL_CardTypes::IsValid(kind) && kind != tLongTermStorage ? TQVL_CardTypes::StoredName(TQVL_CardType(kind))
                                                                        : TQVL_CardTypes::StoredName(tInfo);
 }
 
-void TQVL_Card::FindChildren(const TQVL_XMLTag& tag, const QLatin1String* names, int count, const TQVL_XMLTag** found)
-{
-    std::fill(found, found + count, nullptr);
-    // Files we wrote list the children in `names` order, so the next name is
-    // tried first and a card costs about one comparison per child.
-    int next = 0;
-    for (int c = 0; c < tag.ChildCount(); ++c) {
-        const TQVL_XMLTag* child = tag.Child(c);
-        for (int k = 0; k < count; ++k) {
-            const int n = next + k < count ? next + k : next + k - count;
-            if (sameName(child->Name, names[n])) {
-                found[n] = child;
-                next = n + 1 < count ? n + 1 : 0;
-                break;
-            }
-        }
-    }
-}
-
-void TQVL_Card::readUid(const TQVL_XMLTag* uid)
+void TQVL_Card::readUid(const TQVL_XMLElement& uid)
 {
     if (uid)
-        Uid = uid->AsInteger();
+        Uid = uid.AsInteger();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/QVL_Card_Type.h"
+#include "core/QVL_XMLElement.h"
 
 #include <QLatin1String>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <memory>
 
 class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 // One item to learn, kept in the card list of a unit and written as one
 // element of the unit file. This base class is also the information card: it
@@ -23,9 +25,11 @@ public:
     // Reads the children of the card's element. Every child is optional; a
     // missing one leaves its field as it is. A value that is not a number where
     // one is expected raises an error.
-    virtual void LoadFromXML(const TQVL_XMLTag& tag);
-    // Writes every child, in file order, into the card's (empty) element.
-    virtual void SaveToXML(TQVL_XMLTag& tag) const;
+    virtual void LoadFromXML(const TQVL_XMLElement& element);
+    // Writes every child, in file order, into the card's open element.
+    virtual void WriteXML(TQVL_XMLWriter& writer) const;
+    // The same into the card's (empty) element of a tag tree.
+    void SaveToXML(TQVL_XMLTag& tag) const;
     // Whether this card is the same as `other` (`identical`) or resembles it
     // (`identical` false). Cards of different kinds never match.
     virtual bool Matches(const TQVL_Card& other, bool identical) const;
@@ -36,8 +40,10 @@ public:
     static std::unique_ptr<TQVL_Card> CreateCard(int kind);
     // The kind an element name stands for; 0 (information) when unknown.
     static int CardKindOfName(QStringView name);
+    static int CardKindOfElement(const TQVL_XMLElement& element);
     // The element name of a kind; "info" for an unknown kind.
     static QString NameOfKind(int kind);
+    static QLatin1String KindName(int kind);
 
     // The element name this card is written under.
     QString ElementName() const { return NameOfKind(CardType); }
@@ -54,8 +60,6 @@ protected:
     explicit TQVL_Card(TQVL_CardType cardType) : CardType(cardType) {}
     TQVL_Card(const TQVL_Card&) = default;
 
-    // For each of `names`, the last child of `tag` with that name (the rule of
-    // FindChild), found in one pass over the children; nullptr when missing.
-    static void FindChildren(const TQVL_XMLTag& tag, const QLatin1String* names, int count, const TQVL_XMLTag** found);
-    void readUid(const TQVL_XMLTag* uid);
+    // Uid from its element, when there is one.
+    void readUid(const TQVL_XMLElement& uid);
 };

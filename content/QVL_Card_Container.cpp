@@ -1,6 +1,7 @@
 #include "content/QVL_Card_Container.h"
 
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLTagWriter.h"
 
 TQVL_Card_Container::TQVL_Card_Container() = default;
 
@@ -48,13 +49,12 @@ bool TQVL_Card_Container::HasExternalFiles() const
     return false;
 }
 
-void TQVL_Card_Container::LoadFromXML(const TQVL_XMLTag& cardsTag)
+void TQVL_Card_Container::LoadFromXML(const TQVL_XMLElement& cardsElement)
 {
     std::vector<std::unique_ptr<TQVL_Card>> loaded;
-    loaded.reserve(std::size_t(cardsTag.ChildCount()));
-    for (int i = 0; i < cardsTag.ChildCount(); ++i) {
-        const TQVL_XMLTag& element = *cardsTag.Child(i);
-        loaded.push_back(TQVL_Card::CreateCard(TQVL_Card::CardKindOfName(element.Name)));
+    loaded.reserve(std::size_t(cardsElement.ChildCount()));
+    for (const TQVL_XMLElement element : cardsElement.Children()) {
+        loaded.push_back(TQVL_Card::CreateCard(TQVL_Card::CardKindOfElement(element)));
         loaded.back()->LoadFromXML(element);
     }
     cards = std::move(loaded);
@@ -62,8 +62,17 @@ void TQVL_Card_Container::LoadFromXML(const TQVL_XMLTag& cardsTag)
 
 void TQVL_Card_Container::SaveToXML(TQVL_XMLTag& cardsTag) const
 {
-    for (const auto& card : cards)
-        card->SaveToXML(*cardsTag.AddChild(card->ElementName()));
+    TQVL_XMLTagWriter writer(cardsTag);
+    WriteXML(writer);
+}
+
+void TQVL_Card_Container::WriteXML(TQVL_XMLWriter& writer) const
+{
+    for (const auto& card : cards) {
+        writer.Begin(TQVL_Card::KindName(card->CardType));
+        card->WriteXML(writer);
+        writer.End();
+    }
 }
 
 void TQVL_Card_Container::Integrate(const TQVL_Card_Container& source, bool skipIdentical, bool skipSimilar)

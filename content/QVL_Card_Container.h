@@ -1,10 +1,14 @@
 #pragma once
 
 #include "content/QVL_Card.h"
+#include "core/QVL_XMLElement.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
+
+class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 // The cards of a unit in file order, and the highest card identifier issued.
 // The container owns its cards. Identifiers are never reused: new cards get
@@ -40,9 +44,10 @@ public:
     // Replaces the cards by those below a "cards" element: one card per child,
     // of the kind its name says (information cards for unknown names). On an
     // error the container is left as it was.
-    void LoadFromXML(const TQVL_XMLTag& cardsTag);
+    void LoadFromXML(const TQVL_XMLElement& cardsElement);
     // One element per card, named after its kind.
     void SaveToXML(TQVL_XMLTag& cardsTag) const;
+    void WriteXML(TQVL_XMLWriter& writer) const;
 
     // Appends copies of the cards of `source` with new identifiers, skipping a
     // card when `skipIdentical` and an identical one is here, or `skipSimilar`

@@ -1,7 +1,10 @@
 #include "content/QVL_Card_Grammar.h"
 
 #include "core/QVL_Error.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_Card_Grammar::TQVL_Card_Grammar(const TQVL_Card_Grammar& other) : TQVL_Card(other)
 {
@@ -10,41 +13,43 @@ TQVL_Card_Grammar::TQVL_Card_Grammar(const TQVL_Card_Grammar& other) : TQVL_Card
         fieldValues.push_back(std::make_unique<TQVL_Card_Grammar_FieldValue>(*item));
 }
 
-void TQVL_Card_Grammar::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Grammar::LoadFromXML(const TQVL_XMLElement& element)
 {
-    static const QLatin1String names[] = {QLatin1String("uid"), QLatin1String("fieldvalues")};
-    const TQVL_XMLTag* found[2];
-    FindChildren(tag, names, 2, found);
+    static const QLatin1String names[] = {"uid"_L1, "fieldvalues"_L1};
+    TQVL_XMLElement found[2];
+    element.FindChildren(names, 2, found);
     if (!found[1])
-        throw TQVL_Error(QStringLiteral("Element \"fieldvalues\" fehlt in \"%1\"").arg(tag.Name));
+        throw TQVL_Error(QStringLiteral("Element \"fieldvalues\" fehlt in \"%1\"").arg(element.Name()));
     readUid(found[0]);
 
-    static const QLatin1String itemNames[] = {QLatin1String("id"), QLatin1String("value")};
-    const TQVL_XMLTag& list = *found[1];
+    static const QLatin1String itemNames[] = {"id"_L1, "value"_L1};
+    const TQVL_XMLElement list = found[1];
     std::vector<std::unique_ptr<TQVL_Card_Grammar_FieldValue>> items;
     items.reserve(std::size_t(list.ChildCount()));
-    for (int i = 0; i < list.ChildCount(); ++i) {
-        const TQVL_XMLTag* parts[2];
-        FindChildren(*list.Child(i), itemNames, 2, parts);
+    for (const TQVL_XMLElement fieldValue : list.Children()) {
+        TQVL_XMLElement parts[2];
+        fieldValue.FindChildren(itemNames, 2, parts);
         auto item = std::make_unique<TQVL_Card_Grammar_FieldValue>();
         if (parts[0])
-            item->id = parts[0]->AsInteger();
+            item->id = parts[0].AsInteger();
         if (parts[1])
-            item->value = parts[1]->Value;
+            item->value = parts[1].Value();
         items.push_back(std::move(item));
     }
     fieldValues = std::move(items);
 }
 
-void TQVL_Card_Grammar::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Grammar::WriteXML(TQVL_XMLWriter& writer) const
 {
-    tag.AddInteger(QStringLiteral("uid"), Uid);
-    TQVL_XMLTag* list = tag.AddChild(QStringLiteral("fieldvalues"));
+    writer.Integer("uid"_L1, Uid);
+    writer.Begin("fieldvalues"_L1);
     for (const auto& item : fieldValues) {
-        TQVL_XMLTag* element = list->AddChild(QStringLiteral("fieldvalue"));
-        element->AddInteger(QStringLiteral("id"), item->id);
-        element->AddChild(QStringLiteral("value"), item->value);
+        writer.Begin("fieldvalue"_L1);
+        writer.Integer("id"_L1, item->id);
+        writer.Text("value"_L1, item->value);
+        writer.End();
     }
+    writer.End();
 }
 
 bool TQVL_Card_Grammar::Matches(const TQVL_Card& other, bool /*identical*/) const

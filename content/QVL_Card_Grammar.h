@@ -14,8 +14,8 @@ public:
 
     // Needs the element "fieldvalues" (raises without it); every child of it is
     // a field value whatever its name, with optional "id" and "value".
-    void LoadFromXML(const TQVL_XMLTag& tag) override;
-    void SaveToXML(TQVL_XMLTag& tag) const override;
+    void LoadFromXML(const TQVL_XMLElement& element) override;
+    void WriteXML(TQVL_XMLWriter& writer) const override;
     // Identical and similar alike: some field value here has the same id and
     // the same text (the empty text too) as some field value of `other`.
     bool Matches(const TQVL_Card& other, bool identical) const override;

@@ -1,6 +1,9 @@
 #include "content/QVL_Card_Pic.h"
 
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_Card_Pic::TQVL_Card_Pic() : TQVL_Card(tPic), clickareas(std::make_unique<TQVL_Card_Pic_Clickareas>()) {}
 
@@ -13,7 +16,7 @@ TQVL_Card_Pic::TQVL_Card_Pic(const TQVL_Card_Pic& other)
 {
 }
 
-void TQVL_Card_Pic::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Pic::LoadFromXML(const TQVL_XMLElement& element)
 {
     enum Element : int
     {
@@ -24,42 +27,45 @@ void TQVL_Card_Pic::LoadFromXML(const TQVL_XMLTag& tag)
         shadow,
         count
     };
-    static const QLatin1String names[count] = {QLatin1String("uid"), QLatin1String("question"),
-                                               QLatin1String("answer"), QLatin1String("picture_filename"),
-                                               QLatin1String("picture_shadow")};
-    const TQVL_XMLTag* found[count];
-    FindChildren(tag, names, count, found);
+    static const QLatin1String names[count] = {"uid"_L1, "question"_L1, "answer"_L1, "picture_filename"_L1,
+                                               "picture_shadow"_L1};
+    TQVL_XMLElement found[count];
+    element.FindChildren(names, count, found);
     readUid(found[uid]);
     if (found[questionText])
-        question = found[questionText]->Value;
-    if (const TQVL_XMLTag* answer = found[answerPart]) {
-        if (const TQVL_XMLTag* t = answer->FindChild(QStringLiteral("typ")))
-            answer_typ = quint8(t->AsInteger()); // one byte: higher bits are dropped
-        if (const TQVL_XMLTag* t = answer->FindChild(QStringLiteral("text")))
-            answer_text = t->Value;
-        if (const TQVL_XMLTag* t = answer->FindChild(QStringLiteral("clickareas")))
-            clickareas->LoadFromXML(*t);
+        question = found[questionText].Value();
+    if (const TQVL_XMLElement answer = found[answerPart]) {
+        if (const TQVL_XMLElement t = answer.FindChild("typ"_L1))
+            answer_typ = quint8(t.AsInteger()); // one byte: higher bits are dropped
+        if (const TQVL_XMLElement t = answer.FindChild("text"_L1))
+            answer_text = t.Value();
+        if (const TQVL_XMLElement t = answer.FindChild("clickareas"_L1))
+            clickareas->LoadFromXML(t);
     }
     if (found[fileName])
-        picture_filename = found[fileName]->Value;
+        picture_filename = found[fileName].Value();
     if (found[shadow])
-        picture_shadow = found[shadow]->AsBoolean();
+        picture_shadow = found[shadow].AsBoolean();
     HasExternalFile = !picture_filename.isEmpty();
 }
 
-void TQVL_Card_Pic::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Pic::WriteXML(TQVL_XMLWriter& writer) const
 {
-    tag.AddInteger(QStringLiteral("uid"), Uid);
-    tag.AddChild(QStringLiteral("question"), question);
-    TQVL_XMLTag* answer = tag.AddChild(QStringLiteral("answer"));
-    answer->AddInteger(QStringLiteral("typ"), answer_typ);
+    writer.Integer("uid"_L1, Uid);
+    writer.Text("question"_L1, question);
+    writer.Begin("answer"_L1);
+    writer.Integer("typ"_L1, answer_typ);
     if (answer_typ == 0)
-        answer->AddChild(QStringLiteral("text"), answer_text);
-    else if (answer_typ == 1)
-        clickareas->SaveToXML(*answer->AddChild(QStringLiteral("clickareas")));
-    tag.AddChild(QStringLiteral("picture_filename"), picture_filename);
+        writer.Text("text"_L1, answer_text);
+    else if (answer_typ == 1) {
+        writer.Begin("clickareas"_L1);
+        clickareas->WriteXML(writer);
+        writer.End();
+    }
+    writer.End();
+    writer.Text("picture_filename"_L1, picture_filename);
     if (!picture_shadow)
-        tag.AddBoolean(QStringLiteral("picture_shadow"), false);
+        writer.Boolean("picture_shadow"_L1, false);
 }
 
 bool TQVL_Card_Pic::Matches(const TQVL_Card& other, bool identical) const

@@ -15,10 +15,10 @@ public:
     // Sets HasExternalFile when the card names a picture file. The areas read
     // are appended to `clickareas`; an unknown area element or a point without
     // x or y raises.
-    void LoadFromXML(const TQVL_XMLTag& tag) override;
+    void LoadFromXML(const TQVL_XMLElement& element) override;
     // Writes the answer text only for answer_typ 0 and the areas only for 1;
     // picture_shadow only when it is off.
-    void SaveToXML(TQVL_XMLTag& tag) const override;
+    void WriteXML(TQVL_XMLWriter& writer) const override;
     // Identical: equal question, answer text, picture file name and number of
     // click areas. Similar: a non-empty equal question or answer text.
     bool Matches(const TQVL_Card& other, bool identical) const override;

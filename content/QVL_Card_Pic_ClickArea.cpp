@@ -8,13 +8,18 @@ TQVL_Card_Pic_ClickArea::~TQVL_Card_Pic_ClickArea() = default;
 
 QString TQVL_Card_Pic_ClickArea::ElementName() const
 {
+    return QString(ElementNameLatin1());
+}
+
+QLatin1String TQVL_Card_Pic_ClickArea::ElementNameLatin1() const
+{
     switch (AreaType) {
     case catCircle:
-        return QStringLiteral("circle");
+        return QLatin1String("circle");
     case catRectangle:
-        return QStringLiteral("rectangle");
+        return QLatin1String("rectangle");
     case catPolygon:
-        return QStringLiteral("polygon");
+        return QLatin1String("polygon");
     }
     return {};
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/QVL_XMLElement.h"
+
 #include <QString>
 
 #include <memory>
 
 class QPainter;
-class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 enum TQVL_ClickAreaType : quint8
 {
@@ -24,8 +26,9 @@ public:
     TQVL_Card_Pic_ClickArea& operator=(const TQVL_Card_Pic_ClickArea&) = delete;
 
     // Reads the children of the area's element; a value that is not a number raises.
-    virtual void LoadFromXML(const TQVL_XMLTag& tag) = 0;
-    virtual void SaveToXML(TQVL_XMLTag& tag) const = 0;
+    virtual void LoadFromXML(const TQVL_XMLElement& element) = 0;
+    // Writes the children of the area's open element.
+    virtual void WriteXML(TQVL_XMLWriter& writer) const = 0;
     // Whether the picture pixel (x, y) lies in the area.
     virtual bool Contains(qint32 x, qint32 y) const = 0;
     // Draws the outline with the painter's pen and brush. `scaleX` and `scaleY`
@@ -35,6 +38,7 @@ public:
 
     // "circle", "rectangle" or "polygon".
     QString ElementName() const;
+    QLatin1String ElementNameLatin1() const;
 
     const TQVL_ClickAreaType AreaType;
 

@@ -1,26 +1,27 @@
 #include "content/QVL_Card_Pic_ClickArea_Circle.h"
 
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
 
 #include <QPainter>
 
 #include <cmath>
 
-void TQVL_Card_Pic_ClickArea_Circle::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Pic_ClickArea_Circle::LoadFromXML(const TQVL_XMLElement& element)
 {
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("left")))
-        left = t->AsInteger();
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("top")))
-        top = t->AsInteger();
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("radius")))
-        radius = t->AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("left")))
+        left = e.AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("top")))
+        top = e.AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("radius")))
+        radius = e.AsInteger();
 }
 
-void TQVL_Card_Pic_ClickArea_Circle::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Pic_ClickArea_Circle::WriteXML(TQVL_XMLWriter& writer) const
 {
-    tag.AddInteger(QStringLiteral("left"), left);
-    tag.AddInteger(QStringLiteral("top"), top);
-    tag.AddInteger(QStringLiteral("radius"), radius);
+    writer.Integer(QLatin1String("left"), left);
+    writer.Integer(QLatin1String("top"), top);
+    writer.Integer(QLatin1String("radius"), radius);
 }
 
 bool TQVL_Card_Pic_ClickArea_Circle::Contains(qint32 x, qint32 y) const

@@ -1,28 +1,29 @@
 #include "content/QVL_Card_Pic_ClickArea_Polygon.h"
 
 #include "core/QVL_Error.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
 
 #include <QPainter>
 #include <QPolygon>
 
-void TQVL_Card_Pic_ClickArea_Polygon::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Pic_ClickArea_Polygon::LoadFromXML(const TQVL_XMLElement& element)
 {
     // Every child is a point, whatever its name; it is written back as "point".
-    for (int i = 0; i < tag.ChildCount(); ++i) {
-        const TQVL_XMLTag& point = *tag.Child(i);
-        const qint32 x = point.NeedChild(QStringLiteral("x")).AsInteger();
-        const qint32 y = point.NeedChild(QStringLiteral("y")).AsInteger();
+    for (const TQVL_XMLElement point : element.Children()) {
+        const qint32 x = point.NeedChild(QLatin1String("x")).AsInteger();
+        const qint32 y = point.NeedChild(QLatin1String("y")).AsInteger();
         points.emplace_back(x, y);
     }
 }
 
-void TQVL_Card_Pic_ClickArea_Polygon::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Pic_ClickArea_Polygon::WriteXML(TQVL_XMLWriter& writer) const
 {
     for (const QPoint& p : points) {
-        TQVL_XMLTag* point = tag.AddChild(QStringLiteral("point"));
-        point->AddInteger(QStringLiteral("x"), p.x());
-        point->AddInteger(QStringLiteral("y"), p.y());
+        writer.Begin(QLatin1String("point"));
+        writer.Integer(QLatin1String("x"), p.x());
+        writer.Integer(QLatin1String("y"), p.y());
+        writer.End();
     }
 }
 

@@ -13,8 +13,8 @@ public:
     TQVL_Card_Pic_ClickArea_Polygon() : TQVL_Card_Pic_ClickArea(catPolygon) {}
 
     // Every "point" needs both "x" and "y"; a point without them raises.
-    void LoadFromXML(const TQVL_XMLTag& tag) override;
-    void SaveToXML(TQVL_XMLTag& tag) const override;
+    void LoadFromXML(const TQVL_XMLElement& element) override;
+    void WriteXML(TQVL_XMLWriter& writer) const override;
     // Even-odd rule; a polygon without points contains nothing.
     bool Contains(qint32 x, qint32 y) const override;
     void Draw(QPainter& canvas, double scaleX, double scaleY) const override;

@@ -1,27 +1,28 @@
 #include "content/QVL_Card_Pic_ClickArea_Rectangle.h"
 
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
 
 #include <QPainter>
 
-void TQVL_Card_Pic_ClickArea_Rectangle::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Pic_ClickArea_Rectangle::LoadFromXML(const TQVL_XMLElement& element)
 {
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("left")))
-        left = t->AsInteger();
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("top")))
-        top = t->AsInteger();
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("width")))
-        width = t->AsInteger();
-    if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("height")))
-        height = t->AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("left")))
+        left = e.AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("top")))
+        top = e.AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("width")))
+        width = e.AsInteger();
+    if (const TQVL_XMLElement e = element.FindChild(QLatin1String("height")))
+        height = e.AsInteger();
 }
 
-void TQVL_Card_Pic_ClickArea_Rectangle::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Pic_ClickArea_Rectangle::WriteXML(TQVL_XMLWriter& writer) const
 {
-    tag.AddInteger(QStringLiteral("left"), left);
-    tag.AddInteger(QStringLiteral("top"), top);
-    tag.AddInteger(QStringLiteral("width"), width);
-    tag.AddInteger(QStringLiteral("height"), height);
+    writer.Integer(QLatin1String("left"), left);
+    writer.Integer(QLatin1String("top"), top);
+    writer.Integer(QLatin1String("width"), width);
+    writer.Integer(QLatin1String("height"), height);
 }
 
 bool TQVL_Card_Pic_ClickArea_Rectangle::Contains(qint32 x, qint32 y) const

@@ -8,8 +8,8 @@ class TQVL_Card_Pic_ClickArea_Rectangle : public TQVL_Card_Pic_ClickArea
 public:
     TQVL_Card_Pic_ClickArea_Rectangle() : TQVL_Card_Pic_ClickArea(catRectangle) {}
 
-    void LoadFromXML(const TQVL_XMLTag& tag) override;
-    void SaveToXML(TQVL_XMLTag& tag) const override;
+    void LoadFromXML(const TQVL_XMLElement& element) override;
+    void WriteXML(TQVL_XMLWriter& writer) const override;
     // The right and bottom edges lie outside.
     bool Contains(qint32 x, qint32 y) const override;
     void Draw(QPainter& canvas, double scaleX, double scaleY) const override;

@@ -4,7 +4,8 @@
 #include "content/QVL_Card_Pic_ClickArea_Polygon.h"
 #include "content/QVL_Card_Pic_ClickArea_Rectangle.h"
 #include "core/QVL_Error.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
 
 #include <QPainter>
 
@@ -79,22 +80,25 @@ bool TQVL_Card_Pic_Clickareas::Contains(qint32 x, qint32 y) const
     return false;
 }
 
-void TQVL_Card_Pic_Clickareas::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Pic_Clickareas::LoadFromXML(const TQVL_XMLElement& element)
 {
-    for (int i = 0; i < tag.ChildCount(); ++i) {
-        const TQVL_XMLTag& element = *tag.Child(i);
-        std::unique_ptr<TQVL_Card_Pic_ClickArea> area = CreateByName(element.Name);
+    for (const TQVL_XMLElement child : element.Children()) {
+        const QString name = child.Name();
+        std::unique_ptr<TQVL_Card_Pic_ClickArea> area = CreateByName(name);
         if (!area)
-            throw TQVL_Error(QStringLiteral("Unbekannte Klickfläche \"%1\"").arg(element.Name));
-        area->LoadFromXML(element);
+            throw TQVL_Error(QStringLiteral("Unbekannte Klickfläche \"%1\"").arg(name));
+        area->LoadFromXML(child);
         areas.push_back(std::move(area));
     }
 }
 
-void TQVL_Card_Pic_Clickareas::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Pic_Clickareas::WriteXML(TQVL_XMLWriter& writer) const
 {
-    for (const auto& area : areas)
-        area->SaveToXML(*tag.AddChild(area->ElementName()));
+    for (const auto& area : areas) {
+        writer.Begin(area->ElementNameLatin1());
+        area->WriteXML(writer);
+        writer.End();
+    }
 }
 
 void TQVL_Card_Pic_Clickareas::Draw(QPainter& canvas, double scaleX, double scaleY) const

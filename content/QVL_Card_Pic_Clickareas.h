@@ -35,8 +35,9 @@ public:
 
     // Appends the areas below a "clickareas" element; an element that names no
     // area kind raises.
-    void LoadFromXML(const TQVL_XMLTag& tag);
-    void SaveToXML(TQVL_XMLTag& tag) const;
+    void LoadFromXML(const TQVL_XMLElement& element);
+    // One element per area into the open "clickareas" element.
+    void WriteXML(TQVL_XMLWriter& writer) const;
 
     // Draws every area in solid pure red with a transparent brush. `scaleX` and
     // `scaleY` are picture size / shown size.

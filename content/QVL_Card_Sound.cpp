@@ -1,7 +1,10 @@
 #include "content/QVL_Card_Sound.h"
 
 #include "core/QVL_System_SoundSystem.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -12,25 +15,25 @@ constexpr int soundVocPart = 2;
 
 } // namespace
 
-void TQVL_Card_Sound::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Sound::LoadFromXML(const TQVL_XMLElement& element)
 {
     constexpr int nameCount = soundVocPart + int(vocNameCount);
-    QLatin1String names[nameCount] = {QLatin1String("foreign_filename"), QLatin1String("home_filename")};
+    QLatin1String names[nameCount] = {"foreign_filename"_L1, "home_filename"_L1};
     std::copy(vocNames, vocNames + vocNameCount, names + soundVocPart);
-    const TQVL_XMLTag* found[nameCount];
-    FindChildren(tag, names, nameCount, found);
+    TQVL_XMLElement found[nameCount];
+    element.FindChildren(names, nameCount, found);
     if (found[soundForeignFile])
-        foreign_filename = found[soundForeignFile]->Value;
+        foreign_filename = found[soundForeignFile].Value();
     if (found[soundHomeFile])
-        home_filename = found[soundHomeFile]->Value;
+        home_filename = found[soundHomeFile].Value();
     readVoc(found + soundVocPart);
 }
 
-void TQVL_Card_Sound::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Sound::WriteXML(TQVL_XMLWriter& writer) const
 {
-    tag.AddChild(QStringLiteral("foreign_filename"), foreign_filename);
-    tag.AddChild(QStringLiteral("home_filename"), home_filename);
-    writeVoc(tag);
+    writer.Text("foreign_filename"_L1, foreign_filename);
+    writer.Text("home_filename"_L1, home_filename);
+    writeVoc(writer);
 }
 
 std::unique_ptr<TQVL_Card> TQVL_Card_Sound::Clone() const

@@ -11,8 +11,8 @@ class TQVL_Card_Sound : public TQVL_Card_Voc
 public:
     TQVL_Card_Sound() : TQVL_Card_Voc(tSound) {}
 
-    void LoadFromXML(const TQVL_XMLTag& tag) override;
-    void SaveToXML(TQVL_XMLTag& tag) const override;
+    void LoadFromXML(const TQVL_XMLElement& element) override;
+    void WriteXML(TQVL_XMLWriter& writer) const override;
     std::unique_ptr<TQVL_Card> Clone() const override;
 
     // Play the file of one side through `soundSystem` (the core's

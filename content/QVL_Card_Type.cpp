@@ -4,6 +4,11 @@
 
 namespace {
 
+constexpr QLatin1String storedNames[TQVL_CardTypes::Count] = {
+    QLatin1String("info"),    QLatin1String("voc"),   QLatin1String("pic"),
+    QLatin1String("grammar"), QLatin1String("sound"), QLatin1String("longtermstorage"),
+};
+
 struct Names
 {
     QString Stored;
@@ -14,12 +19,12 @@ struct Names
 const std::array<Names, TQVL_CardTypes::Count>& names()
 {
     static const std::array<Names, TQVL_CardTypes::Count> table{{
-        {QStringLiteral("info"), QStringLiteral("info")},
-        {QStringLiteral("voc"), QStringLiteral("Vokabeln")},
-        {QStringLiteral("pic"), QStringLiteral("Bilder")},
-        {QStringLiteral("grammar"), QStringLiteral("Grammatik")},
-        {QStringLiteral("sound"), QStringLiteral("sound")},
-        {QStringLiteral("longtermstorage"), QStringLiteral("longtermstorage")},
+        {QString(storedNames[tInfo]), QStringLiteral("info")},
+        {QString(storedNames[tVoc]), QStringLiteral("Vokabeln")},
+        {QString(storedNames[tPic]), QStringLiteral("Bilder")},
+        {QString(storedNames[tGrammar]), QStringLiteral("Grammatik")},
+        {QString(storedNames[tSound]), QStringLiteral("sound")},
+        {QString(storedNames[tLongTermStorage]), QStringLiteral("longtermstorage")},
     }};
     return table;
 }
@@ -29,6 +34,11 @@ const std::array<Names, TQVL_CardTypes::Count>& names()
 const QString& TQVL_CardTypes::StoredName(TQVL_CardType type)
 {
     return names()[std::size_t(type)].Stored;
+}
+
+QLatin1String TQVL_CardTypes::StoredLatin1Name(TQVL_CardType type)
+{
+    return storedNames[std::size_t(type)];
 }
 
 std::optional<TQVL_CardType> TQVL_CardTypes::OfStoredName(QStringView name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -30,6 +31,8 @@ constexpr bool IsValid(int value)
 }
 // The name a file stores for the kind ("voc"); `type` must be valid.
 const QString& StoredName(TQVL_CardType type);
+// The same as Latin-1, for readers and writers that work on a file's bytes.
+QLatin1String StoredLatin1Name(TQVL_CardType type);
 // The kind a file names, compared exactly; none for an unknown name.
 std::optional<TQVL_CardType> OfStoredName(QStringView name);
 // The name unit lists show for the kind ("Vokabeln"); `type` must be valid.

@@ -1,6 +1,9 @@
 #include "content/QVL_Card_Voc.h"
 
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -25,24 +28,24 @@ const QLatin1String TQVL_Card_Voc::vocNames[vocNameCount] = {
     QLatin1String("home3"),    QLatin1String("hint"),     QLatin1String("note"),
 };
 
-void TQVL_Card_Voc::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Card_Voc::LoadFromXML(const TQVL_XMLElement& element)
 {
-    const TQVL_XMLTag* found[vocNameCount];
-    FindChildren(tag, vocNames, vocNameCount, found);
+    TQVL_XMLElement found[vocNameCount];
+    element.FindChildren(vocNames, vocNameCount, found);
     readVoc(found);
 }
 
-void TQVL_Card_Voc::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Card_Voc::WriteXML(TQVL_XMLWriter& writer) const
 {
-    writeVoc(tag);
+    writeVoc(writer);
 }
 
-void TQVL_Card_Voc::readVoc(const TQVL_XMLTag* const* found)
+void TQVL_Card_Voc::readVoc(const TQVL_XMLElement* found)
 {
     readUid(found[vocUid]);
     const auto read = [found](VocElement element, QString& field) {
         if (found[element])
-            field = found[element]->Value;
+            field = found[element].Value();
     };
     read(vocForeign1, foreign1);
     read(vocForeign2, foreign2);
@@ -54,17 +57,17 @@ void TQVL_Card_Voc::readVoc(const TQVL_XMLTag* const* found)
     read(vocNote, note);
 }
 
-void TQVL_Card_Voc::writeVoc(TQVL_XMLTag& tag) const
+void TQVL_Card_Voc::writeVoc(TQVL_XMLWriter& writer) const
 {
-    tag.AddInteger(QStringLiteral("uid"), Uid);
-    tag.AddChild(QStringLiteral("foreign1"), foreign1);
-    tag.AddChild(QStringLiteral("foreign2"), foreign2);
-    tag.AddChild(QStringLiteral("foreign3"), foreign3);
-    tag.AddChild(QStringLiteral("home1"), home1);
-    tag.AddChild(QStringLiteral("home2"), home2);
-    tag.AddChild(QStringLiteral("home3"), home3);
-    tag.AddChild(QStringLiteral("hint"), hint);
-    tag.AddChild(QStringLiteral("note"), note);
+    writer.Integer("uid"_L1, Uid);
+    writer.Text("foreign1"_L1, foreign1);
+    writer.Text("foreign2"_L1, foreign2);
+    writer.Text("foreign3"_L1, foreign3);
+    writer.Text("home1"_L1, home1);
+    writer.Text("home2"_L1, home2);
+    writer.Text("home3"_L1, home3);
+    writer.Text("hint"_L1, hint);
+    writer.Text("note"_L1, note);
 }
 
 bool TQVL_Card_Voc::Matches(const TQVL_Card& other, bool identical) const

@@ -10,8 +10,8 @@ class TQVL_Card_Voc : public TQVL_Card
 public:
     TQVL_Card_Voc() : TQVL_Card(tVoc) {}
 
-    void LoadFromXML(const TQVL_XMLTag& tag) override;
-    void SaveToXML(TQVL_XMLTag& tag) const override;
+    void LoadFromXML(const TQVL_XMLElement& element) override;
+    void WriteXML(TQVL_XMLWriter& writer) const override;
     // Identical: all six meanings equal (hint, note and sound files are not
     // compared). Similar: one of the six is non-empty and equal to the same
     // meaning of `other`.
@@ -52,6 +52,6 @@ protected:
         vocNameCount
     };
     static const QLatin1String vocNames[vocNameCount];
-    void readVoc(const TQVL_XMLTag* const* found);
-    void writeVoc(TQVL_XMLTag& tag) const;
+    void readVoc(const TQVL_XMLElement* found);
+    void writeVoc(TQVL_XMLWriter& writer) const;
 };

@@ -1,11 +1,14 @@
 #include "content/QVL_Unit.h"
 
 #include "core/QVL_Error.h"
-#include "core/QVL_XMLStream.h"
+#include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLTagWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_Unit::TQVL_Unit() : Cards(std::make_unique<TQVL_Card_Container>()) {}
 
@@ -27,19 +30,24 @@ QString TQVL_Unit::NameOfType(TQVL_CardType type)
 
 void TQVL_Unit::LoadFromXML(TQVL_XMLTag& tag)
 {
+    ReadXML(tag);
+}
+
+void TQVL_Unit::ReadXML(const TQVL_XMLElement& root)
+{
     // Read into locals first: a file that turns out to be broken changes nothing.
     try {
-        const TQVL_XMLTag& header = tag.NeedChild(QStringLiteral("header"));
-        QString uid = header.NeedChild(QStringLiteral("uid")).Value;
-        QString externalFilesDir = header.NeedChild(QStringLiteral("externalfilesdir")).Value;
-        const qint32 maxCardId = header.NeedChild(QStringLiteral("maxcardid")).AsInteger();
-        QString langCodeHome = header.NeedChild(QStringLiteral("langcode_home")).Value;
-        QString langCodeForeign = header.NeedChild(QStringLiteral("langcode_foreign")).Value;
-        const TQVL_CardType typ = TypeOfName(header.NeedChild(QStringLiteral("typ")).Value);
-        const TQVL_XMLTag* arrangementId = header.FindChild(QStringLiteral("arrangement_id"));
+        const TQVL_XMLElement header = root.NeedChild("header"_L1);
+        QString uid = header.NeedChild("uid"_L1).Value();
+        QString externalFilesDir = header.NeedChild("externalfilesdir"_L1).Value();
+        const qint32 maxCardId = header.NeedChild("maxcardid"_L1).AsInteger();
+        QString langCodeHome = header.NeedChild("langcode_home"_L1).Value();
+        QString langCodeForeign = header.NeedChild("langcode_foreign"_L1).Value();
+        const TQVL_CardType typ = TypeOfName(header.NeedChild("typ"_L1).Value());
+        const TQVL_XMLElement arrangementId = header.FindChild("arrangement_id"_L1);
 
         auto cards = std::make_unique<TQVL_Card_Container>();
-        cards->LoadFromXML(tag.NeedChild(QStringLiteral("cards")));
+        cards->LoadFromXML(root.NeedChild("cards"_L1));
         cards->MaxCardId = maxCardId;
 
         Uid = std::move(uid);
@@ -49,7 +57,7 @@ void TQVL_Unit::LoadFromXML(TQVL_XMLTag& tag)
         Typ = typ;
         // The next open replaces all content, so an old identifier does not
         // survive into a file that names none.
-        ArrangementId = arrangementId ? arrangementId->Value : QString();
+        ArrangementId = arrangementId ? arrangementId.Value() : QString();
         Cards = std::move(cards);
     } catch (const TQVL_Error&) {
         throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist keine gültige Lektionsdatei!").arg(FileName));
@@ -58,37 +66,26 @@ void TQVL_Unit::LoadFromXML(TQVL_XMLTag& tag)
 
 void TQVL_Unit::SaveToXML(TQVL_XMLTag& tag)
 {
-    saveHeader(tag);
-    Cards->SaveToXML(*tag.AddChild(QStringLiteral("cards")));
+    TQVL_XMLTagWriter writer(tag);
+    WriteXML(writer);
 }
 
-void TQVL_Unit::WriteXML(TQVL_XMLStream& stream)
+void TQVL_Unit::WriteXML(TQVL_XMLWriter& writer)
 {
-    TQVL_XMLTag head;
-    saveHeader(head);
-    stream.Tree(*head.Child(0));
-    stream.Begin(QStringLiteral("cards"));
-    for (int i = 0; i < Cards->Count(); ++i) {
-        const TQVL_Card& card = *Cards->Card(i);
-        TQVL_XMLTag element(card.ElementName());
-        card.SaveToXML(element);
-        stream.Tree(element);
-    }
-    stream.End();
-}
-
-void TQVL_Unit::saveHeader(TQVL_XMLTag& tag) const
-{
-    TQVL_XMLTag* header = tag.AddChild(QStringLiteral("header"));
-    header->AddChild(QStringLiteral("uid"), Uid);
-    header->AddInteger(QStringLiteral("cardcount"), Cards->Count());
-    header->AddBoolean(QStringLiteral("externalfiles"), Cards->HasExternalFiles());
-    header->AddChild(QStringLiteral("externalfilesdir"), ExternalFilesDir);
-    header->AddInteger(QStringLiteral("maxcardid"), Cards->MaxCardId);
-    header->AddChild(QStringLiteral("langcode_home"), LangCodeHome);
-    header->AddChild(QStringLiteral("langcode_foreign"), LangCodeForeign);
-    header->AddChild(QStringLiteral("typ"), NameOfType(Typ));
-    header->AddChild(QStringLiteral("arrangement_id"), ArrangementId);
+    writer.Begin("header"_L1);
+    writer.Text("uid"_L1, Uid);
+    writer.Integer("cardcount"_L1, Cards->Count());
+    writer.Boolean("externalfiles"_L1, Cards->HasExternalFiles());
+    writer.Text("externalfilesdir"_L1, ExternalFilesDir);
+    writer.Integer("maxcardid"_L1, Cards->MaxCardId);
+    writer.Text("langcode_home"_L1, LangCodeHome);
+    writer.Text("langcode_foreign"_L1, LangCodeForeign);
+    writer.Text("typ"_L1, NameOfType(Typ));
+    writer.Text("arrangement_id"_L1, ArrangementId);
+    writer.End();
+    writer.Begin("cards"_L1);
+    Cards->WriteXML(writer);
+    writer.End();
 }
 
 bool TQVL_Unit::SameLanguages(const TQVL_Unit& other) const

@@ -22,9 +22,11 @@ public:
     // leaves the unit as it was.
     void LoadFromXML(TQVL_XMLTag& tag) override;
     void SaveToXML(TQVL_XMLTag& tag) override;
-    // The same content as SaveToXML, but each card goes to the file as soon
-    // as it is written, so a large unit never exists as one tag tree.
-    void WriteXML(TQVL_XMLStream& stream) override;
+    // The same as LoadFromXML, straight from the parsed file, so that a large
+    // unit never exists as a tag tree.
+    void ReadXML(const TQVL_XMLElement& root) override;
+    // The content SaveToXML gives, each card written as it comes.
+    void WriteXML(TQVL_XMLWriter& writer) override;
 
     // The unit kind of a header "typ" name (exact case); raises "Unit XMLStr
     // not registered" for any other name.
@@ -54,6 +56,4 @@ public:
     QString LangCodeHome;
     QString LangCodeForeign;
 
-private:
-    void saveHeader(TQVL_XMLTag& tag) const;
 };

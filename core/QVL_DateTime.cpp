@@ -26,11 +26,12 @@ std::function<QDateTime()>& installedClock()
 
 namespace {
 
-int asciiDigits(const QChar* p, int count)
+template <typename Char>
+int asciiDigits(const Char* p, int count)
 {
     int value = 0;
     for (int i = 0; i < count; ++i) {
-        const char16_t c = p[i].unicode();
+        const char16_t c = char16_t(p[i]);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
@@ -39,19 +40,19 @@ int asciiDigits(const QChar* p, int count)
 }
 
 // The exact form the files hold, "dd.MM.yyyy" or "dd.MM.yyyy hh:mm:ss", read
-// as wall-clock time without a trip through the time zone.
-bool parseStoredForm(const QString& text, TQVL_DateTime& result)
+// as wall-clock time without a trip through the time zone. `Char` is char16_t
+// for a QString, char for the bytes of a file.
+template <typename Char>
+bool parseStoredForm(const Char* p, qsizetype n, TQVL_DateTime& result)
 {
-    const qsizetype n = text.size();
     if (n != 10 && n != 19)
         return false;
-    const QChar* p = text.constData();
-    if (p[2] != QLatin1Char('.') || p[5] != QLatin1Char('.'))
+    if (p[2] != Char('.') || p[5] != Char('.'))
         return false;
     const int day = asciiDigits(p, 2), month = asciiDigits(p + 3, 2), year = asciiDigits(p + 6, 4);
     int hour = 0, minute = 0, second = 0;
     if (n == 19) {
-        if (p[10] != QLatin1Char(' ') || p[13] != QLatin1Char(':') || p[16] != QLatin1Char(':'))
+        if (p[10] != Char(' ') || p[13] != Char(':') || p[16] != Char(':'))
             return false;
         hour = asciiDigits(p + 11, 2);
         minute = asciiDigits(p + 14, 2);
@@ -68,10 +69,10 @@ bool parseStoredForm(const QString& text, TQVL_DateTime& result)
     return true;
 }
 
-void appendTwo(QChar*& out, int value)
+void appendTwo(char*& out, int value)
 {
-    *out++ = QChar(u'0' + value / 10);
-    *out++ = QChar(u'0' + value % 10);
+    *out++ = char('0' + value / 10);
+    *out++ = char('0' + value % 10);
 }
 
 } // namespace
@@ -145,38 +146,48 @@ QString TQVL_DateTime::LongTimeText() const
     return Time().toString(QStringLiteral("hh:mm:ss"));
 }
 
+int TQVL_DateTime::ToStoredText(char* out) const
+{
+    const QDate date = Date();
+    if (date.year() < 1000 || date.year() > 9999)
+        return 0;
+    const QTime time = Time();
+    char* p = out;
+    appendTwo(p, date.day());
+    *p++ = '.';
+    appendTwo(p, date.month());
+    *p++ = '.';
+    appendTwo(p, date.year() / 100);
+    appendTwo(p, date.year() % 100);
+    if (time.msecsSinceStartOfDay() != 0) {
+        *p++ = ' ';
+        appendTwo(p, time.hour());
+        *p++ = ':';
+        appendTwo(p, time.minute());
+        *p++ = ':';
+        appendTwo(p, time.second());
+    }
+    return int(p - out);
+}
+
 QString TQVL_DateTime::ToText() const
 {
-    const QTime time = Time();
-    const QDate date = Date();
-    if (date.year() >= 1000 && date.year() <= 9999) {
-        const bool midnight = time.msecsSinceStartOfDay() == 0;
-        QString text(midnight ? 10 : 19, Qt::Uninitialized);
-        QChar* out = text.data();
-        appendTwo(out, date.day());
-        *out++ = QLatin1Char('.');
-        appendTwo(out, date.month());
-        *out++ = QLatin1Char('.');
-        appendTwo(out, date.year() / 100);
-        appendTwo(out, date.year() % 100);
-        if (!midnight) {
-            *out++ = QLatin1Char(' ');
-            appendTwo(out, time.hour());
-            *out++ = QLatin1Char(':');
-            appendTwo(out, time.minute());
-            *out++ = QLatin1Char(':');
-            appendTwo(out, time.second());
-        }
-        return text;
-    }
-    if (time.msecsSinceStartOfDay() == 0)
+    char stored[StoredTextSize];
+    if (const int length = ToStoredText(stored))
+        return QString::fromLatin1(stored, length);
+    if (Time().msecsSinceStartOfDay() == 0)
         return ShortDateText();
     return ShortDateText() + QLatin1Char(' ') + LongTimeText();
 }
 
+bool TQVL_DateTime::TryParseUtf8(const char* text, qsizetype length, TQVL_DateTime& result)
+{
+    return parseStoredForm(text, length, result) || TryParse(QString::fromUtf8(text, length), result);
+}
+
 bool TQVL_DateTime::TryParse(const QString& text, TQVL_DateTime& result)
 {
-    if (parseStoredForm(text, result))
+    if (parseStoredForm(reinterpret_cast<const char16_t*>(text.utf16()), text.size(), result))
         return true;
     static const QRegularExpression german(
         QStringLiteral(R"(^\s*(\d{1,2})\.(\d{1,2})\.(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));

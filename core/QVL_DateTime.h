@@ -25,6 +25,8 @@ public:
     // Reads the stored German form "dd.MM.yyyy[ hh:mm:ss]" or ISO 8601;
     // returns false and leaves `result` unchanged for other text.
     static bool TryParse(const QString& text, TQVL_DateTime& result);
+    // The same on UTF-8 text, without building a QString for the stored form.
+    static bool TryParseUtf8(const char* text, qsizetype length, TQVL_DateTime& result);
 
     double Serial() const { return Value; }
     bool IsEmpty() const { return Value == 0.0; }
@@ -36,6 +38,11 @@ public:
 
     // "dd.MM.yyyy hh:mm:ss", the time left out at exactly midnight: the stored form.
     QString ToText() const;
+    // The same into `out` (room for StoredTextSize bytes) as Latin-1, for
+    // writers that build bytes; returns its length, or 0 when the year has not
+    // four digits (ToText covers those).
+    static constexpr int StoredTextSize = 19;
+    int ToStoredText(char* out) const;
     // "dd.MM.yyyy".
     QString ShortDateText() const;
     // "hh:mm:ss".

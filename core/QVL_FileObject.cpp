@@ -5,6 +5,7 @@
 #include "core/QVL_Notices.h"
 #include "core/QVL_System.h"
 #include "core/QVL_XML.h"
+#include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
 
@@ -83,14 +84,15 @@ void TQVL_FileObject::Open(const QString& fileName)
                     throw;
             }
         }
+        lastFileSize = content.size();
         try {
             TQVL_XML document;
-            document.LoadFromBytes(std::move(content));
+            document.Parse(std::move(content));
             repaired = document.ReadAsWindows1252;
             if (document.Version < 0 || document.Version > 255 ||
                 !SupportedVersions.test(std::size_t(document.Version)))
                 throw TQVL_Error(QStringLiteral("Version %1 wird nicht unterstützt!").arg(document.Version));
-            LoadFromXML(*document.Root);
+            ReadXML(document.Element());
         } catch (const TQVL_Error& error) {
             // The learner must learn which file is at fault; parser, number and
             // version errors do not say, the kinds' own messages do.
@@ -155,9 +157,10 @@ void TQVL_FileObject::SaveAs(const QString& fileName)
     if (!WriteAccess)
         throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
 
-    TQVL_XMLStream stream(CurrentVersion);
+    TQVL_XMLStream stream(CurrentVersion, lastFileSize);
     WriteXML(stream);
     const QByteArray content = stream.Finish();
+    lastFileSize = content.size();
     if (IntegrityGuard)
         TQVL_SafeFile::WriteWithCompanion(FileName, content, ChecksumFileName(FileName), Checksum(content) + "\r\n",
                                           &handle);
@@ -165,12 +168,20 @@ void TQVL_FileObject::SaveAs(const QString& fileName)
         TQVL_SafeFile::Write(FileName, content, &handle);
 }
 
-void TQVL_FileObject::WriteXML(TQVL_XMLStream& stream)
+void TQVL_FileObject::ReadXML(const TQVL_XMLElement& root)
+{
+    TQVL_XMLTag tree;
+    root.CopyInto(tree);
+    tree.Value.clear();
+    LoadFromXML(tree);
+}
+
+void TQVL_FileObject::WriteXML(TQVL_XMLWriter& writer)
 {
     TQVL_XMLTag root;
     SaveToXML(root);
     for (int i = 0; i < root.ChildCount(); ++i)
-        stream.Tree(*root.Child(i));
+        writer.Tree(*root.Child(i));
 }
 
 bool TQVL_FileObject::RequestWriteAccess()

@@ -7,8 +7,9 @@
 #include <bitset>
 #include <functional>
 
-class TQVL_XMLStream;
+class TQVL_XMLElement;
 class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 // Base of every object that is one file on disk. A file is opened (read
 // completely into the object), stays open with a handle while the object works
@@ -25,9 +26,14 @@ public:
 
     virtual void LoadFromXML(TQVL_XMLTag& tag) = 0;
     virtual void SaveToXML(TQVL_XMLTag& tag) = 0;
+    // Reads the content of a file being opened. By default through a tag tree
+    // for LoadFromXML; kinds with large files read straight from the parsed
+    // document instead.
+    virtual void ReadXML(const TQVL_XMLElement& root);
     // Writes the content for a save. By default through a tag tree from
-    // SaveToXML; kinds with large files stream their elements instead.
-    virtual void WriteXML(TQVL_XMLStream& stream);
+    // SaveToXML; kinds with large files write their elements straight into
+    // the file's bytes instead.
+    virtual void WriteXML(TQVL_XMLWriter& writer);
 
     void Open(const QString& fileName);
     void NewFile(const QString& fileName);
@@ -76,4 +82,6 @@ private:
     void resetToClosed();
 
     TQVL_FileHandle handle;
+    // Size of the file when last read or written: the next save expects about as many bytes.
+    qsizetype lastFileSize = 0;
 };

@@ -13,85 +13,41 @@
 
 #include <algorithm>
 #include <cstring>
-#include <list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
-// Deeper trees than any file of ours; the limit keeps hostile input from
-// exhausting the stack while copying.
+// Deeper trees than any file of ours are refused, whether a reader copies the
+// tree or reads only part of it, so every reader sees the same files as valid.
 constexpr int maxDepth = 256;
-
-// Element names repeat thousands of times in a unit; sharing one QString per
-// distinct name saves an allocation per element.
-class NameCache
-{
-public:
-    const QString& Get(const char* name)
-    {
-        const std::string_view key(name);
-        auto it = names.find(key);
-        if (it == names.end()) {
-            keys.emplace_back(key);
-            it = names.emplace(std::string_view(keys.back()), QString::fromUtf8(key.data(), qsizetype(key.size())))
-                     .first;
-        }
-        return it->second;
-    }
-
-private:
-    std::list<std::string> keys;
-    std::unordered_map<std::string_view, QString> names;
-};
 
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-void copyElement(const pugi::xml_node& node, TQVL_XMLTag& tag, NameCache& cache, int depth)
+// Walks the whole tree without recursion and raises when an element lies
+// deeper than maxDepth below the root element.
+void checkDepth(const pugi::xml_node& root)
 {
-    if (depth > maxDepth)
-        throw TQVL_Error(QStringLiteral("Die XML-Struktur ist zu tief verschachtelt."));
-    std::string_view text;
-    std::string joined;
-    bool hasElements = false;
-    int textNodes = 0;
-    int elementCount = 0;
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-        elementCount += child.type() == pugi::node_element;
-    tag.ReserveChildren(elementCount);
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        switch (child.type()) {
-        case pugi::node_element:
-            hasElements = true;
-            copyElement(child, *tag.AddChild(cache.Get(child.name())), cache, depth + 1);
-            break;
-        case pugi::node_pcdata:
-        case pugi::node_cdata:
-            if (textNodes++ == 0) {
-                text = child.value();
-            } else {
-                if (textNodes == 2)
-                    joined.assign(text);
-                joined.append(child.value());
-                text = joined;
-            }
-            break;
-        default:
-            break;
+    int depth = 0;
+    pugi::xml_node node = root;
+    for (;;) {
+        if (pugi::xml_node child = node.first_child()) {
+            node = child;
+            if (++depth > maxDepth && node.type() == pugi::node_element)
+                throw TQVL_Error(QStringLiteral("Die XML-Struktur ist zu tief verschachtelt."));
+            continue;
         }
+        while (node != root && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node == root)
+            return;
+        node = node.next_sibling();
     }
-    if (hasElements) {
-        // The writer puts a line break and indentation after the text of an
-        // element with children; that layout is not part of the value.
-        while (!text.empty() && isSpace(text.back()))
-            text.remove_suffix(1);
-    }
-    if (!text.empty())
-        tag.Value = QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 const char* germanDescription(int status)
@@ -146,6 +102,10 @@ TQVL_CustomXML::TQVL_CustomXML(bool utf8) : Root(std::make_unique<TQVL_XMLTag>()
 
 TQVL_CustomXML::~TQVL_CustomXML() = default;
 
+TQVL_NativeXML::TQVL_NativeXML(bool utf8) : TQVL_CustomXML(utf8) {}
+
+TQVL_NativeXML::~TQVL_NativeXML() = default;
+
 void TQVL_NativeXML::LoadFromFile(const QString& fileName)
 {
     QByteArray bytes = TQVL_FileHandle::ReadWholeFile(fileName);
@@ -184,26 +144,42 @@ void TQVL_NativeXML::SaveToStream(QIODevice& stream)
 
 void TQVL_NativeXML::LoadFromBytes(QByteArray bytes)
 {
-    pugi::xml_document document;
+    Parse(std::move(bytes));
+    auto root = std::make_unique<TQVL_XMLTag>();
+    Element().CopyInto(*root);
+    root->Value.clear();
+    Root = std::move(root);
+    // The tree has been copied; the parsed form is not needed any more.
+    parsed.reset();
+    parsedBytes = QByteArray();
+}
+
+void TQVL_NativeXML::Parse(QByteArray bytes)
+{
+    auto document = std::make_unique<pugi::xml_document>();
     const unsigned flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_ws_pcdata_single;
     const pugi::xml_encoding encoding = Utf8 ? pugi::encoding_auto : pugi::encoding_latin1;
     ReadAsWindows1252 = Utf8 && RepairEncoding(bytes);
     bytes.detach();
     const pugi::xml_parse_result result =
-        document.load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), flags, encoding);
+        document->load_buffer_inplace(bytes.data(), std::size_t(bytes.size()), flags, encoding);
     if (!result)
         throw TQVL_Error(ParseErrorText(result.status, bytes.constData(), bytes.size(), qsizetype(result.offset)));
-    const pugi::xml_node rootElement = document.document_element();
+    const pugi::xml_node rootElement = document->document_element();
     const pugi::xml_node versionElement = rootElement.child("version");
     if (!versionElement)
         throw TQVL_Error(QStringLiteral("Keine Versionsangabe gefunden!"));
-
-    auto root = std::make_unique<TQVL_XMLTag>();
-    NameCache cache;
-    copyElement(rootElement, *root, cache, 0);
-    root->Value.clear();
+    checkDepth(rootElement);
     Version = TQVL_XMLTag::ToInteger(QString::fromUtf8(versionElement.child_value()));
-    Root = std::move(root);
+    parsed = std::move(document);
+    parsedBytes = std::move(bytes);
+}
+
+TQVL_XMLElement TQVL_NativeXML::Element() const
+{
+    if (!parsed)
+        return {};
+    return TQVL_XMLElement(parsed->document_element().internal_object());
 }
 
 QByteArray TQVL_NativeXML::SaveToBytes() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLTag.h"
 
 #include <QByteArray>
@@ -8,6 +9,10 @@
 #include <memory>
 
 class QIODevice;
+
+namespace pugi {
+class xml_document;
+}
 
 // A document of the one shape every data file has: root element "root", its
 // first child "version", then the content tree `Root`.
@@ -36,7 +41,8 @@ public:
 class TQVL_NativeXML : public TQVL_CustomXML
 {
 public:
-    using TQVL_CustomXML::TQVL_CustomXML;
+    explicit TQVL_NativeXML(bool utf8 = true);
+    ~TQVL_NativeXML() override;
 
     // As LoadFromBytes; errors name the file.
     void LoadFromFile(const QString& fileName) override;
@@ -47,6 +53,13 @@ public:
     // Parses `bytes` (consumed: the parser works in place) and replaces Root and Version.
     // Errors are German; they do not name a file (the caller knows it).
     void LoadFromBytes(QByteArray bytes);
+    // Parses `bytes` as LoadFromBytes does, with the same errors, and sets
+    // Version, but keeps the parser's tree instead of copying it into Root:
+    // large files are read from Element() straight into their objects.
+    void Parse(QByteArray bytes);
+    // The root element of what Parse read; none before. Valid until the next
+    // Parse or the end of the document.
+    TQVL_XMLElement Element() const;
     // The whole file as it is written.
     QByteArray SaveToBytes() const;
 
@@ -57,6 +70,11 @@ public:
     static bool RepairEncoding(QByteArray& bytes);
     // "Fehlerhaftes XML in Zeile …, Spalte …: …" for a parser status at byte `offset` of `text`.
     static QString ParseErrorText(int status, const char* text, qsizetype size, qsizetype offset);
+
+private:
+    // What Parse read: the parser works in place, so its tree points into the bytes.
+    std::unique_ptr<pugi::xml_document> parsed;
+    QByteArray parsedBytes;
 };
 
 class TQVL_XML final : public TQVL_NativeXML

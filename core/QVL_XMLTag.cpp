@@ -51,38 +51,77 @@ TQVL_XMLTag& TQVL_XMLTag::NeedChild(const QString& name) const
     return *tag;
 }
 
-qint64 TQVL_XMLTag::ToInt64(const QString& text)
+namespace {
+
+// Plain decimal only: an optional sign and digits, nothing around them.
+// `Char` is char16_t for a QString, char for the UTF-8 bytes of a file.
+template <typename Char>
+bool parseInt64(const Char* text, qsizetype length, qint64& result)
 {
-    // Plain decimal only: an optional sign and digits, nothing around them.
-    const int length = int(text.size());
-    int i = 0;
+    qsizetype i = 0;
     bool negative = false;
-    if (i < length && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
+    if (i < length && (text[i] == Char('-') || text[i] == Char('+'))) {
+        negative = text[i] == Char('-');
         ++i;
     }
     if (i == length)
-        throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+        return false;
     quint64 magnitude = 0;
     const quint64 limit = quint64(std::numeric_limits<qint64>::max()) + (negative ? 1 : 0);
     for (; i < length; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
-        const quint64 digit = c - u'0';
+        const Char c = text[i];
+        if (c < Char('0') || c > Char('9'))
+            return false;
+        const quint64 digit = quint64(c - Char('0'));
         if (magnitude > (limit - digit) / 10)
-            throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+            return false;
         magnitude = magnitude * 10 + digit;
     }
-    return negative ? qint64(0 - magnitude) : qint64(magnitude);
+    result = negative ? qint64(0 - magnitude) : qint64(magnitude);
+    return true;
+}
+
+[[noreturn]] void notAnInteger(const QString& text)
+{
+    throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
+}
+
+int toInt32(qint64 value, const QString& text)
+{
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        notAnInteger(text);
+    return int(value);
+}
+
+} // namespace
+
+qint64 TQVL_XMLTag::ToInt64(const QString& text)
+{
+    qint64 value = 0;
+    if (!parseInt64(reinterpret_cast<const char16_t*>(text.utf16()), text.size(), value))
+        notAnInteger(text);
+    return value;
+}
+
+qint64 TQVL_XMLTag::Utf8ToInt64(const char* text, qsizetype length)
+{
+    qint64 value = 0;
+    if (!parseInt64(text, length, value))
+        notAnInteger(QString::fromUtf8(text, length));
+    return value;
+}
+
+int TQVL_XMLTag::Utf8ToInteger(const char* text, qsizetype length)
+{
+    const qint64 value = Utf8ToInt64(text, length);
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        notAnInteger(QString::fromUtf8(text, length));
+    return int(value);
 }
 
 int TQVL_XMLTag::ToInteger(const QString& text)
 {
-    const qint64 value = ToInt64(text);
-    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text));
-    return int(value);
+    return toInt32(ToInt64(text), text);
 }
 
 int TQVL_XMLTag::AsInteger() const

@@ -49,6 +49,9 @@ public:
     // Strict conversions shared with code that reads numbers outside a tree.
     static int ToInteger(const QString& text);
     static qint64 ToInt64(const QString& text);
+    // The same on UTF-8 text, as the parser holds it.
+    static int Utf8ToInteger(const char* text, qsizetype length);
+    static qint64 Utf8ToInt64(const char* text, qsizetype length);
 
     QString Name;
     QString Value;

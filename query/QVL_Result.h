@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/QVL_XMLElement.h"
+
+#include <QLatin1String>
 #include <QtGlobal>
 
-class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 // The answer counters that units and cards both keep.
 class TQVL_Result
@@ -15,6 +18,10 @@ public:
 
 protected:
     // The four counters in their stored order: last_queried, last_right, all_queried, all_right.
-    void LoadCountersFromXML(const TQVL_XMLTag& tag);
-    void SaveCountersToXML(TQVL_XMLTag& tag) const;
+    static constexpr int counterCount = 4;
+    static const QLatin1String counterNames[counterCount];
+    void LoadCountersFromXML(const TQVL_XMLElement& element);
+    // The same from the counters' children of `element`, found in counterNames order.
+    void readCounters(const TQVL_XMLElement& element, const TQVL_XMLElement* found);
+    void WriteCountersXML(TQVL_XMLWriter& writer) const;
 };

@@ -1,14 +1,22 @@
 #include "query/QVL_Result_Card.h"
 
 #include "core/QVL_System.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 constexpr std::array<int, 8> stageIntervals{0, 1, 3, 10, 30, 100, 200, 300};
+
+// The children of a card in their stored order; the counters follow.
+constexpr int ownCount = 4;
+const QLatin1String ownNames[ownCount] = {"card_uid"_L1, "pointvalue"_L1, "lastquery"_L1, "stage"_L1};
 
 } // namespace
 
@@ -43,21 +51,30 @@ void TQVL_Result_Card::UpdateStage(qint32 queried, qint32 right)
     }
 }
 
-std::unique_ptr<TQVL_Result_Card> TQVL_Result_Card::FromXML(const TQVL_XMLTag& tag)
+std::unique_ptr<TQVL_Result_Card> TQVL_Result_Card::FromXML(const TQVL_XMLElement& element)
 {
-    auto card = std::make_unique<TQVL_Result_Card>(tag.NeedChild(QStringLiteral("card_uid")).AsInteger());
-    card->pointvalue = tag.NeedChild(QStringLiteral("pointvalue")).AsInteger();
-    card->lastquery = tag.NeedChild(QStringLiteral("lastquery")).AsDateTime();
-    card->stage = tag.NeedChild(QStringLiteral("stage")).AsInteger();
-    card->LoadCountersFromXML(tag);
+    // A profile holds a record for every card ever queried: all children are
+    // found in one pass, then read in the order (and with the errors) of
+    // looking each one up.
+    QLatin1String names[ownCount + counterCount];
+    std::copy(ownNames, ownNames + ownCount, names);
+    std::copy(counterNames, counterNames + counterCount, names + ownCount);
+    TQVL_XMLElement found[ownCount + counterCount];
+    element.FindChildren(names, ownCount + counterCount, found);
+
+    auto card = std::make_unique<TQVL_Result_Card>(element.Required(found[0], names[0]).AsInteger());
+    card->pointvalue = element.Required(found[1], names[1]).AsInteger();
+    card->lastquery = element.Required(found[2], names[2]).AsDateTime();
+    card->stage = element.Required(found[3], names[3]).AsInteger();
+    card->readCounters(element, found + ownCount);
     return card;
 }
 
-void TQVL_Result_Card::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Result_Card::WriteXML(TQVL_XMLWriter& writer) const
 {
-    tag.AddInteger(QStringLiteral("card_uid"), card_uid);
-    tag.AddInteger(QStringLiteral("pointvalue"), pointvalue);
-    tag.AddChild(QStringLiteral("lastquery"))->SetDateTime(lastquery);
-    tag.AddInteger(QStringLiteral("stage"), stage);
-    SaveCountersToXML(tag);
+    writer.Integer(ownNames[0], card_uid);
+    writer.Integer(ownNames[1], pointvalue);
+    writer.DateTime(ownNames[2], lastquery);
+    writer.Integer(ownNames[3], stage);
+    WriteCountersXML(writer);
 }

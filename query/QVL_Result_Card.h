@@ -28,8 +28,9 @@ public:
     void UpdateStage(qint32 queried, qint32 right);
 
     // Reads a `card` element; raises TQVL_Error when an element is missing or a value does not convert.
-    static std::unique_ptr<TQVL_Result_Card> FromXML(const TQVL_XMLTag& tag);
-    void SaveToXML(TQVL_XMLTag& tag) const;
+    static std::unique_ptr<TQVL_Result_Card> FromXML(const TQVL_XMLElement& element);
+    // Writes the children of an open `card` element.
+    void WriteXML(TQVL_XMLWriter& writer) const;
 
     const qint32 card_uid;
     qint32 pointvalue = 0;

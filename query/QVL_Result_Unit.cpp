@@ -1,6 +1,9 @@
 #include "query/QVL_Result_Unit.h"
 
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLWriter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_Result_Unit::TQVL_Result_Unit(QString unitUid) : unit_uid(std::move(unitUid)) {}
 
@@ -76,43 +79,52 @@ bool TQVL_Result_Unit::CountDueToday(int& count) const
     return CountDue(TQVL_DateTime::Now(), count);
 }
 
-std::unique_ptr<TQVL_Result_Unit> TQVL_Result_Unit::FromXML(const TQVL_XMLTag& tag)
+std::unique_ptr<TQVL_Result_Unit> TQVL_Result_Unit::FromXML(const TQVL_XMLElement& element)
 {
-    auto unit = std::make_unique<TQVL_Result_Unit>(tag.NeedChild(QStringLiteral("unit_uid")).Value);
-    unit->LoadCountersFromXML(tag);
-    if (const TQVL_XMLTag* fileName = tag.FindChild(QStringLiteral("unit_lastknownfilename")))
-        unit->unit_lastknownfilename = fileName->Value;
-    unit->lastquerydate = tag.NeedChild(QStringLiteral("lastquerydate")).AsDateTime();
-    unit->longtermstorage = tag.NeedChild(QStringLiteral("longtermstorage")).AsBoolean();
+    auto unit = std::make_unique<TQVL_Result_Unit>(element.NeedChild("unit_uid"_L1).Value());
+    unit->LoadCountersFromXML(element);
+    if (const TQVL_XMLElement fileName = element.FindChild("unit_lastknownfilename"_L1))
+        unit->unit_lastknownfilename = fileName.Value();
+    unit->lastquerydate = element.NeedChild("lastquerydate"_L1).AsDateTime();
+    unit->longtermstorage = element.NeedChild("longtermstorage"_L1).AsBoolean();
 
-    const TQVL_XMLTag& queryList = tag.NeedChild(QStringLiteral("queries"));
+    const TQVL_XMLElement queryList = element.NeedChild("queries"_L1);
     unit->queries.reserve(std::size_t(queryList.ChildCount()));
-    for (int i = 0; i < queryList.ChildCount(); ++i) {
+    for (const TQVL_XMLElement queryElement : queryList.Children()) {
         auto query = std::make_unique<TQVL_Result_Unit_Query>();
-        query->LoadFromXML(*queryList.Child(i));
+        query->LoadFromXML(queryElement);
         unit->queries.push_back(std::move(query));
     }
 
-    const TQVL_XMLTag& cardList = tag.NeedChild(QStringLiteral("cards"));
-    unit->cards.reserve(std::size_t(cardList.ChildCount()));
-    unit->cardIndex.reserve(cardList.ChildCount());
-    for (int i = 0; i < cardList.ChildCount(); ++i)
-        unit->appendCard(TQVL_Result_Card::FromXML(*cardList.Child(i)));
+    const TQVL_XMLElement cardList = element.NeedChild("cards"_L1);
+    const int cardCount = cardList.ChildCount();
+    unit->cards.reserve(std::size_t(cardCount));
+    unit->cardIndex.reserve(cardCount);
+    for (const TQVL_XMLElement cardElement : cardList.Children())
+        unit->appendCard(TQVL_Result_Card::FromXML(cardElement));
     return unit;
 }
 
-void TQVL_Result_Unit::SaveToXML(TQVL_XMLTag& tag) const
+void TQVL_Result_Unit::WriteXML(TQVL_XMLWriter& writer) const
 {
-    SaveCountersToXML(tag);
-    tag.AddChild(QStringLiteral("unit_uid"), unit_uid);
-    tag.AddChild(QStringLiteral("unit_lastknownfilename"), unit_lastknownfilename);
-    tag.AddChild(QStringLiteral("lastquerydate"))->SetDateTime(lastquerydate);
-    tag.AddBoolean(QStringLiteral("longtermstorage"), longtermstorage);
+    WriteCountersXML(writer);
+    writer.Text("unit_uid"_L1, unit_uid);
+    writer.Text("unit_lastknownfilename"_L1, unit_lastknownfilename);
+    writer.DateTime("lastquerydate"_L1, lastquerydate);
+    writer.Boolean("longtermstorage"_L1, longtermstorage);
 
-    TQVL_XMLTag* queryList = tag.AddChild(QStringLiteral("queries"));
-    for (const auto& query : queries)
-        query->SaveToXML(*queryList->AddChild(QStringLiteral("query")));
-    TQVL_XMLTag* cardList = tag.AddChild(QStringLiteral("cards"));
-    for (const auto& card : cards)
-        card->SaveToXML(*cardList->AddChild(QStringLiteral("card")));
+    writer.Begin("queries"_L1);
+    for (const auto& query : queries) {
+        writer.Begin("query"_L1);
+        query->WriteXML(writer);
+        writer.End();
+    }
+    writer.End();
+    writer.Begin("cards"_L1);
+    for (const auto& card : cards) {
+        writer.Begin("card"_L1);
+        card->WriteXML(writer);
+        writer.End();
+    }
+    writer.End();
 }

@@ -48,8 +48,9 @@ public:
 
     // Reads a `unit` element; raises TQVL_Error when a required element is
     // missing or a value does not convert.
-    static std::unique_ptr<TQVL_Result_Unit> FromXML(const TQVL_XMLTag& tag);
-    void SaveToXML(TQVL_XMLTag& tag) const;
+    static std::unique_ptr<TQVL_Result_Unit> FromXML(const TQVL_XMLElement& element);
+    // Writes the children of an open `unit` element.
+    void WriteXML(TQVL_XMLWriter& writer) const;
 
     const QString unit_uid;
     // Full path of the unit file when it was last queried.

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "core/QVL_DateTime.h"
+#include "core/QVL_XMLElement.h"
 
 #include <QtGlobal>
 
-class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 // One stored query of one unit: when it ended, this unit's share of its time
 // and answers, and whether the user judged the answers himself.
@@ -12,8 +13,9 @@ class TQVL_Result_Unit_Query
 {
 public:
     // Reads a `query` element; raises TQVL_Error when an element is missing or a value does not convert.
-    void LoadFromXML(const TQVL_XMLTag& tag);
-    void SaveToXML(TQVL_XMLTag& tag) const;
+    void LoadFromXML(const TQVL_XMLElement& element);
+    // Writes the children of an open `query` element.
+    void WriteXML(TQVL_XMLWriter& writer) const;
 
     TQVL_DateTime datetime;
     qint32 right = 0;

@@ -1,7 +1,9 @@
 #include "query/QVL_Result_User.h"
 
-#include "core/QVL_XMLStream.h"
-#include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLElement.h"
+#include "core/QVL_XMLTagWriter.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_Result_User::TQVL_Result_User() = default;
 
@@ -48,39 +50,35 @@ bool TQVL_Result_User::CountDueInStorages(int& count) const
     return any;
 }
 
-void TQVL_Result_User::LoadFromXML(const TQVL_XMLTag& tag)
+void TQVL_Result_User::LoadFromXML(const TQVL_XMLElement& element)
 {
     TQVL_DateTime deletionDate;
-    if (const TQVL_XMLTag* date = tag.FindChild(QStringLiteral("lastdeletion_date")))
-        deletionDate = date->AsDateTime();
+    if (const TQVL_XMLElement date = element.FindChild("lastdeletion_date"_L1))
+        deletionDate = date.AsDateTime();
     std::vector<std::unique_ptr<TQVL_Result_Unit>> loaded;
-    if (const TQVL_XMLTag* unitList = tag.FindChild(QStringLiteral("units"))) {
-        loaded.reserve(std::size_t(unitList->ChildCount()));
-        for (int i = 0; i < unitList->ChildCount(); ++i)
-            loaded.push_back(TQVL_Result_Unit::FromXML(*unitList->Child(i)));
+    if (const TQVL_XMLElement unitList = element.FindChild("units"_L1)) {
+        loaded.reserve(std::size_t(unitList.ChildCount()));
+        for (const TQVL_XMLElement unit : unitList.Children())
+            loaded.push_back(TQVL_Result_Unit::FromXML(unit));
     }
     lastdeletion_date = deletionDate;
     units = std::move(loaded);
 }
 
-void TQVL_Result_User::WriteXML(TQVL_XMLStream& stream) const
+void TQVL_Result_User::WriteXML(TQVL_XMLWriter& writer) const
 {
-    TQVL_XMLTag date(QStringLiteral("lastdeletion_date"));
-    date.SetDateTime(lastdeletion_date);
-    stream.Tree(date);
-    stream.Begin(QStringLiteral("units"));
+    writer.DateTime("lastdeletion_date"_L1, lastdeletion_date);
+    writer.Begin("units"_L1);
     for (const auto& unit : units) {
-        TQVL_XMLTag element(QStringLiteral("unit"));
-        unit->SaveToXML(element);
-        stream.Tree(element);
+        writer.Begin("unit"_L1);
+        unit->WriteXML(writer);
+        writer.End();
     }
-    stream.End();
+    writer.End();
 }
 
 void TQVL_Result_User::SaveToXML(TQVL_XMLTag& tag) const
 {
-    tag.AddChild(QStringLiteral("lastdeletion_date"))->SetDateTime(lastdeletion_date);
-    TQVL_XMLTag* unitList = tag.AddChild(QStringLiteral("units"));
-    for (const auto& unit : units)
-        unit->SaveToXML(*unitList->AddChild(QStringLiteral("unit")));
+    TQVL_XMLTagWriter writer(tag);
+    WriteXML(writer);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/QVL_DateTime.h"
+#include "core/QVL_XMLElement.h"
 #include "query/QVL_Result_Unit.h"
 
 #include <QString>
@@ -8,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-class TQVL_XMLStream;
 class TQVL_XMLTag;
+class TQVL_XMLWriter;
 
 // All query results of one user profile: one record per unit ever queried, in
 // the order they were first stored. Owned by the TQVL_User; read and written
@@ -41,11 +42,11 @@ public:
     // Reads the content of the `results` element. On an error (a required
     // element missing, a value that does not convert) raises TQVL_Error and
     // keeps the results as they were.
-    void LoadFromXML(const TQVL_XMLTag& tag);
+    void LoadFromXML(const TQVL_XMLElement& element);
     // Writes the content of the `results` element into `tag`.
     void SaveToXML(TQVL_XMLTag& tag) const;
-    // The same content as SaveToXML, written unit by unit into an open "results" element.
-    void WriteXML(TQVL_XMLStream& stream) const;
+    // The same content into an open "results" element.
+    void WriteXML(TQVL_XMLWriter& writer) const;
 
     // When the results were last deleted; empty for never.
     TQVL_DateTime lastdeletion_date;

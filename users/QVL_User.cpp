@@ -2,8 +2,10 @@
 
 #include "core/QVL_Error.h"
 #include "core/QVL_Notices.h"
+#include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLStream.h"
 #include "core/QVL_XMLTag.h"
+#include "core/QVL_XMLTagWriter.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "users/QVL_Options.h"
@@ -11,6 +13,8 @@
 #include "users/QVL_User_Rights.h"
 
 #include <QFileInfo>
+
+using namespace Qt::Literals::StringLiterals;
 
 TQVL_User::TQVL_User() : results(std::make_unique<TQVL_Result_User>()), rights(std::make_unique<TQVL_User_Rights>())
 {
@@ -21,24 +25,29 @@ TQVL_User::~TQVL_User() = default;
 
 void TQVL_User::LoadFromXML(TQVL_XMLTag& tag)
 {
+    ReadXML(tag);
+}
+
+void TQVL_User::ReadXML(const TQVL_XMLElement& root)
+{
     // Everything is read into locals first, so a broken file leaves the profile as it was.
     try {
-        const TQVL_XMLTag& header = tag.NeedChild(QStringLiteral("header"));
-        QString newUid = header.NeedChild(QStringLiteral("uid")).Value;
-        QString newName = header.NeedChild(QStringLiteral("name")).Value;
-        const int newIcon = header.NeedChild(QStringLiteral("icon")).AsInteger();
-        const TQVL_DateTime newLastLogin = header.NeedChild(QStringLiteral("lastlogin")).AsDateTime();
-        const qint64 newSeconds = header.NeedChild(QStringLiteral("alltimequeryseconds")).AsInt64();
-        QString newPassword = header.NeedChild(QStringLiteral("password")).Value;
-        QString newUnitsDirectory = header.NeedChild(QStringLiteral("units_directory")).Value;
+        const TQVL_XMLElement header = root.NeedChild("header"_L1);
+        QString newUid = header.NeedChild("uid"_L1).Value();
+        QString newName = header.NeedChild("name"_L1).Value();
+        const int newIcon = header.NeedChild("icon"_L1).AsInteger();
+        const TQVL_DateTime newLastLogin = header.NeedChild("lastlogin"_L1).AsDateTime();
+        const qint64 newSeconds = header.NeedChild("alltimequeryseconds"_L1).AsInt64();
+        QString newPassword = header.NeedChild("password"_L1).Value();
+        QString newUnitsDirectory = header.NeedChild("units_directory"_L1).Value();
 
-        const TQVL_XMLTag& rightList = tag.NeedChild(QStringLiteral("rights"));
+        const TQVL_XMLElement rightList = root.NeedChild("rights"_L1);
         TQVL_User_Rights newRights;
         for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
             newRights.*entry.Flag = rightList.NeedChild(QLatin1String(entry.Name)).AsBoolean();
 
         // Last: it keeps the results as they were when it fails.
-        results->LoadFromXML(tag.NeedChild(QStringLiteral("results")));
+        results->LoadFromXML(root.NeedChild("results"_L1));
 
         Uid = std::move(newUid);
         name = std::move(newName);
@@ -55,35 +64,30 @@ void TQVL_User::LoadFromXML(TQVL_XMLTag& tag)
 
 void TQVL_User::SaveToXML(TQVL_XMLTag& tag)
 {
-    saveProfile(tag);
-    results->SaveToXML(*tag.AddChild(QStringLiteral("results")));
+    TQVL_XMLTagWriter writer(tag);
+    WriteXML(writer);
 }
 
-void TQVL_User::WriteXML(TQVL_XMLStream& stream)
+void TQVL_User::WriteXML(TQVL_XMLWriter& writer)
 {
-    TQVL_XMLTag profile;
-    saveProfile(profile);
-    for (int i = 0; i < profile.ChildCount(); ++i)
-        stream.Tree(*profile.Child(i));
-    stream.Begin(QStringLiteral("results"));
-    results->WriteXML(stream);
-    stream.End();
-}
+    writer.Begin("header"_L1);
+    writer.Text("uid"_L1, Uid);
+    writer.Text("name"_L1, name);
+    writer.Integer("icon"_L1, icon);
+    writer.DateTime("lastlogin"_L1, lastlogin);
+    writer.Integer("alltimequeryseconds"_L1, alltimequeryseconds);
+    writer.Text("password"_L1, password);
+    writer.Text("units_directory"_L1, units_directory);
+    writer.End();
 
-void TQVL_User::saveProfile(TQVL_XMLTag& tag) const
-{
-    TQVL_XMLTag* header = tag.AddChild(QStringLiteral("header"));
-    header->AddChild(QStringLiteral("uid"), Uid);
-    header->AddChild(QStringLiteral("name"), name);
-    header->AddInteger(QStringLiteral("icon"), icon);
-    header->AddChild(QStringLiteral("lastlogin"))->SetDateTime(lastlogin);
-    header->AddInteger(QStringLiteral("alltimequeryseconds"), alltimequeryseconds);
-    header->AddChild(QStringLiteral("password"), password);
-    header->AddChild(QStringLiteral("units_directory"), units_directory);
-
-    TQVL_XMLTag* rightList = tag.AddChild(QStringLiteral("rights"));
+    writer.Begin("rights"_L1);
     for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
-        rightList->AddBoolean(QLatin1String(entry.Name), rights.get()->*entry.Flag);
+        writer.Boolean(QLatin1String(entry.Name), rights.get()->*entry.Flag);
+    writer.End();
+
+    writer.Begin("results"_L1);
+    results->WriteXML(writer);
+    writer.End();
 }
 
 void TQVL_User::Login()

@@ -8,7 +8,6 @@
 #include <memory>
 
 class TQVL_Options;
-class TQVL_XMLStream;
 class TQVL_Result_User;
 class TQVL_User_Rights;
 
@@ -24,8 +23,10 @@ public:
 
     void LoadFromXML(TQVL_XMLTag& tag) override;
     void SaveToXML(TQVL_XMLTag& tag) override;
-    // The same content as SaveToXML, the results written unit by unit.
-    void WriteXML(TQVL_XMLStream& stream) override;
+    // The same as LoadFromXML, straight from the parsed file: a profile with
+    // years of results never exists as a tag tree.
+    void ReadXML(const TQVL_XMLElement& root) override;
+    void WriteXML(TQVL_XMLWriter& writer) override;
 
     // Sets the logged-in flag and lastlogin := now, and takes the profile's
     // write lock for the whole session (unless the options keep user files
@@ -91,8 +92,6 @@ public:
     TQVL_DateTime lastlogin;
 
 private:
-    // Header and rights: everything but the results.
-    void saveProfile(TQVL_XMLTag& tag) const;
     std::unique_ptr<TQVL_Result_User> results;
     std::unique_ptr<TQVL_User_Rights> rights;
     bool loggedIn = false;

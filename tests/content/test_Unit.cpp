@@ -110,6 +110,16 @@ TEST_F(UnitTest, LoadsEveryCardKindAndWritesTheFileUnchanged)
     unit.Save();
     unit.CloseFile();
     EXPECT_EQ(ReadFile(path), original);
+
+    // Read from a tag tree and written into one, it gives the same bytes as through the file.
+    TQVL_XML document;
+    document.LoadFromBytes(original);
+    TQVL_Unit fromTree;
+    fromTree.LoadFromXML(*document.Root);
+    TQVL_XML written;
+    written.Version = 1;
+    fromTree.SaveToXML(*written.Root);
+    EXPECT_EQ(written.SaveToBytes(), original);
 }
 
 TEST_F(UnitTest, InvalidFilesAreRefusedAndChangeNothing)

@@ -61,7 +61,7 @@ void writeStorage(const QString& path)
 class FullDiskUnit : public TQVL_Unit
 {
 public:
-    void WriteXML(TQVL_XMLStream&) override { throw TQVL_Error(QStringLiteral("Der Datenträger ist voll.")); }
+    void WriteXML(TQVL_XMLWriter&) override { throw TQVL_Error(QStringLiteral("Der Datenträger ist voll.")); }
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 TEST(DateTime, SerialDaysSince1899)
 {
     EXPECT_EQ(TQVL_DateTime::FromParts(1899, 12, 30).Serial(), 0.0);
@@ -19,6 +21,13 @@ TEST(DateTime, GermanTextLeavesOutMidnight)
     EXPECT_EQ(TQVL_DateTime::FromParts(2026, 3, 7, 8, 5, 9).ToText(), QStringLiteral("07.03.2026 08:05:09"));
     EXPECT_EQ(TQVL_DateTime::FromParts(2026, 3, 7).ToText(), QStringLiteral("07.03.2026"));
     EXPECT_EQ(TQVL_DateTime::FromParts(2026, 3, 7, 0, 0, 1).ToText(), QStringLiteral("07.03.2026 00:00:01"));
+
+    // The byte form writers use is the same text; years without four digits are left to ToText.
+    char stored[TQVL_DateTime::StoredTextSize];
+    const TQVL_DateTime t = TQVL_DateTime::FromParts(2026, 3, 7, 8, 5, 9);
+    EXPECT_EQ(QByteArray(stored, t.ToStoredText(stored)), QByteArray("07.03.2026 08:05:09"));
+    EXPECT_EQ(TQVL_DateTime::FromParts(999, 3, 7).ToStoredText(stored), 0);
+    EXPECT_EQ(TQVL_DateTime::FromParts(999, 3, 7).ToText(), QStringLiteral("07.03.0999"));
 }
 
 TEST(DateTime, ParsesGermanAndIsoText)
@@ -38,6 +47,7 @@ TEST(DateTime, ParsesGermanAndIsoText)
         {"07.03.2026 25:00:00", false, {}},
         {"gestern", false, {}},
         {"", false, {}},
+        {"07.03.2026 08:05:0\xC3\xA4", false, {}},
     };
     for (const Case& c : cases) {
         TQVL_DateTime result(123.0);
@@ -46,6 +56,9 @@ TEST(DateTime, ParsesGermanAndIsoText)
             EXPECT_EQ(result.ToDateTime(), c.expected) << c.text;
         else
             EXPECT_EQ(result.Serial(), 123.0) << "unchanged on failure: " << c.text;
+        TQVL_DateTime fromBytes(123.0);
+        EXPECT_EQ(TQVL_DateTime::TryParseUtf8(c.text, qsizetype(strlen(c.text)), fromBytes), c.valid) << c.text;
+        EXPECT_EQ(fromBytes, result) << "bytes read as the text: " << c.text;
     }
     const TQVL_DateTime t = TQVL_DateTime::FromParts(2026, 12, 31, 23, 59, 59);
     TQVL_DateTime back;

@@ -141,6 +141,16 @@ TEST_F(UserTest, ReadsEveryValueAndWritesTheFileAgainUnchanged)
     user.CloseFile();
     EXPECT_EQ(ReadFile(name), anna);
     EXPECT_EQ(ReadFile(TQVL_FileObject::ChecksumFileName(name)), TQVL_FileObject::Checksum(anna) + "\r\n");
+
+    // Read from a tag tree and written into one, it gives the same bytes as through the file.
+    TQVL_XML document;
+    document.LoadFromBytes(anna);
+    TQVL_User fromTree;
+    fromTree.LoadFromXML(*document.Root);
+    TQVL_XML written;
+    written.Version = 1;
+    fromTree.SaveToXML(*written.Root);
+    EXPECT_EQ(written.SaveToBytes(), anna);
 }
 
 TEST_F(UserTest, ANewProfileHasAllRightsAndNoHistory)
