@@ -3,9 +3,11 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -117,6 +119,10 @@ void TFormMeta::SetHeaderHeight(int height)
 void TFormMeta::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Outside a dialog a push button leaves Enter alone; a learner expects it to press the focused one.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    for (QPushButton* button : buttons)
+        button->setAutoDefault(true);
     const QList<TKQ_ClickMatrix*> menus = findChildren<TKQ_ClickMatrix*>();
     for (TKQ_ClickMatrix* menu : menus) {
         if (menu->focusPolicy() == Qt::NoFocus)
@@ -124,4 +130,16 @@ void TFormMeta::showEvent(QShowEvent* event)
         menu->setFocus(Qt::OtherFocusReason);
         menu->FocusFirstItem();
     }
+}
+
+void TFormMeta::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && event->key() == Qt::Key_Escape && escapeButton && escapeButton->isVisible() &&
+        escapeButton->isEnabled() && isAncestorOf(escapeButton)) {
+        event->accept();
+        escapeButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
