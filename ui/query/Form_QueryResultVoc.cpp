@@ -36,15 +36,10 @@ void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_AnswerShown& shown)
 {
     TFormQueryResultMeta::ShowAnswer(shown);
     // The answer's own sound after a pause; the window's end cancels it.
-<<<<<<< HEAD
     if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(shown.Card.Card)) {
-        const QString fileName = shown.Direction == 1 ? sound->home_filename : sound->foreign_filename;
-=======
-    if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(card.Card)) {
-        const QString named = direction == 1 ? sound->home_filename : sound->foreign_filename;
+        const QString named = shown.Direction == 1 ? sound->home_filename : sound->foreign_filename;
         // Relative names belong to the lesson's folder, never to the working directory.
-        const QString fileName = card.Unit ? card.Unit->ExternalFilePath(named) : QString();
->>>>>>> 2bd2611 (Sounds and pictures a lesson names: relative names resolved against the lesson's folder, only regular files up to 64 MiB are read, a refused file is reported by name and the query goes on; SIGTERM, SIGINT and SIGHUP end the program like "Programm beenden" through a self-pipe, SDL installs no signal handlers)
+        const QString fileName = shown.Card.Unit ? shown.Card.Unit->ExternalFilePath(named) : QString();
         QTimer::singleShot(SoundDelayMs, this, [fileName] { TFormQueryMeta::PlaySound(fileName); });
     }
 
