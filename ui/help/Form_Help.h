@@ -46,6 +46,8 @@ public:
 protected:
     // Escape closes the window.
     void keyPressEvent(QKeyEvent* event) override;
+    // Names and describes the controls for a screen reader.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildWindow();

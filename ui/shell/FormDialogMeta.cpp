@@ -1,5 +1,6 @@
 #include "ui/shell/FormDialogMeta.h"
 
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/FitToText.h"
 #include "ui/shell/Theme.h"
@@ -113,6 +114,7 @@ int TFormDialogMeta::ShowModal()
 
 int TFormDialogMeta::RunModal(QDialog& dialog)
 {
+    Accessibility::Describe(&dialog, dialog.windowTitle());
     if (const TModalRunner runner = installedRunner())
         return runner(dialog);
     return dialog.exec();

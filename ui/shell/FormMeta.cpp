@@ -1,5 +1,6 @@
 #include "ui/shell/FormMeta.h"
 
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
@@ -123,6 +124,7 @@ void TFormMeta::showEvent(QShowEvent* event)
     const QList<QPushButton*> buttons = findChildren<QPushButton*>();
     for (QPushButton* button : buttons)
         button->setAutoDefault(true);
+    Accessibility::Describe(this, Caption());
     const QList<TKQ_ClickMatrix*> menus = findChildren<TKQ_ClickMatrix*>();
     for (TKQ_ClickMatrix* menu : menus) {
         if (menu->focusPolicy() == Qt::NoFocus)

@@ -1,5 +1,6 @@
 #include "ui/shell/Main.h"
 
+#include "ui/shell/Accessibility.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Result_User.h"
@@ -41,6 +42,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -318,6 +321,7 @@ void TMainForm::bindCore()
 void TMainForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    Accessibility::Describe(this, windowTitle());
     if (activated || !core)
         return;
     activated = true;
@@ -373,6 +377,21 @@ void TMainForm::userOpened()
     if (user.Rights().PROGRAM_UPDATES && core->Options->updates_autosearch)
         core->StartUpdateSearch();
     enableUnitSelection();
+    openLessonAfterLogin();
+}
+
+void TMainForm::openLessonAfterLogin()
+{
+    if (lessonAfterLogin.isEmpty())
+        return;
+    const QString fileName = std::exchange(lessonAfterLogin, QString());
+    // A lesson that cannot be opened is reported; the learner stays logged in.
+    Guarded([&] {
+        TQVL_Unit& unit = core->Units->GetActiveUnit();
+        if (unit.IsOpen)
+            unit.CloseFile();
+        unit.Open(fileName);
+    });
 }
 
 void TMainForm::userClosed()
