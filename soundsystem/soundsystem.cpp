@@ -7,7 +7,10 @@
 #include <array>
 #include <atomic>
 #include <cstdio>
+#include <fcntl.h>
 #include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,9 @@ constexpr int kOutputChannels = 2;
 constexpr int kBufferFrames = 1024; // about 23 ms: short enough for answer feedback
 constexpr int kMixChannels = 16;
 constexpr int kDecoders = MIX_INIT_OGG | MIX_INIT_MP3 | MIX_INIT_FLAC;
+// Sound files come from lessons anybody may have written: a device or a FIFO
+// could feed or block the decoder forever, so only regular files this small are read.
+constexpr off_t kMaxFileSize = off_t(64) * 1024 * 1024;
 
 struct PlayingChunk
 {
@@ -112,6 +118,9 @@ QVL_SOUND_EXPORT int init(void* /*mainWindowHandle*/)
     if (initialised)
         return 1;
 
+    // The program ends on SIGTERM, SIGINT and SIGHUP by itself (saving its
+    // results); SDL's own handlers would swallow them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ReleaseSdlWhenUnused();
         return 0;
@@ -160,7 +169,29 @@ QVL_SOUND_EXPORT int play(const char* fileName)
         return 0;
 
     FreeFinishedChunks();
-    Mix_Chunk* chunk = Mix_LoadWAV(fileName);
+    // Opened once and checked on that descriptor, so the name cannot be
+    // swapped for a device between the check and the read.
+    const int fd = ::open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return 0;
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
+        ::close(fd);
+        return 0;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        return 0;
+    }
+    SDL_RWops* source = SDL_RWFromFP(file, SDL_TRUE);
+    if (source == nullptr) {
+        std::fclose(file);
+        return 0;
+    }
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 1);
     if (chunk == nullptr)
         return 0;
     const int channel = Mix_PlayChannel(-1, chunk, 0); // -1 also when all channels are busy

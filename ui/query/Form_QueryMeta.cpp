@@ -3,6 +3,8 @@
 #include "content/QVL_Language.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
+#include "core/QVL_NamedFile.h"
+#include "core/QVL_Notices.h"
 #include "query/QVL_Card_Return.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Cardpile.h"
@@ -303,6 +305,15 @@ bool TFormQueryMeta::SoundAvailable()
 
 void TFormQueryMeta::PlaySound(const QString& fileName)
 {
+    if (fileName.isEmpty())
+        return;
+    // A sound the lesson names may be anything; a refused one is reported and the query goes on.
+    try {
+        TQVL_NamedFile::Check(fileName);
+    } catch (const TQVL_Error& error) {
+        TQVL_Notices::Show(error.Message());
+        return;
+    }
     if (installedPlayer()) {
         installedPlayer()(fileName);
         return;

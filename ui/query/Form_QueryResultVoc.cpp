@@ -1,6 +1,7 @@
 #include "ui/query/Form_QueryResultVoc.h"
 
 #include "content/QVL_Card_Sound.h"
+#include "content/QVL_Unit.h"
 #include "query/QVL_Card_Return_Voc.h"
 #include "query/QVL_Query_Card.h"
 #include "ui/query/Form_QueryMeta.h"
@@ -36,7 +37,9 @@ void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_AnswerShown& shown)
     TFormQueryResultMeta::ShowAnswer(shown);
     // The answer's own sound after a pause; the window's end cancels it.
     if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(shown.Card.Card)) {
-        const QString fileName = shown.Direction == 1 ? sound->home_filename : sound->foreign_filename;
+        const QString named = shown.Direction == 1 ? sound->home_filename : sound->foreign_filename;
+        // Relative names belong to the lesson's folder, never to the working directory.
+        const QString fileName = shown.Card.Unit ? shown.Card.Unit->ExternalFilePath(named) : QString();
         QTimer::singleShot(SoundDelayMs, this, [fileName] { TFormQueryMeta::PlaySound(fileName); });
     }
 

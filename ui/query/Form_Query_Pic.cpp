@@ -3,7 +3,9 @@
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Language.h"
 #include "content/QVL_Unit.h"
+#include "core/QVL_Error.h"
 #include "core/QVL_Math.h"
+#include "core/QVL_NamedFile.h"
 #include "query/QVL_Card_Return_Pic.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Card.h"
@@ -13,6 +15,7 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/Theme.h"
 
+#include <QBuffer>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -147,7 +150,16 @@ void TFormQueryPic::loadPicture(const QString& fileName)
     Image1->clear();
     if (fileName.isEmpty())
         return;
-    QImageReader reader(fileName);
+    // Read by us first: the name comes from the lesson and may be a FIFO or a device.
+    QByteArray bytes;
+    try {
+        bytes = TQVL_NamedFile::Read(fileName);
+    } catch (const TQVL_Error& error) {
+        TDialogService::Current().ShowError(error.Message());
+        return;
+    }
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     picture = reader.read();
     if (picture.isNull()) {

@@ -1,6 +1,7 @@
 #include "ui/query/Form_Query_Voc.h"
 
 #include "content/QVL_Card_Sound.h"
+#include "content/QVL_Unit.h"
 #include "app/QVL.h"
 #include "query/QVL_Card_Return_Voc.h"
 #include "query/QVL_Query.h"
@@ -101,7 +102,8 @@ void TFormQueryVoc::DisplayQuestion(TQVL_Query_Card& card, int direction)
         TntEdit1->setProperty("Tag", 0);
 
     if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(card.Card))
-        PlaySound(direction == 1 ? sound->foreign_filename : sound->home_filename);
+        PlaySound(card.Unit ? card.Unit->ExternalFilePath(direction == 1 ? sound->foreign_filename : sound->home_filename)
+                            : QString());
 
     LayoutControls();
     TntEdit1->setFocus(Qt::OtherFocusReason);

@@ -5,8 +5,11 @@
 #include "ui/shell/DialogService.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QTimer>
 #include <QTranslator>
 
 namespace QuorvelApplication {
@@ -34,6 +37,36 @@ void Configure(QApplication& application)
         QApplication::installTranslator(translator);
     // Installing nothing restores the real dialogs and routes engine errors to them.
     TDialogService::Install(nullptr);
+}
+
+namespace {
+
+// Closes the window once no modal dialog runs any more: closing it from inside
+// a dialog's own loop would release the core under the dialog's caller.
+void closeWhenNoDialogRuns(const QPointer<QWidget>& window, int attempts)
+{
+    if (!window)
+        return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && attempts > 0) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        QTimer::singleShot(0, window, [window, attempts] { closeWhenNoDialogRuns(window, attempts - 1); });
+        return;
+    }
+    if (window->isVisible())
+        window->close();
+    else
+        QCoreApplication::quit();
+}
+
+} // namespace
+
+void EndOnSignal(QWidget& window)
+{
+    const QPointer<QWidget> target(&window);
+    QTimer::singleShot(0, &window, [target] { closeWhenNoDialogRuns(target, 50); });
 }
 
 int RunUpdateMode()

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class QApplication;
+class QWidget;
 
 // The process entry's decisions, apart from main() so they can be tested.
 namespace QuorvelApplication {
@@ -18,5 +19,10 @@ int RunUpdateMode();
 
 // The help file of the program, in the program folder.
 QString HelpFile();
+
+// Ends the program as "Programm beenden" does, on SIGTERM, SIGINT or SIGHUP:
+// open modal dialogs are cancelled first, then `window` is closed, which
+// saves and releases everything.
+void EndOnSignal(QWidget& window);
 
 } // namespace QuorvelApplication

@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFile>
 #include <QPushButton>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -137,4 +140,22 @@ TEST_F(PictureQueryTest, APictureThatCannotBeLoadedIsReportedAndTheQuestionGoesO
     QTest::mouseClick(screen->Button_Result, Qt::LeftButton);
     ASSERT_NE(screen->ResultWindow(), nullptr);
     EXPECT_EQ(screen->ResultWindow()->Label1->text(), QStringLiteral("F a l s c h")) << "nothing was clicked";
+}
+
+TEST_F(PictureQueryTest, APictureNamedAsAFifoIsRefusedInsteadOfHangingTheQuery)
+{
+    OpenUnit(QStringLiteral("Englisch - Bilder.qxu"));
+    // Relative: it is looked for in the lesson's folder, where it is a FIFO nobody writes to.
+    const QString fifo = Unit().ExternalFilePath(QStringLiteral("Warteschlange.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0) << fifo.toStdString();
+    auto* card = static_cast<TQVL_Card_Pic*>(Unit().Cards->FindByUid(8));
+    card->picture_filename = QStringLiteral("Warteschlange.png");
+    Pile({8, 1});
+    auto* screen = Start<TFormQueryPic>();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors.first(),
+              QStringLiteral("Die Datei \"%1\" wird nicht geöffnet, weil sie keine gewöhnliche Datei ist.").arg(fifo));
+    QTest::mouseClick(screen->Button_Result, Qt::LeftButton);
+    EXPECT_NE(screen->ResultWindow(), nullptr) << "the query goes on";
 }

@@ -2,6 +2,7 @@
 // phase messages, the timer, self-evaluation, hints, fonts and sounds, and
 // the results that reach the profile on disk.
 #include "content/QVL_Card_Sound.h"
+#include "ui/shell/Frame_Messages.h"
 #include "content/QVL_Card_Voc.h"
 #include "content/QVL_Language.h"
 #include "core/QVL_Error.h"
@@ -303,13 +304,32 @@ TEST_F(VocabularyQueryTest, SoundCardsPlayTheQuestionAndLaterTheAnswerWithoutBlo
     auto* screen = Start<TFormQueryVoc>();
     ASSERT_NE(screen, nullptr);
     const auto& card = *static_cast<const TQVL_Card_Sound*>(Asked());
-    EXPECT_EQ(Played, QStringList{card.foreign_filename});
+    // Found in the lesson's folder.
+    const QString home = Unit().ExternalFilePath(card.home_filename);
+    EXPECT_EQ(Played, QStringList{Unit().ExternalFilePath(card.foreign_filename)});
 
     TFormQueryResultVoc* result = Answer(*screen, card.home1);
     ASSERT_NE(result, nullptr) << "the answer is shown at once";
     EXPECT_EQ(Played.last(), TFormQueryResultMeta::AnswerSound(true));
-    EXPECT_FALSE(Played.contains(card.home_filename)) << "the answer's sound waits in the event loop";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Played.contains(card.home_filename); }, 5000));
+    EXPECT_FALSE(Played.contains(home)) << "the answer's sound waits in the event loop";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Played.contains(home); }, 5000));
+}
+
+TEST_F(VocabularyQueryTest, ASoundFileThatIsADeviceIsRefusedWithAMessageAndTheQueryGoesOn)
+{
+    OpenUnit(QStringLiteral("Englisch - Aussprache.qxu"));
+    for (int uid : {1, 2})
+        static_cast<TQVL_Card_Sound*>(Unit().Cards->FindByUid(uid))->foreign_filename = QStringLiteral("/dev/zero");
+    Pile({1, 2});
+    auto* screen = Start<TFormQueryVoc>();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(Played.isEmpty()) << "never handed to the sound library";
+    ASSERT_GE(window->FrameMessage1->Count(), 1);
+    EXPECT_EQ(window->FrameMessage1->Titles().last(),
+              QStringLiteral("Die Datei \"/dev/zero\" wird nicht geöffnet, weil sie keine gewöhnliche Datei ist."));
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << "no box stops the query";
+    const auto& card = *static_cast<const TQVL_Card_Sound*>(Asked());
+    EXPECT_NE(Answer(*screen, card.home1), nullptr);
 }
 
 TEST_F(VocabularyQueryTest, LeavingTheWindowStopsTheQueryAndStoresItsResults)
