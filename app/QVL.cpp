@@ -7,6 +7,8 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 
+#include <exception>
+
 namespace {
 
 TQVL* current = nullptr;
@@ -149,14 +151,34 @@ QString TQVL::StoragesFolder() const
 
 void TQVL::CloseFiles()
 {
+    // Every step runs even when one before it fails (a profile that cannot be
+    // written at logout must not leave the options open); the first error is
+    // raised once all are closed.
+    std::exception_ptr firstError;
+    const auto step = [&firstError](const auto& close) {
+        try {
+            close();
+        } catch (...) {
+            if (!firstError)
+                firstError = std::current_exception();
+        }
+    };
     // Further units of a multi-unit query that a screen left open.
-    Units->CloseAdditionalFiles();
-    if (Units->GetActiveUnit().IsOpen)
-        Units->GetActiveUnit().CloseFile();
-    if (Users->HasActiveUser())
-        Users->GetActiveUser().Close();
-    if (Options->IsOpen)
-        Options->CloseFile();
+    step([this] { Units->CloseAdditionalFiles(); });
+    step([this] {
+        if (Units->GetActiveUnit().IsOpen)
+            Units->GetActiveUnit().CloseFile();
+    });
+    step([this] {
+        if (Users->HasActiveUser())
+            Users->GetActiveUser().Close();
+    });
+    step([this] {
+        if (Options->IsOpen)
+            Options->CloseFile();
+    });
+    if (firstError)
+        std::rethrow_exception(firstError);
 }
 
 void TQVL::IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts)

@@ -90,6 +90,22 @@ void writeChecksums(const QString& source, const Targets& targets, const QSet<QS
     }
 }
 
+bool isMissingOrEmpty(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return true;
+    return info.isDir() && QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+void moveEntries(const QString& from, const QString& to)
+{
+    const QStringList names = QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names)
+        if (!QDir().rename(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name))
+            throw TQVL_Error(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden!").arg(to));
+}
+
 } // namespace
 
 namespace TQVL_Setup {
@@ -101,7 +117,7 @@ QString SourceFolder(const TQVL_System& system)
 
 bool InstallIfFresh(const TQVL_System& system)
 {
-    if (QFileInfo::exists(system.AppDataFolder) || !QFileInfo::exists(SourceFolder(system) + QStringLiteral("/appdata")))
+    if (!isMissingOrEmpty(system.AppDataFolder) || !QFileInfo::exists(SourceFolder(system) + QStringLiteral("/appdata")))
         return false;
     Install(SourceFolder(system), system);
     return true;
@@ -119,6 +135,15 @@ void Install(const QString& source, const TQVL_System& system)
     if (QFileInfo::exists(source + QStringLiteral("/documents")))
         copyTree(source + QStringLiteral("/documents"), staging.documents, staging, copied);
     writeChecksums(source, staging, copied);
+    // An empty folder (made by hand, or by a tool that prepares the home) takes
+    // no data of its own; the complete installation replaces it.
+    if (QFileInfo::exists(system.AppDataFolder) && isMissingOrEmpty(system.AppDataFolder) &&
+        !QDir().rmdir(system.AppDataFolder)) {
+        // A link or a mount point stays where it is; the data moves into it.
+        moveEntries(staging.appData, system.AppDataFolder);
+        QDir().rmdir(staging.appData);
+        return;
+    }
     if (!QDir().rename(staging.appData, system.AppDataFolder))
         throw TQVL_Error(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden!").arg(system.AppDataFolder));
 }

@@ -5,7 +5,25 @@
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLTag.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
+
+namespace {
+
+// The smallest card a unit file can hold: "<card/>".
+constexpr qint64 smallestCardBytes = 7;
+
+// The header's count is a hint the saving program wrote; a file edited by hand
+// may say anything. A list shows no negative count and none the file has no room for.
+int plausibleCardCount(int stated, const QString& path)
+{
+    if (stated <= 0)
+        return 0;
+    return int(std::min<qint64>(stated, QFileInfo(path).size() / smallestCardBytes));
+}
+
+} // namespace
 
 int SuccessPercent(int part, int whole)
 {
@@ -25,7 +43,7 @@ bool TQVL_Provider_Item_Unit::readHeader(const QStringList& names, int maxBytes,
     if (values.size() < 2)
         throw TQVL_Error(QStringLiteral("unreadable header"));
     Uid = values.at(0);
-    CardCount = TQVL_XMLTag::ToInteger(values.at(1));
+    CardCount = plausibleCardCount(TQVL_XMLTag::ToInteger(values.at(1)), Path);
     return true;
 }
 

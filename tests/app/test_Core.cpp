@@ -6,7 +6,9 @@
 #include "tests/support/TestInstallation.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSemaphore>
 #include <QTest>
 
@@ -213,4 +215,24 @@ TEST(Core, WithoutAutoloadTheProfilesAreListedAndNoneIsOpened)
     EXPECT_EQ(dynamic_cast<TQVL_Provider_Item_User*>(core.Users->Provider().Items[0])->UserName,
               QStringLiteral("Lernender"));
     core.CloseFiles();
+}
+
+TEST(Core, AFailedLogoutSaveStillClosesEveryFileInOrder)
+{
+    TestFolders folders;
+    WriteInstallation(folders, {.Autoload = true});
+    const QString profile = InstallProfile(folders);
+    RecordingErrorDisplay display;
+    {
+        TQVL core;
+        core.System->ProgramFolder = folders.Root();
+        core.Startup();
+        ASSERT_TRUE(core.Users->HasActiveUser());
+        // The profile's folder vanishes (an unplugged stick): the logout cannot write.
+        ASSERT_TRUE(QDir(QFileInfo(profile).absolutePath()).removeRecursively());
+        EXPECT_THROW(core.CloseFiles(), TQVL_Error);
+        EXPECT_FALSE(core.Users->HasActiveUser());
+        EXPECT_FALSE(core.Options->IsOpen) << "the options are closed after the failed step";
+    }
+    EXPECT_TRUE(display.Shown.isEmpty()) << display.Shown.join('|').toStdString();
 }

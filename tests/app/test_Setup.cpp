@@ -73,3 +73,27 @@ TEST_F(SetupTest, AnInterruptedInstallationIsRepeated)
     EXPECT_FALSE(TQVL_Setup::InstallIfFresh(withoutData));
     EXPECT_FALSE(QFileInfo::exists(withoutData.AppDataFolder));
 }
+
+TEST_F(SetupTest, AnEmptyDataFolderIsInstalledIntoAndAFilledOneIsLeftAlone)
+{
+    // An empty folder, and a link to an empty folder elsewhere (which must stay a link).
+    QDir().mkpath(system.AppDataFolder);
+    ASSERT_TRUE(TQVL_Setup::InstallIfFresh(system));
+    EXPECT_EQ(ReadFile(system.AppDataFolder + QStringLiteral("/Data/Options.xml")), "options");
+
+    TQVL_System linked = system;
+    const QString elsewhere = folders.Root() + QStringLiteral("/elsewhere");
+    QDir().mkpath(elsewhere);
+    linked.AppDataFolder = folders.Root() + QStringLiteral("/linked");
+    ASSERT_TRUE(QFile::link(elsewhere, linked.AppDataFolder));
+    ASSERT_TRUE(TQVL_Setup::InstallIfFresh(linked));
+    EXPECT_TRUE(QFileInfo(linked.AppDataFolder).isSymLink());
+    EXPECT_EQ(ReadFile(elsewhere + QStringLiteral("/Data/Options.xml")), "options");
+    EXPECT_FALSE(QFileInfo::exists(linked.AppDataFolder + QStringLiteral(".setup")));
+
+    TQVL_System filled = system;
+    filled.AppDataFolder = folders.Root() + QStringLiteral("/filled");
+    WriteFile(filled.AppDataFolder + QStringLiteral("/.hidden"), "mine");
+    EXPECT_FALSE(TQVL_Setup::InstallIfFresh(filled)) << "even a hidden file means the folder is in use";
+    EXPECT_FALSE(QFileInfo::exists(filled.AppDataFolder + QStringLiteral("/Data")));
+}

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,8 @@ TEST(Provider, ScansTheTreeWithFoldersAndHeaderValues)
     WriteFile(root + QStringLiteral("/notes.txt"), "x");
     WriteFile(root + QStringLiteral("/packed.qxuz"), unitHeader("{Z}", "99"));
     WriteFile(root + QStringLiteral("/Kapitel/Tiere.qxu"), unitHeader("{D}", "3"));
+    WriteFile(root + QStringLiteral("/Kapitel/huge.qxu"), unitHeader("{H}", "2147483647"));
+    WriteFile(root + QStringLiteral("/Kapitel/negative.qxu"), unitHeader("{N}", "-5"));
     QDir().mkpath(root + QStringLiteral("/Leer"));
     ::symlink(QFile::encodeName(root).constData(), QFile::encodeName(root + QStringLiteral("/Kapitel/zurück")).constData());
 
@@ -101,6 +104,10 @@ TEST(Provider, ScansTheTreeWithFoldersAndHeaderValues)
     const auto* nested = fileNamed<TQVL_Provider_Item_Unit>(units, QStringLiteral("Tiere.qxu"));
     ASSERT_NE(nested, nullptr);
     EXPECT_EQ(nested->Parent->Name, QStringLiteral("Kapitel"));
+    // A header edited by hand: no negative count, none beyond what the file has room for ("<card/>" each).
+    const auto* huge = fileNamed<TQVL_Provider_Item_Unit>(units, QStringLiteral("huge.qxu"));
+    EXPECT_EQ(huge->CardCount, int(QFileInfo(huge->Path).size() / 7));
+    EXPECT_EQ(fileNamed<TQVL_Provider_Item_Unit>(units, QStringLiteral("negative.qxu"))->CardCount, 0);
     const auto* empty = [&]() -> TQVL_Provider_Item_Custom* {
         for (auto* item : units.Items)
             if (item->Name == QLatin1String("Leer"))

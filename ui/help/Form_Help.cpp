@@ -16,6 +16,7 @@
 #include <QHelpSearchResultWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -179,6 +180,9 @@ void TFormHelp::buildWindow()
     forward->setEnabled(false);
     connect(Browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(Browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    // The help sits beside the program; Escape takes the learner back to it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void TFormHelp::bindSearch()

@@ -56,6 +56,7 @@ TFormMenuQuery::TFormMenuQuery(QWidget* parent, TQVL& engine) : TFormMeta(parent
     Check_ChangeOptions->setObjectName(QStringLiteral("Check_ChangeOptions"));
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
+    SetEscapeButton(Button_Back);
     auto* row = new QHBoxLayout;
     row->addWidget(Check_ChangeOptions);
     row->addStretch();

@@ -85,6 +85,7 @@ TFormQueryMeta::TFormQueryMeta(QWidget* parent) : TFormMeta(parent)
     Button_Result->setAutoDefault(true);
     Button_Result->setDefault(true);
     Button_Abort = makeButton("Button_Abort", QStringLiteral("Abbruch"));
+    SetEscapeButton(Button_Abort);
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     connect(Button_Result, &QPushButton::clicked, this, [this] { ResultClicked(); });
     connect(Button_Abort, &QPushButton::clicked, this, [this] { AbortClicked(); });

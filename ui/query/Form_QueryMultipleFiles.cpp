@@ -71,6 +71,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent) : TFormMeta(pa
     Button_Next->setObjectName(QStringLiteral("Button_Next"));
     Button_Abort = new QPushButton(QStringLiteral("Abbruch"), Content());
     Button_Abort->setObjectName(QStringLiteral("Button_Abort"));
+    SetEscapeButton(Button_Abort);
     Button_Help = new QPushButton(QStringLiteral("Hilfe"), Content());
     Button_Help->setObjectName(QStringLiteral("Button_Help"));
 

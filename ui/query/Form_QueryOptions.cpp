@@ -192,6 +192,7 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent, TQVL& engine) : TFormMeta(
     Button_Start->setObjectName(QStringLiteral("Button_Start"));
     Button_Abort = new QPushButton(QStringLiteral("Abbruch"), area);
     Button_Abort->setObjectName(QStringLiteral("Button_Abort"));
+    SetEscapeButton(Button_Abort);
     Button_Help = new QPushButton(QStringLiteral("Hilfe"), area);
     Button_Help->setObjectName(QStringLiteral("Button_Help"));
     auto* buttons = new QHBoxLayout;

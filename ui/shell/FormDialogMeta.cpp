@@ -58,13 +58,15 @@ TFormDialogMeta::TFormDialogMeta(QWidget* parent)
     auto makeButton = [&](const char* name, const QString& text) {
         auto* button = new QPushButton(text, bottom);
         button->setObjectName(QString::fromLatin1(name));
-        // Enter must not press whichever button happens to come first.
-        button->setAutoDefault(false);
+        // Enter presses the focused button, elsewhere the default one.
+        button->setAutoDefault(true);
         return button;
     };
     dxButton1 = makeButton("dxButton1", QStringLiteral("Hilfe"));
     dxButton2 = makeButton("dxButton2", QStringLiteral("Abbruch"));
     dxButton3 = makeButton("dxButton3", QStringLiteral("Übernehmen"));
+    // Not whichever button happens to come first: the one that carries the dialog out.
+    dxButton3->setDefault(true);
     buttonRow->addWidget(dxButton3);
     buttonRow->addWidget(dxButton2);
     buttonRow->addWidget(dxButton1);

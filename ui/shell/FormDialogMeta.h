@@ -10,6 +10,7 @@ class QPushButton;
 // Base of the modal dialogs: a fixed-size window "Quorvel" centred on the main
 // window, a white title strip with `Label1`, the content, and a bottom strip
 // with three buttons placed from right to left: dxButton1, dxButton2, dxButton3.
+// dxButton3 is the default button (Enter), Escape rejects the dialog.
 class TFormDialogMeta : public QDialog
 {
     Q_OBJECT

@@ -6,6 +6,8 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,6 +26,7 @@ TFormMessage::TFormMessage(const QString& iconName, const QString& title, const 
 {
     setFixedSize(DesignWidth, DesignHeight);
     setModal(true);
+    below = QApplication::focusWidget();
 
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, textColour);
@@ -92,6 +95,30 @@ void TFormMessage::mousePressEvent(QMouseEvent* event)
     // Clicks on the labels arrive here too: they take no mouse input themselves.
     if (event->button() == Qt::LeftButton)
         accept();
+}
+
+void TFormMessage::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        accept();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The learner is moving on in the screen below: the notice steps aside.
+        accept();
+        if (below && below->isEnabled())
+            QCoreApplication::postEvent(below, new QKeyEvent(QEvent::KeyPress, event->key(), event->modifiers(),
+                                                             event->text(), event->isAutoRepeat(), 1));
+        return;
+    default:
+        // Escape rejects, as in every dialog.
+        QDialog::keyPressEvent(event);
+    }
 }
 
 TFormUsersNoRight::TFormUsersNoRight(QWidget* parent)

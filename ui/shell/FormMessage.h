@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 class QToolButton;
 
 // A small modal notice over the main window: icon, bold title, one text, and
-// a close button. A click anywhere on it closes it.
+// a close button. A click anywhere on it, Escape or Enter closes it; an arrow
+// key closes it and goes on to the control that had the focus below it.
 //
 // The two notices of the program derive from it and only fix icon, title and
 // text; they share this file because that is all they are.
@@ -35,6 +37,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPointer<QWidget> below;
 };
 
 // The logged-in user lacks the right for a command.

@@ -3,9 +3,13 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -124,4 +128,30 @@ void TFormMeta::showEvent(QShowEvent* event)
         menu->setFocus(Qt::OtherFocusReason);
         menu->FocusFirstItem();
     }
+}
+
+void TFormMeta::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    const auto pressable = [this](QAbstractButton* button) {
+        return button && button->isVisible() && button->isEnabled() && isAncestorOf(button);
+    };
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // Outside a dialog a push button leaves Enter to its parent; a learner expects it to press.
+        QWidget* widget = focusWidget();
+        auto* focused = qobject_cast<QPushButton*>(widget) || qobject_cast<QToolButton*>(widget)
+                            ? static_cast<QAbstractButton*>(widget)
+                            : nullptr;
+        if (pressable(focused)) {
+            event->accept();
+            focused->click();
+            return;
+        }
+    }
+    if (plain && event->key() == Qt::Key_Escape && pressable(escapeButton)) {
+        event->accept();
+        escapeButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

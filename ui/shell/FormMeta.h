@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAbstractButton;
 class QLabel;
 class QVBoxLayout;
 
@@ -40,9 +41,15 @@ public:
     // The area below the header that holds the screen's controls (no layout of its own).
     QWidget* Content() const { return content; }
 
+    // The button that Escape presses: the screen's "Abbruch" or "Zurück".
+    QAbstractButton* EscapeButton() const { return escapeButton; }
+    void SetEscapeButton(QAbstractButton* button) { escapeButton = button; }
+
 protected:
     // Every tile menu on the screen takes the keyboard focus and focuses its first tile.
     void showEvent(QShowEvent* event) override;
+    // Enter presses the focused button; Escape presses the escape button.
+    void keyPressEvent(QKeyEvent* event) override;
     // The header, the content and whatever subclasses append below it.
     QVBoxLayout* FormLayout() const { return formLayout; }
 
@@ -52,4 +59,5 @@ private:
     QLabel* captionLabel = nullptr;
     QLabel* subCaptionLabel = nullptr;
     QWidget* content = nullptr;
+    QAbstractButton* escapeButton = nullptr;
 };

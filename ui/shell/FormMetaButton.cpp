@@ -19,6 +19,7 @@ TFormMetaButton::TFormMetaButton(QWidget* parent) : TFormMeta(parent)
     };
     Button_Ok = addButton("Button_Ok", QStringLiteral("Ok"));
     Button_Abort = addButton("Button_Abort", QStringLiteral("Abbruch"));
+    SetEscapeButton(Button_Abort);
     Button_Help = addButton("Button_Help", QStringLiteral("Hilfe"));
     FormLayout()->addWidget(bar);
 }

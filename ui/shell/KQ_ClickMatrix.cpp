@@ -1,6 +1,7 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 
 #include "ui/shell/Guarded.h"
+#include "ui/shell/ShownText.h"
 #include "ui/shell/Theme.h"
 
 #include <QKeyEvent>
@@ -354,17 +355,18 @@ void TKQ_ClickMatrix::paintItem(QPainter& painter, const TKQ_ClickMatrixItem& it
 
     if (item.caption.isEmpty())
         return;
+    const QString caption = ShownText(item.caption);
     const QFont font = options.TextFont.value_or(this->font());
     painter.setFont(font);
     const QFontMetrics metrics(font);
-    const int left = centre - metrics.horizontalAdvance(item.caption) / 2;
+    const int left = centre - metrics.horizontalAdvance(caption) / 2;
     const int baseline = r.top() + options.TextTop + metrics.ascent();
     if (options.TextShadow) {
         painter.setPen(options.TextShadowColor);
-        painter.drawText(QPoint(left + 1, baseline + 1), item.caption);
+        painter.drawText(QPoint(left + 1, baseline + 1), caption);
     }
     painter.setPen(options.TextColor);
-    painter.drawText(QPoint(left, baseline), item.caption);
+    painter.drawText(QPoint(left, baseline), caption);
 }
 
 void TKQ_ClickMatrix::resizeEvent(QResizeEvent* event)
@@ -374,12 +376,24 @@ void TKQ_ClickMatrix::resizeEvent(QResizeEvent* event)
         doLayout();
 }
 
+void TKQ_ClickMatrix::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The first click of a double click may have chosen a tile that switched to
+    // another menu: its second half must not choose a tile there as well.
+    if (!pressed) {
+        event->accept();
+        return;
+    }
+    mousePressEvent(event);
+}
+
 void TKQ_ClickMatrix::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
+    pressed = true;
     if (!hasFocus() && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     TKQ_ClickMatrixItem* item = ItemAt(event->position().toPoint());

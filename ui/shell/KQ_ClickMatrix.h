@@ -190,6 +190,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -214,4 +215,6 @@ private:
     TKQ_ClickMatrixItem* focusedItem = nullptr;
     TKQ_ClickMatrixItem* hooveredItem = nullptr;
     int updateCount = 0;
+    // Whether this control saw the first press of a double click.
+    bool pressed = false;
 };

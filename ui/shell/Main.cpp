@@ -19,6 +19,7 @@
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/ShownText.h"
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User_Rights.h"
 #include "ui/shell/Theme.h"
@@ -74,8 +75,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral(" Vokabeltrainer Quorvel"));
     setWindowIcon(Icons::Get(QStringLiteral("logo")));
-    setMinimumSize(750, 585);
-    resize(784, 604 + 81 + 48);
     TDialogService::SetParentWindow(this);
 
     dataModule = new TFormDataModule(
@@ -86,6 +85,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     dataModule->OnNoRight = [this] { ShowNoRight(); };
     createLayout();
     createMenus();
+    // The client area below the menu bar holds the two bars, the screen area and
+    // the status bar; smaller, a screen would lose its buttons.
+    const QSize client = ClientSize();
+    setMinimumSize(client.width(), client.height() + menuBar()->sizeHint().height());
+    resize(minimumSize());
     // Notices of the engine (a repaired file, a read-only profile) go to the message list.
     previousNotices = TQVL_Notices::Install([this](const QString& text) {
         FrameMessage1->AddMessage(0, text, TFrameMessage::TMessageAction());
@@ -251,7 +255,7 @@ void TMainForm::bindActions()
                dialog.ShowModal();
                // The editor may have renamed the logged-in profile.
                if (core->Users->HasActiveUser())
-                   Label_ActiveUser->setText(core->Users->GetActiveUser().name + QLatin1Char(' '));
+                   Label_ActiveUser->setText(ShownText(core->Users->GetActiveUser().name) + QLatin1Char(' '));
            });
     d.Bind(d.Action_UsersSelect, {}, [this] {
         // The selection is shown over the current screen; that one must go first.
@@ -345,7 +349,7 @@ void TMainForm::showStorageSelection()
 void TMainForm::userOpened()
 {
     TQVL_User& user = core->Users->GetActiveUser();
-    Label_ActiveUser->setText(user.name + QLatin1Char(' '));
+    Label_ActiveUser->setText(ShownText(user.name) + QLatin1Char(' '));
     ShowMainMenu();
     dataModule->EnableUserActions();
     core->LongTermStorages->Provider().Clear();
@@ -515,6 +519,8 @@ void TMainForm::enableUnitSelection()
     dataModule->Action_Unit_Select->setEnabled(true);
     dataModule->Action_LongTermStorage_Select->setEnabled(true);
     dataModule->Action_Unit_Import->setEnabled(true);
+    // The storage screen opens a storage itself; the second menu and the due-cards message lead there.
+    dataModule->Action_LongTermStorages->setEnabled(true);
 }
 
 void TMainForm::setStatus(const QString& text)

@@ -30,6 +30,8 @@ public:
 
     // The main window of the program, or nullptr.
     static TMainForm* Instance();
+    // The size of the area below the menu bar at start, which is also its minimum.
+    static QSize ClientSize() { return {784, 604}; }
 
     TQVL& Core() const { return *core; }
     TWindowManager& WindowManager() const { return *windowManager; }

@@ -21,6 +21,9 @@ TKQ_ClickMatrix* CreateMenuTiles(TFormMeta& screen, const QList<QPair<QString, Q
     menu->SetPaintOptions(options);
     menu->SetItemsPosition(ipCentered);
     menu->SetHandleHoovering(true);
+    // A menu tile is chosen by one click, whether or not it has the focus.
+    menu->SelectItemWhenUnFocused = true;
+    menu->SingleClickToSelectItem = true;
     menu->BeginUpdate();
     for (const auto& [caption, icon] : tiles)
         menu->Items().Add(caption, icon.isEmpty() ? QIcon() : Icons::Get(icon));

@@ -27,6 +27,7 @@ TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
     };
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
+    SetEscapeButton(Button_Back);
     auto* row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(Button_Back);

@@ -113,6 +113,7 @@ TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
     Button_Select->setEnabled(false);
     connect(Button_Select, &QPushButton::clicked, this, [this] { Guarded([this] { ChooseFocused(); }); });
     Button_Abort = makeButton("Button_Abort", QStringLiteral("Abbruch"));
+    SetEscapeButton(Button_Abort);
     connect(Button_Abort, &QPushButton::clicked, this, [this] {
         Guarded([this] {
             if (OnAbort)

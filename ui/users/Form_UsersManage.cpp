@@ -104,6 +104,7 @@ TFormUsersManage::TFormUsersManage(QWidget* parent)
     dxButton1->setText(QStringLiteral("Hilfe"));
     dxButton2->setText(QStringLiteral("Ok"));
     dxButton3->hide();
+    dxButton2->setDefault(true);
     connect(dxButton1, &QPushButton::clicked, this,
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_users_manage.html")); }); });
     connect(dxButton2, &QPushButton::clicked, this, &QDialog::accept);
@@ -185,8 +186,6 @@ TFormUsersManage::TFormUsersManage(QWidget* parent)
     Button_DeleteCardResults->setObjectName(QStringLiteral("Button_DeleteCardResults"));
     Button_DeleteAllResults = new QPushButton(QStringLiteral("Alle Abfrageergebnisse löschen"), resultsPage);
     Button_DeleteAllResults->setObjectName(QStringLiteral("Button_DeleteAllResults"));
-    for (QPushButton* button : {Button_DeleteCardResults, Button_DeleteAllResults})
-        button->setAutoDefault(false);
     connect(Button_DeleteCardResults, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteCardResults(); }); });
     connect(Button_DeleteAllResults, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteAllResults(); }); });
     auto* resultsLayout = new QVBoxLayout(resultsPage);

@@ -6,6 +6,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/ShownText.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Policy.h"
 #include "ui/shell/Theme.h"
@@ -267,7 +268,7 @@ void TFormUsersSelect::ShowFolder(TQVL_Provider_Item_Custom* shown)
         TKQ_ClickMatrixItem* tile = KQ_ClickMatrix1->Items().Add();
         tile->SetIconTyp(tiiExternal);
         tile->SetIconIndex(icon);
-        tile->SetCaption(captionMetrics.elidedText(caption, Qt::ElideRight, TileWidth - 8));
+        tile->SetCaption(captionMetrics.elidedText(ShownText(caption), Qt::ElideRight, TileWidth - 8));
     }
     KQ_ClickMatrix1->EndUpdate();
     KQ_ClickMatrix1->setFixedHeight(TileMenuHeight(folder->ChildCount()));

@@ -1,4 +1,5 @@
 #include "content/QVL_Card_Voc.h"
+#include "core/QVL_Error.h"
 #include "app/QVL.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
@@ -225,4 +226,26 @@ TEST_F(IntegrateTest, TheActiveUnitGoesIntoTheStorageOfItsLanguages)
     EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0) << "the storage is closed again";
     EXPECT_EQ(storedCards(),
               (QStringList{QStringLiteral("1 dog/Hund"), QStringLiteral("2 cat/Katze"), QStringLiteral("max 2")}));
+}
+
+TEST_F(IntegrateTest, AStorageIsRefusedBeforeTheDialog)
+{
+    makeStorage({{"dog", "Hund"}});
+    storage.CloseFile();
+    core.Units->GetActiveUnit().Open(storagePath());
+    const QByteArray before = ReadFile(storagePath());
+    bool shown = false;
+    TFormDialogMeta::InstallModalRunner([&](QDialog&) {
+        shown = true;
+        return 0;
+    });
+    try {
+        TFormUnitsIntegrate::IntegrateActiveUnit();
+        ADD_FAILURE() << "no refusal";
+    } catch (const TQVL_Error& error) {
+        EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Ein Langzeitspeicher kann nicht in einen Langzeitspeicher")));
+    }
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0);
+    EXPECT_EQ(ReadFile(storagePath()), before);
 }

@@ -2,6 +2,7 @@
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/ShownText.h"
 
 #include <QImage>
 #include <QKeyEvent>
@@ -396,4 +397,19 @@ TEST(Icons, RenderedForTheDevicePixelRatio)
     EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(24, 24));
     const QPixmap fromIcon = Icons::Get(QStringLiteral("folder")).pixmap(QSize(24, 24), 2.0);
     EXPECT_EQ(fromIcon.size(), QSize(48, 48));
+}
+
+TEST_F(ClickMatrixTest, AHugeCaptionIsMeasuredAndDrawnOnlyAsFarAsShown)
+{
+    // A name of megabytes from a hand-edited profile: the tile looks as with its shown part.
+    const QString huge(4 * 1024 * 1024, QLatin1Char('W'));
+    tile(1)->SetCaption(ShownText(huge));
+    const QImage capped = picture();
+    tile(1)->SetCaption(huge);
+    EXPECT_EQ(picture(), capped);
+    EXPECT_EQ(ShownText(huge).size(), ShownTextLimit);
+    EXPECT_TRUE(ShownText(huge).endsWith(QChar(0x2026)));
+    EXPECT_EQ(ShownText(QStringLiteral("Eins")), QStringLiteral("Eins"));
+    const QString astral = QString(ShownTextLimit - 2, QLatin1Char('a')) + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("b");
+    EXPECT_EQ(ShownText(astral), QString(ShownTextLimit - 2, QLatin1Char('a')) + QChar(0x2026)) << "no half character";
 }

@@ -19,9 +19,13 @@
 #include "users/QVL_User_Rights.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -194,6 +198,10 @@ TEST_F(MainWindowTest, DueStorageCardsAreAnnouncedAndF11TogglesTheBars)
     ASSERT_EQ(window->FrameMessage1->Count(), 1);
     EXPECT_TRUE(window->FrameMessage1->Titles().first().startsWith(QStringLiteral("7 ")));
     EXPECT_EQ(window->FrameMessage1->Titles().first(), QStringLiteral("7 Vokabeln abzufragen"));
+    ASSERT_FALSE(window->Core().Units->GetActiveUnit().IsOpen);
+    window->FrameMessage1->ClickEntry(0);
+    EXPECT_EQ(window->WindowManager().CurrentWindow()->objectName(), QStringLiteral("FormLongTermStorage"))
+        << "the message leads to the storages without an open lesson";
 
     QAction* fullscreen = window->DataModule().Action_Program_Fullscreen;
     fullscreen->trigger();
@@ -282,4 +290,123 @@ TEST_F(MainWindowTest, ALearnerLogsInChoosesALessonAndSwitchesUser)
     window->DataModule().Action_UsersSelect->trigger();
     EXPECT_FALSE(window->Core().Users->HasActiveUser());
     EXPECT_TRUE(qobject_cast<TFormUsersSelect*>(window->WindowManager().CurrentWindow()));
+}
+
+namespace {
+
+// Clicks once, as a learner would, in the middle of tile `index` of the menu on the current screen.
+void clickTile(TMainForm& window, int index)
+{
+    QWidget* screen = window.WindowManager().CurrentWindow();
+    ASSERT_NE(screen, nullptr);
+    auto* tiles = screen->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
+    ASSERT_NE(tiles, nullptr) << screen->objectName().toStdString();
+    ASSERT_LT(index, tiles->Items().Count());
+    QTest::mouseClick(tiles, Qt::LeftButton, {}, tiles->Items().Item(index)->Rect().center());
+}
+
+QString currentScreen(TMainForm& window)
+{
+    QWidget* screen = window.WindowManager().CurrentWindow();
+    return screen ? screen->objectName() : QString();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, OneClickChoosesATileInEveryMenu)
+{
+    logIn();
+    openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMainMenu"));
+    // (tile clicked on the current menu, the screen it leads to); every menu is left by a tile that is not focused.
+    const std::pair<int, QString> path[] = {
+        {7, QStringLiteral("FormMainMenuTwo")}, {0, QStringLiteral("FormMainMenu")},
+        {4, QStringLiteral("FormMenuUnitsNew")},
+    };
+    for (const auto& [tile, expected] : path) {
+        clickTile(*window, tile);
+        ASSERT_EQ(currentScreen(*window), expected) << "after tile " << tile;
+    }
+    clickTile(*window, 2);
+    EXPECT_EQ(dialogs.Informations.size(), 1) << "the new-lesson menu answered the click";
+
+    window->ShowMainMenu();
+    clickTile(*window, 1);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    // The second half of a double click on "Vokabeln abfragen" arrives at the query menu: it starts no query there.
+    auto* queryTiles = window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>();
+    const QPoint second = queryTiles->Items().Item(0)->Rect().center();
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, second, queryTiles->mapToGlobal(second), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(queryTiles, &doubleClick);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    clickTile(*window, 3);
+    EXPECT_EQ(currentScreen(*window), QStringLiteral("FormQueryMultipleFiles"));
+}
+
+TEST_F(MainWindowTest, TheStorageScreenOpensWithoutALesson)
+{
+    logIn();
+    ASSERT_FALSE(window->Core().Units->GetActiveUnit().IsOpen);
+    clickTile(*window, 7);
+    clickTile(*window, 1);
+    EXPECT_EQ(currentScreen(*window), QStringLiteral("FormLongTermStorage")) << "second menu, tile 1";
+
+}
+
+TEST_F(MainWindowTest, AtItsMinimumSizeTheWindowKeepsEveryButtonOfAScreen)
+{
+    EXPECT_EQ(window->centralWidget()->height() + window->statusBar()->height(), TMainForm::ClientSize().height())
+        << "the described client size holds the bars and the status bar";
+    EXPECT_EQ(window->width(), TMainForm::ClientSize().width());
+    window->resize(640, 480);
+    EXPECT_EQ(window->size(), window->minimumSize());
+
+    logIn();
+    openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    clickTile(*window, 1);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    window->WindowManager().CurrentWindow()->findChild<QCheckBox*>(QStringLiteral("Check_ChangeOptions"))->setChecked(true);
+    clickTile(*window, 0);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormQueryOptions"));
+    for (const char* name : {"Button_Start", "Button_Abort", "Button_Help"}) {
+        auto* button = window->WindowManager().CurrentWindow()->findChild<QPushButton*>(QLatin1String(name));
+        ASSERT_NE(button, nullptr) << name;
+        const QRect shown(button->mapTo(window->Panel3, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(window->Panel3->rect().contains(shown)) << name << " lies outside the screen area";
+    }
+}
+
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndEscapeGoesBack)
+{
+    logIn();
+    openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    clickTile(*window, 1);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    QWidget* menu = window->WindowManager().CurrentWindow();
+    QTest::keyClick(menu->findChild<TKQ_ClickMatrix*>(), Qt::Key_Escape);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMainMenu")) << "Escape is \"Zurück\"";
+
+    clickTile(*window, 1);
+    window->WindowManager().CurrentWindow()->findChild<QCheckBox*>(QStringLiteral("Check_ChangeOptions"))->setChecked(true);
+    clickTile(*window, 0);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormQueryOptions"));
+    QWidget* options = window->WindowManager().CurrentWindow();
+    auto* sessions = options->findChild<QWidget*>(QStringLiteral("Combo_QuerySessions"));
+    sessions->setFocus();
+    QTest::keyClick(sessions, Qt::Key_Escape);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery")) << "Escape is \"Abbruch\"";
+
+    window->WindowManager().CurrentWindow()->findChild<QCheckBox*>(QStringLiteral("Check_ChangeOptions"))->setChecked(true);
+    clickTile(*window, 0);
+    auto* start = window->WindowManager().CurrentWindow()->findChild<QPushButton*>(QStringLiteral("Button_Start"));
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Return);
+    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormQueryVoc")) << "Enter pressed \"Start!\"";
+
+    QWidget* query = window->WindowManager().CurrentWindow();
+    QWidget* answer = query->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
+    ASSERT_NE(answer, nullptr);
+    QTest::keyClick(answer, Qt::Key_Escape);
+    EXPECT_EQ(currentScreen(*window), QStringLiteral("FormQueryResultStatistics")) << "Escape is \"Abbruch\"";
 }

@@ -3,8 +3,10 @@
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/FormMessage.h"
 #include "ui/shell/Frame_Messages.h"
+#include "ui/shell/KQ_ClickMatrix.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -185,4 +187,33 @@ TEST(Notices, ShownModallyUntilClicked)
     TFormUnitsNotSelected().ShowModal();
     TFormDialogMeta::InstallModalRunner(previous);
     EXPECT_EQ(shown, QStringList{QStringLiteral("Noch keine Lektion gewählt!")});
+}
+
+TEST(Notices, KeysCloseTheNoticeAndArrowsGoOnToTheScreenBelow)
+{
+    // (key, result, whether the tile menu below moved on)
+    const std::tuple<Qt::Key, int, bool> cases[] = {
+        {Qt::Key_Escape, QDialog::Rejected, false},
+        {Qt::Key_Return, QDialog::Accepted, false},
+        {Qt::Key_Right, QDialog::Accepted, true},
+    };
+    for (const auto& [key, result, moved] : cases) {
+        TKQ_ClickMatrix below;
+        below.Items().Add(QStringLiteral("Eins"));
+        below.Items().Add(QStringLiteral("Zwei"));
+        below.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&below));
+        below.setFocus();
+        below.FocusFirstItem();
+        ASSERT_EQ(QApplication::focusWidget(), &below);
+
+        TFormUnitsNotSelected notice;
+        notice.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&notice));
+        QTest::keyClick(&notice, key);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(notice.isVisible()) << key;
+        EXPECT_EQ(notice.result(), result) << key;
+        EXPECT_EQ(below.FocusedItem()->Index(), moved ? 1 : 0) << key;
+    }
 }

@@ -226,3 +226,31 @@ TEST_F(StorageScreenTest, AFailedCreationIsReportedAndTheDialogStays)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(core.LongTermStorages->AdditionalFileCount(), 0);
 }
+
+TEST_F(StorageScreenTest, TheKeyboardAnswersTheScreenAndItsDialog)
+{
+    createStorage(QStringLiteral("eng"));
+    showScreen();
+    // Enter in the dialog is its default button "Ok"; Escape is "Abbruch".
+    for (const auto& [key, created] : {std::pair{Qt::Key_Escape, false}, std::pair{Qt::Key_Return, true}}) {
+        TFormDialogMeta::InstallModalRunner([key = key](QDialog& dialog) {
+            auto* names = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+            names->setCurrentIndex(names->findText(QStringLiteral("Französisch")));
+            dialog.open();
+            names->setFocus();
+            QTest::keyClick(names, key);
+            EXPECT_FALSE(dialog.isVisible()) << key;
+            return dialog.result();
+        });
+        QTest::mouseClick(screen->Button_NewStorage, Qt::LeftButton);
+        EXPECT_EQ(storageFiles().contains(QStringLiteral("Französisch.qxs")), created) << key;
+    }
+    TFormDialogMeta::InstallModalRunner({});
+
+    screen->VST1->setCurrentItem(row(QStringLiteral("Englisch")));
+    screen->Button_Ok->setFocus();
+    QTest::keyClick(screen->Button_Ok, Qt::Key_Return);
+    EXPECT_EQ(chosen, 1) << "Enter pressed the focused \"Auswählen\"";
+    QTest::keyClick(screen->VST1, Qt::Key_Escape);
+    EXPECT_EQ(aborted, 1) << "Escape is \"Abbruch\"";
+}
