@@ -81,7 +81,9 @@ TEST_F(SetupTest, AnEmptyDataFolderIsInstalledIntoAndAFilledOneIsLeftAlone)
     ASSERT_TRUE(TQVL_Setup::InstallIfFresh(system));
     EXPECT_EQ(ReadFile(system.AppDataFolder + QStringLiteral("/Data/Options.xml")), "options");
 
-    TQVL_System linked = system;
+    TQVL_System linked;
+    linked.ProgramFolder = system.ProgramFolder;
+    linked.DocumentsFolder = system.DocumentsFolder;
     const QString elsewhere = folders.Root() + QStringLiteral("/elsewhere");
     QDir().mkpath(elsewhere);
     linked.AppDataFolder = folders.Root() + QStringLiteral("/linked");
@@ -91,7 +93,9 @@ TEST_F(SetupTest, AnEmptyDataFolderIsInstalledIntoAndAFilledOneIsLeftAlone)
     EXPECT_EQ(ReadFile(elsewhere + QStringLiteral("/Data/Options.xml")), "options");
     EXPECT_FALSE(QFileInfo::exists(linked.AppDataFolder + QStringLiteral(".setup")));
 
-    TQVL_System filled = system;
+    TQVL_System filled;
+    filled.ProgramFolder = system.ProgramFolder;
+    filled.DocumentsFolder = system.DocumentsFolder;
     filled.AppDataFolder = folders.Root() + QStringLiteral("/filled");
     WriteFile(filled.AppDataFolder + QStringLiteral("/.hidden"), "mine");
     EXPECT_FALSE(TQVL_Setup::InstallIfFresh(filled)) << "even a hidden file means the folder is in use";

@@ -16,7 +16,7 @@
 #include <QHelpSearchResultWidget>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -180,9 +180,17 @@ void TFormHelp::buildWindow()
     forward->setEnabled(false);
     connect(Browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(Browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+}
+
+void TFormHelp::keyPressEvent(QKeyEvent* event)
+{
     // The help sits beside the program; Escape takes the learner back to it.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TFormHelp::bindSearch()

@@ -43,6 +43,10 @@ public:
     QTextBrowser* Browser = nullptr;
     QLineEdit* Edit_IndexFilter = nullptr;
 
+protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildWindow();
     void bindSearch();

@@ -3,13 +3,11 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
-#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -121,6 +119,10 @@ void TFormMeta::SetHeaderHeight(int height)
 void TFormMeta::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Outside a dialog a push button leaves Enter alone; a learner expects it to press the focused one.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    for (QPushButton* button : buttons)
+        button->setAutoDefault(true);
     const QList<TKQ_ClickMatrix*> menus = findChildren<TKQ_ClickMatrix*>();
     for (TKQ_ClickMatrix* menu : menus) {
         if (menu->focusPolicy() == Qt::NoFocus)
@@ -133,22 +135,8 @@ void TFormMeta::showEvent(QShowEvent* event)
 void TFormMeta::keyPressEvent(QKeyEvent* event)
 {
     const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-    const auto pressable = [this](QAbstractButton* button) {
-        return button && button->isVisible() && button->isEnabled() && isAncestorOf(button);
-    };
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // Outside a dialog a push button leaves Enter to its parent; a learner expects it to press.
-        QWidget* widget = focusWidget();
-        auto* focused = qobject_cast<QPushButton*>(widget) || qobject_cast<QToolButton*>(widget)
-                            ? static_cast<QAbstractButton*>(widget)
-                            : nullptr;
-        if (pressable(focused)) {
-            event->accept();
-            focused->click();
-            return;
-        }
-    }
-    if (plain && event->key() == Qt::Key_Escape && pressable(escapeButton)) {
+    if (plain && event->key() == Qt::Key_Escape && escapeButton && escapeButton->isVisible() &&
+        escapeButton->isEnabled() && isAncestorOf(escapeButton)) {
         event->accept();
         escapeButton->click();
         return;

@@ -46,9 +46,10 @@ public:
     void SetEscapeButton(QAbstractButton* button) { escapeButton = button; }
 
 protected:
-    // Every tile menu on the screen takes the keyboard focus and focuses its first tile.
+    // Every tile menu on the screen takes the keyboard focus and focuses its first tile;
+    // Enter presses the focused push button.
     void showEvent(QShowEvent* event) override;
-    // Enter presses the focused button; Escape presses the escape button.
+    // Escape presses the escape button.
     void keyPressEvent(QKeyEvent* event) override;
     // The header, the content and whatever subclasses append below it.
     QVBoxLayout* FormLayout() const { return formLayout; }

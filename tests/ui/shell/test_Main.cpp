@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, DueStorageCardsAreAnnouncedAndF11TogglesTheBars)
     EXPECT_EQ(window->FrameMessage1->Titles().first(), QStringLiteral("7 Vokabeln abzufragen"));
     ASSERT_FALSE(window->Core().Units->GetActiveUnit().IsOpen);
     window->FrameMessage1->ClickEntry(0);
-    EXPECT_EQ(window->WindowManager().CurrentWindow()->objectName(), QStringLiteral("FormLongTermStorage"))
+    EXPECT_EQ(window->WindowManager().CurrentWindow()->objectName().toStdString(), "FormLongTermStorage")
         << "the message leads to the storages without an open lesson";
 
     QAction* fullscreen = window->DataModule().Action_Program_Fullscreen;
@@ -305,10 +305,10 @@ void clickTile(TMainForm& window, int index)
     QTest::mouseClick(tiles, Qt::LeftButton, {}, tiles->Items().Item(index)->Rect().center());
 }
 
-QString currentScreen(TMainForm& window)
+std::string currentScreen(TMainForm& window)
 {
     QWidget* screen = window.WindowManager().CurrentWindow();
-    return screen ? screen->objectName() : QString();
+    return screen ? screen->objectName().toStdString() : std::string();
 }
 
 } // namespace
@@ -317,12 +317,9 @@ TEST_F(MainWindowTest, OneClickChoosesATileInEveryMenu)
 {
     logIn();
     openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMainMenu"));
+    ASSERT_EQ(currentScreen(*window), "FormMainMenu");
     // (tile clicked on the current menu, the screen it leads to); every menu is left by a tile that is not focused.
-    const std::pair<int, QString> path[] = {
-        {7, QStringLiteral("FormMainMenuTwo")}, {0, QStringLiteral("FormMainMenu")},
-        {4, QStringLiteral("FormMenuUnitsNew")},
-    };
+    const std::pair<int, const char*> path[] = {{7, "FormMainMenuTwo"}, {0, "FormMainMenu"}, {4, "FormMenuUnitsNew"}};
     for (const auto& [tile, expected] : path) {
         clickTile(*window, tile);
         ASSERT_EQ(currentScreen(*window), expected) << "after tile " << tile;
@@ -332,16 +329,16 @@ TEST_F(MainWindowTest, OneClickChoosesATileInEveryMenu)
 
     window->ShowMainMenu();
     clickTile(*window, 1);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    ASSERT_EQ(currentScreen(*window), "FormMenuQuery");
     // The second half of a double click on "Vokabeln abfragen" arrives at the query menu: it starts no query there.
     auto* queryTiles = window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>();
     const QPoint second = queryTiles->Items().Item(0)->Rect().center();
     QMouseEvent doubleClick(QEvent::MouseButtonDblClick, second, queryTiles->mapToGlobal(second), Qt::LeftButton,
                             Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(queryTiles, &doubleClick);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    ASSERT_EQ(currentScreen(*window), "FormMenuQuery");
     clickTile(*window, 3);
-    EXPECT_EQ(currentScreen(*window), QStringLiteral("FormQueryMultipleFiles"));
+    EXPECT_EQ(currentScreen(*window), "FormQueryMultipleFiles");
 }
 
 TEST_F(MainWindowTest, TheStorageScreenOpensWithoutALesson)
@@ -350,7 +347,7 @@ TEST_F(MainWindowTest, TheStorageScreenOpensWithoutALesson)
     ASSERT_FALSE(window->Core().Units->GetActiveUnit().IsOpen);
     clickTile(*window, 7);
     clickTile(*window, 1);
-    EXPECT_EQ(currentScreen(*window), QStringLiteral("FormLongTermStorage")) << "second menu, tile 1";
+    EXPECT_EQ(currentScreen(*window), "FormLongTermStorage") << "second menu, tile 1";
 
 }
 
@@ -365,10 +362,10 @@ TEST_F(MainWindowTest, AtItsMinimumSizeTheWindowKeepsEveryButtonOfAScreen)
     logIn();
     openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
     clickTile(*window, 1);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    ASSERT_EQ(currentScreen(*window), "FormMenuQuery");
     window->WindowManager().CurrentWindow()->findChild<QCheckBox*>(QStringLiteral("Check_ChangeOptions"))->setChecked(true);
     clickTile(*window, 0);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormQueryOptions"));
+    ASSERT_EQ(currentScreen(*window), "FormQueryOptions");
     for (const char* name : {"Button_Start", "Button_Abort", "Button_Help"}) {
         auto* button = window->WindowManager().CurrentWindow()->findChild<QPushButton*>(QLatin1String(name));
         ASSERT_NE(button, nullptr) << name;
@@ -382,31 +379,31 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndEscapeGoesBack)
     logIn();
     openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
     clickTile(*window, 1);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery"));
+    ASSERT_EQ(currentScreen(*window), "FormMenuQuery");
     QWidget* menu = window->WindowManager().CurrentWindow();
     QTest::keyClick(menu->findChild<TKQ_ClickMatrix*>(), Qt::Key_Escape);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMainMenu")) << "Escape is \"Zurück\"";
+    ASSERT_EQ(currentScreen(*window), "FormMainMenu") << "Escape is \"Zurück\"";
 
     clickTile(*window, 1);
     window->WindowManager().CurrentWindow()->findChild<QCheckBox*>(QStringLiteral("Check_ChangeOptions"))->setChecked(true);
     clickTile(*window, 0);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormQueryOptions"));
+    ASSERT_EQ(currentScreen(*window), "FormQueryOptions");
     QWidget* options = window->WindowManager().CurrentWindow();
     auto* sessions = options->findChild<QWidget*>(QStringLiteral("Combo_QuerySessions"));
     sessions->setFocus();
     QTest::keyClick(sessions, Qt::Key_Escape);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormMenuQuery")) << "Escape is \"Abbruch\"";
+    ASSERT_EQ(currentScreen(*window), "FormMenuQuery") << "Escape is \"Abbruch\"";
 
     window->WindowManager().CurrentWindow()->findChild<QCheckBox*>(QStringLiteral("Check_ChangeOptions"))->setChecked(true);
     clickTile(*window, 0);
     auto* start = window->WindowManager().CurrentWindow()->findChild<QPushButton*>(QStringLiteral("Button_Start"));
     start->setFocus();
     QTest::keyClick(start, Qt::Key_Return);
-    ASSERT_EQ(currentScreen(*window), QStringLiteral("FormQueryVoc")) << "Enter pressed \"Start!\"";
+    ASSERT_EQ(currentScreen(*window), "FormQueryVoc") << "Enter pressed \"Start!\"";
 
     QWidget* query = window->WindowManager().CurrentWindow();
     QWidget* answer = query->findChild<QLineEdit*>(QStringLiteral("TntEdit1"));
     ASSERT_NE(answer, nullptr);
     QTest::keyClick(answer, Qt::Key_Escape);
-    EXPECT_EQ(currentScreen(*window), QStringLiteral("FormQueryResultStatistics")) << "Escape is \"Abbruch\"";
+    EXPECT_EQ(currentScreen(*window), "FormQueryResultStatistics") << "Escape is \"Abbruch\"";
 }
