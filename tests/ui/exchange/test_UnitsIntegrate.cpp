@@ -240,7 +240,7 @@ TEST_F(IntegrateTest, AStorageIsRefusedBeforeTheDialog)
         return 0;
     });
     try {
-        TFormUnitsIntegrate::IntegrateActiveUnit();
+        TFormUnitsIntegrate::IntegrateActiveUnit(core);
         ADD_FAILURE() << "no refusal";
     } catch (const TQVL_Error& error) {
         EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Ein Langzeitspeicher kann nicht in einen Langzeitspeicher")));
