@@ -1,6 +1,7 @@
 // The process entry of Quorvel.
 #include "ui/shell/Application.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/StartupProbe.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     QuorvelApplication::Configure(application);
     if (QuorvelApplication::IsUpdateMode(application.arguments()))
         return QuorvelApplication::RunUpdateMode();
+    TStartupProbe::InstallFromEnvironment(application);
     TMainForm window;
     window.show();
     return application.exec();

@@ -6,19 +6,96 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <elf.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 // The program's version, embedded in the program file so that FileVersionText
-// can read it from there like from any other program file.
-extern "C" __attribute__((used)) const char quorvelFileVersionMarker[] =
-    "\001QUORVEL-FILEVERSION:" QUORVEL_VERSION_TEXT "\001";
+// can read it from there like from any other program file: an ELF note
+// (name "Quorvel", type 1) whose text is the version marker. The note lies in
+// a note segment, so it is found through the program headers without reading
+// the whole file; a plain search of the file finds the marker as well.
+asm(".pushsection .note.quorvel.version,\"a\",@note\n"
+    "    .balign 4\n"
+    "    .long 8\n"
+    "    .long 2f - 1f\n"
+    "    .long 1\n"
+    "    .asciz \"Quorvel\"\n"
+    "1:  .ascii \"\\001QUORVEL-FILEVERSION:" QUORVEL_VERSION_TEXT "\\001\"\n"
+    "2:  .balign 4\n"
+    "    .popsection\n");
 
 namespace {
+
+constexpr quint32 versionNoteType = 1;
+
+// The version marker's text after the key, as "a.b.c.d", or empty.
+QString versionAfterMarker(const QByteArray& content)
+{
+    // Assembled at run time so that the search text itself is not a marker.
+    QByteArray key("\001QUORVEL-FILE");
+    key += "VERSION:";
+    static const QRegularExpression version(QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\001"));
+    for (qsizetype at = content.indexOf(key); at >= 0; at = content.indexOf(key, at + 1)) {
+        const QString rest = QString::fromLatin1(content.mid(at + key.size(), 64));
+        const QRegularExpressionMatch m = version.match(rest);
+        if (m.hasMatch())
+            return QStringLiteral("%1.%2.%3.%4").arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4));
+    }
+    return {};
+}
+
+bool readAt(int fd, void* buffer, std::size_t size, quint64 offset)
+{
+    return pread(fd, buffer, size, off_t(offset)) == ssize_t(size);
+}
+
+// The text of the version note of a 64-bit ELF file, read through its
+// program headers (a few kilobytes); empty when the file has none.
+QByteArray elfVersionNote(int fd)
+{
+    Elf64_Ehdr header;
+    if (!readAt(fd, &header, sizeof header, 0) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+        header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_ident[EI_DATA] != ELFDATA2LSB ||
+        header.e_phentsize != sizeof(Elf64_Phdr) || header.e_phnum == 0 || header.e_phnum >= PN_XNUM)
+        return {};
+    std::vector<Elf64_Phdr> segments(header.e_phnum);
+    if (!readAt(fd, segments.data(), segments.size() * sizeof(Elf64_Phdr), header.e_phoff))
+        return {};
+    for (const Elf64_Phdr& segment : segments) {
+        if (segment.p_type != PT_NOTE || segment.p_filesz > 65536)
+            continue;
+        QByteArray notes(qsizetype(segment.p_filesz), Qt::Uninitialized);
+        if (!readAt(fd, notes.data(), std::size_t(notes.size()), segment.p_offset))
+            continue;
+        const quint64 align = segment.p_align == 8 ? 8 : 4;
+        const auto padded = [align](quint64 size) { return (size + align - 1) / align * align; };
+        quint64 at = 0;
+        while (at + sizeof(Elf64_Nhdr) <= quint64(notes.size())) {
+            Elf64_Nhdr note;
+            std::memcpy(&note, notes.constData() + at, sizeof note);
+            const quint64 name = at + sizeof note;
+            const quint64 description = name + padded(note.n_namesz);
+            if (description + note.n_descsz > quint64(notes.size()))
+                break;
+            if (note.n_type == versionNoteType && note.n_namesz == 8 &&
+                std::memcmp(notes.constData() + name, "Quorvel", 8) == 0)
+                return notes.mid(qsizetype(description), qsizetype(note.n_descsz));
+            at = description + padded(note.n_descsz);
+        }
+    }
+    return {};
+}
 
 const QString productFolder = QStringLiteral("Quorvel 8");
 
@@ -151,23 +228,21 @@ QString FileVersionText(const QString& fileName)
 {
     if (!QFileInfo::exists(fileName))
         return QStringLiteral("-1");
+    // A program built by us carries the version in a note: no need to read its megabytes.
+    const int fd = open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        const QString noted = versionAfterMarker(elfVersionNote(fd));
+        close(fd);
+        if (!noted.isEmpty())
+            return noted;
+    }
     QByteArray content;
     try {
         content = TQVL_FileHandle::ReadWholeFile(fileName);
     } catch (const std::exception&) {
         return {};
     }
-    // Assembled at run time so that the search text itself is not a marker.
-    QByteArray key("\001QUORVEL-FILE");
-    key += "VERSION:";
-    static const QRegularExpression version(QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\001"));
-    for (qsizetype at = content.indexOf(key); at >= 0; at = content.indexOf(key, at + 1)) {
-        const QString rest = QString::fromLatin1(content.mid(at + key.size(), 64));
-        const QRegularExpressionMatch m = version.match(rest);
-        if (m.hasMatch())
-            return QStringLiteral("%1.%2.%3.%4").arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4));
-    }
-    return {};
+    return versionAfterMarker(content);
 }
 
 QString SpecialFolder(TQVL_SpecialFolder kind)

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <elf.h>
+
+#include <cstring>
+
 TEST(System, FoldersFollowTheOverridesAndHaveNoTrailingSlash)
 {
     TestFolders folders;
@@ -37,6 +41,44 @@ TEST(System, ProgramVersionIsReadFromTheProgramFile)
     // Built at run time: as a literal, the marker would sit in this test program itself.
     WriteFile(folders.Root() + QStringLiteral("/other"), "junk\001QUORVEL-FILE" + QByteArray("VERSION:1.2.3.4\001junk"));
     EXPECT_EQ(FileVersionText(folders.Root() + QStringLiteral("/other")), QStringLiteral("1.2.3.4"));
+}
+
+// The program's own version note is read through the program headers, so a
+// marker elsewhere in the file does not count; without the note the file is searched.
+TEST(System, ProgramVersionComesFromTheElfNote)
+{
+    const QByteArray marker = "\001QUORVEL-FILE" + QByteArray("VERSION:");
+    QByteArray note(12, '\0');
+    const QByteArray name("Quorvel\0", 8);
+    const QByteArray description = marker + "1.2.3.4\001";
+    const quint32 sizes[] = {quint32(name.size()), quint32(description.size()), 1};
+    std::memcpy(note.data(), sizes, sizeof sizes);
+    note += name + description + QByteArray((4 - description.size() % 4) % 4, '\0');
+
+    Elf64_Ehdr header{};
+    std::memcpy(header.e_ident, ELFMAG, SELFMAG);
+    header.e_ident[EI_CLASS] = ELFCLASS64;
+    header.e_ident[EI_DATA] = ELFDATA2LSB;
+    header.e_phoff = sizeof(Elf64_Ehdr);
+    header.e_phentsize = sizeof(Elf64_Phdr);
+    header.e_phnum = 1;
+    const QByteArray decoy = "junk" + marker + "5.6.7.8\001junk";
+    Elf64_Phdr segment{};
+    segment.p_type = PT_NOTE;
+    segment.p_offset = sizeof(Elf64_Ehdr) + sizeof(Elf64_Phdr) + decoy.size();
+    segment.p_filesz = note.size();
+    segment.p_align = 4;
+    const QByteArray elf = QByteArray(reinterpret_cast<const char*>(&header), sizeof header) +
+                           QByteArray(reinterpret_cast<const char*>(&segment), sizeof segment) + decoy + note;
+
+    TestFolders folders;
+    WriteFile(folders.Root() + QStringLiteral("/noted"), elf);
+    EXPECT_EQ(FileVersionText(folders.Root() + QStringLiteral("/noted")), QStringLiteral("1.2.3.4"));
+    // A note of another owner is no version: the plain search finds the first marker.
+    QByteArray foreign = elf;
+    foreign.replace("Quorvel", "Quorvex");
+    WriteFile(folders.Root() + QStringLiteral("/foreign"), foreign);
+    EXPECT_EQ(FileVersionText(folders.Root() + QStringLiteral("/foreign")), QStringLiteral("5.6.7.8"));
 }
 
 TEST(System, NewUidHasTheBracedUpperCaseForm)
