@@ -3,6 +3,7 @@
 #include "content/QVL_Card.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
+#include "ui/shell/FitToText.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -41,6 +42,8 @@ TFormUnitsIntegrate::TFormUnitsIntegrate(TQVL& engine, QWidget* parent) : TFormD
     Label_Unit = value("Label_Unit");
     Label_Storage = value("Label_Storage");
     Label_Conflicts = value("Label_Conflicts");
+    // Holds the long message when the languages differ.
+    Label_Conflicts->setWordWrap(true);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->addWidget(caption(QStringLiteral("Lektion:")), 0, 0);
@@ -59,9 +62,7 @@ TFormUnitsIntegrate::TFormUnitsIntegrate(TQVL& engine, QWidget* parent) : TFormD
     VST1->setAllColumnsShowFocus(true);
     VST1->setSelectionMode(QAbstractItemView::SingleSelection);
     VST1->header()->setStretchLastSection(true);
-    VST1->header()->resizeSection(0, 24);
-    VST1->header()->resizeSection(1, 150);
-    VST1->header()->resizeSection(2, 110);
+    fitColumns();
 
     CheckBox_SkipConflicts = new QCheckBox(QStringLiteral("Karten mit Konflikten nicht übernehmen"), area);
     CheckBox_SkipConflicts->setObjectName(QStringLiteral("CheckBox_SkipConflicts"));
@@ -132,6 +133,7 @@ void TFormUnitsIntegrate::CheckUnits()
         dxButton3->setEnabled(false);
         VST1->setEnabled(false);
         CheckBox_SkipConflicts->setEnabled(false);
+        fitColumns();
         return;
     }
     dxButton3->setEnabled(true);
@@ -151,6 +153,13 @@ void TFormUnitsIntegrate::CheckUnits()
         Label_Conflicts->setText(QString::number(conflicts.size()));
     VST1->setEnabled(any);
     CheckBox_SkipConflicts->setEnabled(any);
+    fitColumns();
+}
+
+void TFormUnitsIntegrate::fitColumns()
+{
+    // The headers carry the file names of the unit and the storage.
+    FitToText::Columns(*VST1, {24, 150, 110});
 }
 
 void TFormUnitsIntegrate::Integrate()

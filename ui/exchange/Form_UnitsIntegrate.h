@@ -51,6 +51,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void fitColumns();
+
     TQVL& core;
     std::vector<Conflict> conflicts;
     bool checked = false;

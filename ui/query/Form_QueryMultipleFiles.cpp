@@ -8,6 +8,7 @@
 #include "ui/query/Form_MenuQuery.h"
 #include "ui/query/Form_QueryOptions.h"
 #include "ui/units/Frame_Units_List.h"
+#include "ui/shell/FitToText.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -62,6 +63,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent) : TFormMeta(pa
     VST1->setSelectionBehavior(QAbstractItemView::SelectRows);
     VST1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     VST1->header()->setStretchLastSection(false);
+    FitToText::Columns(*VST1);
     connect(VST1, &QTreeWidget::itemSelectionChanged, this, [this] { Guarded([this] { updateButtons(); }); });
 
     Button_Add = toolButton("Button_Add", QStringLiteral("unit-new"), QStringLiteral("Lektion hinzufügen"), Content());
@@ -182,6 +184,7 @@ void TFormQueryMultipleFiles::appendRow(const Entry& entry)
     row->setText(2, TQVL::Instance().Languages->Names->NameOf(unit.LangCodeForeign));
     row->setText(3, TypeName(unit.Typ));
     row->setIcon(0, Icons::Get(unit.Cards->Count() > 0 ? QStringLiteral("unit") : QStringLiteral("unit-none")));
+    FitToText::Columns(*VST1);
 }
 
 void TFormQueryMultipleFiles::RemoveSelected()

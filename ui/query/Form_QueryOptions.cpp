@@ -164,14 +164,17 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent, TQVL& engine) : TFormMeta(
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(4);
     int row = 0;
+    // The choices of a row stand one below the other: side by side they need
+    // more than the screen's width in the fonts of a Linux desktop.
     auto addRow = [&](const QString& caption, std::initializer_list<QWidget*> widgets) {
         auto* label = new QLabel(caption, area);
-        grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
-        auto* line = new QHBoxLayout;
+        const bool single = widgets.size() == 1;
+        grid->addWidget(label, row, 0, Qt::AlignLeft | (single ? Qt::AlignVCenter : Qt::AlignTop));
+        auto* choices = new QVBoxLayout;
+        choices->setSpacing(2);
         for (QWidget* widget : widgets)
-            line->addWidget(widget);
-        line->addStretch(1);
-        grid->addLayout(line, row, 1);
+            choices->addWidget(widget, 0, Qt::AlignLeft);
+        grid->addLayout(choices, row, 1);
         ++row;
         return label;
     };

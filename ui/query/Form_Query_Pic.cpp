@@ -203,7 +203,9 @@ void TFormQueryPic::PlaceResultWindow()
 {
     if (TFormQueryResultMeta* result = ResultWindow()) {
         const QWidget* area = Content();
-        result->move((area->width() - result->width()) / 2, area->height() - result->height() - 4);
+        // At the bottom, but above the window's own buttons, which it must not cover.
+        const int bottom = std::min(area->height(), Button_Abort->y());
+        result->move((area->width() - result->width()) / 2, std::max(0, bottom - result->height() - 4));
     }
 }
 

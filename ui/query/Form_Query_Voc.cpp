@@ -158,6 +158,19 @@ void TFormQueryVoc::PlaceQuestion(int top, int height)
     TntLabel2->setGeometry(21, top + 1, std::max(0, w - 40), height);
 }
 
+void TFormQueryVoc::PlaceResultWindow()
+{
+    TFormQueryResultMeta* result = ResultWindow();
+    if (!result)
+        return;
+    // Centred, but never over the question it answers: lowered below it when there is room.
+    TFormQueryMeta::PlaceResultWindow();
+    const int questionBottom = TntLabel1->isVisible() ? TntLabel1->geometry().bottom() + 4 : 0;
+    const int lowest = Button_Abort->y() - result->height() - 4;
+    if (result->y() < questionBottom && questionBottom <= lowest)
+        result->move(result->x(), questionBottom);
+}
+
 void TFormQueryVoc::LayoutControls()
 {
     const int w = Content()->width();

@@ -26,6 +26,7 @@ protected:
     void DisplayAnswer(const TQVL_Query_AnswerShown& shown) override;
     TFormQueryResultMeta* CreateResultWindow(QWidget* parent) override;
     void LayoutControls() override;
+    void PlaceResultWindow() override;
 
     // The question text in both labels.
     void SetQuestionText(const QString& text);

@@ -1,8 +1,10 @@
 #include "ui/shell/FormDialogMeta.h"
 
 #include "ui/shell/DialogService.h"
+#include "ui/shell/FitToText.h"
 #include "ui/shell/Theme.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -78,6 +80,29 @@ TFormDialogMeta::TFormDialogMeta(QWidget* parent)
 }
 
 TFormDialogMeta::~TFormDialogMeta() = default;
+
+void TFormDialogMeta::setVisible(bool visible)
+{
+    // Sized before it is placed, so that it opens centred with its final size.
+    if (visible && !isVisible())
+        fitToContents();
+    QDialog::setVisible(visible);
+}
+
+bool TFormDialogMeta::event(QEvent* event)
+{
+    if (event->type() == QEvent::LayoutRequest && isVisible())
+        fitToContents();
+    return QDialog::event(event);
+}
+
+void TFormDialogMeta::fitToContents()
+{
+    ensurePolished();
+    const QSize size = FitToText::Grown(*this, QSize(DesignWidth, DesignHeight));
+    if (size != this->size() || minimumSize() != maximumSize())
+        setFixedSize(size);
+}
 
 int TFormDialogMeta::ShowModal()
 {

@@ -10,6 +10,7 @@ class QPushButton;
 // Base of the modal dialogs: a fixed-size window "Quorvel" centred on the main
 // window, a white title strip with `Label1`, the content, and a bottom strip
 // with three buttons placed from right to left: dxButton1, dxButton2, dxButton3.
+// The fixed size is the design size, or more where the texts need it.
 class TFormDialogMeta : public QDialog
 {
     Q_OBJECT
@@ -42,6 +43,13 @@ public:
     QPushButton* dxButton2 = nullptr;
     QPushButton* dxButton3 = nullptr;
 
+    void setVisible(bool visible) override;
+
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    void fitToContents();
+
     QWidget* content = nullptr;
 };

@@ -1,15 +1,18 @@
 #include "ui/shell/FormMessage.h"
 
 #include "ui/shell/DialogService.h"
+#include "ui/shell/FitToText.h"
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -22,7 +25,6 @@ const QColor textColour = Theme::MessageText;
 TFormMessage::TFormMessage(const QString& iconName, const QString& title, const QString& text, QWidget* parent)
     : QDialog(parent ? parent : TDialogService::ParentWindow(), Qt::Dialog | Qt::FramelessWindowHint)
 {
-    setFixedSize(DesignWidth, DesignHeight);
     setModal(true);
 
     QPalette colours = palette();
@@ -31,17 +33,15 @@ TFormMessage::TFormMessage(const QString& iconName, const QString& title, const 
 
     Image_Icon = new QLabel(this);
     Image_Icon->setObjectName(QStringLiteral("Image_Icon"));
-    Image_Icon->setGeometry(10, (DesignHeight - 24) / 2, 24, 24);
+    Image_Icon->setFixedSize(24, 24);
     Image_Icon->setPixmap(Icons::Pixmap(iconName, 24));
 
-    constexpr int textLeft = 44;
     QFont titleFont = font();
     titleFont.setPixelSize(11);
     titleFont.setBold(true);
     Label_Title = new QLabel(title, this);
     Label_Title->setObjectName(QStringLiteral("Label_Title"));
     Label_Title->setFont(titleFont);
-    Label_Title->setGeometry(textLeft, 4, DesignWidth - textLeft - 22, 15);
 
     QFont textFont = titleFont;
     textFont.setBold(false);
@@ -50,16 +50,32 @@ TFormMessage::TFormMessage(const QString& iconName, const QString& title, const 
     Label_Text->setFont(textFont);
     Label_Text->setWordWrap(true);
     Label_Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label_Text->setGeometry(textLeft, 19, DesignWidth - textLeft - 6, DesignHeight - 21);
 
     Button_Close = new QToolButton(this);
     Button_Close->setObjectName(QStringLiteral("Button_Close"));
     Button_Close->setAutoRaise(true);
     Button_Close->setIcon(Icons::Get(QStringLiteral("close")));
     Button_Close->setIconSize(QSize(8, 8));
-    Button_Close->setGeometry(DesignWidth - 18, 3, 15, 15);
+    Button_Close->setFixedSize(15, 15);
     Button_Close->setFocusPolicy(Qt::NoFocus);
     connect(Button_Close, &QToolButton::clicked, this, &QDialog::accept);
+
+    // The described notice is 327 x 50 with the texts from x = 44; a longer
+    // text wraps and the notice grows downwards instead of cutting it.
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(0);
+    texts->addWidget(Label_Title);
+    texts->addWidget(Label_Text, 1);
+    auto* closeColumn = new QVBoxLayout;
+    closeColumn->addWidget(Button_Close);
+    closeColumn->addStretch(1);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(10, 4, 3, 2);
+    row->setSpacing(10);
+    row->addWidget(Image_Icon, 0, Qt::AlignVCenter);
+    row->addLayout(texts, 1);
+    row->addLayout(closeColumn);
+    setFixedSize(FitToText::Grown(*this, QSize(DesignWidth, DesignHeight)));
 }
 
 TFormMessage::~TFormMessage() = default;

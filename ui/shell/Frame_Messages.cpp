@@ -25,7 +25,9 @@ public:
     {
         setSelectionMode(QAbstractItemView::NoSelection);
         setMouseTracking(true);
-        setUniformItemSizes(true);
+        // A long message wraps within the list's width instead of being cut.
+        setWordWrap(true);
+        setTextElideMode(Qt::ElideNone);
         setIconSize(QSize(16, 16));
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,9 +1,11 @@
 #include "ui/shell/WindowManager.h"
 
 #include "core/QVL_Error.h"
+#include "ui/shell/FitToText.h"
 #include "ui/shell/Guarded.h"
 
 #include <QEvent>
+#include <QTimer>
 
 namespace {
 
@@ -69,6 +71,7 @@ void TWindowManager::CenterWindow()
 {
     if (!current || !area)
         return;
+    fitToContents();
     if (currentFills) {
         current->setGeometry(area->rect());
         return;
@@ -147,6 +150,22 @@ TFormMeta* TWindowManager::SwitchWindowPrepared(const TScreenFactory& factory, b
     return screen;
 }
 
+// A screen keeps its design size unless its texts need more; the main window
+// grows when its screen area cannot hold the screen.
+void TWindowManager::fitToContents()
+{
+    const QSize needed = currentFills ? current->minimumSizeHint().expandedTo(QSize(0, 0))
+                                      : FitToText::Grown(*current, currentDesignSize);
+    if (!currentFills && needed != current->size())
+        current->resize(needed);
+    const QSize lacking = (needed - area->size()).expandedTo(QSize(0, 0));
+    if (lacking.isEmpty())
+        return;
+    QWidget* window = area->window();
+    if (window != area && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        window->resize(window->size() + lacking);
+}
+
 TFormMeta* TWindowManager::create(const TScreenFactory& factory, bool fill)
 {
     if (!area)
@@ -163,6 +182,9 @@ TFormMeta* TWindowManager::create(const TScreenFactory& factory, bool fill)
 
 void TWindowManager::show(TFormMeta* screen)
 {
+    if (!currentFills)
+        currentDesignSize = screen->size();
+    screen->installEventFilter(this);
     CenterWindow();
     screen->show();
     screen->raise();
@@ -184,6 +206,9 @@ bool TWindowManager::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == area && event->type() == QEvent::Resize)
         CenterWindow();
+    // A screen whose texts changed may need more room than before.
+    if (watched == current && event->type() == QEvent::LayoutRequest)
+        QTimer::singleShot(0, this, [this] { CenterWindow(); });
     return QObject::eventFilter(watched, event);
 }
 

@@ -88,10 +88,12 @@ private:
     TFormMeta* create(const TScreenFactory& create, bool fill);
     void show(TFormMeta* screen);
     void dispose(TFormMeta* screen);
+    void fitToContents();
 
     QPointer<QWidget> area;
     TQVL* core = nullptr;
     QPointer<TFormMeta> current;
     bool currentFills = false;
+    QSize currentDesignSize;
     QList<QPointer<TFormMeta>> disposed;
 };

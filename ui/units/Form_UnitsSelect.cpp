@@ -2,6 +2,7 @@
 
 #include "app/QVL.h"
 #include "ui/shell/DialogService.h"
+#include "ui/shell/FitToText.h"
 #include "ui/units/Frame_Units_List.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
@@ -81,12 +82,9 @@ TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
     columns->setSectionsClickable(true);
     columns->setSortIndicatorShown(true);
     columns->setSortIndicator(sortColumn, sortOrder);
-    columns->resizeSection(TModelUnits::colName, 300);
-    columns->resizeSection(TModelUnits::colCards, 60);
-    columns->resizeSection(TModelUnits::colLastQuery, 80);
     // The last column fills the rest; its own size is the least it shrinks to.
-    columns->resizeSection(TModelUnits::colSuccess, 50);
     columns->setStretchLastSection(true);
+    fitColumns();
     connect(columns, &QHeaderView::sectionClicked, this, [this](int column) { Guarded([&] { headerClicked(column); }); });
     connect(VST1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { updateSelectButton(); });
     connect(VST1, &QTreeView::doubleClicked, this, [this] { Guarded([this] { ChooseFocused(); }); });
@@ -180,6 +178,13 @@ void TFormUnitsSelect::ShowFolder(const TQVL_Provider_Item_Custom* folder)
     currentFolder = folder;
     Button_DirUp->setVisible(folder->Parent != nullptr);
     updateSelectButton();
+    fitColumns();
+}
+
+void TFormUnitsSelect::fitColumns()
+{
+    // The described widths, widened to the header texts and to dates and names of the rows.
+    FitToText::Columns(*VST1, {300, 60, 80, 50});
 }
 
 const TQVL_Provider_Item_Custom* TFormUnitsSelect::listed(const TQVL_Provider_Item_Custom* entry) const

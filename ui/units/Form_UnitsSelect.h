@@ -58,6 +58,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void fitColumns();
     void headerClicked(int column);
     void updateSelectButton();
     // Closes the active unit, opens `fileName` into it and leaves for the main menu.

@@ -23,7 +23,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabBar>
-#include <QTest>
 
 #include <algorithm>
 
@@ -256,12 +255,10 @@ void ScreenWalk::lookAtWindows()
         const QString sight = className(window);
         if (!Into->Sights.contains(sight))
             look(window, sight);
-        if (TFormHelp* help = THelpService::Window(); window == help) {
-            // Closing the help while its search index is still being built
-            // crashes now and then inside the help engine's indexing thread.
-            QTest::qWaitFor([help] { return !help->IsIndexing(); }, 20000);
-            THelpService::CloseHelpWindow();
-        }
+        // The help window is only hidden: destroying it while the help engine
+        // still indexes crashes now and then inside the engine's own thread.
+        if (window == static_cast<QWidget*>(THelpService::Window()))
+            window->hide();
         else
             window->close();
     }

@@ -6,6 +6,8 @@
 #include "tests/support/TestFolders.h"
 #include "tests/ui/fit/ScreenWalk.h"
 #include "tests/ui/fit/TextFit.h"
+#include "ui/help/Form_Help.h"
+#include "ui/help/HelpService.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "core/QVL_DateTime.h"
 #include "query/QVL_Result_Unit.h"
@@ -227,6 +229,10 @@ protected:
     }
     void TearDown() override
     {
+        if (TFormHelp* help = THelpService::Window()) {
+            EXPECT_TRUE(QTest::qWaitFor([help] { return !help->IsIndexing(); }, 30000));
+            QTest::qWait(300);
+        }
         if (window)
             window->close();
         window.reset();
