@@ -9,6 +9,8 @@
 #include "ui/query/QueryLauncher.h"
 #include "ui/shell/WindowManager.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -170,6 +172,10 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent, TQVL& engine) : TFormMeta(
         auto* label = new QLabel(caption, area);
         const bool single = widgets.size() == 1;
         grid->addWidget(label, row, 0, Qt::AlignLeft | (single ? Qt::AlignVCenter : Qt::AlignTop));
+        // On the line of the first choice.
+        if (!single)
+            label->setContentsMargins(
+                0, std::max(0, ((*widgets.begin())->sizeHint().height() - label->sizeHint().height()) / 2), 0, 0);
         auto* choices = new QVBoxLayout;
         choices->setSpacing(2);
         for (QWidget* widget : widgets)

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPixmap>
 #include <QRadioButton>
@@ -225,7 +226,7 @@ QString ScreenWalk::sightOfScreen() const
     return parts.join(QLatin1Char('+'));
 }
 
-void ScreenWalk::look(QWidget* surface, const QString& sight)
+void ScreenWalk::look(QWidget* surface, const QString& sight, const QString& variant)
 {
     Into->Sights.insert(sight);
     Into->Classes.insert(className(surface));
@@ -238,7 +239,7 @@ void ScreenWalk::look(QWidget* surface, const QString& sight)
             Into->Misfits.append({sight, misfit});
         }
     if (!Into->PictureFolder.isEmpty()) {
-        QString name = Into->PicturePrefix + sight;
+        QString name = Into->PicturePrefix + sight + variant;
         name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]+")), QStringLiteral("-"));
         QDir().mkpath(Into->PictureFolder);
         surface->grab().save(Into->PictureFolder + QLatin1Char('/') + name + QStringLiteral(".png"));
@@ -272,8 +273,15 @@ int ScreenWalk::runDialog(QDialog& dialog)
     dialog.show();
     settle(false);
     const QString sight = className(&dialog);
-    if (!Into->Sights.contains(sight)) {
-        look(&dialog, sight);
+    // A dialog shows other texts in other situations (a message instead of a
+    // list): it is looked at each time, its buttons are pressed the first time.
+    const bool first = !Into->Sights.contains(sight);
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->isVisible())
+            texts << label->text();
+    look(&dialog, sight, first ? QString() : QStringLiteral("-%1").arg(qHash(texts.join(QLatin1Char('|'))) % 10000));
+    if (first) {
         if (dialogDepth == 1)
             for (QAbstractButton* button : pressable(&dialog)) {
                 if (!dialog.isVisible())

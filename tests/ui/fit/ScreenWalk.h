@@ -62,7 +62,8 @@ private:
     bool perform(const Step& step);
     QList<Step> choices(bool withCommands) const;
     QString sightOfScreen() const;
-    void look(QWidget* surface, const QString& sight);
+    // `variant` tells pictures of the same sight with other texts apart.
+    void look(QWidget* surface, const QString& sight, const QString& variant = {});
     void lookAtWindows();
     int runDialog(class QDialog& dialog);
 

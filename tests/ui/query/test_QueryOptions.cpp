@@ -250,7 +250,7 @@ TEST_F(QueryOptionsTest, MeaningChoicesFollowTheEvaluationAndTheUnitKind)
     QTest::mouseClick(screen->Check_SelfEvaluationTrue, Qt::LeftButton);
     EXPECT_FALSE(screen->Check_AllMeanings->isEnabled() || screen->check_OneMeaning->isEnabled());
     screen->Check_SelfEvaluationTrue->setFocus();
-    QTest::keyClick(screen->Check_SelfEvaluationTrue, Qt::Key_Left);
+    QTest::keyClick(screen->Check_SelfEvaluationTrue, Qt::Key_Up);
     EXPECT_TRUE(screen->Check_SelfEvaluationFalse->isChecked()) << "chosen with the keyboard";
     EXPECT_TRUE(screen->Check_AllMeanings->isEnabled() && screen->check_OneMeaning->isEnabled());
 
