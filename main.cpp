@@ -1,16 +1,30 @@
 // The process entry of Quorvel.
+#include "app/QVL_CommandLine.h"
+#include "app/QVL_DueCommand.h"
 #include "ui/shell/Application.h"
 #include "ui/shell/Main.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const TQVL_CommandLine command = TQVL_CommandLine::Parse(arguments);
+    // The report runs from login scripts, where there may be no display at all.
+    if (command.Mode == TQVL_CommandLine::TMode::Due) {
+        QCoreApplication application(argc, argv);
+        return TQVL_DueCommand::Run(command.Notify);
+    }
+
     QApplication application(argc, argv);
     QuorvelApplication::Configure(application);
-    if (QuorvelApplication::IsUpdateMode(application.arguments()))
+    if (command.Mode == TQVL_CommandLine::TMode::Update)
         return QuorvelApplication::RunUpdateMode();
     TMainForm window;
+    window.OpenAfterLogin(command.LessonFile);
     window.show();
     return application.exec();
 }

@@ -96,7 +96,7 @@ namespace TQVL_Setup {
 
 QString SourceFolder(const TQVL_System& system)
 {
-    return system.ProgramFolder + QStringLiteral("/setup");
+    return system.ResourceFolder() + QStringLiteral("/setup");
 }
 
 bool InstallIfFresh(const TQVL_System& system)

@@ -59,9 +59,28 @@ TQVL_System::~TQVL_System()
 
 void TQVL_System::InitSoundSystem()
 {
-    SoundSystem = std::make_unique<TQVL_System_SoundSystem>(ProgramFolder);
+    SoundSystem = std::make_unique<TQVL_System_SoundSystem>(SoundLibraryFile());
     if (SoundSystem->Init(MainWindowHandle) != 1)
         TQVL_ErrorDisplay::Current().ShowError(QStringLiteral("Fehler beim Initilialisieren des SoundSystems"));
+}
+
+bool TQVL_System::IsInstalledLayout(const QString& programFolder)
+{
+    return QFileInfo(programFolder + QStringLiteral("/../" QUORVEL_INSTALL_DATADIR)).isDir();
+}
+
+QString TQVL_System::ResourceFolderOf(const QString& programFolder)
+{
+    if (IsInstalledLayout(programFolder))
+        return QDir::cleanPath(programFolder + QStringLiteral("/../" QUORVEL_INSTALL_DATADIR));
+    return programFolder;
+}
+
+QString TQVL_System::SoundLibraryFileOf(const QString& programFolder)
+{
+    if (IsInstalledLayout(programFolder))
+        return QDir::cleanPath(programFolder + QStringLiteral("/../" QUORVEL_INSTALL_LIBDIR "/soundsystem.so"));
+    return programFolder + QStringLiteral("/data/soundsystem.so");
 }
 
 bool TQVL_System::IsValidFileName(const QString& name)

@@ -33,6 +33,17 @@ public:
     static QString TempFolder();
     static QString TempFileName(const QString& suffix);
 
+    // Where the files installed with the program lie. In a build folder they
+    // are beside the program (data/soundsystem.so, Sounds/, help/, setup/); an
+    // installation into a prefix puts the program into bin/, the sound library
+    // into lib/quorvel/ and the rest into share/quorvel/.
+    static bool IsInstalledLayout(const QString& programFolder);
+    // The folder holding Sounds/, help/ and setup/.
+    static QString ResourceFolderOf(const QString& programFolder);
+    static QString SoundLibraryFileOf(const QString& programFolder);
+    QString ResourceFolder() const { return ResourceFolderOf(ProgramFolder); }
+    QString SoundLibraryFile() const { return SoundLibraryFileOf(ProgramFolder); }
+
     TQVL* Owner;
     QString ProgramVersion;
     QString AppDataFolder;

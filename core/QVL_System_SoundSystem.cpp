@@ -25,14 +25,14 @@ Function* Export(const char* name)
 
 } // namespace
 
-TQVL_System_SoundSystem::TQVL_System_SoundSystem(QString folder)
-    : programFolder(std::move(folder))
+TQVL_System_SoundSystem::TQVL_System_SoundSystem(QString file)
+    : libraryFile(std::move(file))
 {
 }
 
 QString TQVL_System_SoundSystem::LibraryFile() const
 {
-    return programFolder + QStringLiteral("/data/soundsystem.so");
+    return libraryFile;
 }
 
 int TQVL_System_SoundSystem::Init(quintptr mainWindowHandle)
@@ -42,8 +42,7 @@ int TQVL_System_SoundSystem::Init(quintptr mainWindowHandle)
         library = dlopen(QFile::encodeName(LibraryFile()).constData(), RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr) {
             // The learners have always read this text exactly so, without a blank.
-            TQVL_ErrorDisplay::Current().ShowError(QStringLiteral("DLL ") + programFolder + QStringLiteral("/")
-                                                   + QStringLiteral("data/soundsystem.so")
+            TQVL_ErrorDisplay::Current().ShowError(QStringLiteral("DLL ") + libraryFile
                                                    + QStringLiteral("nicht gefunden!"));
             return 0;
         }

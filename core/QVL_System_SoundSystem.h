@@ -3,14 +3,14 @@
 #include <QString>
 
 // Front of the optional sound library "data/soundsystem.so" below the program
-// folder. Every operation looks its export up at the moment it is called, so a
+// folder (lib/quorvel/soundsystem.so in an installation). Every operation looks its export up at the moment it is called, so a
 // library without one export still serves the others. The library handle is
 // held once per process.
 class TQVL_System_SoundSystem
 {
 public:
-    // `programFolder` without trailing slash.
-    explicit TQVL_System_SoundSystem(QString programFolder);
+    // `libraryFile`: full path of the library (TQVL_System::SoundLibraryFile).
+    explicit TQVL_System_SoundSystem(QString libraryFile);
 
     // Loads the library and calls "init". A library that cannot be loaded is
     // reported through the error display; a missing library or export gives 0.
@@ -28,5 +28,5 @@ public:
     QString LibraryFile() const;
 
 private:
-    QString programFolder;
+    QString libraryFile;
 };

@@ -10,6 +10,7 @@
 #include "content/QVL_Card_Pic_ClickArea_Rectangle.h"
 #include "content/QVL_Card_Sound.h"
 #include "content/QVL_Unit.h"
+#include "core/QVL_System.h"
 #include "core/QVL_System_SoundSystem.h"
 #include "tests/support/RecordingErrorDisplay.h"
 #include "tests/support/TestFolders.h"
@@ -161,7 +162,7 @@ TEST(SampleUnits, SoundCardsPlayTheirFiles)
 {
     RecordingErrorDisplay errors;
     qputenv("SDL_AUDIODRIVER", "dummy");
-    TQVL_System_SoundSystem soundSystem(QCoreApplication::applicationDirPath());
+    TQVL_System_SoundSystem soundSystem(TQVL_System::SoundLibraryFileOf(QCoreApplication::applicationDirPath()));
     int played = 0;
     for (const QString& path : sampleUnits()) {
         TQVL_Unit unit;

@@ -1,4 +1,5 @@
 #include "core/QVL_System_SoundSystem.h"
+#include "core/QVL_System.h"
 #include "tests/support/RecordingErrorDisplay.h"
 #include "tests/support/TestFolders.h"
 
@@ -103,7 +104,7 @@ protected:
     }
 
     static inline std::unique_ptr<QTemporaryDir> scratch; // disk output and made-up files
-    TQVL_System_SoundSystem sound{ProgramFolder()};
+    TQVL_System_SoundSystem sound{TQVL_System::SoundLibraryFileOf(ProgramFolder())};
 };
 
 TEST_F(SoundSystemOutput, PlaysTheAnswerSoundAudibly)
@@ -177,7 +178,7 @@ TEST(SoundSystemWithoutDevice, InitFailsQuietly)
     const QByteArray previous = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     RecordingErrorDisplay errors;
-    TQVL_System_SoundSystem sound(ProgramFolder());
+    TQVL_System_SoundSystem sound(TQVL_System::SoundLibraryFileOf(ProgramFolder()));
 
     EXPECT_EQ(sound.Init(), 0);
     EXPECT_EQ(sound.Play(RightSound()), 0);
@@ -244,7 +245,7 @@ TEST_P(SoundSystemIncomplete, FailsSoftly)
     }
 
     RecordingErrorDisplay errors;
-    TQVL_System_SoundSystem sound(folder);
+    TQVL_System_SoundSystem sound(TQVL_System::SoundLibraryFileOf(folder));
     EXPECT_EQ(sound.Init(), c.initResult);
     const QString expected = c.reportsMissingLibrary
                                  ? QStringLiteral("DLL ") + folder + QStringLiteral("/data/soundsystem.sonicht gefunden!")

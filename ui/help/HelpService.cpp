@@ -1,6 +1,7 @@
 #include "ui/help/HelpService.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_System.h"
 #include "ui/help/Form_Help.h"
 #include "ui/shell/Guarded.h"
 
@@ -119,7 +120,7 @@ QString THelpService::HelpFile()
     const QString configured = qApp ? qApp->property("HelpFile").toString() : QString();
     if (!configured.isEmpty())
         return configured;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help/Quorvel8.qhc");
+    return TQVL_System::ResourceFolderOf(QCoreApplication::applicationDirPath()) + QStringLiteral("/help/Quorvel8.qhc");
 }
 
 QString THelpService::WritableCollection(const QString& helpFile)

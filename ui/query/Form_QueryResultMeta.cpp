@@ -144,7 +144,7 @@ QString TFormQueryResultMeta::VerdictText(const TQVL_Query_StepResult& result)
 
 QString TFormQueryResultMeta::AnswerSound(bool right)
 {
-    return TQVL::Instance().System->ProgramFolder +
+    return TQVL::Instance().System->ResourceFolder() +
            (right ? QStringLiteral("/Sounds/right.wav") : QStringLiteral("/Sounds/wrong.wav"));
 }
 

@@ -26,7 +26,7 @@ public:
 
     // The verdict text of a result code, as Label1 shows it.
     static QString VerdictText(const TQVL_Query_StepResult& result);
-    // "/Sounds/right.wav" or "/Sounds/wrong.wav" below the program folder.
+    // "/Sounds/right.wav" or "/Sounds/wrong.wav" below the resource folder.
     static QString AnswerSound(bool right);
 
     QLabel* Image_Right = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
+#include "core/QVL_System.h"
 #include "ui/shell/DialogService.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ bool IsUpdateMode(const QStringList& arguments)
 
 QString HelpFile()
 {
-    return QApplication::applicationDirPath() + QStringLiteral("/help/Quorvel8.qhc");
+    return TQVL_System::ResourceFolderOf(QApplication::applicationDirPath()) + QStringLiteral("/help/Quorvel8.qhc");
 }
 
 void Configure(QApplication& application)

@@ -39,6 +39,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 TMainForm* mainForm = nullptr;
@@ -359,6 +361,21 @@ void TMainForm::userOpened()
     if (user.Rights().PROGRAM_UPDATES && core->Options->updates_autosearch)
         core->StartUpdateSearch();
     enableUnitSelection();
+    openLessonAfterLogin();
+}
+
+void TMainForm::openLessonAfterLogin()
+{
+    if (lessonAfterLogin.isEmpty())
+        return;
+    const QString fileName = std::exchange(lessonAfterLogin, QString());
+    // A lesson that cannot be opened is reported; the learner stays logged in.
+    Guarded([&] {
+        TQVL_Unit& unit = core->Units->GetActiveUnit();
+        if (unit.IsOpen)
+            unit.CloseFile();
+        unit.Open(fileName);
+    });
 }
 
 void TMainForm::userClosed()

@@ -47,6 +47,8 @@ public:
     void ShowMainMenu();
     // The notice for a function that is not in this version yet.
     void NotAvailable();
+    // A lesson named on the command line: opened once, after the first login.
+    void OpenAfterLogin(const QString& lessonFile) { lessonAfterLogin = lessonFile; }
 
     QLabel* Label_ActiveUser = nullptr;
     QLabel* Label_ActiveUnit = nullptr;
@@ -85,6 +87,7 @@ private:
     void setUnitIcon(QLabel* shown);
     void enableUnitSelection();
     void setStatus(const QString& text);
+    void openLessonAfterLogin();
 
     std::unique_ptr<TQVL> core;
     std::unique_ptr<TWindowManager> windowManager;
@@ -94,4 +97,5 @@ private:
     bool shutDown = false;
     bool keyPreview = false;
     TQVL_Notices::Receiver previousNotices;
+    QString lessonAfterLogin;
 };

@@ -283,3 +283,53 @@ TEST_F(MainWindowTest, ALearnerLogsInChoosesALessonAndSwitchesUser)
     EXPECT_FALSE(window->Core().Users->HasActiveUser());
     EXPECT_TRUE(qobject_cast<TFormUsersSelect*>(window->WindowManager().CurrentWindow()));
 }
+
+// A lesson handed over on the command line (a double-click in a file manager)
+// opens once the learner has logged in; one that cannot be opened is reported
+// and the learner stays logged in.
+TEST(MainWindow, ALessonFromTheCommandLineOpensAfterTheLogin)
+{
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    struct Case {
+        QString lesson;
+        bool opens;
+    };
+    for (const Case& c : {Case{QStringLiteral("Englisch - Grundwortschatz.qxu"), true},
+                          Case{QStringLiteral("Fehlt.qxu"), false}}) {
+        TestFolders folders;
+        ScriptedDialogService dialogs;
+        NoticeRecorder notices;
+        TMainForm window;
+        const QString path = folders.Documents() + QStringLiteral("/Lektionen/") + c.lesson;
+        window.OpenAfterLogin(path);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.StartedUp(); }, 10000));
+        EXPECT_FALSE(window.Core().Units->GetActiveUnit().IsOpen) << "nothing opens before the login";
+
+        auto* selection = qobject_cast<TFormUsersSelect*>(window.WindowManager().CurrentWindow());
+        ASSERT_NE(selection, nullptr);
+        TKQ_ClickMatrix* tiles = selection->KQ_ClickMatrix1;
+        for (int i = 0; i < tiles->Items().Count(); ++i)
+            if (tiles->Items().Item(i)->Caption() == QLatin1String("Lernender"))
+                tiles->SelectItem(tiles->Items().Item(i));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.Core().Users->HasActiveUser(); }, 5000));
+
+        EXPECT_EQ(window.Core().Units->GetActiveUnit().IsOpen, c.opens) << c.lesson.toStdString();
+        if (c.opens) {
+            EXPECT_EQ(window.Label_ActiveUnit->text(), c.lesson);
+            EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+        } else {
+            ASSERT_EQ(dialogs.Errors.size(), 1);
+            EXPECT_TRUE(dialogs.Errors.first().contains(QStringLiteral("Fehlt.qxu"))) << dialogs.Errors.first().toStdString();
+        }
+        EXPECT_TRUE(window.Core().Users->HasActiveUser());
+
+        // A later login of another user does not open it again.
+        window.DataModule().Action_UsersSelect->trigger();
+        if (window.Core().Units->GetActiveUnit().IsOpen)
+            window.Core().Units->GetActiveUnit().CloseFile();
+        window.Core().Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
+        EXPECT_FALSE(window.Core().Units->GetActiveUnit().IsOpen);
+        window.close();
+    }
+}
