@@ -1,5 +1,6 @@
 #include "ui/shell/FormDialogMeta.h"
 
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Theme.h"
 
@@ -86,6 +87,7 @@ int TFormDialogMeta::ShowModal()
 
 int TFormDialogMeta::RunModal(QDialog& dialog)
 {
+    Accessibility::Describe(&dialog, dialog.windowTitle());
     if (const TModalRunner runner = installedRunner())
         return runner(dialog);
     return dialog.exec();

@@ -1,5 +1,6 @@
 #include "ui/shell/FormMeta.h"
 
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
@@ -117,6 +118,7 @@ void TFormMeta::SetHeaderHeight(int height)
 void TFormMeta::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    Accessibility::Describe(this, Caption());
     const QList<TKQ_ClickMatrix*> menus = findChildren<TKQ_ClickMatrix*>();
     for (TKQ_ClickMatrix* menu : menus) {
         if (menu->focusPolicy() == Qt::NoFocus)

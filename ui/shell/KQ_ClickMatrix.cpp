@@ -1,8 +1,10 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 
 #include "ui/shell/Guarded.h"
+#include "ui/shell/KQ_ClickMatrixAccessible.h"
 #include "ui/shell/Theme.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -97,6 +99,12 @@ int TKQ_ClickMatrixItemCollection::IndexOf(const TKQ_ClickMatrixItem* item) cons
 
 TKQ_ClickMatrix::TKQ_ClickMatrix(QWidget* parent) : QWidget(parent)
 {
+    // Screen readers learn about the painted tiles through this; once per process.
+    static const bool accessibleTiles = [] {
+        QAccessible::installFactory(&TKQ_ClickMatrixAccessible::Factory);
+        return true;
+    }();
+    Q_UNUSED(accessibleTiles);
     setFocusPolicy(Qt::StrongFocus);
     resize(sizeHint());
     items.onCollectionChanged = [this] { collectionChanged(); };
@@ -254,7 +262,18 @@ void TKQ_ClickMatrix::SetFocusedItem(TKQ_ClickMatrixItem* item)
     repaintItem(focusedItem);
     focusedItem = item;
     repaintItem(focusedItem);
+    announceFocus();
     fire(onFocusItem, item);
+}
+
+void TKQ_ClickMatrix::announceFocus()
+{
+    const int index = items.IndexOf(focusedItem);
+    if (!QAccessible::isActive() || index < 0 || !hasFocus())
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(index);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TKQ_ClickMatrix::setHooveredItem(TKQ_ClickMatrixItem* item)
@@ -458,6 +477,7 @@ void TKQ_ClickMatrix::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     update();
+    announceFocus();
 }
 
 void TKQ_ClickMatrix::focusOutEvent(QFocusEvent* event)

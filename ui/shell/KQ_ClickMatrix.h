@@ -200,6 +200,8 @@ private:
     void collectionChanged();
     void doLayout();
     void setHooveredItem(TKQ_ClickMatrixItem* item);
+    // Tells a screen reader which tile has the focus.
+    void announceFocus();
     void repaintItem(const TKQ_ClickMatrixItem* item);
     void paintItem(QPainter& painter, const TKQ_ClickMatrixItem& item);
     void fire(const std::function<void(TKQ_ClickMatrixItem*)>& handler, TKQ_ClickMatrixItem* item);

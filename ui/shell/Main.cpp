@@ -1,5 +1,6 @@
 #include "ui/shell/Main.h"
 
+#include "ui/shell/Accessibility.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Result_User.h"
@@ -307,6 +308,7 @@ void TMainForm::bindCore()
 void TMainForm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    Accessibility::Describe(this, windowTitle());
     if (activated || !core)
         return;
     activated = true;

@@ -95,6 +95,7 @@ TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
     Button_DirUp->setObjectName(QStringLiteral("Button_DirUp"));
     Button_DirUp->setIcon(Icons::Get(QStringLiteral("folder-up")));
     Button_DirUp->setIconSize(QSize(20, 20));
+    Button_DirUp->setToolTip(QStringLiteral("Übergeordnetes Verzeichnis"));
     Button_DirUp->setVisible(false);
     connect(Button_DirUp, &QToolButton::clicked, this, [this] { Guarded([this] { showParentFolder(); }); });
 
@@ -102,6 +103,7 @@ TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setIcon(Icons::Get(QStringLiteral("unit-select")));
     SpeedButton1->setIconSize(QSize(20, 20));
+    SpeedButton1->setToolTip(QStringLiteral("Lektion aus einer Datei öffnen"));
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guarded([this] { OpenFromFileDialog(); }); });
 
     auto makeButton = [this](const char* name, const QString& text) {
