@@ -14,6 +14,7 @@
 #include "ui/query/Form_Query_Pic.h"
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/query/Form_Query_VocMultipleChoice.h"
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -195,6 +196,8 @@ void TFormQueryMeta::DisplayAnswer(const TQVL_Query_AnswerShown& shown)
     resultWindow->show();
     resultWindow->raise();
     PlaceResultWindow();
+    // The answer window comes after the screen was shown; a screen reader needs its names too.
+    Accessibility::Describe(this, Caption());
     QPushButton* focused = shown.AskSelfEvaluation ? resultWindow->Button_Right : resultWindow->Button_Ok;
     focused->setFocus(Qt::OtherFocusReason);
 }

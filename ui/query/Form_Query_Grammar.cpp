@@ -76,6 +76,10 @@ void TFormQueryGrammar::buildControls()
             controls.push_back({caption, -1, index, FieldControl::Caption});
             auto* edit = new QLineEdit(Panel1);
             edit->setObjectName(QStringLiteral("Edit_Field%1").arg(field.Id));
+            // The caption stands beside the field without a layout; tell a screen reader what it belongs to.
+            caption->setBuddy(edit);
+            if (caption->text().trimmed().isEmpty())
+                edit->setAccessibleName(QStringLiteral("Antwort"));
             edit->setFont(fieldFont);
             // The right values stand in the disabled fields with the answer: keep them readable.
             QPalette readable = edit->palette();

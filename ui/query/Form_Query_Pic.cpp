@@ -81,6 +81,7 @@ TFormQueryPic::TFormQueryPic(QWidget* parent) : TFormQueryMeta(parent)
 
     TntEdit1 = new QLineEdit(area);
     TntEdit1->setObjectName(QStringLiteral("TntEdit1"));
+    TntEdit1->setAccessibleName(QStringLiteral("Antwort"));
     QFont answer = TntEdit1->font();
     answer.setPointSize(Theme::AnswerPointSize);
     TntEdit1->setFont(answer);

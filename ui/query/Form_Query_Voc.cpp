@@ -46,6 +46,7 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent) : TFormQueryMeta(parent)
 
     TntEdit1 = new QLineEdit(area);
     TntEdit1->setObjectName(QStringLiteral("TntEdit1"));
+    TntEdit1->setAccessibleName(QStringLiteral("Antwort"));
     answerFont = TntEdit1->font();
     answerFont.setPointSize(Theme::AnswerPointSize);
     TntEdit1->setFont(answerFont);
