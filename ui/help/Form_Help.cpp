@@ -2,6 +2,7 @@
 
 #include "core/QVL_Error.h"
 #include "ui/help/HelpService.h"
+#include "ui/shell/Accessibility.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -62,6 +63,12 @@ QWidget* withMargins(QWidget* content, QWidget* above = nullptr)
 
 } // namespace
 
+void TFormHelp::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    Accessibility::Describe(this, windowTitle());
+}
+
 TFormHelp::TFormHelp(const QString& collectionFile, QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FormHelp"));
@@ -93,6 +100,7 @@ void TFormHelp::buildWindow()
 {
     Browser = new THelpBrowser(*engine, this);
     Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setAccessibleName(QStringLiteral("Hilfeseite"));
     // Links are followed here, so that pages of the help stay inside the engine
     // and only real web addresses go to the desktop's browser.
     Browser->setOpenLinks(false);

@@ -43,6 +43,10 @@ public:
     QTextBrowser* Browser = nullptr;
     QLineEdit* Edit_IndexFilter = nullptr;
 
+protected:
+    // Names and describes the controls for a screen reader.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildWindow();
     void bindSearch();

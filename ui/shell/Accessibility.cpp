@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextEdit>
 
@@ -39,11 +40,13 @@ bool isControl(const QWidget* widget)
     const QWidget* parent = widget->parentWidget();
     if (parent && (qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QComboBox*>(parent)))
         return false;
+    // Scroll bars belong to their scroll area; a tab bar is announced through its named tabs.
+    if (qobject_cast<const QScrollBar*>(widget) || qobject_cast<const QTabBar*>(widget))
+        return false;
     return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget)
            || qobject_cast<const QComboBox*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget)
            || qobject_cast<const QAbstractItemView*>(widget) || qobject_cast<const QTextEdit*>(widget)
-           || qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSlider*>(widget)
-           || qobject_cast<const QTabBar*>(widget);
+           || qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSlider*>(widget);
 }
 
 QString accessibleText(QWidget* widget, QAccessible::Text text)

@@ -73,14 +73,14 @@ public:
     void noteCurrent(TMainForm& window)
     {
         QTest::qWait(30);
+        if (TFormHelp* help = THelpService::Window())
+            note(help);
         const QString current = screenName(window.WindowManager().CurrentWindow());
         if (seen.count(current))
             return;
         seen.insert(current);
         for (const QString& missing : Accessibility::Incomplete(&window))
             Findings << current + QStringLiteral(" im Hauptfenster: ") + missing;
-        if (TFormHelp* help = THelpService::Window())
-            note(help);
     }
 
     QStringList Findings;
