@@ -331,6 +331,18 @@ void TMainForm::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, &TMainForm::startup);
 }
 
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The minimum is only a hint to the window manager; without one (a bare X
+    // server) the window can be made smaller and a screen would lose its buttons.
+    if (!isFullScreen() && (width() < minimumWidth() || height() < minimumHeight()))
+        QTimer::singleShot(0, this, [this] {
+            if (!isFullScreen())
+                resize(size().expandedTo(minimumSize()));
+        });
+}
+
 void TMainForm::startup()
 {
     dataModule->DisableAllActions();
