@@ -214,7 +214,7 @@ void TMainForm::createLayout()
 
     Label_Status = new QLabel(this);
     Label_Status->setObjectName(QStringLiteral("Label_Status"));
-    Label_Status->setFixedWidth(270);
+    Label_Status->setMinimumWidth(270);
     statusBar()->addWidget(Label_Status);
     Label_ReadOnly = new QLabel(QStringLiteral("Benutzerprofil schreibgeschützt"), this);
     Label_ReadOnly->setObjectName(QStringLiteral("Label_ReadOnly"));

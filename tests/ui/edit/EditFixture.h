@@ -103,11 +103,8 @@ protected:
         // The tiles are placed once the menu's layout ran.
         QTest::qWait(20);
         const QPoint centre = tiles.Items().Item(5)->Rect().center();
-        // A tile that has not the focus may take a first click for the focus.
+        // One click chooses the tile.
         QTest::mouseClick(&tiles, Qt::LeftButton, {}, centre);
-        // Where a click only focuses the tile, Enter chooses it.
-        if (Screen() == menu && tiles.FocusedItem() == tiles.Items().Item(5))
-            QTest::keyClick(&tiles, Qt::Key_Return);
         auto* editor = dynamic_cast<TEditor*>(Screen());
         if (expected)
             EXPECT_NE(editor, nullptr) << (dialogs.Errors + dialogs.Informations + Notices).join('|').toStdString();

@@ -10,13 +10,13 @@ TEST_F(QueryWindowTest, EveryQueryAndAnswerWindowNamesAndDescribesItsControls)
 {
     struct Case {
         const char* unit;
-        int queryType;
+        TQVL_QueryType queryType;
     };
-    const Case cases[] = {{"Englisch - Grundwortschatz.qxu", 0},
-                          {"Englisch - Grundwortschatz.qxu", 2},
-                          {"Englisch - Aussprache.qxu", 0},
-                          {"Englisch - Bilder.qxu", 0},
-                          {"Englisch - Unregelmäßige Verben.qxu", 0}};
+    const Case cases[] = {{"Englisch - Grundwortschatz.qxu", TQVL_QueryType::Simple},
+                          {"Englisch - Grundwortschatz.qxu", TQVL_QueryType::MultipleChoice},
+                          {"Englisch - Aussprache.qxu", TQVL_QueryType::Simple},
+                          {"Englisch - Bilder.qxu", TQVL_QueryType::Simple},
+                          {"Englisch - Unregelmäßige Verben.qxu", TQVL_QueryType::Simple}};
     QStringList findings;
     int answerWindows = 0;
     for (const Case& c : cases) {
