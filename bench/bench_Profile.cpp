@@ -8,6 +8,7 @@
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLStream.h"
+#include "bench/ReferenceWrite.h"
 #include "query/QVL_Result_User.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
@@ -216,21 +217,7 @@ std::size_t referenceLoad()
 // The reference save: write the same bytes into a file and fsync it.
 void referenceWrite()
 {
-    const QByteArray name = Profile::Get().PlainFileName().toLocal8Bit();
-    const QByteArray& bytes = Profile::Get().Bytes();
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        std::abort();
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (n <= 0)
-            std::abort();
-        done += n;
-    }
-    if (::fsync(fd) != 0)
-        std::abort();
-    ::close(fd);
+    ReferenceWrite(Profile::Get().PlainFileName(), Profile::Get().Bytes());
 }
 
 // The real load of the active profile (read, integrity check, parse, results)

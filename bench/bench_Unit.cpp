@@ -17,6 +17,7 @@
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLStream.h"
+#include "bench/ReferenceWrite.h"
 
 #include <QTemporaryDir>
 
@@ -246,23 +247,6 @@ std::unique_ptr<ReferenceUnit> referenceLoad(const QString& path)
     return unit;
 }
 
-void referenceWrite(const QString& path, const QByteArray& bytes)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        std::abort();
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
-        if (written <= 0)
-            std::abort();
-        done += written;
-    }
-    if (::fsync(fd) != 0)
-        std::abort();
-    ::close(fd);
-}
-
 // ---- benchmarks ------------------------------------------------------------
 
 void BM_UnitLoad(benchmark::State& state)
@@ -301,7 +285,7 @@ void BM_UnitSave(benchmark::State& state)
         const auto t0 = std::chrono::steady_clock::now();
         unit.Save();
         const auto t1 = std::chrono::steady_clock::now();
-        referenceWrite(f.copyPath, f.bytes);
+        ReferenceWrite(f.copyPath, f.bytes);
         const auto t2 = std::chrono::steady_clock::now();
         ours += seconds(t0, t1);
         reference += seconds(t1, t2);
