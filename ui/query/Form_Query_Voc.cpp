@@ -172,6 +172,18 @@ void TFormQueryVoc::PlaceResultWindow()
     const int lowest = Button_Abort->y() - result->height() - 4;
     if (result->y() < questionBottom && questionBottom <= lowest)
         result->move(result->x(), questionBottom);
+
+    // The card's note stays readable: it moves into the free space below the answer window
+    // (or above it) instead of lying under it.
+    if (!Label_Note->isVisible() || !Label_Note->geometry().intersects(result->geometry()))
+        return;
+    const int noteHeight = Label_Note->height();
+    const int belowTop = result->geometry().bottom() + 4;
+    const int belowBottom = Button_Abort->y() - 4;
+    if (belowBottom - belowTop >= noteHeight)
+        Label_Note->move(Label_Note->x(), belowTop + (belowBottom - belowTop - noteHeight) / 2);
+    else if (result->y() - 4 - questionBottom >= noteHeight)
+        Label_Note->move(Label_Note->x(), questionBottom + (result->y() - 4 - questionBottom - noteHeight) / 2);
 }
 
 void TFormQueryVoc::LayoutControls()
@@ -193,4 +205,5 @@ void TFormQueryVoc::LayoutControls()
     const int spaceTop = editTop + editHeight;
     const int spaceBottom = h - 40;
     Label_Note->setGeometry(20, spaceTop + (spaceBottom - spaceTop - noteHeight) / 2, noteWidth, noteHeight);
+    PlaceResultWindow();
 }

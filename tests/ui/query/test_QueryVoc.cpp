@@ -400,3 +400,22 @@ TEST_F(VocabularyQueryTest, AForeignAnswerIsTypedWithTheLanguagesReplacements)
     EXPECT_EQ(result->Label_Input->text(), QStringLiteral("\"\u00e7a\""));
     EXPECT_EQ(result->Label1->text(), QStringLiteral("R i c h t i g"));
 }
+
+TEST_F(VocabularyQueryTest, TheAnswerWindowLeavesTheQuestionAndTheCardsNoteReadable)
+{
+    TFormQueryVoc* screen = StartVoc({2});
+    ASSERT_NE(screen, nullptr);
+    ASSERT_TRUE(screen->Label_Note->isVisible()) << "card 2 carries a note";
+    const QString note = screen->Label_Note->text();
+
+    TFormQueryResultVoc* result = Answer(*screen, QStringLiteral("falsch"));
+    ASSERT_NE(result, nullptr);
+    const QRect answer = result->geometry();
+    const QRect content = screen->Label_Note->parentWidget()->rect();
+    EXPECT_TRUE(screen->Label_Note->isVisible());
+    EXPECT_EQ(screen->Label_Note->text(), note);
+    EXPECT_FALSE(screen->Label_Note->geometry().intersects(answer));
+    EXPECT_FALSE(screen->TntLabel1->geometry().intersects(answer));
+    EXPECT_TRUE(content.contains(screen->Label_Note->geometry()));
+    EXPECT_LT(screen->Label_Note->geometry().bottom(), screen->Button_Abort->y());
+}
