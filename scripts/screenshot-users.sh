@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     area->setGeometry(window.rect());
     window.move(20, 20);
     window.show();
-    TWindowManager manager(area);
+    TWindowManager manager(area, &core);
 
     std::unique_ptr<TFormUsersManage> editor;
     if (scene.startsWith(QLatin1String("select"))) {
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
                 tiles.SetFocusedItem(tiles.Items().Item(i));
     } else {
         core.Users->GetActiveUser().Open(users + QStringLiteral("/Anna.qxs"));
-        editor = std::make_unique<TFormUsersManage>();
+        editor = std::make_unique<TFormUsersManage>(core);
         editor->move(140, 60);
         editor->show();
         const QString load = scene == QLatin1String("manage-own") ? QStringLiteral("Anna")

@@ -122,7 +122,7 @@ int main(int argc, char** argv)
             auto* screen = window.Manager->SwitchWindow<TFormLongTermStorage>();
             screen->VST1->setCurrentItem(screen->VST1->topLevelItem(0));
             if (scene == QLatin1String("new")) {
-                auto* dialog = new TFormLongTermStorageNew(&window);
+                auto* dialog = new TFormLongTermStorageNew(core, &window);
                 dialog->open();
             }
         } else {

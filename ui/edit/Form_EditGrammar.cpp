@@ -47,7 +47,8 @@ int TFormEditGrammar::CardKind() const
 
 QString TFormEditGrammar::HelpPage() const
 {
-    return QStringLiteral("help_query_grammar.html");
+    // The editor has its own page; the query page would explain the wrong screen.
+    return QStringLiteral("help_edit_grammar.html");
 }
 
 // Fields before the first column break span the whole width above the

@@ -80,7 +80,7 @@ void TFormMenuQuery::Prepare()
         TQVL_Query_Options& options = *core.Query->Options;
         if (options.IsOpen)
             options.CloseFile();
-        options.Open(OptionsFileName());
+        options.Open(OptionsFileName(core));
         Check_ChangeOptions->setChecked(options.changeoptions);
         Check_ChangeOptions->setEnabled(true);
         if (LacksRight(&TQVL_User_Rights::QUERY_OPTIONS)) {
@@ -160,7 +160,7 @@ void TFormMenuQuery::choose(int index)
     options.ApplyMenuSettings(!LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT));
 
     options.changeoptions = Check_ChangeOptions->isChecked();
-    WriteOptions();
+    WriteOptions(core);
 
     if (index == TileMultipleUnits) {
         query.QueryType = TQVL_QueryType::Simple;
@@ -202,18 +202,18 @@ void TFormMenuQuery::prepareLongTermMode(const TQVL_Unit& unit)
         throw TQVL_Error(QStringLiteral("Es stehen bis zu diesem Datum ebenfalls keine Vokabeln zur Abfrage bereit!"));
 }
 
-QString TFormMenuQuery::OptionsFileName()
+QString TFormMenuQuery::OptionsFileName(const TQVL& core)
 {
-    return TQVL::Instance().System->AppDataFolder + QStringLiteral("/Data/QueryOptions.xml");
+    return core.System->AppDataFolder + QStringLiteral("/Data/QueryOptions.xml");
 }
 
-void TFormMenuQuery::WriteOptions()
+void TFormMenuQuery::WriteOptions(TQVL& core)
 {
-    TQVL_Query_Options& options = *TQVL::Instance().Query->Options;
+    TQVL_Query_Options& options = *core.Query->Options;
     if (options.IsOpen)
         options.CloseFile();
     // A new file: a new uid and the values in memory, written in one save.
-    options.NewFile(OptionsFileName());
+    options.NewFile(OptionsFileName(core));
     options.CloseFile();
 }
 

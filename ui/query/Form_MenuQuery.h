@@ -51,9 +51,9 @@ public:
     // The tiles of a unit of `unitType` with `cardCount` cards.
     static TTileReasons TileReasonsFor(int unitType, int cardCount);
     // The query options file of the application-data folder.
-    static QString OptionsFileName();
+    static QString OptionsFileName(const TQVL& core);
     // Rewrites the options file from the query's options (new uid) and closes it.
-    static void WriteOptions();
+    static void WriteOptions(TQVL& core);
     // Whether a user is logged in and lacks the right `right`.
     static bool LacksRight(TQVL_Right right);
 

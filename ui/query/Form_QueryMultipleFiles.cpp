@@ -42,7 +42,7 @@ QToolButton* toolButton(const char* name, const QString& icon, const QString& ti
 
 } // namespace
 
-TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent) : TFormMeta(parent)
+TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent, TQVL& engine) : TFormMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormQueryMultipleFiles"));
     SetCaption(QStringLiteral("Lektionen hinzufügen"));
@@ -98,7 +98,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent) : TFormMeta(pa
 
     Guarded([this] {
         startFolder = TFrameUnitsList::UnitsFolder();
-        TQVL_Unit& active = TQVL::Instance().Units->GetActiveUnit();
+        TQVL_Unit& active = core.Units->GetActiveUnit();
         if (active.IsOpen) {
             entries.push_back({&active, false});
             appendRow(entries.back());
@@ -155,7 +155,7 @@ void TFormQueryMultipleFiles::addUnit(const QString& fileName)
         if (QFileInfo(entry.Unit->FileName).absoluteFilePath() == path)
             return;
 
-    TQVL_Units& manager = *TQVL::Instance().Units;
+    TQVL_Units& manager = *core.Units;
     auto* unit = static_cast<TQVL_Unit*>(manager.CreateAdditionalFile());
     try {
         unit->Open(fileName);
@@ -182,7 +182,7 @@ void TFormQueryMultipleFiles::appendRow(const Entry& entry)
     auto* row = new QTreeWidgetItem(VST1);
     row->setText(0, path.startsWith(folder) ? path.mid(folder.size()) : path);
     row->setText(1, QString::number(unit.Cards->Count()));
-    row->setText(2, TQVL::Instance().Languages->Names->NameOf(unit.LangCodeForeign));
+    row->setText(2, core.Languages->Names->NameOf(unit.LangCodeForeign));
     row->setText(3, TypeName(unit.Typ));
     row->setIcon(0, Icons::Get(unit.Cards->Count() > 0 ? QStringLiteral("unit") : QStringLiteral("unit-none")));
     FitToText::Columns(*VST1);
@@ -201,7 +201,7 @@ void TFormQueryMultipleFiles::RemoveSelected()
     delete row;
     updateButtons();
     if (entry.Own)
-        TQVL::Instance().Units->CloseAdditionFile(entry.Unit);
+        core.Units->CloseAdditionFile(entry.Unit);
 }
 
 void TFormQueryMultipleFiles::Continue()
@@ -209,7 +209,6 @@ void TFormQueryMultipleFiles::Continue()
     if (entries.empty())
         return;
     TMainForm& main = *TMainForm::Instance();
-    TQVL& core = main.Core();
     TQVL_Query& query = *core.Query;
     // The pile holds exactly the listed units, also when a menu put the active unit in before.
     query.Cardpile->Clear();
@@ -256,11 +255,12 @@ void TFormQueryMultipleFiles::closeOwnUnits()
     for (const Entry& entry : entries)
         appendRow(entry);
     updateButtons();
-    TQVL* core = TQVL::Current();
-    if (!core)
+    // Also reached while the program shuts down, when the engine may be gone already.
+    TQVL* alive = TQVL::Current();
+    if (!alive)
         return;
     for (const Entry& entry : own)
-        core->Units->CloseAdditionFile(entry.Unit);
+        alive->Units->CloseAdditionFile(entry.Unit);
 }
 
 void TFormQueryMultipleFiles::updateButtons()

@@ -10,6 +10,7 @@ class QPushButton;
 class QToolButton;
 class QTreeWidget;
 class TQVL_Unit;
+class TQVL;
 
 // The unit list of a query or play run over several units ("Lektionen
 // hinzufügen"): the active unit and further units of the same languages and
@@ -21,7 +22,7 @@ class TFormQueryMultipleFiles : public TFormMeta
     Q_OBJECT
 public:
     // Lists the active unit when one is open.
-    explicit TFormQueryMultipleFiles(QWidget* parent = nullptr);
+    TFormQueryMultipleFiles(QWidget* parent, TQVL& engine);
     ~TFormQueryMultipleFiles() override;
 
     // Closes the further units that are still listed.
@@ -55,6 +56,7 @@ public:
     QPushButton* Button_Help = nullptr;
 
 private:
+    TQVL& core;
     struct Entry
     {
         TQVL_Unit* Unit;

@@ -325,7 +325,7 @@ void TFormQueryOptions::StartQuery()
     chosen.ApplyTo(options);
     options.SetEvaluationFlags(chosen.selfevaluation);
     try {
-        TFormMenuQuery::WriteOptions();
+        TFormMenuQuery::WriteOptions(core);
     } catch (...) {
         previous.ApplyTo(options);
         throw;

@@ -260,7 +260,7 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Program_Exit, {}, [this] { close(); });
     d.Bind(d.Action_UsersManage, {&TQVL_User_Rights::USERPROFILES_EDIT_SELF, &TQVL_User_Rights::USERPROFILES_EDIT_OTHER},
            [this] {
-               TFormUsersManage dialog(this);
+               TFormUsersManage dialog(*core, this);
                dialog.ShowModal();
                // The editor may have renamed the logged-in profile.
                if (core->Users->HasActiveUser())

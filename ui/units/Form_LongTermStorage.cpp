@@ -136,7 +136,7 @@ void TFormLongTermStorage::SelectStorage()
 void TFormLongTermStorage::NewStorage()
 {
     {
-        TFormLongTermStorageNew dialog(this);
+        TFormLongTermStorageNew dialog(core, this);
         dialog.ShowModal();
     }
     Refresh();

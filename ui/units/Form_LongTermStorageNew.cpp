@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFormLongTermStorageNew::TFormLongTermStorageNew(QWidget* parent) : TFormDialogMeta(parent)
+TFormLongTermStorageNew::TFormLongTermStorageNew(TQVL& engine, QWidget* parent) : TFormDialogMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormLongTermStorageNew"));
     setWindowTitle(QStringLiteral("Vokabeltrainer Quorvel"));
@@ -41,7 +41,7 @@ TFormLongTermStorageNew::TFormLongTermStorageNew(QWidget* parent) : TFormDialogM
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) { dxButton3->setEnabled(index >= 0); });
 
     QStringList names;
-    TQVL::Instance().Languages->Names->GetNames(names);
+    core.Languages->Names->GetNames(names);
     ComboBox1->addItems(names);
     ComboBox1->setCurrentIndex(int(names.indexOf(QStringLiteral("Englisch"))));
     dxButton3->setEnabled(ComboBox1->currentIndex() >= 0);
@@ -54,7 +54,6 @@ void TFormLongTermStorageNew::CreateStorage()
     const int index = ComboBox1->currentIndex();
     if (index < 0)
         return;
-    TQVL& core = TQVL::Instance();
     const QString foreign = core.Languages->Names->CodeAt(index);
     TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
         core.StoragesFolder(), *core.Languages->Names, core.Options->languages_langcode_home, foreign);

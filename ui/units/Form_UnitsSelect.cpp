@@ -56,7 +56,7 @@ protected:
 
 } // namespace
 
-TFormUnitsSelect::TFormUnitsSelect(QWidget* parent) : TFormMeta(parent)
+TFormUnitsSelect::TFormUnitsSelect(QWidget* parent, TQVL& engine) : TFormMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormUnitsSelect"));
     SetCaption(QStringLiteral("Lektion auswählen..."));
@@ -155,7 +155,7 @@ void TFormUnitsSelect::BeforeClose()
 {
     model->Clear();
     currentFolder = nullptr;
-    TQVL::Instance().Units->Provider().Clear();
+    core.Units->Provider().Clear();
     TFormMeta::BeforeClose();
 }
 
@@ -164,7 +164,7 @@ void TFormUnitsSelect::ScanUnitsFolder()
     // The rows and the current folder point into the tree that is replaced now.
     model->Clear();
     currentFolder = nullptr;
-    TQVL_Provider_Custom& provider = TQVL::Instance().Units->Provider();
+    TQVL_Provider_Custom& provider = core.Units->Provider();
     provider.Clear();
     provider.Scan(TFrameUnitsList::UnitsFolder());
     ShowFolder(provider.Root.get());
@@ -192,7 +192,7 @@ void TFormUnitsSelect::fitColumns()
 
 const TQVL_Provider_Item_Custom* TFormUnitsSelect::listed(const TQVL_Provider_Item_Custom* entry) const
 {
-    const TQVL_Provider_Custom& provider = TQVL::Instance().Units->Provider();
+    const TQVL_Provider_Custom& provider = core.Units->Provider();
     if (!entry)
         return nullptr;
     if (entry == provider.Root.get())
@@ -257,7 +257,7 @@ void TFormUnitsSelect::openUnit(const QString& fileName)
 {
     // The main window clears the unit provider as soon as the unit opened, and the rows go with it.
     const QString path = fileName;
-    TQVL_Unit& unit = TQVL::Instance().Units->GetActiveUnit();
+    TQVL_Unit& unit = core.Units->GetActiveUnit();
     if (unit.IsOpen)
         unit.CloseFile();
     unit.Open(path);

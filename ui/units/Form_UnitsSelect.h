@@ -9,6 +9,7 @@ class QToolButton;
 class QTreeView;
 class TModelUnits;
 class TQVL_Provider_Item_Custom;
+class TQVL;
 
 // The unit selection: browses the folders of the user's units folder and
 // opens the chosen unit into the units manager. What follows the open
@@ -19,7 +20,7 @@ class TFormUnitsSelect : public TFormMeta
 {
     Q_OBJECT
 public:
-    explicit TFormUnitsSelect(QWidget* parent = nullptr);
+    TFormUnitsSelect(QWidget* parent, TQVL& engine);
     ~TFormUnitsSelect() override;
 
     // Empties the list and the unit provider, whose entries must not outlive the rows.
@@ -58,6 +59,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TQVL& core;
     void fitColumns();
     void headerClicked(int column);
     void updateSelectButton();

@@ -96,8 +96,8 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& icon, 
 
 } // namespace
 
-TFormUsersManage::TFormUsersManage(QWidget* parent)
-    : TFormDialogMeta(parent), noRights(std::make_unique<TQVL_User_Rights>())
+TFormUsersManage::TFormUsersManage(TQVL& engine, QWidget* parent)
+    : TFormDialogMeta(parent), core(engine), noRights(std::make_unique<TQVL_User_Rights>())
 {
     setObjectName(QStringLiteral("FormUsersManage"));
     Label1->setText(QStringLiteral("Benutzerprofile verwalten"));
@@ -336,13 +336,13 @@ bool TFormUsersManage::ToggleRight(QTreeWidgetItem* node)
 
 const TQVL_User_Rights& TFormUsersManage::loggedInRights() const
 {
-    const TQVL_Users& users = *TQVL::Instance().Users;
+    const TQVL_Users& users = *core.Users;
     return users.HasActiveUser() ? users.GetActiveUser().Rights() : *noRights;
 }
 
 bool TFormUsersManage::isLoggedInUser(const QString& uid) const
 {
-    const TQVL_Users& users = *TQVL::Instance().Users;
+    const TQVL_Users& users = *core.Users;
     return users.HasActiveUser() && !uid.isEmpty() && users.GetActiveUser().Uid == uid;
 }
 
@@ -357,7 +357,6 @@ bool TFormUsersManage::checkRight(bool TQVL_User_Rights::*right) const
 
 void TFormUsersManage::rescan()
 {
-    TQVL& core = TQVL::Instance();
     TQVL_Provider_Custom& provider = core.Users->Provider();
     provider.Clear();
     provider.Scan(core.Options->UsersFolder(core.System->DocumentsFolder));
@@ -390,7 +389,7 @@ void TFormUsersManage::fillTree()
                 }
             }
         };
-    add(*TQVL::Instance().Users->Provider().Root, nullptr);
+    add(*core.Users->Provider().Root, nullptr);
     VST1->expandAll();
     // A profile still in the pages keeps its node focused.
     if (profile) {
@@ -434,7 +433,7 @@ QString TFormUsersManage::CurrentFolder() const
         if (node->parent())
             return RowOf(node->parent())->Path;
     }
-    return TQVL::Instance().Users->Provider().Root->Path;
+    return core.Users->Provider().Root->Path;
 }
 
 void TFormUsersManage::currentNodeChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous)
@@ -465,7 +464,6 @@ void TFormUsersManage::LoadProfile(const Row& entry)
 {
     if (profile)
         throw TQVL_Error(QStringLiteral("a profile is still loaded"));
-    TQVL& core = TQVL::Instance();
     const bool own = isLoggedInUser(entry.Uid);
     const TQVL_User_Policy::ProfileAccess access = TQVL_User_Policy::ForProfile(loggedInRights(), own);
     QString caption = entry.UserName;
@@ -582,7 +580,7 @@ void TFormUsersManage::NewProfile()
         QStringLiteral("Neues Benutzerprofil erstellen"), QStringLiteral("Bezeichnung:"), QString());
     if (!typed)
         return;
-    const QString uid = TQVL::Instance().Users->CreateProfile(CurrentFolder(), *typed);
+    const QString uid = core.Users->CreateProfile(CurrentFolder(), *typed);
     rescan();
     fillTree();
     if (QTreeWidgetItem* node = FindNodeByUid(uid))
@@ -651,7 +649,6 @@ void TFormUsersManage::DeleteAllResults()
 
 void TFormUsersManage::BrowseUnitsFolder()
 {
-    TQVL& core = TQVL::Instance();
     const QString folder = TDialogService::Current().BrowseForFolder(
         QStringLiteral("Eigenes Lektionsverzeichnis festlegen"), TQVL_SpecialFolder::Documents, core.System->DocumentsFolder);
     if (!folder.isEmpty())

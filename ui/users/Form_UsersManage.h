@@ -14,6 +14,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TQVL_User;
 class TQVL_User_Rights;
+class TQVL;
 
 // The profile editor: the users folder as a tree, one profile at a time in the
 // edit pages (name, password, symbol, own units folder, rights, results), and
@@ -26,7 +27,7 @@ class TFormUsersManage : public TFormDialogMeta
     Q_OBJECT
 public:
     // Scans the users folder and fills the tree; no profile is loaded.
-    explicit TFormUsersManage(QWidget* parent = nullptr);
+    explicit TFormUsersManage(TQVL& engine, QWidget* parent = nullptr);
     ~TFormUsersManage() override;
 
     // Loads the profile of a tree entry into the pages (the previous one must be closed).
@@ -99,6 +100,7 @@ public slots:
     void done(int result) override;
 
 private:
+    TQVL& core;
     void buildBasicsPage(QWidget* page);
     void buildRightsTree();
     void fillRightsTree(const TQVL_User_Rights& rights);

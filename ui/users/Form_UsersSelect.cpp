@@ -67,7 +67,7 @@ QLabel* detailCaption(const QString& text, QWidget* parent, const char* name)
 
 } // namespace
 
-TFormUsersSelect::TFormUsersSelect(QWidget* parent) : TFormMeta(parent)
+TFormUsersSelect::TFormUsersSelect(QWidget* parent, TQVL& engine) : TFormMeta(parent), core(engine)
 {
     setObjectName(QStringLiteral("FormUsersSelect"));
     SetHeaderHeight(TallHeaderHeight);
@@ -195,16 +195,16 @@ void TFormUsersSelect::BeforeClose()
 void TFormUsersSelect::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous())
-        ShowFolder(TQVL::Instance().Users->Provider().Root.get());
+        ShowFolder(core.Users->Provider().Root.get());
     // The base focuses the first tile, which shows its details.
     TFormMeta::showEvent(event);
 }
 
-bool TFormUsersSelect::isListed(const TQVL_Provider_Item_Custom* entry)
+bool TFormUsersSelect::isListed(const TQVL_Provider_Item_Custom* entry) const
 {
     if (!entry)
         return false;
-    const TQVL_Provider_Custom& provider = TQVL::Instance().Users->Provider();
+    const TQVL_Provider_Custom& provider = core.Users->Provider();
     return entry == provider.Root.get() || std::find(provider.Items.begin(), provider.Items.end(), entry) !=
                                                provider.Items.end();
 }
@@ -293,7 +293,7 @@ void TFormUsersSelect::focusItem(TKQ_ClickMatrixItem* item)
     // A tile reached with the keyboard may lie below the visible rows.
     const QRect tile = item->Rect();
     ScrollBox1->ensureVisible(tile.center().x(), tile.center().y(), 0, tile.height() / 2 + TileSpacing / 2);
-    setPathVisible(TQVL::Instance().Options->users_select_showpath);
+    setPathVisible(core.Options->users_select_showpath);
     Label_PathValue->setText(entry->Path);
 
     auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(entry);
@@ -345,7 +345,7 @@ void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
         }
     }
 
-    TQVL_User& user = TQVL::Instance().Users->GetActiveUser();
+    TQVL_User& user = core.Users->GetActiveUser();
     const QString typed = Edit_Password->text();
     try {
         user.Open(profile->Path);
@@ -366,7 +366,7 @@ void TFormUsersSelect::finish()
 {
     folder = nullptr;
     KQ_ClickMatrix1->Items().Clear();
-    TQVL::Instance().Users->Provider().Clear();
+    core.Users->Provider().Clear();
     ReleaseLater();
 }
 

@@ -9,6 +9,7 @@ class QToolButton;
 class TKQ_ClickMatrix;
 class TKQ_ClickMatrixItem;
 class TQVL_Provider_Item_Custom;
+class TQVL;
 
 // The user selection: the profiles of the users folder as tiles. Choosing a
 // profile (after its password, where one is set) opens it as the active user;
@@ -23,7 +24,7 @@ public:
     static constexpr int TileHeight = 60;
     static constexpr int TileSpacing = 16;
 
-    explicit TFormUsersSelect(QWidget* parent = nullptr);
+    TFormUsersSelect(QWidget* parent, TQVL& engine);
     ~TFormUsersSelect() override;
 
     void BeforeClose() override;
@@ -53,13 +54,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TQVL& core;
     void focusItem(TKQ_ClickMatrixItem* item);
     void selectItem(TKQ_ClickMatrixItem* item);
     void folderUp();
     // The provider entry of a tile, or nullptr.
     TQVL_Provider_Item_Custom* entryOf(const TKQ_ClickMatrixItem* item) const;
     // Whether `entry` still belongs to the users provider (a rescan releases the old entries).
-    static bool isListed(const TQVL_Provider_Item_Custom* entry);
+    bool isListed(const TQVL_Provider_Item_Custom* entry) const;
     void setPathVisible(bool visible);
     void setProfileDetailsVisible(bool visible);
     void setPasswordPromptVisible(bool visible);

@@ -106,8 +106,9 @@ protected:
         // One click chooses the tile.
         QTest::mouseClick(&tiles, Qt::LeftButton, {}, centre);
         auto* editor = dynamic_cast<TEditor*>(Screen());
-        if (expected)
+        if (expected) {
             EXPECT_NE(editor, nullptr) << (dialogs.Errors + dialogs.Informations + Notices).join('|').toStdString();
+        }
         return editor;
     }
     // Types `text` key by key, as a keyboard would (QTest's key clicks know only ASCII).

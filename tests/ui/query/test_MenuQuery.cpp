@@ -107,7 +107,7 @@ protected:
     std::unique_ptr<TQVL_Query_Options> optionsFile() const
     {
         auto options = std::make_unique<TQVL_Query_Options>();
-        options->Open(TFormMenuQuery::OptionsFileName());
+        options->Open(TFormMenuQuery::OptionsFileName(window->Core()));
         options->CloseFile();
         return options;
     }
@@ -193,12 +193,12 @@ TEST_F(QueryMenuTest, ADisabledTileShowsItsReasonWhenFocusedAndDoesNothing)
     tiles.SetFocusedItem(tiles.Items().Item(0));
     EXPECT_EQ(window->Label_Status->text(), QString());
 
-    const QByteArray before = ReadFile(TFormMenuQuery::OptionsFileName());
+    const QByteArray before = ReadFile(TFormMenuQuery::OptionsFileName(window->Core()));
     tiles.SelectItem(tiles.Items().Item(1));
     EXPECT_EQ(current<TFormMenuQuery>(), menu);
     EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(query().Cardpile->isEmpty());
-    EXPECT_EQ(ReadFile(TFormMenuQuery::OptionsFileName()), before) << "nothing written";
+    EXPECT_EQ(ReadFile(TFormMenuQuery::OptionsFileName(window->Core())), before) << "nothing written";
 }
 
 TEST_F(QueryMenuTest, WithoutAUnitATileShowsTheNoUnitNotice)
@@ -265,7 +265,7 @@ TEST_F(QueryMenuTest, MissingRightsTurnTheOptionsScreenAndSelfEvaluationOff)
         auto file = optionsFile();
         file->changeoptions = true;
         file->selfevaluation = true;
-        file->NewFile(TFormMenuQuery::OptionsFileName());
+        file->NewFile(TFormMenuQuery::OptionsFileName(window->Core()));
         file->CloseFile();
     }
     user().Rights().QUERY_OPTIONS = false;
@@ -305,7 +305,7 @@ TEST_F(QueryMenuTest, TheOptionsScreenFollowsWhenAskedForAndAbbruchLeavesNoDoubl
 TEST_F(QueryMenuTest, AnUnreadableOptionsFileDisablesEveryTile)
 {
     openUnit(writeUnit(unitPath(QStringLiteral("Zehn.qxu")), tVoc, 10));
-    WriteFile(TFormMenuQuery::OptionsFileName(), "<root><version>1</version></root>");
+    WriteFile(TFormMenuQuery::OptionsFileName(window->Core()), "<root><version>1</version></root>");
     TFormMenuQuery* menu = showMenu();
     ASSERT_EQ(dialogs.Errors.size(), 1);
     for (int i = 0; i < TFormMenuQuery::TileCount; ++i)
@@ -474,9 +474,9 @@ TEST_F(QueryMenuTest, APlayRunOverSeveralUnitsSkipsTheQuerySettings)
     query().Cardpile->AddUnit(core().Units->GetActiveUnit());
     auto* list = window->WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
     list->AddUnits({two});
-    const QByteArray before = ReadFile(TFormMenuQuery::OptionsFileName());
+    const QByteArray before = ReadFile(TFormMenuQuery::OptionsFileName(window->Core()));
     QTest::mouseClick(list->Button_Next, Qt::LeftButton);
     EXPECT_EQ(opened, std::vector<TQueryWindow>{TQueryWindow::PlayVoc});
     EXPECT_EQ(pileUids(), (std::vector<int>{1, 2, 3, 1, 2})) << "each card once";
-    EXPECT_EQ(ReadFile(TFormMenuQuery::OptionsFileName()), before);
+    EXPECT_EQ(ReadFile(TFormMenuQuery::OptionsFileName(window->Core())), before);
 }

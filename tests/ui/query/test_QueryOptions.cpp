@@ -71,7 +71,7 @@ protected:
     // Reads the options file into the query's options, as the query menu does, and shows the screen.
     TFormQueryOptions* showScreen()
     {
-        options().Open(TFormMenuQuery::OptionsFileName());
+        options().Open(TFormMenuQuery::OptionsFileName(window->Core()));
         options().CloseFile();
         return showScreenAsIs();
     }
@@ -79,7 +79,7 @@ protected:
     std::unique_ptr<TQVL_Query_Options> optionsFile() const
     {
         auto file = std::make_unique<TQVL_Query_Options>();
-        file->Open(TFormMenuQuery::OptionsFileName());
+        file->Open(TFormMenuQuery::OptionsFileName(window->Core()));
         file->CloseFile();
         return file;
     }
@@ -196,11 +196,11 @@ TEST_F(QueryOptionsTest, StartTakesEachChoiceOverAndWritesTheFile)
     // The installed options: type 0 by 25, direction 1, automatic, one meaning, ignore case, sounds, store.
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteFile(TFormMenuQuery::OptionsFileName(),
+        WriteFile(TFormMenuQuery::OptionsFileName(window->Core()),
                   ReadFile(QStringLiteral(QUORVEL_SOURCE_DIR "/data/appdata/Data/QueryOptions.xml")));
         TQVL_Query_Options installed;
         installed.IntegrityGuard = false;
-        installed.Open(TFormMenuQuery::OptionsFileName());
+        installed.Open(TFormMenuQuery::OptionsFileName(window->Core()));
         installed.WriteChecksumFile();
         installed.CloseFile();
         ASSERT_FALSE(c.holds(*optionsFile())) << "the choice changes something";
@@ -279,17 +279,17 @@ TEST_F(QueryOptionsTest, SelfEvaluationNeedsItsRight)
 TEST_F(QueryOptionsTest, AFileThatCannotBeWrittenChangesNothing)
 {
     TFormQueryOptions* screen = showScreen();
-    const QByteArray before = ReadFile(TFormMenuQuery::OptionsFileName());
+    const QByteArray before = ReadFile(TFormMenuQuery::OptionsFileName(window->Core()));
     // Another program holds the file for writing.
     TQVL_Query_Options other;
-    other.Open(TFormMenuQuery::OptionsFileName());
+    other.Open(TFormMenuQuery::OptionsFileName(window->Core()));
     ASSERT_TRUE(other.RequestWriteAccess());
     screen->Combo_QuerySessions->setCurrentIndex(1);
     QTest::mouseClick(screen->Check_SelfEvaluationTrue, Qt::LeftButton);
     QTest::mouseClick(screen->Button_Start, Qt::LeftButton);
     other.CloseFile();
     ASSERT_EQ(dialogs.Errors.size(), 1);
-    EXPECT_EQ(ReadFile(TFormMenuQuery::OptionsFileName()), before);
+    EXPECT_EQ(ReadFile(TFormMenuQuery::OptionsFileName(window->Core())), before);
     EXPECT_EQ(options().reducecardlistby, 25);
     EXPECT_FALSE(options().selfevaluation);
     EXPECT_FALSE(options().Step().AskSelfEvaluation);

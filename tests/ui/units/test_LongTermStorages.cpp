@@ -194,7 +194,7 @@ TEST_F(StorageScreenTest, TheDialogOffersTheLanguageNamesInTableOrder)
 {
     TQVL_LanguagesNames& names = *core.Languages->Names;
     {
-        TFormLongTermStorageNew dialog;
+        TFormLongTermStorageNew dialog(core);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vokabeltrainer Quorvel"));
         EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Neuen Langzeitspeicher anlegen"));
         ASSERT_EQ(dialog.ComboBox1->count(), names.Count());
@@ -207,7 +207,7 @@ TEST_F(StorageScreenTest, TheDialogOffersTheLanguageNamesInTableOrder)
     names.Clear();
     names.Add(QStringLiteral("fre"), QStringLiteral("Französisch"));
     names.Add(QStringLiteral("ita"), QStringLiteral("Italienisch"));
-    TFormLongTermStorageNew dialog;
+    TFormLongTermStorageNew dialog(core);
     EXPECT_EQ(dialog.ComboBox1->currentIndex(), -1);
     EXPECT_FALSE(dialog.dxButton3->isEnabled());
     dialog.ComboBox1->setCurrentIndex(1);
@@ -219,7 +219,7 @@ TEST_F(StorageScreenTest, TheDialogOffersTheLanguageNamesInTableOrder)
 TEST_F(StorageScreenTest, AFailedCreationIsReportedAndTheDialogStays)
 {
     QDir(storages).removeRecursively();
-    TFormLongTermStorageNew dialog;
+    TFormLongTermStorageNew dialog(core);
     dialog.open();
     QTest::mouseClick(dialog.dxButton3, Qt::LeftButton);
     EXPECT_EQ(dialogs.Errors.size(), 1);

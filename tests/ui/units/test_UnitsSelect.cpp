@@ -70,7 +70,7 @@ protected:
 
     void showScreen()
     {
-        screen = new TFormUnitsSelect(&area);
+        screen = new TFormUnitsSelect(&area, core);
         screen->OnUnitChosen = [this] { ++chosen; };
         screen->OnAbort = [this] { ++aborted; };
         area.show();
@@ -382,7 +382,7 @@ TEST_F(UnitsSelectTest, AnEmptyOwnUnitsFolderOfTheUserShowsAnEmptyList)
 
 TEST_F(UnitsSelectTest, AbortSwitchesAwayAndTheSwitchReleasesTheList)
 {
-    TWindowManager manager(&area);
+    TWindowManager manager(&area, &core);
     area.show();
     screen = manager.SwitchWindow<TFormUnitsSelect>();
     screen->OnAbort = [&] { manager.SwitchWindow([](QWidget* parent) { return new TFormMeta(parent); }); };

@@ -65,7 +65,7 @@ public:
                          unit.AddQuery(60, 2, false, 1, TQVL_DateTime::FromParts(2026, 1, 2, 10));
                      });
         core->Users->GetActiveUser().Open(Users() + QStringLiteral("/Anna.qxs"));
-        Dialog = std::make_unique<TFormUsersManage>();
+        Dialog = std::make_unique<TFormUsersManage>(*core);
         Dialog->show();
     }
     ~Editor()
@@ -137,7 +137,7 @@ TEST(UsersManage, TheEditorListsTheFolderAndStartsWithoutProfile)
     QDir().mkpath(e.Users() + QStringLiteral("/Klasse 5a"));
     WriteProfile(e.Users() + QStringLiteral("/Klasse 5a/Dora.qxs"), QStringLiteral("Dora"));
     e.Dialog.reset();
-    e.Dialog = std::make_unique<TFormUsersManage>();
+    e.Dialog = std::make_unique<TFormUsersManage>(*e.core);
     e.Dialog->show();
     EXPECT_EQ(e.Dialog->Label1->text(), QStringLiteral("Benutzerprofile verwalten"));
     EXPECT_EQ(e.Dialog->dxButton1->text(), QStringLiteral("Hilfe"));
@@ -329,7 +329,7 @@ TEST(UsersManage, ANewProfileWithAPasswordLogsInWithIt)
     area->setGeometry(0, 0, 700, 500);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    TWindowManager manager(area);
+    TWindowManager manager(area, e.core.get());
     TFormUsersSelect* screen = nullptr;
     e.core->OnUserSelectionRequired = [&] { screen = manager.ShowWindow<TFormUsersSelect>(); };
     e.core->RequestUserSelection();
@@ -358,7 +358,7 @@ TEST(UsersManage, ANewProfileHasAllRightsAndItsNameIsChecked)
     });
     QDir().mkpath(e.Users() + QStringLiteral("/Klasse 5a"));
     e.Dialog.reset();
-    e.Dialog = std::make_unique<TFormUsersManage>();
+    e.Dialog = std::make_unique<TFormUsersManage>(*e.core);
     e.Dialog->show();
     e.Select(QStringLiteral("Klasse 5a"));
     e.Dialogs.InputAnswers = {QStringLiteral("Carla ")};
@@ -377,7 +377,7 @@ TEST(UsersManage, ANewProfileHasAllRightsAndItsNameIsChecked)
     carla->CloseFile();
 
     e.Dialog.reset();
-    e.Dialog = std::make_unique<TFormUsersManage>();
+    e.Dialog = std::make_unique<TFormUsersManage>(*e.core);
     e.Dialog->show();
     const std::pair<QString, QString> refused[] = {
         {QStringLiteral(""), QStringLiteral("Die Bezeichnung \"\" ist nicht gültig!")},

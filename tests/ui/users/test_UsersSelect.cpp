@@ -52,7 +52,7 @@ protected:
         area->setGeometry(0, 0, 700, 500);
         host.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&host));
-        manager = std::make_unique<TWindowManager>(area);
+        manager = std::make_unique<TWindowManager>(area, core.get());
         core->OnUserSelectionRequired = [this] { screen = manager->ShowWindow<TFormUsersSelect>(); };
         core->RequestUserSelection();
         return screen;
