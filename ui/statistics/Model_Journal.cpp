@@ -28,7 +28,7 @@ QVariant TModelJournal::data(const QModelIndex& index, int role) const
         return TQVL_Statistics_Journal::Text(entry, index.column());
     if (role == Qt::ToolTipRole && index.column() == TQVL_Statistics_Journal::colUnit)
         return entry.UnitFileName;
-    if (role == Qt::TextAlignmentRole && index.column() >= TQVL_Statistics_Journal::colDuration)
+    if (role == Qt::TextAlignmentRole && index.column() == TQVL_Statistics_Journal::colDuration)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }

@@ -6,12 +6,16 @@
 #include "tests/ui/query/test_QueryFixture.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_QueryResultVoc.h"
+#include "ui/query/Form_Query_Pic.h"
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/show/Form_ShowMeta.h"
 #include "ui/show/ShowLauncher.h"
 #include "ui/statistics/Form_Statistics.h"
 
+#include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTreeView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -31,8 +35,12 @@ protected:
     // the answers alternate right and wrong as `rightEvery` says.
     void runQuery(std::initializer_list<int> uids, int daysAgo, int rightEvery)
     {
-        const QDateTime when = QDateTime::currentDateTime().addDays(-daysAgo);
-        TQVL_DateTime::SetClock([when] { return when; });
+        // A fast clock: every millisecond of the test counts as three seconds,
+        // so the queries take minutes as a learner's do.
+        const QDateTime when = QDateTime::currentDateTime().addDays(-daysAgo).addSecs(-3600);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        TQVL_DateTime::SetClock([when, elapsed] { return when.addMSecs(elapsed.elapsed() * 3000); });
         Query().Options->onlystoreresultswheallqueried = false;
         Pile(uids);
         auto* screen = Start<TFormQueryVoc>();
@@ -40,6 +48,7 @@ protected:
         int answered = 0;
         while (Query().IsRunning() && answered < int(uids.size())) {
             const auto* card = static_cast<const TQVL_Card_Voc*>(Asked());
+            QTest::qWait(40);
             TypeText(*screen->TntEdit1, answered % rightEvery == 0 ? card->home1 : QStringLiteral("falsch"));
             QTest::keyClick(screen->TntEdit1, Qt::Key_Return);
             ASSERT_NE(screen->ResultWindow(), nullptr);
@@ -75,7 +84,28 @@ TEST_F(StatisticsScreenshots, DISABLED_ViewersAndStatistics)
     window->ShowMainMenu();
     Unit().CloseFile();
     OpenUnit(QStringLiteral("Englisch - Bilder.qxu"));
-    OpenCardViewer(*window);
+    // A picture query, each question answered by a click into the middle of the picture.
+    Query().Options->onlystoreresultswheallqueried = false;
+    Pile({1, 2, 3, 4, 5, 6});
+    auto* picQuery = Start<TFormQueryPic>();
+    ASSERT_NE(picQuery, nullptr);
+    for (int i = 0; i < 6 && Query().IsRunning(); ++i) {
+        QTest::mouseClick(picQuery->PaintBox1, Qt::LeftButton, Qt::NoModifier,
+                          picQuery->ShownRect().center() + QPoint(i * 7, i * 5));
+        if (!picQuery->ResultWindow()) // a question answered by typing: left empty
+            QTest::mouseClick(picQuery->Button_Result, Qt::LeftButton);
+        ASSERT_NE(picQuery->ResultWindow(), nullptr);
+        QTest::mouseClick(picQuery->ResultWindow()->Button_Ok, Qt::LeftButton);
+    }
+    if (Query().IsRunning())
+        QTest::mouseClick(picQuery->Button_Abort, Qt::LeftButton);
+    TFormShowMeta* pictures = OpenCardViewer(*window);
+    ASSERT_NE(pictures, nullptr);
+    // Most asked first: two clicks on "Abgefragt".
+    QHeaderView* header = pictures->VST1->header();
+    const QPoint queried(header->sectionViewportPosition(4) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, queried);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, queried);
     shoot(QStringLiteral("show-pic"));
     window->ShowMainMenu();
     Unit().CloseFile();
