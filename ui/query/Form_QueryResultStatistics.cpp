@@ -14,6 +14,7 @@
 #include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/Theme.h"
+#include "ui/show/ShowLauncher.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -266,9 +267,8 @@ void TFormQueryResultStatistics::DrawDiagram()
 
 void TFormQueryResultStatistics::singleResults()
 {
-    // The card viewers, which show the single results, are not part of this version yet.
     if (TMainForm* main = TMainForm::Instance())
-        main->NotAvailable();
+        OpenCardViewer(*main, true, TQVL::Instance().Statistics->LastQuery->ResultsStored);
 }
 
 void TFormQueryResultStatistics::addToLongTermStorage()

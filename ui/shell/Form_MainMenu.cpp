@@ -12,6 +12,8 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/shell/MenuTiles.h"
+#include "ui/show/ShowLauncher.h"
+#include "ui/statistics/Form_Statistics.h"
 
 TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMeta(parent)
 {
@@ -51,12 +53,12 @@ void TFormMainMenu::select(int index)
     case 1: main.WindowManager().SwitchWindow<TFormMenuQuery>(); break;
     case 2: main.NotAvailable(); break;
     case 3:
-        if (main.CheckUnitSelected() && main.Core().Units->GetActiveUnit().Typ != tInfo)
-            main.NotAvailable();
+        if (main.CheckUnitSelected())
+            OpenCardViewer(main);
         break;
     case 4: main.WindowManager().SwitchWindow<TFormMenuUnitsNew>(); break;
     case 5: OpenUnitEditor(main); break;
-    case 6: main.NotAvailable(); break;
+    case 6: main.WindowManager().SwitchWindow<TFormStatistics>(true); break;
     case 7: main.WindowManager().SwitchWindow<TFormMainMenuTwo>(); break;
     default: break;
     }

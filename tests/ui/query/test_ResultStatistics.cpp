@@ -8,6 +8,7 @@
 #include "ui/query/Form_QueryResultVoc.h"
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/exchange/Form_UnitsIntegrate.h"
+#include "ui/show/Form_ShowVoc.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -77,6 +78,8 @@ TEST_F(ResultStatisticsTest, AQueryStoppedBeforeAnyAnswerShowsNothingToRate)
     EXPECT_EQ(statistics->Label_NoResults->text(),
               QStringLiteral("Es liegen keine historischen Abfrageergebnisse vor."));
     EXPECT_FALSE(statistics->Label_GraphSelfEvaluated->isVisibleTo(statistics));
+    QTest::mouseClick(statistics->Button_Ok, Qt::LeftButton);
+    EXPECT_TRUE(qobject_cast<TFormMainMenu*>(Screen()));
 }
 
 TEST_F(ResultStatisticsTest, HalfRightShowsTheRateTheMiddleRatingAndTheStoredQueryInTheDiagram)
@@ -106,8 +109,10 @@ TEST_F(ResultStatisticsTest, HalfRightShowsTheRateTheMiddleRatingAndTheStoredQue
     EXPECT_FALSE(statistics->Label_NoResults->isVisibleTo(statistics)) << "redrawn spread evenly";
 
     QTest::mouseClick(statistics->Button_SingleResults, Qt::LeftButton);
-    EXPECT_EQ(dialogs.Informations, QStringList{QStringLiteral("Diese Funktion ist noch nicht verfügbar.")});
-    QTest::mouseClick(statistics->Button_Ok, Qt::LeftButton);
+    auto* viewer = qobject_cast<TFormShowVoc*>(Screen());
+    ASSERT_NE(viewer, nullptr) << "the single results of the lesson";
+    EXPECT_EQ(viewer->Caption(), QStringLiteral("Einzelergebnisse der letzten Abfrage"));
+    QTest::mouseClick(viewer->Button_Back, Qt::LeftButton);
     EXPECT_TRUE(qobject_cast<TFormMainMenu*>(Screen()));
 }
 

@@ -1,0 +1,216 @@
+#include "ui/show/Form_ShowMeta.h"
+
+#include "app/QVL.h"
+#include "content/QVL_Card.h"
+#include "content/QVL_Language.h"
+#include "content/QVL_Unit.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "ui/help/HelpService.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/Main.h"
+#include "ui/show/ShowDelegate.h"
+#include "users/QVL_User.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), Core(core)
+{
+    Model = new TModelShowCards(this);
+    VST1 = new QTreeView(Content());
+    VST1->setObjectName(QStringLiteral("VST1"));
+    VST1->setModel(Model);
+    VST1->setItemDelegate(new TShowDelegate(VST1));
+    VST1->setRootIsDecorated(false);
+    VST1->setUniformRowHeights(true);
+    VST1->setAllColumnsShowFocus(true);
+    VST1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    VST1->setSelectionMode(QAbstractItemView::SingleSelection);
+    VST1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    VST1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView* columnHeader = VST1->header();
+    columnHeader->setSectionsMovable(false);
+    columnHeader->setSectionsClickable(true);
+    columnHeader->setSortIndicatorShown(true);
+    columnHeader->setStretchLastSection(false);
+    connect(columnHeader, &QHeaderView::sectionClicked, this, [this](int column) { Guarded([&] { headerClicked(column); }); });
+
+    auto makeButton = [this](const char* name, const QString& text) {
+        auto* button = new QPushButton(text, Content());
+        button->setObjectName(QString::fromLatin1(name));
+        return button;
+    };
+    Button_Back = makeButton("Button_Back", QStringLiteral("Zurück"));
+    SetEscapeButton(Button_Back);
+    Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
+    Button_Print = makeButton("Button_Print", QStringLiteral("Drucken"));
+    connect(Button_Back, &QPushButton::clicked, this, [] {
+        Guarded([] {
+            if (TMainForm* main = TMainForm::Instance())
+                main->ShowMainMenu();
+        });
+    });
+    connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(HelpPage()); }); });
+    connect(Button_Print, &QPushButton::clicked, this, [this] { Guarded([this] { printClicked(); }); });
+    const TQVL_Unit& unit = Unit();
+    Button_Print->setEnabled(unit.IsOpen && unit.Cards->Count() > 0);
+
+    buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(6);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(Button_Print);
+    buttonRow->addWidget(Button_Help);
+    buttonRow->addWidget(Button_Back);
+    auto* layout = new QVBoxLayout(Content());
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(8);
+    layout->addWidget(VST1, 1);
+    layout->addLayout(buttonRow);
+}
+
+TFormShowMeta::~TFormShowMeta() = default;
+
+QString TFormShowMeta::LastQueryTitle(bool resultsStored)
+{
+    return resultsStored ? QStringLiteral("Einzelergebnisse der letzten Abfrage")
+                         : QStringLiteral("Einzelergebnisse der letzten gespeicherten Abfrage");
+}
+
+void TFormShowMeta::Start()
+{
+    if (FLastQueryResults_Show)
+        SetCaption(LastQueryTitle(FLastQueryResults_Stored));
+    Guarded([this] { FillList(); });
+}
+
+TQVL_Unit& TFormShowMeta::Unit() const
+{
+    return Core.Units->GetActiveUnit();
+}
+
+const TQVL_Language* TFormShowMeta::ForeignLanguage() const
+{
+    const auto* language = dynamic_cast<const TQVL_Language*>(&Core.Languages->ActiveFile());
+    return language && language->IsOpen ? language : nullptr;
+}
+
+const TQVL_Language* TFormShowMeta::HomeLanguage() const
+{
+    const TQVL_Language* language = Core.Languages->HomeLanguage.get();
+    return language && language->IsOpen ? language : nullptr;
+}
+
+std::optional<QFont> TFormShowMeta::ProfileFont(const TQVL_Language* language)
+{
+    if (!language || !language->FontUse)
+        return std::nullopt;
+    QFont font(language->SmallFont().Name);
+    if (language->SmallFont().Size > 0)
+        font.setPointSize(language->SmallFont().Size);
+    return font;
+}
+
+void TFormShowMeta::SetBusy(bool busy)
+{
+    for (QPushButton* button : {Button_Back, Button_Help, Button_Print})
+        button->setEnabled(!busy);
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+        const TQVL_Unit& unit = Unit();
+        Button_Print->setEnabled(unit.IsOpen && unit.Cards->Count() > 0);
+    }
+}
+
+void TFormShowMeta::setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid) const
+{
+    // Only looked up: a record created here would end up in the profile at its next save.
+    const TQVL_Result_Card* card = results ? results->FindCard(cardUid) : nullptr;
+    row.HasResult = card != nullptr;
+    if (!card)
+        return;
+    row.Queried = FLastQueryResults_Show ? card->last_queried : card->all_queried;
+    row.Right = FLastQueryResults_Show ? card->last_right : card->all_right;
+    row.PointValue = card->pointvalue;
+}
+
+void TFormShowMeta::FillList()
+{
+    const TQVL_Unit& unit = Unit();
+    const TQVL_Result_Unit* results = nullptr;
+    if (Core.Users->HasActiveUser() && unit.IsOpen)
+        results = Core.Users->GetActiveUser().Results().FindUnit(unit.Uid);
+
+    std::vector<TModelShowCards::TColumn> columns = BuildColumns();
+    std::vector<TModelShowCards::TRow> rows;
+    std::vector<QPixmap> thumbnails;
+    {
+        SetBusy(true);
+        struct Restore
+        {
+            TFormShowMeta* screen;
+            ~Restore() { screen->SetBusy(false); }
+        } restore{this};
+        BeginFill();
+        if (unit.IsOpen) {
+            rows.reserve(std::size_t(unit.Cards->Count()));
+            for (int i = 0; i < unit.Cards->Count(); ++i) {
+                const TQVL_Card& card = *unit.Cards->Card(i);
+                TModelShowCards::TRow row = BuildRow(card);
+                row.Texts.resize(columns.size());
+                setCounts(row, results, card.Uid);
+                rows.push_back(std::move(row));
+            }
+        }
+        thumbnails = EndFill();
+    }
+
+    const bool sameColumns = int(columns.size()) == Model->columnCount();
+    Model->SetColumns(columns);
+    Model->SetRows(std::move(rows), std::move(thumbnails), FillRowHeight());
+    if (sortColumn >= Model->columnCount())
+        sortColumn = 1;
+    Model->sort(sortColumn, sortOrder);
+    QHeaderView* columnHeader = VST1->header();
+    columnHeader->setSortIndicator(sortColumn, sortOrder);
+    if (!sameColumns || columnHeader->count() != int(columns.size()))
+        for (int i = 0; i < int(columns.size()); ++i)
+            columnHeader->resizeSection(i, std::max(columns[std::size_t(i)].Width, columnHeader->sectionSizeHint(i)));
+    FillDone();
+}
+
+void TFormShowMeta::headerClicked(int column)
+{
+    // The sorted column turns its direction; another column starts ascending.
+    if (column == sortColumn)
+        sortOrder = sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    else
+        sortOrder = Qt::AscendingOrder;
+    sortColumn = column;
+    VST1->header()->setSortIndicator(sortColumn, sortOrder);
+    Model->sort(sortColumn, sortOrder);
+}
+
+void TFormShowMeta::printClicked()
+{
+    TMainForm* main = TMainForm::Instance();
+    if (main && !main->HasRight(&TQVL_User_Rights::PRINT)) {
+        main->ShowNoRight();
+        return;
+    }
+    Print();
+}
+
+void TFormShowMeta::Print()
+{
+    // The print dialogs are not part of this version yet.
+    if (TMainForm* main = TMainForm::Instance())
+        main->NotAvailable();
+}

@@ -1,0 +1,30 @@
+#include "ui/show/ShowDelegate.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+
+void TShowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QVariant decoration = index.data(Qt::DecorationRole);
+    if (decoration.typeId() != QMetaType::QPixmap || !index.data(Qt::DisplayRole).toString().isEmpty()) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem background = option;
+    initStyleOption(&background, index);
+    background.icon = QIcon();
+    background.features &= ~QStyleOptionViewItem::HasDecoration;
+    background.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+    const QPixmap pixmap = decoration.value<QPixmap>();
+    const QSize size = pixmap.deviceIndependentSize().toSize();
+    const QRect cell = option.rect;
+    painter->drawPixmap(QRect(QPoint(cell.x() + (cell.width() - size.width()) / 2,
+                                     cell.y() + (cell.height() - size.height()) / 2),
+                              size),
+                        pixmap);
+}

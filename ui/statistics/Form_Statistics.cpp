@@ -1,0 +1,454 @@
+#include "ui/statistics/Form_Statistics.h"
+
+#include "app/QVL.h"
+#include "core/QVL_Error.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "statistics/QVL_Statistics_DayChart.h"
+#include "statistics/QVL_Statistics_Journal.h"
+#include "statistics/QVL_Statistics_KeyFigures.h"
+#include "statistics/QVL_Statistics_QuerySuccessDiagram.h"
+#include "ui/help/HelpService.h"
+#include "ui/shell/DialogService.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/ShownText.h"
+#include "ui/shell/Theme.h"
+#include "ui/statistics/Model_Journal.h"
+#include "users/QVL_User.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+// "%3.2f" with the locale's decimal separator.
+QString fixed2(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 2);
+}
+
+// An underlined text that acts like a link: a click, Enter or Space runs `OnClick`.
+class LinkLabel final : public QLabel
+{
+public:
+    LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+    {
+        QFont underlined = font();
+        underlined.setUnderline(true);
+        setFont(underlined);
+        QPalette colours = palette();
+        colours.setColor(QPalette::WindowText, Theme::Ink);
+        setPalette(colours);
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    std::function<void()> OnClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+            OnClick();
+        QLabel::mouseReleaseEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) &&
+            OnClick) {
+            OnClick();
+            return;
+        }
+        QLabel::keyPressEvent(event);
+    }
+};
+
+QLabel* valueLabel(QWidget* parent, const char* name)
+{
+    auto* value = new QLabel(parent);
+    value->setObjectName(QString::fromLatin1(name));
+    QFont bold = value->font();
+    bold.setBold(true);
+    value->setFont(bold);
+    QPalette colours = value->palette();
+    colours.setColor(QPalette::WindowText, Theme::Ink);
+    value->setPalette(colours);
+    return value;
+}
+
+QPixmap colourSwatch(const QColor& colour)
+{
+    QPixmap swatch(12, 12);
+    swatch.fill(colour);
+    QPainter painter(&swatch);
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawRect(0, 0, 11, 11);
+    return swatch;
+}
+
+} // namespace
+
+TFormStatistics::TFormStatistics(QWidget* parent, TQVL& core) : TFormMeta(parent), Core(core)
+{
+    setObjectName(QStringLiteral("FormStatistics"));
+    SetHeaderHeight(TallHeaderHeight);
+    SetCaption(QStringLiteral("Statistiken"));
+    SetSubCaption(QStringLiteral("Klicken Sie auf einen der Reiter, um die Inhalte einzusehen..."));
+
+    PageControl1 = new QTabWidget(Content());
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(createOverview(), QStringLiteral("Übersicht"));
+    PageControl1->addTab(createDayQueries(), QStringLiteral("Abfragezeiten"));
+    PageControl1->addTab(createDiagram(), QStringLiteral("Abfrageerfolge"));
+    PageControl1->addTab(createJournal(), QStringLiteral("Protokoll"));
+    PageControl1->setCurrentIndex(0);
+
+    Button_Help = new QPushButton(QStringLiteral("Hilfe"), Content());
+    Button_Help->setObjectName(QStringLiteral("Button_Help"));
+    Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
+    Button_Back->setObjectName(QStringLiteral("Button_Back"));
+    SetEscapeButton(Button_Back);
+    connect(Button_Help, &QPushButton::clicked, this,
+            [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("Form_Statistics.html")); }); });
+    connect(Button_Back, &QPushButton::clicked, this, [] {
+        Guarded([] {
+            if (TMainForm* main = TMainForm::Instance())
+                main->ShowMainMenu();
+        });
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button_Help);
+    buttons->addWidget(Button_Back);
+    auto* layout = new QVBoxLayout(Content());
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(8);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(buttons);
+
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    PeriodFrom = TQVL_DateTime(now.Serial() - 6).DateOf();
+    PeriodTo = now;
+    ScaleToDate = true;
+    Guarded([this] {
+        drawDayQueries();
+        DrawDiagram();
+        fillJournal();
+        fillOverview();
+    });
+}
+
+TFormStatistics::~TFormStatistics() = default;
+
+QWidget* TFormStatistics::createOverview()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_Overview"));
+    Label_UserName = new QLabel(page);
+    Label_UserName->setObjectName(QStringLiteral("Label_UserName"));
+    QFont large = Label_UserName->font();
+    large.setPointSize(Theme::TitlePointSize);
+    large.setBold(true);
+    Label_UserName->setFont(large);
+    QPalette colours = Label_UserName->palette();
+    colours.setColor(QPalette::WindowText, Theme::Ink);
+    Label_UserName->setPalette(colours);
+
+    Label_Units = valueLabel(page, "Label_Units");
+    Label_Queries = valueLabel(page, "Label_Queries");
+    Label_Cards = valueLabel(page, "Label_Cards");
+    Label_CardsPerQuery = valueLabel(page, "Label_CardsPerQuery");
+    Label_CardsPerQuerySpread = valueLabel(page, "Label_CardsPerQuerySpread");
+    Label_Gap = valueLabel(page, "Label_Gap");
+    Label_GapSpread = valueLabel(page, "Label_GapSpread");
+    Label_LastDeletion = new QLabel(page);
+    Label_LastDeletion->setObjectName(QStringLiteral("Label_LastDeletion"));
+    Label_LastDeletion->setWordWrap(true);
+    Label_LastDeletion->hide();
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(6);
+    const std::pair<QString, std::pair<QLabel*, QLabel*>> rows[] = {
+        {QStringLiteral("Lektionen abgefragt:"), {Label_Units, nullptr}},
+        {QStringLiteral("Abfragen insgesamt:"), {Label_Queries, nullptr}},
+        {QStringLiteral("Vokabeln abgefragt:"), {Label_Cards, nullptr}},
+        {QStringLiteral("Vokabeln pro Abfrage:"), {Label_CardsPerQuery, Label_CardsPerQuerySpread}},
+        {QStringLiteral("Abstand d. Abf. (Std.):"), {Label_Gap, Label_GapSpread}},
+    };
+    int line = 0;
+    for (const auto& [caption, values] : rows) {
+        grid->addWidget(new QLabel(caption, page), line, 0);
+        grid->addWidget(values.first, line, 1, Qt::AlignRight);
+        if (values.second) {
+            values.second->setToolTip(QStringLiteral("Standardabweichung"));
+            grid->addWidget(values.second, line, 2, Qt::AlignRight);
+        }
+        ++line;
+    }
+    grid->setColumnStretch(3, 1);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setSpacing(12);
+    layout->addWidget(Label_UserName);
+    layout->addLayout(grid);
+    layout->addWidget(Label_LastDeletion);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* TFormStatistics::createDayQueries()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_DayQueries"));
+    auto* caption = new QLabel(QStringLiteral("Dauer der Abfragen der letzten Tage in Minuten:"), page);
+    Image_DayQueries = new QLabel(page);
+    Image_DayQueries->setObjectName(QStringLiteral("Image_DayQueries"));
+    Image_DayQueries->setFixedSize(DayChartWidth, DayChartHeight);
+    Image_DayQueries->setContextMenuPolicy(Qt::DefaultContextMenu);
+    Image_DayQueries->installEventFilter(this);
+    PopupMenu_DayQueries = new QMenu(this);
+    PopupMenu_DayQueries->setObjectName(QStringLiteral("PopupMenu_DayQueries"));
+    Action_SaveDayQueries = PopupMenu_DayQueries->addAction(QStringLiteral("Als PNG-Bild speichern..."));
+    Action_SaveDayQueries->setObjectName(QStringLiteral("Action_SaveDayQueries"));
+    connect(Action_SaveDayQueries, &QAction::triggered, this,
+            [this] { Guarded([this] { saveImage(dayChart, QStringLiteral("Abfragezeiten speichern")); }); });
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->addWidget(caption);
+    layout->addWidget(Image_DayQueries, 0, Qt::AlignHCenter);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* TFormStatistics::createDiagram()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_Diagram"));
+    auto* caption = new QLabel(QStringLiteral("Abfrageerfolge:"), page);
+    auto* link = new LinkLabel(QStringLiteral("Einstellungen"), page);
+    link->setObjectName(QStringLiteral("Label_Settings"));
+    Label_Settings = link;
+    link->OnClick = [this] {
+        Guarded([this] { showDiagramMenu(Label_Settings->mapToGlobal(QPoint(0, Label_Settings->height() + 5))); });
+    };
+    Image_Diagram = new QLabel(page);
+    Image_Diagram->setObjectName(QStringLiteral("Image_Diagram"));
+    Image_Diagram->setFixedSize(DiagramImageWidth, DiagramImageHeight);
+    Image_Diagram->installEventFilter(this);
+
+    PopupMenu_Diagram = new QMenu(this);
+    PopupMenu_Diagram->setObjectName(QStringLiteral("PopupMenu_Diagram"));
+    Menu_Period = PopupMenu_Diagram->addMenu(QStringLiteral("Datum eingrenzen"));
+    Menu_Period->setObjectName(QStringLiteral("Menu_Period"));
+    auto period = [this](const char* name, const QString& text, double daysBack) {
+        QAction* action = Menu_Period->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, daysBack] { Guarded([&] { setPeriod(daysBack); }); });
+        return action;
+    };
+    Action_Last7Days = period("Action_Last7Days", QStringLiteral("Letzten 7 Tage"), 7);
+    Action_Last21Days = period("Action_Last21Days", QStringLiteral("Letzten 21 Tage"), 21);
+    Action_Last2Months = period("Action_Last2Months", QStringLiteral("Letzten 2 Monate"), 60);
+    Action_LastHalfYear = period("Action_LastHalfYear", QStringLiteral("Letztes halbes Jahr"), 150);
+    Action_All = period("Action_All", QStringLiteral("Alle"), -1);
+    Action_ScaleToDate = PopupMenu_Diagram->addAction(QStringLiteral("Auf Zeitleiste skalieren"));
+    Action_ScaleToDate->setObjectName(QStringLiteral("Action_ScaleToDate"));
+    Action_ScaleToDate->setCheckable(true);
+    Action_ScaleToDate->setChecked(true);
+    connect(Action_ScaleToDate, &QAction::toggled, this, [this](bool on) {
+        Guarded([&] {
+            ScaleToDate = on;
+            DrawDiagram();
+        });
+    });
+    PopupMenu_Diagram->addSeparator();
+    Menu_Legend = PopupMenu_Diagram->addMenu(QStringLiteral("Legende"));
+    Menu_Legend->setObjectName(QStringLiteral("Menu_Legend"));
+    PopupMenu_Diagram->addSeparator();
+    Action_SaveDiagram = PopupMenu_Diagram->addAction(QStringLiteral("Als PNG-Bild speichern..."));
+    Action_SaveDiagram->setObjectName(QStringLiteral("Action_SaveDiagram"));
+    connect(Action_SaveDiagram, &QAction::triggered, this,
+            [this] { Guarded([this] { saveImage(diagram, QStringLiteral("Abfrageerfolge speichern")); }); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(caption);
+    top->addStretch(1);
+    top->addWidget(Label_Settings);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->addLayout(top);
+    layout->addWidget(Image_Diagram, 0, Qt::AlignHCenter);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* TFormStatistics::createJournal()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_Journal"));
+    JournalModel = new TModelJournal(this);
+    VST_Journal = new QTreeView(page);
+    VST_Journal->setObjectName(QStringLiteral("VST_Journal"));
+    VST_Journal->setModel(JournalModel);
+    VST_Journal->setRootIsDecorated(false);
+    VST_Journal->setUniformRowHeights(true);
+    VST_Journal->setAllColumnsShowFocus(true);
+    VST_Journal->setSelectionBehavior(QAbstractItemView::SelectRows);
+    VST_Journal->setSelectionMode(QAbstractItemView::SingleSelection);
+    VST_Journal->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView* columnHeader = VST_Journal->header();
+    columnHeader->setSectionsMovable(false);
+    columnHeader->setSectionsClickable(true);
+    columnHeader->setSortIndicatorShown(true);
+    columnHeader->setSortIndicator(sortColumn, sortOrder);
+    columnHeader->setStretchLastSection(true);
+    const int widths[] = {100, 70, 200, 70};
+    for (int i = 0; i < 4; ++i)
+        columnHeader->resizeSection(i, std::max(widths[i], columnHeader->sectionSizeHint(i)));
+    connect(columnHeader, &QHeaderView::sectionClicked, this,
+            [this](int column) { Guarded([&] { journalHeaderClicked(column); }); });
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(VST_Journal);
+    return page;
+}
+
+void TFormStatistics::fillOverview()
+{
+    const TQVL_User& user = Core.Users->GetActiveUser();
+    Label_UserName->setText(ShownText(user.name));
+    const TQVL_Statistics_KeyFigures figures =
+        TQVL_Statistics_KeyFigures::Compute(Core.Statistics->GetUnitResults(), TQVL_DateTime::Now());
+    Label_Units->setText(QString::number(figures.UnitCount));
+    Label_Queries->setText(QString::number(figures.QueryCount));
+    Label_Cards->setText(QString::number(figures.CardsQueried));
+    Label_CardsPerQuery->setText(fixed2(figures.CardsPerQuery));
+    Label_CardsPerQuerySpread->setText(QStringLiteral("± ") + fixed2(figures.CardsPerQuerySpread));
+    Label_Gap->setText(fixed2(figures.GapHours));
+    Label_GapSpread->setText(QStringLiteral("± ") + fixed2(figures.GapHoursSpread));
+    const TQVL_DateTime deleted = user.Results().lastdeletion_date;
+    Label_LastDeletion->setVisible(!deleted.IsEmpty());
+    if (!deleted.IsEmpty())
+        Label_LastDeletion->setText(
+            QStringLiteral("Die Abfrageergebnisse wurden zuletzt am \"%1\" gelöscht.").arg(deleted.ToText()));
+}
+
+void TFormStatistics::drawDayQueries()
+{
+    dayChart = QImage(DayChartWidth, DayChartHeight, QImage::Format_RGB32);
+    dayChart.fill(Qt::white);
+    QPainter painter(&dayChart);
+    TQVL_Statistics_DayChart::Draw(painter, dayChart.size(), Core.Statistics->GetDayQueries(14));
+    painter.end();
+    Image_DayQueries->setPixmap(QPixmap::fromImage(dayChart));
+}
+
+void TFormStatistics::DrawDiagram()
+{
+    TQVL_Statistics_UnitResults units = Core.Statistics->GetUnitResults();
+    if (PeriodFrom.IsEmpty())
+        PeriodFrom = TQVL_Statistics::GetFirstQueryDate(units);
+    TQVL_Statistics::FilterUnitResults(units, PeriodFrom, PeriodTo);
+
+    diagram = QImage(DiagramImageWidth, DiagramImageHeight, QImage::Format_RGB32);
+    TQVL_Statistics_QuerySuccessDiagram& shared = *Core.Statistics->Diagram;
+    shared.Clear(diagram);
+    shared.DiagramWidth = 450;
+    shared.DiagramHeight = 150;
+    shared.ScaleToDate = ScaleToDate;
+    shared.AutoRange = false;
+    shared.DateFrom = PeriodFrom;
+    shared.DateTo = PeriodTo;
+    shared.Draw(diagram, units);
+    Image_Diagram->setPixmap(QPixmap::fromImage(diagram));
+
+    Menu_Legend->clear();
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        QAction* item = Menu_Legend->addAction(
+            QIcon(colourSwatch(TQVL_Statistics_QuerySuccessDiagram::DiagramColor(int(i)))),
+            ShownText(units[i]->unit_lastknownfilename));
+        item->setCheckable(false);
+    }
+    Menu_Legend->setEnabled(!units.empty());
+}
+
+void TFormStatistics::fillJournal()
+{
+    JournalModel->SetEntries(TQVL_Statistics_Journal::Entries(Core.Statistics->GetUnitResults(), TQVL_DateTime::Now()));
+    JournalModel->sort(sortColumn, sortOrder);
+}
+
+void TFormStatistics::setPeriod(double daysBack)
+{
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    PeriodFrom = daysBack < 0 ? TQVL_DateTime() : TQVL_DateTime(now.Serial() - daysBack).DateOf();
+    PeriodTo = now;
+    DrawDiagram();
+}
+
+void TFormStatistics::showDiagramMenu(const QPoint& globalPosition)
+{
+    PopupMenu_Diagram->popup(globalPosition);
+}
+
+void TFormStatistics::journalHeaderClicked(int column)
+{
+    if (column == sortColumn)
+        sortOrder = sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    else
+        sortOrder = Qt::AscendingOrder;
+    sortColumn = column;
+    VST_Journal->header()->setSortIndicator(sortColumn, sortOrder);
+    JournalModel->sort(sortColumn, sortOrder);
+}
+
+void TFormStatistics::saveImage(const QImage& image, const QString& title)
+{
+    QString path = TDialogService::Current().SaveFileName(title, TQVL::Instance().System->DocumentsFolder,
+                                                          QStringLiteral("PNG-Bilder (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    // Written beside and renamed over the target, so a failed save leaves an older file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        throw TQVL_Error(QStringLiteral("Das Bild \"%1\" konnte nicht gespeichert werden.").arg(QDir::toNativeSeparators(path)));
+}
+
+bool TFormStatistics::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        const QPoint at = static_cast<QContextMenuEvent*>(event)->globalPos();
+        if (watched == Image_Diagram) {
+            showDiagramMenu(at);
+            return true;
+        }
+        if (watched == Image_DayQueries) {
+            PopupMenu_DayQueries->popup(at);
+            return true;
+        }
+    }
+    return TFormMeta::eventFilter(watched, event);
+}
