@@ -11,6 +11,7 @@
 #include "ui/play/Form_PlayTimerOptions.h"
 #include "ui/play/Form_PlayVoc.h"
 #include "ui/play/ReadAloud.h"
+#include "ui/query/Form_QueryMultipleFiles.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/KQ_ClickMatrix.h"
@@ -445,4 +446,28 @@ TEST_F(PlayTest, WithoutAUnitThePlayMenuShowsTheNoticeAndStartsNothing)
     EXPECT_EQ(dialogsShown, 1) << "the no-unit notice";
     EXPECT_NE(dynamic_cast<TFormMenuPlay*>(Screen()), nullptr);
     EXPECT_FALSE(Query().IsRunning());
+}
+
+// "Mehrere Lektionen": the unit list, then the play screen over all listed units.
+TEST_F(PlayTest, SeveralUnitsArePlayedAfterTheUnitList)
+{
+    const QString second = folders.Documents() + QStringLiteral("/Lektionen/") + writeUnit(QStringLiteral("Drei.qxu"), 3);
+    OpenUnit(writeUnit(QStringLiteral("Zwei.qxu"), 2));
+    auto* list = Play<TFormQueryMultipleFiles>(TQVL_PlayForm::MultipleUnits);
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(Query().IsRunning());
+    // Back: the play menu again, nothing started.
+    QTest::mouseClick(list->Button_Abort, Qt::LeftButton);
+    auto* menu = dynamic_cast<TFormMenuPlay*>(Screen());
+    ASSERT_NE(menu, nullptr);
+    clickTile(*menu->KQ_ClickMatrix1, int(TQVL_PlayForm::MultipleUnits));
+    list = dynamic_cast<TFormQueryMultipleFiles*>(Screen());
+    ASSERT_NE(list, nullptr);
+    list->AddUnits({second});
+    QTest::mouseClick(list->Button_Next, Qt::LeftButton);
+    auto* screen = dynamic_cast<TFormPlayVoc*>(Screen());
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(Query().Cardpile->getCardList().size(), 5u);
+    EXPECT_EQ(timers.PendingInterval(), 3000) << "one after another";
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
 }
