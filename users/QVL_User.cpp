@@ -46,6 +46,12 @@ void TQVL_User::ReadXML(const TQVL_XMLElement& root)
         for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
             newRights.*entry.Flag = rightList.NeedChild(QLatin1String(entry.Name)).AsBoolean();
 
+        // The learner's own settings came later: a profile without them keeps the defaults.
+        bool newReadAloud = false;
+        if (const TQVL_XMLElement settings = root.FindChild("settings"_L1))
+            if (const TQVL_XMLElement flag = settings.FindChild("readaloud"_L1))
+                newReadAloud = flag.AsBoolean();
+
         // Last: it keeps the results as they were when it fails.
         results->LoadFromXML(root.NeedChild("results"_L1));
 
@@ -57,6 +63,7 @@ void TQVL_User::ReadXML(const TQVL_XMLElement& root)
         password = std::move(newPassword);
         units_directory = std::move(newUnitsDirectory);
         *rights = newRights;
+        readaloud = newReadAloud;
     } catch (const TQVL_Error&) {
         throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist kein gültiges Benutzerprofil!").arg(FileName));
     }
@@ -84,6 +91,14 @@ void TQVL_User::WriteXML(TQVL_XMLWriter& writer)
     for (const TQVL_User_Rights::Entry& entry : TQVL_User_Rights::Table())
         writer.Boolean(QLatin1String(entry.Name), rights.get()->*entry.Flag);
     writer.End();
+
+    // Only a profile whose learner changed a setting carries them, so that
+    // every other profile keeps the shape it always had.
+    if (readaloud) {
+        writer.Begin("settings"_L1);
+        writer.Boolean("readaloud"_L1, readaloud);
+        writer.End();
+    }
 
     writer.Begin("results"_L1);
     results->WriteXML(writer);
@@ -166,6 +181,7 @@ void TQVL_User::ResetToNewProfile(const QString& profileName)
     icon = 0;
     password.clear();
     units_directory.clear();
+    readaloud = false;
     lastlogin = TQVL_DateTime();
     alltimequeryseconds = 0;
     results->Clear();

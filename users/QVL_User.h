@@ -90,6 +90,8 @@ public:
     qint64 alltimequeryseconds = 0;
     // Empty for a profile that was never used.
     TQVL_DateTime lastlogin;
+    // Cards without a recording are read aloud (the learner's switch in play and query).
+    bool readaloud = false;
 
 private:
     std::unique_ptr<TQVL_Result_User> results;

@@ -443,3 +443,29 @@ TEST(InstalledProfile, Generate)
     TQVL_SafeFile::Write(installedProfile, document.SaveToBytes());
     EXPECT_TRUE(QFileInfo::exists(installedProfile));
 }
+
+// The read-aloud switch is the learner's: it travels with the profile, and a
+// profile that never used it keeps its old shape (checked byte for byte above).
+TEST_F(UserTest, TheReadAloudSwitchIsKeptInTheProfile)
+{
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User user;
+    user.Open(name);
+    EXPECT_FALSE(user.readaloud);
+    user.readaloud = true;
+    ASSERT_TRUE(user.RequestWriteAccess());
+    user.Save();
+    user.CloseFile();
+    const QByteArray saved = ReadFile(name);
+    EXPECT_TRUE(saved.contains("  <settings>\r\n    <readaloud>true</readaloud>\r\n  </settings>\r\n  <results>"))
+        << saved.constData();
+
+    TQVL_User again;
+    again.Open(name);
+    EXPECT_TRUE(again.readaloud);
+    again.readaloud = false;
+    ASSERT_TRUE(again.RequestWriteAccess());
+    again.Save();
+    again.CloseFile();
+    EXPECT_EQ(ReadFile(name), anna);
+}

@@ -3,7 +3,14 @@
 #include "content/QVL_Card_Sound.h"
 #include "content/QVL_Unit.h"
 #include "query/QVL_Card_Return_Voc.h"
+#include "query/QVL_AnswerDiff.h"
+#include "query/QVL_Query.h"
 #include "query/QVL_Query_Card.h"
+#include "query/QVL_Query_Evaluation_Options.h"
+#include "query/QVL_Query_Options.h"
+#include "query/QVL_Query_Step_Options.h"
+#include "query/QVL_ReadAloud.h"
+#include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/Theme.h"
 
@@ -11,7 +18,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-TFormQueryResultVoc::TFormQueryResultVoc(TQVL_Query& query, QWidget* parent) : TFormQueryResultMeta(query, parent)
+TFormQueryResultVoc::TFormQueryResultVoc(TQVL_Query& query, QWidget* parent)
+    : TFormQueryResultMeta(query, parent), owner(query)
 {
     setObjectName(QStringLiteral("FormQueryResultVoc"));
     auto makeLabel = [this](const char* name) {
@@ -23,7 +31,8 @@ TFormQueryResultVoc::TFormQueryResultVoc(TQVL_Query& query, QWidget* parent) : T
     Label_Home = makeLabel("Label_Home");
     Label3 = makeLabel("Label3");
     Label3->setText(QStringLiteral("Ihre Eingabe:"));
-    Label_Input = makeLabel("Label_Input");
+    Label_Input = new TMarkedTextLabel(this);
+    Label_Input->setObjectName(QStringLiteral("Label_Input"));
     QFont meaning = Label_Foreign->font();
     meaning.setPointSize(Theme::ResultMeaningPointSize);
     meaning.setBold(true);
@@ -35,19 +44,31 @@ TFormQueryResultVoc::TFormQueryResultVoc(TQVL_Query& query, QWidget* parent) : T
 void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_AnswerShown& shown)
 {
     TFormQueryResultMeta::ShowAnswer(shown);
-    // The answer's own sound after a pause; the window's end cancels it.
-    if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(shown.Card.Card)) {
-        const QString named = shown.Direction == 1 ? sound->home_filename : sound->foreign_filename;
-        // Relative names belong to the lesson's folder, never to the working directory.
-        const QString fileName = shown.Card.Unit ? shown.Card.Unit->ExternalFilePath(named) : QString();
-        QTimer::singleShot(SoundDelayMs, this, [fileName] { TFormQueryMeta::PlaySound(fileName); });
-    }
-
     const auto* voc = dynamic_cast<const TQVL_Card_Voc*>(shown.Card.Card);
+    // The answer's own sound after a pause (or its text read aloud); the window's end cancels it.
+    const QString answerText = voc ? (shown.Direction == 1 ? voc->home1 : voc->foreign1) : QString();
+    const TQVL_ReadAloud answerSide = TQVL_ReadAloud::For(*shown.Card.Card, shown.Card.Unit, shown.Direction == 2,
+                                                          answerText, true, ReadAloud::IsOn());
+    if (!answerSide.IsEmpty())
+        QTimer::singleShot(SoundDelayMs, this, [answerSide] { ReadAloud::Play(answerSide); });
+
     Label_Foreign->setText(voc ? voc->ForeignText() : QString());
     Label_Home->setText(voc ? voc->HomeText() : QString());
     const auto* typed = dynamic_cast<const TQVL_Card_Return_Voc*>(shown.Answer);
-    Label_Input->setText(QStringLiteral("\"") + (typed ? typed->Text : QString()) + QStringLiteral("\""));
+    const QString input = typed ? typed->Text : QString();
+    const TQVL_StepCode code = shown.Result.Code;
+    const bool missed = code == TQVL_StepCode::AlmostRight || code == TQVL_StepCode::Wrong ||
+                        code == TQVL_StepCode::MeaningMissing;
+    Label_Input->setText(QStringLiteral("\"") + input + QStringLiteral("\""));
+    Label_Input->ClearMarks();
+    Label_Input->setToolTip(QString());
+    Label_Input->setAccessibleDescription(QString());
+    if (shown.ShowEvaluation && missed && voc && !input.trimmed().isEmpty()) {
+        const QStringList expected = shown.Direction == 1 ? QStringList{voc->home1, voc->home2, voc->home3}
+                                                          : QStringList{voc->foreign1, voc->foreign2, voc->foreign3};
+        ShowDifferences(TQVL_AnswerDiff::ForAnswer(input, expected, typed->Delimiter,
+                                                   owner.Options->Step().evaluation->ignorecase));
+    }
     Label_Input->setVisible(shown.ShowUserAnswer);
     Label3->setVisible(shown.ShowUserAnswer);
 
@@ -78,4 +99,18 @@ void TFormQueryResultVoc::LayoutControls()
     Button_Ok->move(w - 104, h - 38);
     Button_Wrong->move(w - 104, h - 38);
     Button_Right->move(w - 202, h - 38);
+}
+
+void TFormQueryResultVoc::ShowDifferences(const TQVL_AnswerDiff::Parts& parts)
+{
+    // After the opening quote.
+    Label_Input->SetMarks(parts, 1);
+    const int differing = int(Label_Input->Marked().size());
+    const int missing = int(Label_Input->Gaps().size());
+    if (differing + missing == 0)
+        return;
+    Label_Input->setToolTip(QStringLiteral("Unterstrichen: Zeichen, die von der nächstliegenden Bedeutung abweichen; "
+                                           "Spitze darunter: hier fehlen Zeichen."));
+    Label_Input->setAccessibleDescription(
+        QStringLiteral("Abweichende Stellen: %1, fehlende Stellen: %2").arg(differing).arg(missing));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "query/QVL_AnswerDiff.h"
 #include "ui/query/Form_QueryResultMeta.h"
+#include "ui/query/MarkedTextLabel.h"
 
 // The answer window of vocabulary queries: the verdict, both sides of the
 // card, the learner's input, and for sound cards the answer's sound.
@@ -16,12 +18,17 @@ public:
     TFormQueryResultVoc(TQVL_Query& query, QWidget* parent);
 
     void ShowAnswer(const TQVL_Query_AnswerShown& shown) override;
+    // Marks the differing characters of the learner's input in Label_Input.
+    void ShowDifferences(const TQVL_AnswerDiff::Parts& parts);
 
     QLabel* Label_Foreign = nullptr;
     QLabel* Label_Home = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* Label_Input = nullptr;
+    TMarkedTextLabel* Label_Input = nullptr;
 
 protected:
     void LayoutControls() override;
+
+private:
+    TQVL_Query& owner;
 };

@@ -6,6 +6,8 @@
 #include "query/QVL_Card_Return_Voc.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Card.h"
+#include "query/QVL_ReadAloud.h"
+#include "ui/play/ReadAloud.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultVoc.h"
 #include "ui/shell/Theme.h"
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -58,6 +61,8 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent) : TFormQueryMeta(parent)
     Button_Hint->resize(50, 26);
     Button_Hint->hide();
     connect(Button_Hint, &QPushButton::clicked, this, [this] { showHint(); });
+
+    Button_ReadAloud = ReadAloud::CreateButton(area);
 }
 
 void TFormQueryVoc::DisplayQuestion(TQVL_Query_Card& card, int direction)
@@ -102,9 +107,8 @@ void TFormQueryVoc::DisplayQuestion(TQVL_Query_Card& card, int direction)
     else
         TntEdit1->setProperty("Tag", 0);
 
-    if (const auto* sound = dynamic_cast<const TQVL_Card_Sound*>(card.Card))
-        PlaySound(card.Unit ? card.Unit->ExternalFilePath(direction == 1 ? sound->foreign_filename : sound->home_filename)
-                            : QString());
+    // The card's recording of the asked side, or its text read aloud when the learner wants that.
+    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, direction == 1, question, true, ReadAloud::IsOn()));
 
     LayoutControls();
     TntEdit1->setFocus(Qt::OtherFocusReason);
@@ -190,6 +194,8 @@ void TFormQueryVoc::LayoutControls()
 {
     const int w = Content()->width();
     const int h = Content()->height();
+    // Beside "Hilfe", in the row of the window's buttons.
+    Button_ReadAloud->setGeometry(Button_Help->geometry().right() + 8, Button_Help->y(), 26, 26);
     const int questionHeight = std::max(TntLabel1->heightForWidth(std::max(1, w - 40)), 30);
     PlaceQuestion(h / 4, std::min(questionHeight, std::max(30, h * 2 / 3 - h / 4 - 4)));
 

@@ -19,6 +19,8 @@ public:
     QLabel* Label_Note = nullptr;
     QLineEdit* TntEdit1 = nullptr;
     QPushButton* Button_Hint = nullptr;
+    // The learner's switch for reading cards without a recording aloud.
+    QToolButton* Button_ReadAloud = nullptr;
 
 protected:
     void DisplayQuestion(TQVL_Query_Card& card, int direction) override;

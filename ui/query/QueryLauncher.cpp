@@ -1,6 +1,9 @@
 #include "ui/query/QueryLauncher.h"
 
 #include "ui/query/Form_QueryMeta.h"
+#include "ui/play/Form_MenuPlay.h"
+#include "ui/play/Form_PlayMeta.h"
+#include "ui/shell/WindowManager.h"
 
 #include "content/QVL_Card_Type.h"
 #include "app/QVL.h"
@@ -57,9 +60,12 @@ void ShowQueryWindow(TMainForm& main, TQueryWindow window)
     case TQueryWindow::Grammar:
         OpenQueryWindow(main);
         break;
-    default:
-        // Play mode arrives with its own screens.
-        main.NotAvailable();
+    case TQueryWindow::PlayVoc:
+    case TQueryWindow::PlayPicture:
+    case TQueryWindow::PlayGrammar:
+        OpenPlayWindow(main);
+        break;
+    case TQueryWindow::None:
         break;
     }
 }
@@ -74,6 +80,5 @@ void StartQueryWindow(TMainForm& main)
 
 void ShowPlayMenu(TMainForm& main)
 {
-    // The play menu arrives with play mode; until then the main menu.
-    main.ShowMainMenu();
+    main.WindowManager().SwitchWindow<TFormMenuPlay>();
 }

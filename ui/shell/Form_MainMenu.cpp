@@ -6,6 +6,7 @@
 #include "ui/edit/EditLauncher.h"
 #include "ui/shell/Form_MainMenuTwo.h"
 #include "ui/query/Form_MenuQuery.h"
+#include "ui/play/Form_MenuPlay.h"
 #include "ui/units/Form_MenuUnitsNew.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/FormDataModule.h"
@@ -51,7 +52,7 @@ void TFormMainMenu::select(int index)
     switch (index) {
     case 0: main.DataModule().Action_Unit_Select->trigger(); break;
     case 1: main.WindowManager().SwitchWindow<TFormMenuQuery>(); break;
-    case 2: main.NotAvailable(); break;
+    case 2: main.WindowManager().SwitchWindow<TFormMenuPlay>(); break;
     case 3:
         if (main.CheckUnitSelected())
             OpenCardViewer(main);

@@ -1,0 +1,181 @@
+#include "core/QVL_System_Speech.h"
+
+#include "core/QVL_Error.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <espeak-ng/speak_lib.h>
+
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// The synthesiser is one per process and not reentrant.
+std::mutex engineLock;
+int sampleRate = 0; // 0: not started yet, -1: cannot start
+
+const QHash<QString, QString>& voices()
+{
+    // Bibliographic three-letter codes of the language list -> the synthesiser's voices.
+    static const QHash<QString, QString> table{
+        {QStringLiteral("afr"), QStringLiteral("af")},  {QStringLiteral("alb"), QStringLiteral("sq")},
+        {QStringLiteral("ara"), QStringLiteral("ar")},  {QStringLiteral("arm"), QStringLiteral("hy")},
+        {QStringLiteral("aze"), QStringLiteral("az")},  {QStringLiteral("baq"), QStringLiteral("eu")},
+        {QStringLiteral("bel"), QStringLiteral("be")},  {QStringLiteral("ben"), QStringLiteral("bn")},
+        {QStringLiteral("bos"), QStringLiteral("bs")},  {QStringLiteral("bul"), QStringLiteral("bg")},
+        {QStringLiteral("cat"), QStringLiteral("ca")},  {QStringLiteral("chi"), QStringLiteral("cmn")},
+        {QStringLiteral("cze"), QStringLiteral("cs")},  {QStringLiteral("dan"), QStringLiteral("da")},
+        {QStringLiteral("dut"), QStringLiteral("nl")},  {QStringLiteral("eng"), QStringLiteral("en")},
+        {QStringLiteral("epo"), QStringLiteral("eo")},  {QStringLiteral("est"), QStringLiteral("et")},
+        {QStringLiteral("fin"), QStringLiteral("fi")},  {QStringLiteral("fre"), QStringLiteral("fr")},
+        {QStringLiteral("geo"), QStringLiteral("ka")},  {QStringLiteral("ger"), QStringLiteral("de")},
+        {QStringLiteral("gla"), QStringLiteral("gd")},  {QStringLiteral("gle"), QStringLiteral("ga")},
+        {QStringLiteral("grc"), QStringLiteral("grc")}, {QStringLiteral("gre"), QStringLiteral("el")},
+        {QStringLiteral("heb"), QStringLiteral("he")},  {QStringLiteral("hin"), QStringLiteral("hi")},
+        {QStringLiteral("hrv"), QStringLiteral("hr")},  {QStringLiteral("hun"), QStringLiteral("hu")},
+        {QStringLiteral("ice"), QStringLiteral("is")},  {QStringLiteral("ind"), QStringLiteral("id")},
+        {QStringLiteral("ita"), QStringLiteral("it")},  {QStringLiteral("jpn"), QStringLiteral("ja")},
+        {QStringLiteral("kaz"), QStringLiteral("kk")},  {QStringLiteral("kor"), QStringLiteral("ko")},
+        {QStringLiteral("kur"), QStringLiteral("ku")},  {QStringLiteral("lat"), QStringLiteral("la")},
+        {QStringLiteral("lav"), QStringLiteral("lv")},  {QStringLiteral("lit"), QStringLiteral("lt")},
+        {QStringLiteral("ltz"), QStringLiteral("lb")},  {QStringLiteral("mac"), QStringLiteral("mk")},
+        {QStringLiteral("may"), QStringLiteral("ms")},  {QStringLiteral("mlt"), QStringLiteral("mt")},
+        {QStringLiteral("nor"), QStringLiteral("nb")},  {QStringLiteral("per"), QStringLiteral("fa")},
+        {QStringLiteral("pol"), QStringLiteral("pl")},  {QStringLiteral("por"), QStringLiteral("pt")},
+        {QStringLiteral("rum"), QStringLiteral("ro")},  {QStringLiteral("rus"), QStringLiteral("ru")},
+        {QStringLiteral("slo"), QStringLiteral("sk")},  {QStringLiteral("slv"), QStringLiteral("sl")},
+        {QStringLiteral("spa"), QStringLiteral("es")},  {QStringLiteral("srp"), QStringLiteral("sr")},
+        {QStringLiteral("swa"), QStringLiteral("sw")},  {QStringLiteral("swe"), QStringLiteral("sv")},
+        {QStringLiteral("tha"), QStringLiteral("th")},  {QStringLiteral("tur"), QStringLiteral("tr")},
+        {QStringLiteral("ukr"), QStringLiteral("uk")},  {QStringLiteral("urd"), QStringLiteral("ur")},
+        {QStringLiteral("vie"), QStringLiteral("vi")},  {QStringLiteral("wel"), QStringLiteral("cy")},
+    };
+    return table;
+}
+
+int collect(short* samples, int count, espeak_EVENT* events)
+{
+    if (samples && count > 0 && events && events->user_data)
+        static_cast<std::vector<short>*>(events->user_data)->insert(
+            static_cast<std::vector<short>*>(events->user_data)->end(), samples, samples + count);
+    return 0; // go on
+}
+
+QByteArray wavFile(const std::vector<short>& samples, int rate)
+{
+    const quint32 dataBytes = quint32(samples.size() * sizeof(qint16));
+    QByteArray bytes;
+    bytes.reserve(int(44 + dataBytes));
+    auto u32 = [&bytes](quint32 value) {
+        char raw[4];
+        qToLittleEndian(value, raw);
+        bytes.append(raw, 4);
+    };
+    auto u16 = [&bytes](quint16 value) {
+        char raw[2];
+        qToLittleEndian(value, raw);
+        bytes.append(raw, 2);
+    };
+    bytes.append("RIFF", 4);
+    u32(36 + dataBytes);
+    bytes.append("WAVEfmt ", 8);
+    u32(16);
+    u16(1); // PCM
+    u16(1); // mono
+    u32(quint32(rate));
+    u32(quint32(rate) * 2);
+    u16(2);
+    u16(16);
+    bytes.append("data", 4);
+    u32(dataBytes);
+    for (const short sample : samples)
+        u16(quint16(sample));
+    return bytes;
+}
+
+} // namespace
+
+TQVL_System_Speech::TQVL_System_Speech() = default;
+
+TQVL_System_Speech::~TQVL_System_Speech() = default;
+
+QString TQVL_System_Speech::VoiceFor(const QString& langCode)
+{
+    const QString code = langCode.trimmed().toLower();
+    if (const auto found = voices().constFind(code); found != voices().cend())
+        return found.value();
+    // A two-letter code is the voice's own name.
+    for (const QString& voice : voices())
+        if (voice == code)
+            return voice;
+    return QString();
+}
+
+QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langCode)
+{
+    const QString spoken = text.trimmed();
+    if (spoken.isEmpty())
+        throw TQVL_Error(QStringLiteral("Es gibt keinen Text zum Vorlesen."));
+    const QString voice = VoiceFor(langCode);
+    if (voice.isEmpty())
+        throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
+
+    if (!folder) {
+        folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/Quorvel-Vorlesen-XXXXXX"));
+        if (!folder->isValid())
+            throw TQVL_Error(QStringLiteral("Der Ordner für die Sprachausgabe kann nicht angelegt werden:\r%1")
+                                 .arg(folder->errorString()));
+    }
+    const QByteArray key = QCryptographicHash::hash((voice + QLatin1Char('\n') + spoken).toUtf8(),
+                                                    QCryptographicHash::Md5)
+                               .toHex();
+    const QString fileName = folder->filePath(QString::fromLatin1(key) + QStringLiteral(".wav"));
+    if (QFileInfo(fileName).isFile())
+        return fileName;
+
+    std::vector<short> samples;
+    {
+        const std::lock_guard guard(engineLock);
+        if (sampleRate == 0) {
+            sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+            if (sampleRate <= 0)
+                sampleRate = -1;
+            else
+                espeak_SetSynthCallback(collect);
+        }
+        if (sampleRate < 0)
+            throw TQVL_Error(QStringLiteral("Die Sprachausgabe kann nicht gestartet werden."));
+        if (espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK)
+            throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
+        const QByteArray utf8 = spoken.toUtf8();
+        if (espeak_Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
+                         nullptr, &samples) != EE_OK ||
+            espeak_Synchronize() != EE_OK)
+            throw TQVL_Error(QStringLiteral("Der Text \"%1\" kann nicht vorgelesen werden.").arg(spoken));
+    }
+    if (samples.empty())
+        throw TQVL_Error(QStringLiteral("Der Text \"%1\" kann nicht vorgelesen werden.").arg(spoken));
+
+    // Complete or not at all: a half-written file must never be taken for a finished one.
+    const QString partial = fileName + QStringLiteral(".part");
+    QFile out(partial);
+    const QByteArray bytes = wavFile(samples, sampleRate);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush()) {
+        out.remove();
+        throw TQVL_Error(QStringLiteral("Die Sprachausgabe kann nicht gespeichert werden:\r%1").arg(out.errorString()));
+    }
+    out.close();
+    if (!QFile::rename(partial, fileName)) {
+        QFile::remove(partial);
+        throw TQVL_Error(QStringLiteral("Die Sprachausgabe kann nicht gespeichert werden."));
+    }
+    ++synthesized;
+    return fileName;
+}

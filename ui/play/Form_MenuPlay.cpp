@@ -1,0 +1,91 @@
+#include "ui/play/Form_MenuPlay.h"
+
+#include "app/QVL.h"
+#include "query/QVL_Query.h"
+#include "query/QVL_Query_Cardpile.h"
+#include "query/QVL_Query_Options.h"
+#include "ui/query/Form_QueryMultipleFiles.h"
+#include "ui/query/QueryLauncher.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/MenuTiles.h"
+#include "ui/shell/WindowManager.h"
+#include "users/QVL_Options.h"
+
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QPushButton>
+
+TFormMenuPlay::TFormMenuPlay(QWidget* parent, TQVL& engine) : TFormMeta(parent), core(engine)
+{
+    setObjectName(QStringLiteral("FormMenuPlay"));
+    SetHeaderHeight(TallHeaderHeight);
+    SetCaption(QStringLiteral("Vokabeln vorspielen"));
+    SetSubCaption(QStringLiteral("Lassen Sie sich die Vokabeln am Bildschirm präsentieren..."));
+    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Übereinander"), QStringLiteral("vocabulary")},
+                                              {QStringLiteral("Nacheinander"), QStringLiteral("play")},
+                                              {QStringLiteral("Pseudo-Abfrage"), QStringLiteral("query")},
+                                              {QStringLiteral("Mehrere Lektionen"), QStringLiteral("units")}});
+    KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
+        if (item)
+            SelectTile(item->Index());
+    };
+    Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
+    Button_Back->setObjectName(QStringLiteral("Button_Back"));
+    SetEscapeButton(Button_Back);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(Button_Back);
+    Content()->layout()->addItem(row);
+    connect(Button_Back, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
+
+    Guarded([this] { prepare(); });
+}
+
+TFormMenuPlay::~TFormMenuPlay() = default;
+
+void TFormMenuPlay::prepare()
+{
+    TQVL_Query& query = *core.Query;
+    query.Cardpile->Clear();
+    // The further units of an earlier run over several units are no longer needed.
+    core.Units->CloseAdditionalFiles();
+    query.QueryType = TQVL_QueryType::Play;
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    TQVL_Query_PlaySettings::ApplyMenuDefaults(*query.Options, unit.IsOpen ? unit.Typ : tInfo);
+}
+
+void TFormMenuPlay::SelectTile(int index)
+{
+    if (index < 0 || index > int(TQVL_PlayForm::MultipleUnits))
+        return;
+    if (!TMainForm::Instance()->CheckUnitSelected())
+        return;
+    Guarded([&] { choose(TQVL_PlayForm(index)); });
+}
+
+void TFormMenuPlay::choose(TQVL_PlayForm form)
+{
+    TMainForm& main = *TMainForm::Instance();
+    TQVL_Query& query = *core.Query;
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    // A storage is played whole, not only its due cards.
+    query.SetLongTermMode(false);
+    query.QueryType = TQVL_QueryType::Play;
+    // Afresh for every choice: an earlier choice may have changed the reductions.
+    TQVL_Query_PlaySettings::ApplyMenuDefaults(*query.Options, unit.Typ);
+    const TQVL_Options& programOptions = *core.Options;
+    const TQVL_PlayIntervals intervals{programOptions.play_both_intervall,
+                                       programOptions.play_series_showquestionintervall,
+                                       programOptions.play_series_showanswerintervall};
+    TQVL_Query_PlaySettings::ApplyForm(*query.Options, form, intervals, unit.Typ);
+    // A pile left from a choice that failed further on must not count its cards twice.
+    query.Cardpile->Clear();
+    query.Cardpile->AddUnit(unit);
+    if (form == TQVL_PlayForm::MultipleUnits) {
+        main.WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
+        return;
+    }
+    ShowQueryWindow(main, QueryWindowFor(unit.Typ, TQVL_QueryType::Play));
+}

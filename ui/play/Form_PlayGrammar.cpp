@@ -1,0 +1,154 @@
+#include "ui/play/Form_PlayGrammar.h"
+
+#include "app/QVL.h"
+#include "content/QVL_CardArrangement.h"
+#include "content/QVL_Card_Grammar.h"
+#include "core/QVL_Math.h"
+#include "query/QVL_Query_Card.h"
+
+#include <QLabel>
+
+#include <algorithm>
+
+namespace {
+
+const QColor labelColour(0x3C, 0x5A, 0x7B);
+
+int rowFontSize(int rowHeight)
+{
+    if (rowHeight <= 23)
+        return 8;
+    if (rowHeight > 35)
+        return 12;
+    return 10;
+}
+
+} // namespace
+
+TFormPlayGrammar::TFormPlayGrammar(QWidget* parent) : TFormPlayMeta(parent)
+{
+    setObjectName(QStringLiteral("FormPlayGrammar"));
+    SetCaption(QStringLiteral("Karten vorspielen"));
+    SetHelpPage(QStringLiteral("help_play_grammar.html"));
+    Panel1 = new QWidget(Content());
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    buildLabels();
+}
+
+void TFormPlayGrammar::buildLabels()
+{
+    arrangement = &TQVL::Instance().CardArrangements->GetActiveArrangement();
+    for (int index = 0; index < arrangement->FieldCount(); ++index) {
+        const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
+        auto makeLabel = [&](const QString& text, bool bold, int pointSize) {
+            auto* label = new QLabel(text, Panel1);
+            QFont font = label->font();
+            font.setBold(bold);
+            if (pointSize > 0)
+                font.setPointSize(pointSize);
+            label->setFont(font);
+            QPalette colours = label->palette();
+            colours.setColor(QPalette::WindowText, labelColour);
+            label->setPalette(colours);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            return label;
+        };
+        switch (field.Type) {
+        case cftLabelField: {
+            QLabel* value = makeLabel(QString(), arrangement->StaticLabelBold, 0);
+            value->setObjectName(QStringLiteral("Label_Field%1").arg(field.Id));
+            value->setAlignment(Qt::AlignCenter);
+            labels.push_back({value, field.Id, index, FieldLabel::Value});
+            break;
+        }
+        case cftInputField: {
+            QLabel* caption = makeLabel(field.Caption, false, 14);
+            labels.push_back({caption, -1, index, FieldLabel::Caption});
+            QLabel* value = makeLabel(QString(), false, 14);
+            value->setObjectName(QStringLiteral("Label_Value%1").arg(field.Id));
+            labels.push_back({value, field.Id, index, FieldLabel::InputValue});
+            break;
+        }
+        case cftConstantLabel:
+            labels.push_back({makeLabel(field.Caption, arrangement->StaticLabelBold, 0), -1, index,
+                              FieldLabel::ConstantLabel});
+            break;
+        case cftVertSpace:
+        case cftColumn:
+            break;
+        }
+    }
+}
+
+void TFormPlayGrammar::placeField(int index, int left, int top, int width, int height)
+{
+    const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
+    const int valueLeft = left + width * field.CaptionWidthPercentage / 100;
+    for (const FieldLabel& entry : labels) {
+        if (entry.FieldIndex != index)
+            continue;
+        QLabel* label = entry.Label;
+        QFont sized = label->font();
+        sized.setPointSize(rowFontSize(height));
+        label->setFont(sized);
+        // Vertically centred on the row (the middle at Top + Height div 2).
+        const int textHeight = height;
+        const int labelTop = top;
+        switch (entry.Role) {
+        case FieldLabel::Value:
+            label->setGeometry(left, labelTop, width, textHeight);
+            break;
+        case FieldLabel::Caption:
+            label->setGeometry(left, labelTop, valueLeft - left, textHeight);
+            break;
+        case FieldLabel::InputValue:
+            label->setGeometry(valueLeft, labelTop, left + width - valueLeft, textHeight);
+            break;
+        case FieldLabel::ConstantLabel:
+            label->setGeometry(left, labelTop, width, textHeight);
+            break;
+        }
+    }
+}
+
+void TFormPlayGrammar::Arrange()
+{
+    const int w = Content()->width();
+    // Below the line of the success bar, above the buttons.
+    Panel1->setGeometry(0, 34, w, std::max(0, ButtonRowTop() - 34 - 6));
+    if (!arrangement)
+        return;
+    // The arrangement is shared: lend it the placing for this one layout.
+    TQVL_CardArrangement& shared = *arrangement;
+    TQVL_CardArrangement::PlaceFieldEvent previous = std::move(shared.OnPlaceField);
+    shared.OnPlaceField = [this](int index, int left, int top, int width, int height, TQVL_CardArrangement_FieldType) {
+        placeField(index, left, top, width, height);
+    };
+    const int pw = Panel1->width();
+    const int ph = Panel1->height();
+    shared.Layout(pw, ph, int(RoundHalfEven(ph * 0.15)), int(RoundHalfEven(pw * 0.2)), false);
+    shared.OnPlaceField = std::move(previous);
+}
+
+void TFormPlayGrammar::showValues(const TQVL_Query_Card& card, bool answer)
+{
+    const auto* grammar = dynamic_cast<const TQVL_Card_Grammar*>(card.Card);
+    for (const FieldLabel& entry : labels) {
+        const QString value = grammar && entry.FieldId >= 0 ? grammar->GetValue(entry.FieldId) : QString();
+        if (entry.Role == FieldLabel::Value)
+            entry.Label->setText(value);
+        else if (entry.Role == FieldLabel::InputValue)
+            entry.Label->setText(answer ? value : QString());
+    }
+}
+
+void TFormPlayGrammar::OnDisplayQuestion(TQVL_Query_Card& card, int)
+{
+    showValues(card, false);
+}
+
+void TFormPlayGrammar::OnDisplayAnswer(TQVL_Query_Card& card, int)
+{
+    showValues(card, true);
+    Arrange();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/play/Form_PlayMeta.h"
+
+#include <vector>
+
+class QLabel;
+class TQVL_CardArrangement;
+
+// Plays grammar units back ("Karten vorspielen"): the card arrangement's
+// fields as labels, the label fields filled with the question, the input
+// fields' values added with the answer.
+class TFormPlayGrammar : public TFormPlayMeta
+{
+    Q_OBJECT
+public:
+    struct FieldLabel
+    {
+        QLabel* Label = nullptr;
+        qint32 FieldId = -1; // -1 for captions
+        int FieldIndex = 0;
+        enum Kind
+        {
+            Value,         // a label field's value
+            Caption,       // an input field's caption
+            InputValue,    // an input field's value
+            ConstantLabel, // a constant label's caption
+        } Role = Value;
+    };
+
+    // Builds one label per arrangement item from the active card arrangement.
+    explicit TFormPlayGrammar(QWidget* parent = nullptr);
+
+    QWidget* Panel1 = nullptr;
+    const std::vector<FieldLabel>& Labels() const { return labels; }
+
+protected:
+    void OnDisplayQuestion(TQVL_Query_Card& card, int direction) override;
+    void OnDisplayAnswer(TQVL_Query_Card& card, int direction) override;
+    void Arrange() override;
+
+private:
+    void buildLabels();
+    void placeField(int index, int left, int top, int width, int height);
+    void showValues(const TQVL_Query_Card& card, bool answer);
+
+    TQVL_CardArrangement* arrangement = nullptr;
+    std::vector<FieldLabel> labels;
+};

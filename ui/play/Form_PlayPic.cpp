@@ -1,0 +1,207 @@
+#include "ui/play/Form_PlayPic.h"
+
+#include "content/QVL_Card_Pic.h"
+#include "content/QVL_Language.h"
+#include "content/QVL_Unit.h"
+#include "core/QVL_Error.h"
+#include "core/QVL_NamedFile.h"
+#include "query/QVL_Query_Card.h"
+#include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/DialogService.h"
+#include "ui/shell/Theme.h"
+
+#include <QBuffer>
+#include <QEvent>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// 79 and 124 pixels below the screen's top, whose header takes 28.
+constexpr int lineTop = 79 - TFormMeta::DefaultHeaderHeight;
+constexpr int pictureTop = 124 - TFormMeta::DefaultHeaderHeight;
+constexpr int pictureBottomMargin = 105;
+
+QLabel* line(QWidget* parent, const char* name, const QColor& colour)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(24);
+    label->setFont(font);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+    return label;
+}
+
+QFrame* shadowLine(QWidget* parent, const char* name, int alpha)
+{
+    auto* shape = new QFrame(parent);
+    shape->setObjectName(QString::fromLatin1(name));
+    shape->setFrameShape(QFrame::NoFrame);
+    shape->setAutoFillBackground(true);
+    QPalette colours = shape->palette();
+    QColor shade = Theme::Ink;
+    shade.setAlpha(alpha);
+    colours.setColor(QPalette::Window, shade);
+    shape->setPalette(colours);
+    shape->hide();
+    return shape;
+}
+
+} // namespace
+
+TFormPlayPic::TFormPlayPic(QWidget* parent) : TFormPlayMeta(parent)
+{
+    setObjectName(QStringLiteral("FormPlayPic"));
+    SetHelpPage(QStringLiteral("help_play_pic.html"));
+    QWidget* area = Content();
+
+    Panel1 = new QWidget(area);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Shape3 = shadowLine(Panel1, "Shape3", 40);
+    Shape4 = shadowLine(Panel1, "Shape4", 40);
+    Shape1 = shadowLine(Panel1, "Shape1", 90);
+    Shape2 = shadowLine(Panel1, "Shape2", 90);
+    Image1 = new QLabel(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setScaledContents(true);
+    PaintBox1 = new QWidget(Panel1);
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    PaintBox1->setAttribute(Qt::WA_TranslucentBackground);
+    PaintBox1->installEventFilter(this);
+
+    Label_QuestionShadow = line(area, "Label_QuestionShadow", Qt::white);
+    Label_AnswerShadow = line(area, "Label_AnswerShadow", Qt::white);
+    Label_Question = line(area, "Label_Question", Theme::Ink);
+    Label_Answer = line(area, "Label_Answer", Theme::Ink);
+    // The foreign language's own font for all four lines when its profile says so.
+    const QFont profileFont = TFormQueryMeta::ProfileBigFont(TFormQueryMeta::ForeignLanguage(), Label_Question->font());
+    for (QLabel* label : {Label_Question, Label_QuestionShadow, Label_Answer, Label_AnswerShadow})
+        label->setFont(profileFont);
+}
+
+QRect TFormPlayPic::ShownRect() const
+{
+    return Image1->geometry().translated(Panel1->pos());
+}
+
+void TFormPlayPic::setLine(QLabel* text, QLabel* shadowCopy, const QString& value)
+{
+    text->setText(value);
+    shadowCopy->setText(value);
+}
+
+void TFormPlayPic::OnDisplayQuestion(TQVL_Query_Card& card, int)
+{
+    // Screen updates wait until picture and texts are in place.
+    setUpdatesEnabled(false);
+    clickAreas = nullptr;
+    const auto* pic = dynamic_cast<const TQVL_Card_Pic*>(card.Card);
+    setLine(Label_Question, Label_QuestionShadow, pic ? pic->question : QString());
+    setLine(Label_Answer, Label_AnswerShadow, QString());
+    const bool typed = !pic || pic->answer_typ == 0;
+    Label_Answer->setVisible(typed);
+    Label_AnswerShadow->setVisible(typed);
+    loadPicture(pic && card.Unit ? card.Unit->ExternalFilePath(pic->picture_filename) : QString());
+    shadow = pic && pic->picture_shadow && !picture.isNull();
+    for (QFrame* shape : {Shape1, Shape2, Shape3, Shape4})
+        shape->setVisible(shadow);
+    Arrange();
+    setUpdatesEnabled(true);
+    PaintBox1->update();
+}
+
+void TFormPlayPic::OnDisplayAnswer(TQVL_Query_Card& card, int)
+{
+    const auto* pic = dynamic_cast<const TQVL_Card_Pic*>(card.Card);
+    if (pic && pic->answer_typ == 1)
+        clickAreas = pic->clickareas.get();
+    setLine(Label_Answer, Label_AnswerShadow, pic ? pic->answer_text : QString());
+    Arrange();
+    PaintBox1->update();
+}
+
+void TFormPlayPic::loadPicture(const QString& fileName)
+{
+    picture = QImage();
+    Image1->clear();
+    if (fileName.isEmpty())
+        return;
+    QByteArray bytes;
+    QString error;
+    // Read by us first: the name comes from the lesson and may be a FIFO or a device.
+    try {
+        bytes = TQVL_NamedFile::Read(fileName);
+    } catch (const TQVL_Error& failure) {
+        error = failure.Message();
+    }
+    if (error.isEmpty()) {
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        picture = reader.read();
+        if (picture.isNull())
+            error = QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden: %2").arg(fileName, reader.errorString());
+    }
+    if (!error.isEmpty()) {
+        // The run goes on with the card's texts.
+        if (!reported.contains(fileName)) {
+            reported.insert(fileName);
+            TDialogService::Current().ShowError(error);
+        }
+        return;
+    }
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TFormPlayPic::Arrange()
+{
+    const int w = Content()->width();
+    const int h = Content()->height();
+    const int width = std::max(0, w - 40);
+    const int questionHeight = std::max(30, pictureTop - lineTop - 4);
+    Label_Question->setGeometry(20, lineTop, width, questionHeight);
+    Label_QuestionShadow->setGeometry(21, lineTop + 1, width, questionHeight);
+    const int answerHeight = std::max(30, std::min(Label_Answer->heightForWidth(std::max(1, width)), 60));
+    const int answerTop = std::min(h - answerHeight / 2 - 75, ButtonRowTop() - answerHeight - 4);
+    Label_Answer->setGeometry(20, answerTop, width, answerHeight);
+    Label_AnswerShadow->setGeometry(21, answerTop + 1, width, answerHeight);
+
+    // Fitted into the room between the lines: shrunk to the width, then to the height, never enlarged.
+    const QRect room(0, pictureTop, w, std::max(0, std::min(h - pictureBottomMargin, answerTop - 4) - pictureTop));
+    Panel1->setGeometry(room);
+    QSize shown = picture.size();
+    if (shown.width() > room.width() && shown.width() > 0)
+        shown = QSize(room.width(), std::max(1, shown.height() * room.width() / shown.width()));
+    if (shown.height() > room.height() && shown.height() > 0)
+        shown = QSize(std::max(1, shown.width() * room.height() / shown.height()), room.height());
+    const QRect image(QPoint((room.width() - shown.width()) / 2, (room.height() - shown.height()) / 2), shown);
+    Image1->setGeometry(image);
+    PaintBox1->setGeometry(image);
+    // Two one-pixel lines right of and below the picture, each one pixel further out.
+    Shape1->setGeometry(image.right() + 1, image.top() + 2, 1, image.height());
+    Shape3->setGeometry(image.right() + 2, image.top() + 3, 1, image.height());
+    Shape2->setGeometry(image.left() + 2, image.bottom() + 1, image.width(), 1);
+    Shape4->setGeometry(image.left() + 3, image.bottom() + 2, image.width(), 1);
+}
+
+bool TFormPlayPic::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == PaintBox1 && event->type() == QEvent::Paint) {
+        if (clickAreas && !picture.isNull() && PaintBox1->width() > 0 && PaintBox1->height() > 0) {
+            QPainter painter(PaintBox1);
+            clickAreas->Draw(painter, double(picture.width()) / PaintBox1->width(),
+                             double(picture.height()) / PaintBox1->height());
+        }
+        return true;
+    }
+    return TFormPlayMeta::eventFilter(watched, event);
+}
