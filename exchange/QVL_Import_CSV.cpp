@@ -25,6 +25,7 @@ TQVL_Import_Source TQVL_Import_CSV::Read(const QByteArray& bytes, const QString&
         throw TQVL_Error(QStringLiteral("Das Zeichen \"%1\" kann nicht als Trennzeichen dienen.").arg(Delimiter));
     TQVL_Import_Source source;
     const QString text = TQVL_Import_Text::Decode(bytes, fileName, &source.Encoding);
+    TQVL_Import_Text::RefuseXml(text, fileName);
     TQVL_Import_Records records(text, Delimiter, fileName);
     const int widest = *std::max_element(Columns.begin(), Columns.end());
     bool delimiterSeen = false;

@@ -64,6 +64,8 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
     const pugi::xml_parse_result parsed =
         document.load_buffer(bytes.constData(), std::size_t(bytes.size()), pugi::parse_default,
                              utf16 ? pugi::encoding_utf8 : pugi::encoding_auto);
+    if (parsed.status == pugi::status_no_document_element)
+        throw TQVL_Import_Text::LineError(fileName, 1, QStringLiteral("Die Datei ist keine XML-Datei."));
     if (!parsed)
         throw TQVL_Error::WithCause(
             QStringLiteral("Die Datei \"%1\" kann nicht importiert werden.").arg(fileName),

@@ -95,6 +95,7 @@ TQVL_Import_Source TQVL_Import_PlainText::Read(const QByteArray& bytes, const QS
     TQVL_Import_Source source;
     const QString text = TQVL_Import_Text::Decode(bytes, fileName, &source.Encoding);
 
+    TQVL_Import_Text::RefuseXml(text, fileName);
     // Header lines come first, each "#key:value".
     QChar separator = QLatin1Char('\t');
     bool html = true;

@@ -73,6 +73,14 @@ QString Decode(const QByteArray& bytes, const QString& fileName, QString* encodi
     return TQVL_Encoding::DecodeWindows1252(data, size - start);
 }
 
+void RefuseXml(QStringView text, const QString& fileName)
+{
+    const QStringView start = text.trimmed();
+    if (start.startsWith(QLatin1String("<?xml")) || start.startsWith(QLatin1String("<kvtml")))
+        throw LineError(fileName, LineOf(text, text.indexOf(QLatin1Char('<'))),
+                        QStringLiteral("Die Datei ist eine XML-Datei. Bitte wählen Sie den passenden Dateityp."));
+}
+
 TQVL_Error LineError(const QString& fileName, int line, const QString& text)
 {
     return TQVL_Error::WithCause(QStringLiteral("Die Datei \"%1\" kann nicht importiert werden.").arg(fileName),

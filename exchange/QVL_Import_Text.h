@@ -17,6 +17,9 @@ QByteArray ReadFile(const QString& fileName);
 // that). `encoding` receives the name of what was used. A file holding zero
 // bytes outside UTF-16 is not a text file and raises an error with its line.
 QString Decode(const QByteArray& bytes, const QString& fileName, QString* encoding = nullptr);
+// Refuses text that is an XML document: a KVTML file chosen as CSV or
+// plain text would otherwise give a card per line of markup.
+void RefuseXml(QStringView text, const QString& fileName);
 // "Die Datei "…" kann nicht importiert werden." and "Zeile n: …" below it.
 TQVL_Error LineError(const QString& fileName, int line, const QString& text);
 // The line (from 1) of position `offset` in `text`.
