@@ -28,12 +28,36 @@ QString textOf(const pugi::xml_node& node)
     return TQVL_Encoding::DecodeUtf8(value, qsizetype(std::strlen(value))).trimmed();
 }
 
-// "en_GB", "en-US", "EN" all name "en".
+// The language codes of the language-name table are three-letter ones
+// (bibliographic forms: "ger", "fre"); files name languages by two letters
+// ("de") or by the terminological three ("deu").
+const std::pair<const char*, const char*> programCodes[] = {
+    {"af", "afr"}, {"sq", "alb"}, {"sqi", "alb"}, {"ar", "ara"}, {"hy", "arm"}, {"hye", "arm"}, {"az", "aze"},
+    {"eu", "baq"}, {"eus", "baq"}, {"be", "bel"}, {"bn", "ben"}, {"bs", "bos"}, {"br", "bre"}, {"bg", "bul"},
+    {"zh", "chi"}, {"zho", "chi"}, {"da", "dan"}, {"de", "ger"}, {"deu", "ger"}, {"en", "eng"}, {"eo", "epo"},
+    {"et", "est"}, {"fo", "fao"}, {"fi", "fin"}, {"fr", "fre"}, {"fra", "fre"}, {"gl", "glg"}, {"ka", "geo"},
+    {"kat", "geo"}, {"el", "gre"}, {"ell", "gre"}, {"he", "heb"}, {"iw", "heb"}, {"hi", "hin"}, {"id", "ind"},
+    {"ga", "gle"}, {"is", "ice"}, {"isl", "ice"}, {"it", "ita"}, {"ja", "jpn"}, {"yi", "yid"}, {"kk", "kaz"},
+    {"ca", "cat"}, {"ko", "kor"}, {"hr", "hrv"}, {"ku", "kur"}, {"la", "lat"}, {"lv", "lav"}, {"lt", "lit"},
+    {"lb", "ltz"}, {"ms", "may"}, {"msa", "may"}, {"mt", "mlt"}, {"mk", "mac"}, {"mkd", "mac"}, {"mn", "mon"},
+    {"nl", "dut"}, {"nld", "dut"}, {"no", "nor"}, {"nb", "nor"}, {"nn", "nor"}, {"nob", "nor"}, {"fa", "per"},
+    {"fas", "per"}, {"pl", "pol"}, {"pt", "por"}, {"rm", "roh"}, {"ro", "rum"}, {"ron", "rum"}, {"ru", "rus"},
+    {"gd", "gla"}, {"sv", "swe"}, {"sr", "srp"}, {"sk", "slo"}, {"slk", "slo"}, {"sl", "slv"}, {"es", "spa"},
+    {"sw", "swa"}, {"th", "tha"}, {"cs", "cze"}, {"ces", "cze"}, {"tr", "tur"}, {"uk", "ukr"}, {"hu", "hun"},
+    {"ur", "urd"}, {"vi", "vie"}, {"cy", "wel"}, {"cym", "wel"},
+};
+
+// "en_GB", "en-US", "EN", "eng" all name "eng".
 QString languagePart(const QString& locale)
 {
     QString code = locale.trimmed().toLower();
     const qsizetype cut = code.indexOf(QRegularExpression(QStringLiteral("[_\\-@.]")));
-    return cut < 0 ? code : code.left(cut);
+    if (cut >= 0)
+        code = code.left(cut);
+    for (const auto& [from, to] : programCodes)
+        if (code == QLatin1String(from))
+            return QString::fromLatin1(to);
+    return code;
 }
 
 int find(const std::vector<Identifier>& identifiers, const QString& code)

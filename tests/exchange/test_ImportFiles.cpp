@@ -68,8 +68,8 @@ TEST_F(ImportFiles, LanguagesFromTheSourceFile)
     import.LanguagesFromSource = true;
     TQVL_Unit unit;
     unit.Open(import.ImportFile(source));
-    EXPECT_EQ(unit.LangCodeForeign, QStringLiteral("en"));
-    EXPECT_EQ(unit.LangCodeHome, QStringLiteral("de"));
+    EXPECT_EQ(unit.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(unit.LangCodeHome, QStringLiteral("ger"));
     unit.CloseFile();
 }
 

@@ -196,8 +196,8 @@ TEST(ImportKVTML, TranslationsOfTheChosenLanguagesWithComments)
     EXPECT_EQ(source.Cards[1].foreign1, QStringLiteral("cat")) << "translations in any order, CDATA";
     EXPECT_EQ(source.Cards[1].home1, QStringLiteral("Katze & Kater"));
     EXPECT_EQ(source.Cards[1].note, QStringLiteral("Haustier"));
-    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("en")) << "en_GB is English";
-    EXPECT_EQ(source.LangCodeHome, QStringLiteral("de"));
+    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("eng")) << "en_GB is English";
+    EXPECT_EQ(source.LangCodeHome, QStringLiteral("ger"));
 }
 
 TEST(ImportKVTML, LanguagesNotInTheFileOrTakenFromIt)
@@ -207,7 +207,7 @@ TEST(ImportKVTML, LanguagesNotInTheFileOrTakenFromIt)
     const QString error = ErrorOf([&] { import.ReadFile(fixture("vocabulary.kvtml")); });
     EXPECT_TRUE(error.contains(QStringLiteral("Zeile 8: Die Datei enthält nicht die Sprachen \"fr\" und \"de\"")))
         << error.toStdString();
-    EXPECT_TRUE(error.contains(QStringLiteral("en, de"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("eng, ger"))) << error.toStdString();
 
     // The home language swapped with the foreign one: the cards are turned around.
     import.LangCodeForeign = QStringLiteral("de");
@@ -218,9 +218,15 @@ TEST(ImportKVTML, LanguagesNotInTheFileOrTakenFromIt)
     import.LangCodeForeign = QStringLiteral("fr");
     import.LanguagesFromSource = true;
     const TQVL_Import_Source source = import.ReadFile(fixture("vocabulary.kvtml"));
-    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("en"));
-    EXPECT_EQ(source.LangCodeHome, QStringLiteral("de"));
+    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(source.LangCodeHome, QStringLiteral("ger"));
     EXPECT_EQ(source.Cards[0].foreign1, QStringLiteral("dog"));
+
+    // The codes of the language-name table find the two-letter locales of the file.
+    import.LanguagesFromSource = false;
+    import.LangCodeHome = QStringLiteral("ger");
+    import.LangCodeForeign = QStringLiteral("eng");
+    EXPECT_EQ(import.ReadFile(fixture("vocabulary.kvtml")).Cards[1].home1, QStringLiteral("Katze & Kater"));
 }
 
 TEST(ImportPlainText, HeadersColumnsAndHtml)
