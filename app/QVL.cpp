@@ -3,9 +3,13 @@
 #include "core/QVL_Error.h"
 #include "app/QVL_Setup.h"
 #include "content/QVL_Unit_Integration.h"
+#include "core/QVL_Notices.h"
+#include "exchange/QVL_Backup.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+
+#include <QFileInfo>
 
 #include <exception>
 
@@ -181,11 +185,18 @@ void TQVL::CloseFiles()
         std::rethrow_exception(firstError);
 }
 
-void TQVL::IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts)
+QString TQVL::IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts)
 {
+    // Years of repetitions lie in a storage: a wrong merge must be undoable by hand.
+    QString backup;
+    if (destination.Typ == tLongTermStorage && TQVL_Unit_Integration::Mismatch(destination, source).isEmpty() &&
+        QFileInfo::exists(destination.FileName))
+        backup = TQVL_Backup::BackupFile(destination.FileName);
     const int before = TQVL_Unit_Integration::Integrate(destination, source, skipConflicts);
+    if (!backup.isEmpty())
+        TQVL_Notices::Show(QStringLiteral("Sicherungskopie des Langzeitspeichers angelegt: %1").arg(backup));
     if (destination.Typ != tLongTermStorage || !Users->HasActiveUser())
-        return;
+        return backup;
     TQVL_Result_Unit& results = Users->GetActiveUser().Results().GetOrCreateUnit(destination.Uid, destination.FileName);
     results.longtermstorage = true;
     TQVL_Card_Container& cards = *destination.Cards;
@@ -196,6 +207,7 @@ void TQVL::IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool s
         if (i >= before)
             record.stage = 0;
     }
+    return backup;
 }
 
 void TQVL::OpenUnitLanguages(const std::function<void(const QString&)>& warn)

@@ -49,7 +49,9 @@ public:
     // Copies the cards of `source` into `destination` and saves it (see
     // TQVL_Unit_Integration::Integrate). Into a long-term storage, the active
     // user's results then mark the storage and start the new cards at stage 0.
-    void IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts);
+    // An existing storage is first copied into its "Backups" folder; returns
+    // the copy's path (empty when none was needed).
+    QString IntegrateUnit(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts);
     // Opens the language profiles of the active unit's home and foreign
     // language; a language without a profile gets the one of the program's
     // home language, and `warn` receives the message saying so.

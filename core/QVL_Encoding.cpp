@@ -106,4 +106,13 @@ QString DecodeUtf8(const char* data, qsizetype size)
     return QString::fromUtf8(repaired);
 }
 
+QString DecodeWindows1252(const char* data, qsizetype size)
+{
+    QString result(size, Qt::Uninitialized);
+    QChar* out = result.data();
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = QChar(windows1252(static_cast<unsigned char>(data[i])));
+    return result;
+}
+
 } // namespace TQVL_Encoding

@@ -15,5 +15,7 @@ bool IsValidUtf8(const char* data, qsizetype size);
 QByteArray RepairUtf8(const char* data, qsizetype size);
 // Decodes UTF-8, reading bytes that are not valid UTF-8 as Windows-1252.
 QString DecodeUtf8(const char* data, qsizetype size);
+// Decodes every byte as its Windows-1252 character.
+QString DecodeWindows1252(const char* data, qsizetype size);
 
 } // namespace TQVL_Encoding

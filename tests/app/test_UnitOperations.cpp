@@ -7,6 +7,8 @@
 #include "tests/support/LoggedInCoreTest.h"
 #include "tests/support/TestErrors.h"
 
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,7 +95,10 @@ TEST_F(UnitOperationsTest, IntegratingIntoAStorageStartsItsNewCardsAtStageZero)
     lesson.LangCodeForeign = QStringLiteral("eng");
     static_cast<TQVL_Card_Voc*>(lesson.Cards->NewCard(tVoc))->foreign1 = QStringLiteral("dog");
     static_cast<TQVL_Card_Voc*>(lesson.Cards->NewCard(tVoc))->foreign1 = QStringLiteral("cat");
-    core.IntegrateUnit(storage, lesson, true);
+    const QByteArray before = ReadFile(storage.FileName);
+    const QString backup = core.IntegrateUnit(storage, lesson, true);
+    EXPECT_EQ(QFileInfo(backup).absolutePath(), folders.Root() + QStringLiteral("/Backups"));
+    EXPECT_EQ(ReadFile(backup), before) << "the storage as it was before the merge";
 
     EXPECT_TRUE(results.longtermstorage);
     ASSERT_EQ(results.CardCount(), 3);
@@ -110,7 +115,7 @@ TEST_F(UnitOperationsTest, IntegratingIntoAStorageStartsItsNewCardsAtStageZero)
     other.LangCodeForeign = QStringLiteral("eng");
     other.Save();
     other.ReleaseWriteAccess();
-    core.IntegrateUnit(other, lesson, true);
+    EXPECT_EQ(core.IntegrateUnit(other, lesson, true), QString()) << "a plain unit gets no backup";
     EXPECT_EQ(other.Cards->Count(), 2);
     EXPECT_EQ(core.Users->GetActiveUser().Results().FindUnit(other.Uid), nullptr);
     other.CloseFile();

@@ -4,6 +4,7 @@
 #include "core/QVL_System.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -36,6 +37,12 @@ public:
                                              bool password = false) = 0;
     // Empty when cancelled.
     virtual QString OpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    // Several files at once; by default the one file OpenFileName asks for.
+    virtual QStringList OpenFileNames(const QString& title, const QString& folder, const QString& filter)
+    {
+        const QString file = OpenFileName(title, folder, filter);
+        return file.isEmpty() ? QStringList() : QStringList{file};
+    }
     virtual QString SaveFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     // The folder picker rooted at the special folder `rootKind`; empty when cancelled.
     virtual QString BrowseForFolder(const QString& title, TQVL_SpecialFolder root, const QString& initialFolder) = 0;

@@ -13,6 +13,7 @@
 #include "ui/units/Form_LongTermStorage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Form_MainMenuTwo.h"
+#include "ui/exchange/Form_UnitsImport.h"
 #include "ui/exchange/Form_UnitsIntegrate.h"
 #include "ui/units/Form_UnitsSelect.h"
 #include "ui/users/Form_UsersManage.h"
@@ -288,7 +289,10 @@ void TMainForm::bindActions()
         if (CheckUnitSelected())
             TFormUnitsIntegrate::IntegrateActiveUnit(*core);
     });
-    d.Bind(d.Action_Unit_Import, {&TQVL_User_Rights::UNITS_EDIT}, notYet);
+    d.Bind(d.Action_Unit_Import, {&TQVL_User_Rights::UNITS_EDIT}, [this] {
+        TFormUnitsImport dialog(*core, this);
+        dialog.ShowModal();
+    });
     d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
     d.Bind(d.Action_Update, {&TQVL_User_Rights::PROGRAM_UPDATES}, notYet);
     d.Bind(d.Action_Community, {}, notYet);

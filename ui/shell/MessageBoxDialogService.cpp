@@ -96,6 +96,12 @@ QString TMessageBoxDialogService::OpenFileName(const QString& caption, const QSt
     return QFileDialog::getOpenFileName(parentWindow, caption, folder, filter);
 }
 
+QStringList TMessageBoxDialogService::OpenFileNames(const QString& caption, const QString& folder,
+                                                   const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(parentWindow, caption, folder, filter);
+}
+
 QString TMessageBoxDialogService::SaveFileName(const QString& caption, const QString& folder, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parentWindow, caption, folder, filter);

@@ -13,6 +13,7 @@ public:
     std::optional<QString> InputText(const QString& title, const QString& prompt, const QString& value,
                                      bool password) override;
     QString OpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QStringList OpenFileNames(const QString& title, const QString& folder, const QString& filter) override;
     QString SaveFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString BrowseForFolder(const QString& title, TQVL_SpecialFolder root, const QString& initialFolder) override;
 };

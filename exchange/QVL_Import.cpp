@@ -1,0 +1,71 @@
+#include "exchange/QVL_Import.h"
+
+#include "content/QVL_Card_Voc.h"
+#include "content/QVL_Unit.h"
+#include "core/QVL_System.h"
+#include "exchange/QVL_Import_KVTML.h"
+#include "exchange/QVL_Import_PlainText.h"
+#include "exchange/QVL_Import_Text.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+TQVL_Import_Source TQVL_Import::ReadFile(const QString& fileName) const
+{
+    const QByteArray bytes = TQVL_Import_Text::ReadFile(fileName);
+    if (bytes.isEmpty())
+        throw TQVL_Import_Text::LineError(fileName, 1, QStringLiteral("Die Datei ist leer."));
+    switch (Type) {
+    case TQVL_Import_Type::itCSV:
+        return CSV.Read(bytes, fileName, OnProgress);
+    case TQVL_Import_Type::itPlainText:
+        return TQVL_Import_PlainText().Read(bytes, fileName, OnProgress);
+    case TQVL_Import_Type::itKVTML: {
+        TQVL_Import_KVTML reader;
+        reader.LangCodeHome = LangCodeHome;
+        reader.LangCodeForeign = LangCodeForeign;
+        reader.LanguagesFromSource = LanguagesFromSource;
+        return reader.Read(bytes, fileName, OnProgress);
+    }
+    }
+    throw TQVL_Error(QStringLiteral("import type not registered"));
+}
+
+QString TQVL_Import::ImportFile(const QString& fileName, int* cardCount) const
+{
+    if (!QFileInfo(OutputFolder).isDir())
+        throw TQVL_Error(QStringLiteral("Das Verzeichnis \"%1\" existiert nicht.").arg(OutputFolder));
+    TQVL_Import_Source source = ReadFile(fileName);
+    if (source.Cards.empty())
+        throw TQVL_Import_Text::LineError(fileName, 1, QStringLiteral("Die Datei enthält keine Karten."));
+    TQVL_Unit unit;
+    unit.Typ = tVoc;
+    const bool fromFile = LanguagesFromSource && !source.LangCodeHome.isEmpty() && !source.LangCodeForeign.isEmpty();
+    unit.LangCodeHome = fromFile ? source.LangCodeHome : LangCodeHome;
+    unit.LangCodeForeign = fromFile ? source.LangCodeForeign : LangCodeForeign;
+    for (const TQVL_Card_Voc_Values& values : source.Cards)
+        values.ApplyTo(static_cast<TQVL_Card_Voc&>(*unit.Cards->NewCard(tVoc)));
+    source.Cards.clear();
+    QString name = QFileInfo(fileName).completeBaseName();
+    if (name.isEmpty() || !TQVL_System::IsValidFileName(name))
+        name = QStringLiteral("Import");
+    const QString path = TQVL_System::UniqueFileName(OutputFolder, name + QStringLiteral(".qxu"));
+    if (cardCount)
+        *cardCount = unit.Cards->Count();
+    unit.NewFile(path);
+    unit.CloseFile();
+    return path;
+}
+
+QString TQVL_Import::FileFilter(TQVL_Import_Type type)
+{
+    switch (type) {
+    case TQVL_Import_Type::itCSV:
+        return QStringLiteral("CSV - Datei (*.csv *.txt);;Alle Dateien (*)");
+    case TQVL_Import_Type::itKVTML:
+        return QStringLiteral("KVTML - Datei (*.kvtml *.xml);;Alle Dateien (*)");
+    case TQVL_Import_Type::itPlainText:
+        return QStringLiteral("Lernkarten-Export (*.txt *.tsv);;Alle Dateien (*)");
+    }
+    return QString();
+}

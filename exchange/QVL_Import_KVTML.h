@@ -1,0 +1,23 @@
+#pragma once
+
+#include "exchange/QVL_Import_Source.h"
+
+#include <QString>
+
+// Reads the entries of a KVTML 2.0 file (the open XML vocabulary format):
+// for each entry the translations in the two chosen languages become the
+// foreign and home meaning, their comments the note. The languages are found
+// by the locale of the file's identifiers.
+class TQVL_Import_KVTML
+{
+public:
+    // The languages the learner chose (codes of the language-name table).
+    QString LangCodeHome;
+    QString LangCodeForeign;
+    // Take the languages from the file: the identifier of LangCodeHome (or
+    // else the second one) is the home language, the other the foreign one.
+    bool LanguagesFromSource = false;
+
+    TQVL_Import_Source Read(const QByteArray& bytes, const QString& fileName,
+                            const TQVL_Import_Progress& progress = {}) const;
+};

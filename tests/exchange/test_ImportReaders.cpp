@@ -1,0 +1,258 @@
+#include "core/QVL_Error.h"
+#include "exchange/QVL_Import.h"
+#include "exchange/QVL_Import_CSV.h"
+#include "exchange/QVL_Import_KVTML.h"
+#include "exchange/QVL_Import_PlainText.h"
+#include "tests/support/TestErrors.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString fixture(const char* name)
+{
+    return QStringLiteral(QUORVEL_FIXTURES "/exchange/") + QString::fromUtf8(name);
+}
+
+TQVL_Import reader(TQVL_Import_Type type, char delimiter = ';')
+{
+    TQVL_Import import;
+    import.Type = type;
+    import.CSV.Delimiter = QLatin1Char(delimiter);
+    import.LangCodeHome = QStringLiteral("de");
+    import.LangCodeForeign = QStringLiteral("en");
+    return import;
+}
+
+TQVL_Import_Source readCSV(const QByteArray& bytes, char delimiter = ';')
+{
+    TQVL_Import_CSV csv;
+    csv.Delimiter = QLatin1Char(delimiter);
+    return csv.Read(bytes, QStringLiteral("test.csv"));
+}
+
+} // namespace
+
+TEST(ImportCSV, SpreadsheetQuotingMapsTheEightColumns)
+{
+    const TQVL_Import_Source source = reader(TQVL_Import_Type::itCSV).ReadFile(fixture("spreadsheet.csv"));
+    ASSERT_EQ(source.Cards.size(), 3u) << "the empty line makes no card";
+    const TQVL_Card_Voc_Values& first = source.Cards[0];
+    EXPECT_EQ(first.home1, QStringLiteral("Haus"));
+    EXPECT_EQ(first.home2, QStringLiteral("Heim"));
+    EXPECT_EQ(first.home3, QString());
+    EXPECT_EQ(first.foreign1, QStringLiteral("house"));
+    EXPECT_EQ(first.foreign2, QStringLiteral("home"));
+    EXPECT_EQ(first.note, QStringLiteral("Gebäude"));
+    EXPECT_EQ(first.hint, QStringLiteral("h..."));
+    EXPECT_EQ(source.Cards[1].home1, QStringLiteral("Satz; mit Trennzeichen"));
+    EXPECT_EQ(source.Cards[1].foreign1, QStringLiteral("sentence; with delimiter"));
+    EXPECT_EQ(source.Cards[2].home1, QStringLiteral("zwei\nZeilen"));
+    EXPECT_EQ(source.Cards[2].foreign1, QStringLiteral("two\nlines"));
+    EXPECT_EQ(source.Cards[2].note, QStringLiteral("sagt \"hallo\""));
+}
+
+TEST(ImportCSV, ColumnNumbersChooseTheFieldsAndZeroLeavesOne)
+{
+    TQVL_Import_CSV csv;
+    csv.Columns = {3, 0, 0, 1, 0, 0, 0, 9};
+    const TQVL_Import_Source source = csv.Read("house;x;Haus\n;;\n;y;\n", QStringLiteral("t.csv"));
+    ASSERT_EQ(source.Cards.size(), 1u) << "lines whose chosen columns are empty make no card";
+    EXPECT_EQ(source.Cards[0].home1, QStringLiteral("Haus"));
+    EXPECT_EQ(source.Cards[0].foreign1, QStringLiteral("house"));
+    EXPECT_EQ(source.Cards[0].hint, QString()) << "a column beyond the line is empty";
+
+    csv.Columns = {0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_NE(ErrorOf([&] { csv.Read("a;b\n", QStringLiteral("t.csv")); }), QString());
+}
+
+TEST(ImportCSV, EncodingsAreRecognised)
+{
+    struct Case
+    {
+        const char* file;
+        char delimiter;
+        const char* encoding;
+        QString home1, foreign1, lastForeign;
+    };
+    const Case cases[] = {
+        {"bom_utf8.csv", ',', "UTF-8", QStringLiteral("Schlüssel"), QStringLiteral("key"), QStringLiteral("key")},
+        {"windows1252.csv", ';', "Windows-1252", QStringLiteral("Brücke"), QStringLiteral("bridge"),
+         QStringLiteral("street €")},
+        {"utf16.csv", '\t', "UTF-16", QStringLiteral("Äpfel"), QStringLiteral("apples"), QStringLiteral("above")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const TQVL_Import_Source source = reader(TQVL_Import_Type::itCSV, c.delimiter).ReadFile(fixture(c.file));
+        EXPECT_EQ(source.Encoding, QLatin1String(c.encoding));
+        ASSERT_FALSE(source.Cards.empty());
+        EXPECT_EQ(source.Cards.front().home1, c.home1) << "no BOM or stray byte in the first field";
+        EXPECT_EQ(source.Cards.front().foreign1, c.foreign1);
+        EXPECT_EQ(source.Cards.back().foreign1, c.lastForeign);
+    }
+}
+
+// Every file the reader cannot take gives a German message naming the file
+// and the line, never a crash and never cards.
+TEST(ImportReaders, BadFilesNameFileAndLine)
+{
+    struct Case
+    {
+        const char* file;
+        TQVL_Import_Type type;
+        char delimiter;
+        const char* line;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"unbalanced.csv", TQVL_Import_Type::itCSV, ';', "Zeile 2:", "nicht wieder geschlossen"},
+        {"empty.csv", TQVL_Import_Type::itCSV, ';', "Zeile 1:", "leer"},
+        {"comma_as_semicolon.csv", TQVL_Import_Type::itCSV, ';', "Zeile 1:", "Trennzeichen \";\""},
+        {"vocabulary.kvtml", TQVL_Import_Type::itCSV, ';', "Zeile 1:", "XML-Datei"},
+        {"vocabulary.kvtml", TQVL_Import_Type::itPlainText, ';', "Zeile 1:", "XML-Datei"},
+        {"utf16.csv", TQVL_Import_Type::itKVTML, ';', "Zeile 1:", "keine XML-Datei"},
+        {"broken.kvtml", TQVL_Import_Type::itKVTML, ';', "Zeile 8", "Fehlerhaftes XML"},
+        {"version1.kvtml", TQVL_Import_Type::itKVTML, ';', "Zeile 2:", "nur Version 2.0"},
+        {"spreadsheet.csv", TQVL_Import_Type::itKVTML, ';', "Zeile 1", "XML"},
+        {"missing_back.txt", TQVL_Import_Type::itPlainText, ';', "Zeile 2:", "keine Rückseite"},
+        {"spreadsheet.csv", TQVL_Import_Type::itPlainText, ';', "Zeile 1:", "Trennzeichen \"Tabulator\""},
+        {"empty.csv", TQVL_Import_Type::itPlainText, ';', "Zeile 1:", "leer"},
+        {"no_such_file.csv", TQVL_Import_Type::itCSV, ';', "", "nicht gefunden"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString error = ErrorOf([&] { reader(c.type, c.delimiter).ReadFile(fixture(c.file)); });
+        EXPECT_TRUE(error.contains(fixture(c.file))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.line))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.says))) << error.toStdString();
+    }
+}
+
+TEST(ImportCSV, BytesThatAreNoTextAreRefusedWithTheirLine)
+{
+    const QByteArray cases[] = {
+        QByteArray("Haus;house\n\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 26),
+        // UTF-16 without a byte order mark
+        QByteArray("H\0a\0u\0s\0;\0h\0\n\0", 16),
+    };
+    EXPECT_TRUE(ErrorOf([&] { readCSV(cases[0]); }).contains(QStringLiteral("Zeile 4: Die Datei enthält Nullbytes")));
+    EXPECT_TRUE(ErrorOf([&] { readCSV(cases[1]); }).contains(QStringLiteral("Zeile 1: Die Datei enthält Nullbytes")));
+}
+
+TEST(ImportCSV, TextAfterAClosingQuoteIsAnError)
+{
+    const QString error = ErrorOf([] { readCSV("a;b\n\"Haus\"x;house\n"); });
+    EXPECT_TRUE(error.contains(QStringLiteral("Zeile 2: Nach einem schließenden Anführungszeichen folgt \"x\"")))
+        << error.toStdString();
+    // A quote inside an unquoted field is taken as it is, as spreadsheets do.
+    const TQVL_Import_Source source = readCSV("5\" Rohr;5\" pipe\n", ';');
+    ASSERT_EQ(source.Cards.size(), 1u);
+    EXPECT_EQ(source.Cards[0].home1, QStringLiteral("5\" Rohr"));
+}
+
+TEST(ImportCSV, HundredThousandRowsAndTheLineOfAFaultAtTheEnd)
+{
+    QByteArray bytes;
+    for (int i = 1; i <= 100000; ++i)
+        bytes += "Wort " + QByteArray::number(i) + ";;;\"word\r\n" + QByteArray::number(i) + "\";\r\n";
+    TQVL_Import_CSV csv;
+    const TQVL_Import_Source source = csv.Read(bytes, QStringLiteral("gross.csv"));
+    ASSERT_EQ(source.Cards.size(), 100000u);
+    EXPECT_EQ(source.Cards.back().home1, QStringLiteral("Wort 100000"));
+    EXPECT_EQ(source.Cards.back().foreign1, QStringLiteral("word\n100000"));
+
+    // Each row takes two lines: the broken last row starts on line 200,001.
+    bytes += "kaputt;;;\"offen\n";
+    const QString error = ErrorOf([&] { csv.Read(bytes, QStringLiteral("gross.csv")); });
+    EXPECT_TRUE(error.contains(QStringLiteral("Zeile 200001:"))) << error.toStdString();
+}
+
+TEST(ImportCSV, ProgressReachesTheEndAndCancelStops)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 10000; ++i)
+        bytes += "a;b;c;d\n";
+    TQVL_Import_CSV csv;
+    qint64 last = -1;
+    qint64 total = 0;
+    csv.Read(bytes, QStringLiteral("t.csv"), [&](qint64 done, qint64 all) {
+        EXPECT_GE(done, last);
+        last = done;
+        total = all;
+        return true;
+    });
+    EXPECT_EQ(last, total);
+    EXPECT_THROW(csv.Read(bytes, QStringLiteral("t.csv"), [](qint64, qint64) { return false; }), TQVL_Import_Cancelled);
+}
+
+TEST(ImportKVTML, TranslationsOfTheChosenLanguagesWithComments)
+{
+    const TQVL_Import_Source source = reader(TQVL_Import_Type::itKVTML).ReadFile(fixture("vocabulary.kvtml"));
+    ASSERT_EQ(source.Cards.size(), 2u) << "an entry without text makes no card";
+    EXPECT_EQ(source.Cards[0].foreign1, QStringLiteral("dog"));
+    EXPECT_EQ(source.Cards[0].home1, QStringLiteral("Hund"));
+    EXPECT_EQ(source.Cards[0].note, QStringLiteral("pet"));
+    EXPECT_EQ(source.Cards[1].foreign1, QStringLiteral("cat")) << "translations in any order, CDATA";
+    EXPECT_EQ(source.Cards[1].home1, QStringLiteral("Katze & Kater"));
+    EXPECT_EQ(source.Cards[1].note, QStringLiteral("Haustier"));
+    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("eng")) << "en_GB is English";
+    EXPECT_EQ(source.LangCodeHome, QStringLiteral("ger"));
+}
+
+TEST(ImportKVTML, LanguagesNotInTheFileOrTakenFromIt)
+{
+    TQVL_Import import = reader(TQVL_Import_Type::itKVTML);
+    import.LangCodeForeign = QStringLiteral("fr");
+    const QString error = ErrorOf([&] { import.ReadFile(fixture("vocabulary.kvtml")); });
+    EXPECT_TRUE(error.contains(QStringLiteral("Zeile 8: Die Datei enthält nicht die Sprachen \"fr\" und \"de\"")))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("eng, ger"))) << error.toStdString();
+
+    // The home language swapped with the foreign one: the cards are turned around.
+    import.LangCodeForeign = QStringLiteral("de");
+    import.LangCodeHome = QStringLiteral("en");
+    EXPECT_EQ(import.ReadFile(fixture("vocabulary.kvtml")).Cards[0].foreign1, QStringLiteral("Hund"));
+
+    import.LangCodeHome = QStringLiteral("it");
+    import.LangCodeForeign = QStringLiteral("fr");
+    import.LanguagesFromSource = true;
+    const TQVL_Import_Source source = import.ReadFile(fixture("vocabulary.kvtml"));
+    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(source.LangCodeHome, QStringLiteral("ger"));
+    EXPECT_EQ(source.Cards[0].foreign1, QStringLiteral("dog"));
+
+    // The codes of the language-name table find the two-letter locales of the file.
+    import.LanguagesFromSource = false;
+    import.LangCodeHome = QStringLiteral("ger");
+    import.LangCodeForeign = QStringLiteral("eng");
+    EXPECT_EQ(import.ReadFile(fixture("vocabulary.kvtml")).Cards[1].home1, QStringLiteral("Katze & Kater"));
+}
+
+TEST(ImportPlainText, HeadersColumnsAndHtml)
+{
+    const TQVL_Import_Source deck = reader(TQVL_Import_Type::itPlainText).ReadFile(fixture("deck.txt"));
+    ASSERT_EQ(deck.Cards.size(), 2u);
+    EXPECT_EQ(deck.Cards[0].foreign1, QStringLiteral("the house (building)"));
+    EXPECT_EQ(deck.Cards[0].home1, QStringLiteral("das Haus")) << "entity and sound reference gone";
+    EXPECT_EQ(deck.Cards[1].foreign1, QStringLiteral("quoted tab")) << "quoted field, tab made a blank";
+    EXPECT_EQ(deck.Cards[1].home1, QStringLiteral("<Tag>"));
+    EXPECT_EQ(deck.Cards[1].note, QString()) << "the deck column is skipped";
+
+    const TQVL_Import_Source plain = reader(TQVL_Import_Type::itPlainText).ReadFile(fixture("semicolon_nohtml.txt"));
+    ASSERT_EQ(plain.Cards.size(), 1u);
+    EXPECT_EQ(plain.Cards[0].foreign1, QStringLiteral("the <b>dog</b>"));
+    EXPECT_EQ(plain.Cards[0].home1, QStringLiteral("der Hund"));
+}
+
+TEST(ImportPlainText, StripHtml)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("<div>a</div><div>b</div>"), QStringLiteral("a b")},
+        {QStringLiteral("x&amp;y &#228; &#x20AC; &unknown; &"), QStringLiteral("x&y ä € &unknown; &")},
+        {QStringLiteral("<span style=\"color: red\">rot</span>"), QStringLiteral("rot")},
+        {QStringLiteral("[sound:a.mp3]"), QString()},
+    };
+    for (const auto& [html, text] : cases)
+        EXPECT_EQ(TQVL_Import_PlainText::StripHtml(html), text) << html.toStdString();
+}

@@ -1,0 +1,244 @@
+#include "content/QVL_Card_Voc.h"
+#include "content/QVL_Unit.h"
+#include "tests/support/LoggedInCoreTest.h"
+#include "tests/support/ScriptedDialogService.h"
+#include "tests/support/TestFiles.h"
+#include "ui/exchange/Form_UnitsImport.h"
+#include "ui/units/Frame_Units_List.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// The import wizard over a logged-in core, shown through the modal runner.
+class UnitsImportTest : public LoggedInCoreTest
+{
+protected:
+    void TearDown() override
+    {
+        TFormDialogMeta::InstallModalRunner({});
+        LoggedInCoreTest::TearDown();
+    }
+
+    int run(const std::function<void(TFormUnitsImport&)>& act)
+    {
+        TFormDialogMeta::InstallModalRunner([&](QDialog& dialog) {
+            dialog.open();
+            act(static_cast<TFormUnitsImport&>(dialog));
+            const int result = dialog.result();
+            if (dialog.isVisible())
+                dialog.reject();
+            return result;
+        });
+        TFormUnitsImport dialog(core);
+        return dialog.ShowModal();
+    }
+    // Near the left edge: a radio button or check box answers only on its mark and text.
+    static void click(QAbstractButton* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(8, button->width() / 2), button->height() / 2));
+    }
+    // Saves what the learner sees when QUORVEL_SHOT_DIR names a folder.
+    static void shot(QWidget& dialog, const char* name)
+    {
+        const QString folder = qEnvironmentVariable("QUORVEL_SHOT_DIR");
+        if (!folder.isEmpty())
+            dialog.grab().save(folder + QLatin1Char('/') + QString::fromUtf8(name) + QStringLiteral(".png"));
+    }
+    QString source(const char* name, const QByteArray& bytes) const
+    {
+        const QString path = folders.Root() + QLatin1Char('/') + QString::fromUtf8(name);
+        WriteFile(path, bytes);
+        return path;
+    }
+    QString unitsFolder() const { return TFrameUnitsList::UnitsFolder(); }
+    // Type page to files page with `files` added through the button.
+    void toFiles(TFormUnitsImport& dialog, QRadioButton* type, const QStringList& files)
+    {
+        click(type);
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgFiles);
+        for (const QString& file : files) {
+            dialogs.FileAnswers.push_back(file);
+            click(dialog.Button_AddFiles);
+        }
+    }
+    static QStringList results(const TFormUnitsImport& dialog)
+    {
+        QStringList rows;
+        for (int i = 0; i < dialog.List_Results->topLevelItemCount(); ++i)
+            rows << dialog.List_Results->topLevelItem(i)->text(0) + QLatin1Char('|') +
+                        dialog.List_Results->topLevelItem(i)->text(1);
+        return rows;
+    }
+
+    ScriptedDialogService dialogs;
+};
+
+} // namespace
+
+TEST_F(UnitsImportTest, CsvFilesBecomeUnitsAndEachFileShowsItsOutcome)
+{
+    const QString good = source("Tiere.csv", "dog,Hund,x\n\"cat, tom\",Kater\n\n");
+    const QString bad = source("Kaputt.csv", "dog,Hund\n\"cat,Katze\n");
+    QDir().mkpath(unitsFolder());
+    WriteFile(unitsFolder() + QStringLiteral("/Tiere.qxu"), "schon da");
+    QStringList seen;
+    const int result = run([&](TFormUnitsImport& dialog) {
+        EXPECT_TRUE(dialog.check_CSV->isChecked());
+        shot(dialog, "1_type");
+        toFiles(dialog, dialog.check_CSV, {good, bad, good});
+        EXPECT_EQ(dialog.List_Files->count(), 2) << "a file is listed once";
+        EXPECT_FALSE(dialog.check_LanguagesFromSource->isEnabled()) << "CSV files do not name their languages";
+        EXPECT_EQ(dialog.ComboBox_Foreign->currentText(), QStringLiteral("Englisch"));
+        EXPECT_EQ(dialog.ComboBox_Home->currentText(), QStringLiteral("Deutsch"));
+        EXPECT_EQ(dialog.Frame_UnitsList->SelectedFolder(), unitsFolder());
+        shot(dialog, "2_files");
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgCSV);
+        // The presets, then the learner's columns typed in; letters do not get in.
+        for (int i = 0; i < TQVL_Import_CSV::fFieldCount; ++i)
+            EXPECT_EQ(dialog.Edit_Columns[std::size_t(i)]->text(), QString::number(i + 1));
+        shot(dialog, "3_csv");
+        const auto type = [](QLineEdit* edit, const char* keys) {
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, QString::fromLatin1(keys));
+        };
+        type(dialog.Edit_Columns[TQVL_Import_CSV::fHome1], "x2");
+        type(dialog.Edit_Columns[TQVL_Import_CSV::fForeign1], "1");
+        for (int field : {TQVL_Import_CSV::fHome2, TQVL_Import_CSV::fHome3, TQVL_Import_CSV::fForeign2,
+                          TQVL_Import_CSV::fForeign3, TQVL_Import_CSV::fNote})
+            type(dialog.Edit_Columns[std::size_t(field)], "0");
+        type(dialog.Edit_Columns[TQVL_Import_CSV::fHint], "3");
+        EXPECT_EQ(dialog.Edit_Columns[TQVL_Import_CSV::fHome1]->text(), QStringLiteral("2"));
+        dialog.ComboBox_Delimiter->setFocus();
+        QTest::keyClick(dialog.ComboBox_Delimiter, Qt::Key_Down);
+        EXPECT_EQ(dialog.ComboBox_Delimiter->currentText(), QStringLiteral(","));
+        // Enter in a column goes on, as "Weiter ->" does.
+        QTest::keyClick(dialog.Edit_Columns[TQVL_Import_CSV::fHint], Qt::Key_Return);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        seen << dialog.Label_Result->text() << results(dialog);
+        EXPECT_FALSE(dialog.ProgressBar_Import->isVisible());
+        EXPECT_EQ(dialog.dxButton3->text(), QStringLiteral("Fertig"));
+        shot(dialog, "5_result_errors");
+        click(dialog.dxButton3);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    ASSERT_EQ(seen.size(), 3);
+    EXPECT_EQ(seen[0], QStringLiteral("Bei folgenden Dateien ist ein Fehler aufgetreten:"));
+    EXPECT_EQ(seen[1], QStringLiteral("Tiere.csv|2 Karten in \"Tiere_1.qxu\""));
+    EXPECT_TRUE(seen[2].startsWith(QStringLiteral("Kaputt.csv|Die Datei \"") + bad)) << seen[2].toStdString();
+    EXPECT_TRUE(seen[2].contains(QStringLiteral("Zeile 2:"))) << seen[2].toStdString();
+    ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+
+    EXPECT_EQ(ReadFile(unitsFolder() + QStringLiteral("/Tiere.qxu")), QByteArray("schon da")) << "never overwritten";
+    EXPECT_FALSE(QFileInfo::exists(unitsFolder() + QStringLiteral("/Kaputt.qxu")));
+    TQVL_Unit unit;
+    unit.Open(unitsFolder() + QStringLiteral("/Tiere_1.qxu"));
+    EXPECT_EQ(unit.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(unit.LangCodeHome, QStringLiteral("ger"));
+    ASSERT_EQ(unit.Cards->Count(), 2);
+    const auto& cat = static_cast<const TQVL_Card_Voc&>(*unit.Cards->Card(1));
+    EXPECT_EQ(cat.foreign1, QStringLiteral("cat, tom"));
+    EXPECT_EQ(cat.home1, QStringLiteral("Kater"));
+    EXPECT_EQ(static_cast<const TQVL_Card_Voc&>(*unit.Cards->Card(0)).hint, QStringLiteral("x"));
+    unit.CloseFile();
+}
+
+TEST_F(UnitsImportTest, KvtmlWithTheLanguagesOfTheFile)
+{
+    const QString file = folders.Root() + QStringLiteral("/Tiere.kvtml");
+    QFile::copy(QStringLiteral(QUORVEL_FIXTURES "/exchange/vocabulary.kvtml"), file);
+    QString label;
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_KVTML, {file});
+        EXPECT_TRUE(dialog.check_LanguagesFromSource->isEnabled());
+        click(dialog.check_LanguagesFromSource);
+        EXPECT_FALSE(dialog.ComboBox_Foreign->isEnabled());
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult) << "no CSV page for KVTML";
+        label = dialog.Label_Result->text();
+        shot(dialog, "5_result_success");
+    });
+    EXPECT_EQ(label, QStringLiteral("Alle Lektionen wurde erfolgreich importiert und im Zielverzeichnis abgelegt."));
+    TQVL_Unit unit;
+    unit.Open(unitsFolder() + QStringLiteral("/Tiere.qxu"));
+    EXPECT_EQ(unit.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(unit.LangCodeHome, QStringLiteral("ger"));
+    EXPECT_EQ(unit.Cards->Count(), 2);
+    unit.CloseFile();
+}
+
+TEST_F(UnitsImportTest, MissingChoicesAndTheSpreadsheetNote)
+{
+    run([&](TFormUnitsImport& dialog) {
+        click(dialog.check_Excel);
+        click(dialog.dxButton3);
+        EXPECT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgExcel);
+        EXPECT_FALSE(dialog.dxButton3->isEnabled());
+        shot(dialog, "4_excel");
+    });
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_PlainText, {});
+        click(dialog.dxButton3);
+        EXPECT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgFiles);
+        dialogs.FileAnswers.push_back(source("deck.txt", "a\tb\n"));
+        click(dialog.Button_AddFiles);
+        dialog.ComboBox_Home->setCurrentIndex(dialog.ComboBox_Foreign->currentIndex());
+        click(dialog.dxButton3);
+        EXPECT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgFiles);
+        dialog.List_Files->setCurrentRow(0);
+        click(dialog.Button_RemoveFiles);
+        EXPECT_EQ(dialog.List_Files->count(), 0);
+    });
+    EXPECT_EQ(dialogs.Errors,
+              (QStringList{QStringLiteral("Bitte wählen Sie mindestens eine Datei aus, die importiert werden soll."),
+                           QStringLiteral("Fremdsprache und Muttersprache müssen verschieden sein.")}));
+}
+
+TEST_F(UnitsImportTest, CancelLeavesNoHalfWrittenLesson)
+{
+    QByteArray rows;
+    for (int i = 0; i < 30000; ++i)
+        rows += "Wort;;;word\n";
+    const QString large = source("Gross.csv", rows);
+    const QString second = source("Zweite.csv", "a;;;b\n");
+    QStringList seen;
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_CSV, {large, second});
+        click(dialog.dxButton3);
+        // "Abbruch" is clicked while the first file is read.
+        QTimer::singleShot(0, &dialog, [&] {
+            seen << QString::number(dialog.ProgressBar_Import->isVisible());
+            click(dialog.dxButton2);
+        });
+        click(dialog.dxButton3);
+        EXPECT_TRUE(dialog.isVisible()) << "Abbruch during the import stops it, not the wizard";
+        seen << results(dialog);
+    });
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("1"),
+                                 QStringLiteral("Gross.csv|Abgebrochen. Es wurde keine Lektion angelegt."),
+                                 QStringLiteral("Zweite.csv|Nicht importiert (abgebrochen).")}));
+    QDir units(unitsFolder());
+    EXPECT_TRUE(units.entryList({QStringLiteral("Gross*"), QStringLiteral("Zweite*"), QStringLiteral(".*tmp*")},
+                                QDir::Files | QDir::Hidden)
+                    .isEmpty());
+}
