@@ -122,7 +122,7 @@ void TQVL_Downloads::Download(const QString& address, QIODevice& stream)
 
     QString reason;
     if (timedOut)
-        reason = QStringLiteral("Der Server hat nicht innerhalb von %1 Sekunden geantwortet.").arg((TimeoutMs + 999) / 1000);
+        reason = QStringLiteral("Der Server hat nicht rechtzeitig geantwortet.");
     else if (tooLarge)
         reason = QStringLiteral("Die Antwort des Servers ist zu groß.");
     else if (redirectRefused)

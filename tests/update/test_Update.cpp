@@ -115,7 +115,7 @@ TEST_F(UpdateSearch, AServerThatDoesNotAnswerIsGivenUp)
     TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
     engine.TimeoutMs = 300;
     EXPECT_EQ(ErrorOf([&] { engine.Search(); }),
-              QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat nicht innerhalb von 1 Sekunden geantwortet."));
+              QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat nicht rechtzeitig geantwortet."));
     EXPECT_EQ(server.Requests, QStringList{}) << "the request was never answered";
 }
 
