@@ -8,6 +8,7 @@
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "update/QVL_Update.h"
 
 #include <QFileInfo>
 
@@ -56,8 +57,9 @@ TQVL::TQVL()
         figures = {unit->lastquerydate, unit->last_right, unit->last_queried, unit->all_right, unit->all_queried};
         return true;
     };
-    UpdateSearch = [](const QString&, const QString&) -> bool {
-        throw TQVL_Error(QStringLiteral("Die Suche nach Updates ist in dieser Version nicht verfügbar."));
+    UpdateSearch = [](const QString& programVersion, const QString& dataFolder) {
+        TQVL_Update engine(programVersion, dataFolder);
+        return engine.Search();
     };
     current = this;
 }

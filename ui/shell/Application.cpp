@@ -4,10 +4,11 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_System.h"
 #include "ui/shell/DialogService.h"
+#include "ui/shell/Guarded.h"
+#include "update/QVL_Update.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTimer>
@@ -72,16 +73,16 @@ void EndOnSignal(QWidget& window)
 
 int RunUpdateMode()
 {
-    TQVL core;
-    // A prepared update leaves its instructions in the update folder; the
-    // engine that carries them out arrives with the update search.
-    const QString instructions = core.System->AppDataFolder + QStringLiteral("/Updates/Updateinstructions.xml");
-    if (QFileInfo::exists(instructions)) {
-        TDialogService::Current().ShowError(
-            QStringLiteral("Das Einspielen von Updates ist in dieser Version noch nicht möglich."));
-        return 1;
-    }
-    return 0;
+    // Everything is released before the program ends, also after a failure.
+    return Guarded([] {
+        TQVL core;
+        TQVL_Update engine(core.System->ProgramVersion, core.System->AppDataFolder);
+        engine.ProgramFolder = core.System->ProgramFolder;
+        engine.DocumentsFolder = core.System->DocumentsFolder;
+        engine.DataFolder = core.System->AppDataFolder;
+        engine.OnInformation = [](const QString& text) { TDialogService::Current().ShowInformation(text); };
+        engine.ApplyAtStart();
+    }) ? 0 : 1;
 }
 
 } // namespace QuorvelApplication

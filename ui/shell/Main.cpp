@@ -14,6 +14,9 @@
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Form_MainMenuTwo.h"
 #include "ui/exchange/Form_UnitsImport.h"
+#include "ui/exchange/Form_AboutQuorvel.h"
+#include "ui/exchange/Form_Internet.h"
+#include "ui/exchange/Form_Updates.h"
 #include "ui/exchange/Form_UnitsIntegrate.h"
 #include "ui/units/Form_UnitsSelect.h"
 #include "ui/users/Form_UsersManage.h"
@@ -294,14 +297,27 @@ void TMainForm::bindActions()
         dialog.ShowModal();
     });
     d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
-    d.Bind(d.Action_Update, {&TQVL_User_Rights::PROGRAM_UPDATES}, notYet);
-    d.Bind(d.Action_Community, {}, notYet);
+    d.Bind(d.Action_Update, {&TQVL_User_Rights::PROGRAM_UPDATES}, [this] {
+        TFormUpdates dialog(core->System->ProgramVersion, core->System->AppDataFolder, this);
+        dialog.ShowModal();
+        if (!dialog.RestartRequested())
+            return;
+        // The shutdown runs once the command has returned; an editor that keeps
+        // the program open keeps the prepared update for the next start.
+        QTimer::singleShot(0, this, [this, data = core->System->AppDataFolder, documents = core->System->DocumentsFolder] {
+            if (close())
+                TFormUpdates::RestartInUpdateMode(data, documents);
+        });
+    });
+    d.Bind(d.Action_Community, {}, [this] {
+        windowManager->SwitchWindow<TFormInternet>()->Navigate(core->Options->community_url);
+    });
     d.Bind(d.Action_Help_Content, {}, [] { THelpService::ShowHelpContents(); });
     d.Bind(d.Action_Help_Welcome, {}, [] { THelpService::ShowHelpContents(); });
     d.Bind(d.Action_Help_FirstSteps, {},
            [] { THelpService::ShowHelpPage(QStringLiteral("help_common_firststeps.html")); });
     d.Bind(d.Action_Help_Search, {}, [] { THelpService::ShowHelpSearch(); });
-    d.Bind(d.Action_AboutQuorvel, {}, notYet);
+    d.Bind(d.Action_AboutQuorvel, {}, [this] { TFormAboutQuorvel(*core->System, this).ShowModal(); });
     d.Bind(d.Action_User_Close, {}, [this] {
         windowManager->CloseWindow();
         if (core->Users->HasActiveUser())

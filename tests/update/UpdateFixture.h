@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tests/support/TestFiles.h"
+#include "update/QVL_Update.h"
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// The three folders of an installation in a temporary directory, with an
+// "Update.xml" naming `link`, and an engine over them.
+class UpdateFolders
+{
+public:
+    UpdateFolders()
+    {
+        for (const QString& folder : {AppData() + QStringLiteral("/Data"), Documents(), Program()})
+            QDir().mkpath(folder);
+        WriteSettings(QStringLiteral("https://www.quorvel.example/updates/versioninfo"), false);
+    }
+
+    QString AppData() const { return dir.path() + QStringLiteral("/appdata"); }
+    QString Documents() const { return dir.path() + QStringLiteral("/documents"); }
+    QString Program() const { return dir.path() + QStringLiteral("/program"); }
+    QString Outside() const { return dir.path() + QStringLiteral("/outside"); }
+    QString Updates() const { return AppData() + QStringLiteral("/Updates"); }
+    QString Settings() const { return AppData() + QStringLiteral("/Data/Update.xml"); }
+
+    void WriteSettings(const QString& link, bool nextStart) const
+    {
+        WriteFile(Settings(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>1</version>\r\n"
+                              "  <link_getversioninfo>" + link.toUtf8() +
+                                  "</link_getversioninfo>\r\n  <updatenextstart>" +
+                                  (nextStart ? "true" : "false") + "</updatenextstart>\r\n</root>\r\n");
+    }
+
+    // An engine as update mode creates it: all three folders set.
+    std::unique_ptr<TQVL_Update> Engine() const
+    {
+        auto engine = std::make_unique<TQVL_Update>(QStringLiteral("8.0.0.1"), AppData());
+        engine->DocumentsFolder = Documents();
+        engine->ProgramFolder = Program();
+        return engine;
+    }
+
+private:
+    QTemporaryDir dir;
+};

@@ -1,0 +1,165 @@
+#include "core/QVL_Error.h"
+#include "tests/support/LocalHttpServer.h"
+#include "tests/support/TestErrors.h"
+#include "tests/update/UpdateFixture.h"
+#include "update/QVL_Downloads.h"
+#include "update/QVL_Update.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray updateList(const QByteArray& children, int version = 1)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<root>\r\n  <version>" + QByteArray::number(version) +
+           "</version>\r\n  <updates>\r\n" + children + "  </updates>\r\n</root>\r\n";
+}
+
+QByteArray update(const char* version, const char* date, const char* text, const char* download,
+                  bool full = false)
+{
+    return QByteArray("    <update>\r\n      <version>") + version + "</version>\r\n      <date>" + date +
+           "</date>\r\n      <fullupdate>" + (full ? "true" : "false") + "</fullupdate>\r\n      <text>" + text +
+           "</text>\r\n      <download>" + download + "</download>\r\n    </update>\r\n";
+}
+
+class UpdateSearch : public ::testing::Test
+{
+protected:
+    void SetUp() override { folders.WriteSettings(server.Url(QStringLiteral("/versioninfo")), false); }
+
+    LocalHttpServer server;
+    UpdateFolders folders;
+};
+
+TEST_F(UpdateSearch, ListsEveryUpdateInServerOrder)
+{
+    server.Files[QStringLiteral("/versioninfo")] =
+        updateList(update("8.0.1.0", "01.03.2027", "Behebt Fehler beim Speichern", "https://x.example/a.tar.xz") +
+                   update("8.1.0.0", "15.04.2027", "Neue Abfrage\nSchnellere Suche\nNeue Lektionen",
+                          "https://x.example/b.tar.xz", true) +
+                   update("8.2.0.0", "02.06.2027", "Grammatik &amp; Bilder", "https://x.example/c.tar.xz"));
+    QStringList downloaded;
+    QStringList list;
+    std::vector<std::pair<int, int>> progress;
+    {
+        TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+        engine.OnProgress = [&](int position, int maximum) { progress.emplace_back(position, maximum); };
+        ASSERT_TRUE(engine.SearchUpdates(&list));
+        ASSERT_EQ(engine.ItemCount(), 3);
+        EXPECT_EQ(engine.GetItem(0).Version, QStringLiteral("8.0.1.0"));
+        EXPECT_FALSE(engine.GetItem(0).FullUpdate);
+        EXPECT_TRUE(engine.GetItem(1).FullUpdate);
+        EXPECT_EQ(engine.GetItem(1).Date, QStringLiteral("15.04.2027"));
+        EXPECT_EQ(engine.GetItem(1).Download, QStringLiteral("https://x.example/b.tar.xz"));
+        EXPECT_EQ(engine.GetItem(2).Text, QStringLiteral("Grammatik & Bilder"));
+        downloaded = engine.DownloadedFiles;
+        ASSERT_EQ(downloaded.size(), 1);
+        EXPECT_TRUE(QFileInfo::exists(downloaded.first()));
+    }
+    EXPECT_FALSE(QFileInfo::exists(downloaded.first())) << "the engine deletes its temporary file";
+    EXPECT_EQ(server.Requests, QStringList{QStringLiteral("/versioninfo?version=8.0.0.1")});
+    EXPECT_EQ(server.LastUserAgent, "Quorvel");
+    EXPECT_EQ(list, (QStringList{QStringLiteral("[8.0.1.0]: 01.03.2027"), QStringLiteral("Behebt Fehler beim Speichern"),
+                                 QString(), QStringLiteral("[8.1.0.0]: 15.04.2027"), QStringLiteral("Neue Abfrage"),
+                                 QStringLiteral("Schnellere Suche"), QStringLiteral("Neue Lektionen"), QString(),
+                                 QStringLiteral("[8.2.0.0]: 02.06.2027"), QStringLiteral("Grammatik & Bilder"),
+                                 QString()}));
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{100, 100}}));
+}
+
+TEST_F(UpdateSearch, AnEmptyListFindsNothing)
+{
+    server.Files[QStringLiteral("/versioninfo")] = updateList("");
+    TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+    QStringList list{QStringLiteral("alt")};
+    EXPECT_FALSE(engine.SearchUpdates(&list));
+    EXPECT_EQ(list, QStringList{QStringLiteral("Keine Updates verfügbar!")});
+    EXPECT_FALSE(engine.Search());
+}
+
+TEST_F(UpdateSearch, FailuresAreGermanAndNameTheirCause)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray answer; // empty: the server has no such page
+        QString start, end;
+    };
+    const QString readError = QStringLiteral("Fehler beim Lesen der Datei \"");
+    const std::vector<Case> cases = {
+        {"version 2", updateList(update("9", "", "", ""), 2), readError, QStringLiteral("\"!\rFalsche Version!")},
+        {"wrong tag", updateList("    <download/>\r\n"), readError, QStringLiteral("\"!\rinvalid Update-XML-Tag")},
+        {"not XML", "Wartungsarbeiten", readError, QString()},
+        {"no page", QByteArray(), QStringLiteral("Fehler beim Verbinden zum Server!\r"),
+         QStringLiteral("Der Server antwortete mit dem Status 404.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.Files.clear();
+        if (!c.answer.isEmpty())
+            server.Files[QStringLiteral("/versioninfo")] = c.answer;
+        TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+        const QString error = ErrorOf([&] { engine.Search(); });
+        EXPECT_TRUE(error.startsWith(c.start)) << error.toStdString();
+        EXPECT_TRUE(error.endsWith(c.end)) << error.toStdString();
+        EXPECT_EQ(engine.ItemCount(), 0);
+    }
+}
+
+TEST_F(UpdateSearch, AServerThatDoesNotAnswerIsGivenUp)
+{
+    server.Silent = true;
+    TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+    engine.TimeoutMs = 300;
+    EXPECT_EQ(ErrorOf([&] { engine.Search(); }),
+              QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat nicht rechtzeitig geantwortet."));
+    EXPECT_EQ(server.Requests, QStringList{}) << "the request was never answered";
+}
+
+TEST_F(UpdateSearch, ANoServerAtAllIsAConnectionError)
+{
+    folders.WriteSettings(QStringLiteral("http://127.0.0.1:1/versioninfo"), false);
+    TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+    EXPECT_EQ(ErrorOf([&] { engine.Search(); }),
+              QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat die Verbindung abgelehnt."));
+}
+
+TEST(UpdateSettings, AreReadAndTheFlagIsWrittenBack)
+{
+    UpdateFolders folders;
+    folders.WriteSettings(QStringLiteral("https://dienst.example/v"), true);
+    {
+        TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+        EXPECT_EQ(engine.VersionInfoLink, QStringLiteral("https://dienst.example/v"));
+        EXPECT_TRUE(engine.UpdateNextStart);
+        engine.SetUpdateNextStart(false);
+    }
+    TQVL_Update again(QStringLiteral("8.0.0.1"), folders.AppData());
+    EXPECT_FALSE(again.UpdateNextStart);
+    EXPECT_EQ(again.VersionInfoLink, QStringLiteral("https://dienst.example/v"));
+
+    WriteFile(folders.Settings(), "<root><version>2</version></root>");
+    EXPECT_EQ(ErrorOf([&] { TQVL_Update(QStringLiteral("8"), folders.AppData()); }),
+              QStringLiteral("Fehler beim Lesen der Datei \"%1\"!\rFalsche Version!").arg(folders.Settings()));
+}
+
+TEST(UpdateDownloads, PlainHttpOnlyOnTheLoopback)
+{
+    const std::vector<std::pair<const char*, bool>> cases = {
+        {"https://www.quorvel.example/v", true}, {"http://127.0.0.1:8080/v", true}, {"http://localhost/v", true},
+        {"http://[::1]/v", true},           {"http://www.quorvel.example/v", false}, {"http://10.0.0.1/v", false},
+        {"file:///etc/passwd", false},      {"ftp://x.example/v", false},           {"", false},
+        {"?version=8.0.0.1", false},
+    };
+    for (const auto& [address, allowed] : cases)
+        EXPECT_EQ(TQVL_Downloads::IsAllowedAddress(QString::fromLatin1(address)), allowed) << address;
+
+    TQVL_Downloads client;
+    EXPECT_TRUE(ErrorOf([&] { client.DownloadToTempFile(QStringLiteral("http://www.quorvel.example/v")); })
+                    .startsWith(QStringLiteral("Fehler beim Verbinden zum Server!\r")));
+}
+
+} // namespace

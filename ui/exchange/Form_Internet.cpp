@@ -1,0 +1,119 @@
+#include "ui/exchange/Form_Internet.h"
+
+#include "ui/help/HelpService.h"
+#include "ui/shell/DialogService.h"
+#include "ui/shell/FormDataModule.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/Main.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace {
+
+const QString programScheme = QStringLiteral("quorvel://");
+
+} // namespace
+
+bool TQuorvelWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    if (url.toString().startsWith(programScheme)) {
+        if (OnQuorvelLink)
+            OnQuorvelLink(url);
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
+TFormInternet::TFormInternet(QWidget* parent) : TFormMeta(parent)
+{
+    setObjectName(QStringLiteral("FormInternet"));
+    SetCaption(QStringLiteral("Internet"));
+    // Chromium refuses to start its sandbox for root; the page is the
+    // project's own, so the browser runs without one there.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    WebBrowser1 = new QWebEngineView(Content());
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    Page = new TQuorvelWebPage(WebBrowser1);
+    WebBrowser1->setPage(Page);
+    Page->OnQuorvelLink = [this](const QUrl& link) {
+        // Called from inside the browser's navigation: act once it has returned.
+        QMetaObject::invokeMethod(
+            this, [this, link] { Guarded([this, link] { if (OnQuorvelLink) OnQuorvelLink(link); }); },
+            Qt::QueuedConnection);
+    };
+    connect(Page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.url() == QUrl(address))
+            Page->setHtml(OfflinePage(address), QUrl(QStringLiteral("about:blank")));
+    });
+
+    Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
+    Button_Back->setObjectName(QStringLiteral("Button_Back"));
+    SetEscapeButton(Button_Back);
+    connect(Button_Back, &QPushButton::clicked, this, [] {
+        Guarded([] {
+            if (TMainForm* main = TMainForm::Instance())
+                main->ShowMainMenu();
+        });
+    });
+
+    auto* layout = new QVBoxLayout(Content());
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(WebBrowser1, 1);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(Button_Back);
+    layout->addLayout(row);
+}
+
+TFormInternet::~TFormInternet() = default;
+
+void TFormInternet::Navigate(const QString& target)
+{
+    address = target;
+    const QUrl url(target);
+    if (target.isEmpty() || !url.isValid()) {
+        Page->setHtml(OfflinePage(target), QUrl(QStringLiteral("about:blank")));
+        return;
+    }
+    WebBrowser1->load(url);
+}
+
+QString TFormInternet::OfflinePage(const QString& address)
+{
+    return QStringLiteral(
+               "<!DOCTYPE html><html lang=\"de\"><head><meta charset=\"utf-8\"><title>Quorvel Community</title>"
+               "<style>body{font-family:sans-serif;margin:40px;color:#333}h1{font-size:20px;color:#2d5f8b}"
+               "p{font-size:14px;line-height:1.5}</style></head><body>"
+               "<h1>Die Quorvel Community ist gerade nicht erreichbar</h1>"
+               "<p>Die Seite <b>%1</b> konnte nicht geladen werden. Vermutlich besteht gerade keine Verbindung "
+               "zum Internet.</p><p>Bitte prüfen Sie Ihre Internetverbindung und öffnen Sie die Community "
+               "später noch einmal. Ihre Lektionen und Ergebnisse sind davon nicht betroffen.</p></body></html>")
+        .arg(address.toHtmlEscaped());
+}
+
+void TFormInternet::HandleQuorvelLink(const QUrl& link)
+{
+    TMainForm* main = TMainForm::Instance();
+    const QString host = link.host();
+    const QString path = link.path().mid(1);
+    if (main && host == QLatin1String("updates")) {
+        main->DataModule().Action_Update->trigger();
+    } else if (host == QLatin1String("help") && !path.isEmpty()) {
+        THelpService::ShowHelpPage(path);
+    } else if (main && host == QLatin1String("start")) {
+        main->ShowMainMenu();
+    } else {
+        TDialogService::Current().ShowInformation(
+            QStringLiteral("Der Verweis \"%1\" wird von dieser Programmversion nicht unterstützt.")
+                .arg(link.toString()));
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/shell/FormMeta.h"
+
+#include <QUrl>
+#include <QWebEnginePage>
+
+#include <functional>
+
+class QPushButton;
+class QWebEngineView;
+
+// The browser page of the community screen: a link into the program
+// ("quorvel://…") is never loaded, it goes to OnQuorvelLink.
+class TQuorvelWebPage : public QWebEnginePage
+{
+    Q_OBJECT
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+    std::function<void(const QUrl& link)> OnQuorvelLink;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+};
+
+// "Quorvel Community": the community web page in an embedded browser. When
+// the page cannot be loaded a short German page says so instead.
+class TFormInternet : public TFormMeta
+{
+    Q_OBJECT
+public:
+    explicit TFormInternet(QWidget* parent = nullptr);
+    ~TFormInternet() override;
+
+    // Loads `address` (the option community_url).
+    void Navigate(const QString& address);
+    // What the program does with a "quorvel://" link of the page.
+    static void HandleQuorvelLink(const QUrl& link);
+    // The page shown when `address` cannot be loaded.
+    static QString OfflinePage(const QString& address);
+
+    QWebEngineView* WebBrowser1 = nullptr;
+    TQuorvelWebPage* Page = nullptr;
+    QPushButton* Button_Back = nullptr;
+    // Receives the "quorvel://" links; HandleQuorvelLink unless a test replaces it.
+    std::function<void(const QUrl& link)> OnQuorvelLink = HandleQuorvelLink;
+
+private:
+    QString address;
+};
