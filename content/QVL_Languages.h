@@ -19,6 +19,14 @@ public:
     // The first listed profile for `code`, or nullptr.
     TQVL_Provider_Item_Language* FindByLangCode(const QString& code) const { return Languages().FindByLangCode(code); }
 
+    // Creates the profile "<name>.qxl" in `folder`: a new uid, the name as
+    // display name and adjectives, no code chosen yet, the special characters
+    // shown, replacement and own fonts off. Returns its path. Raises for a
+    // name that is no file name or that a profile of the folder already has.
+    static QString CreateProfile(const QString& folder, const QString& name);
+    // Removes a profile file; raises when it cannot be removed.
+    static void DeleteProfile(const QString& path);
+
     std::unique_ptr<TQVL_Language> HomeLanguage;
     std::unique_ptr<TQVL_LanguagesNames> Names;
 

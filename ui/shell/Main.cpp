@@ -19,6 +19,8 @@
 #include "ui/exchange/Form_Updates.h"
 #include "ui/exchange/Form_UnitsIntegrate.h"
 #include "ui/units/Form_UnitsSelect.h"
+#include "ui/settings/Form_LanguagesManage.h"
+#include "ui/settings/Form_Options.h"
 #include "ui/users/Form_UsersManage.h"
 #include "ui/users/Form_UsersSelect.h"
 #include "ui/shell/Frame_Messages.h"
@@ -258,8 +260,14 @@ void TMainForm::bindActions()
 {
     TFormDataModule& d = *dataModule;
     const auto notYet = [this] { NotAvailable(); };
-    d.Bind(d.Action_Program_Options, {&TQVL_User_Rights::PROGRAM_OPTIONS_EDIT}, notYet);
-    d.Bind(d.Action_LanguagesManage, {&TQVL_User_Rights::LANGUAGES_EDIT}, notYet);
+    d.Bind(d.Action_Program_Options, {&TQVL_User_Rights::PROGRAM_OPTIONS_EDIT}, [this] {
+        TFormOptions dialog(*core, this);
+        dialog.ShowModal();
+    });
+    d.Bind(d.Action_LanguagesManage, {&TQVL_User_Rights::LANGUAGES_EDIT}, [this] {
+        TFormLanguagesManage dialog(*core, this);
+        dialog.ShowModal();
+    });
     d.Bind(d.Action_Program_Fullscreen, {}, [this] { SetFullscreen(dataModule->Action_Program_Fullscreen->isChecked()); });
     d.Bind(d.Action_Program_Exit, {}, [this] { close(); });
     d.Bind(d.Action_UsersManage, {&TQVL_User_Rights::USERPROFILES_EDIT_SELF, &TQVL_User_Rights::USERPROFILES_EDIT_OTHER},
