@@ -204,10 +204,13 @@ void TWindowManager::dispose(TFormMeta* screen)
 
 bool TWindowManager::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == area && event->type() == QEvent::Resize)
+    // The event type is checked first: a screen being destroyed still sends
+    // events here, and reading the guarded pointers then would cast a
+    // half-destroyed object.
+    if (event->type() == QEvent::Resize && watched == area)
         CenterWindow();
     // A screen whose texts changed may need more room than before.
-    if (watched == current && event->type() == QEvent::LayoutRequest)
+    if (event->type() == QEvent::LayoutRequest && watched == current)
         QTimer::singleShot(0, this, [this] { CenterWindow(); });
     return QObject::eventFilter(watched, event);
 }
