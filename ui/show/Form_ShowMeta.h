@@ -39,7 +39,7 @@ public:
     void FillList();
 
     // The widest a column grows to show the texts of its rows.
-    static constexpr int MaxColumnWidth = 320;
+    static constexpr int MaxColumnWidth = 240;
 
     int SortColumn() const { return sortColumn; }
     Qt::SortOrder SortOrder() const { return sortOrder; }
