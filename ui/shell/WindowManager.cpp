@@ -159,7 +159,8 @@ void TWindowManager::fitToContents()
     if (!currentFills && needed != current->size())
         current->resize(needed);
     const QSize lacking = (needed - area->size()).expandedTo(QSize(0, 0));
-    if (lacking.isEmpty())
+    // Not isEmpty(): a screen that lacks only width has a lacking height of 0.
+    if (lacking.width() == 0 && lacking.height() == 0)
         return;
     QWidget* window = area->window();
     if (window != area && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))

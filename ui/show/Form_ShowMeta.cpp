@@ -10,6 +10,7 @@
 #include "ui/help/HelpService.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/WindowManager.h"
 #include "ui/show/ShowDelegate.h"
 #include "users/QVL_User.h"
 
@@ -17,8 +18,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), Core(core)
 {
@@ -26,7 +30,8 @@ TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), C
     VST1 = new QTreeView(Content());
     VST1->setObjectName(QStringLiteral("VST1"));
     VST1->setModel(Model);
-    VST1->setItemDelegate(new TShowDelegate(VST1));
+    delegate = new TShowDelegate(VST1);
+    VST1->setItemDelegate(delegate);
     VST1->setRootIsDecorated(false);
     VST1->setUniformRowHeights(true);
     VST1->setAllColumnsShowFocus(true);
@@ -173,17 +178,46 @@ void TFormShowMeta::FillList()
     }
 
     const bool sameColumns = int(columns.size()) == Model->columnCount();
+    delegate->RowHeight = FillRowHeight();
     Model->SetColumns(columns);
     Model->SetRows(std::move(rows), std::move(thumbnails), FillRowHeight());
     if (sortColumn >= Model->columnCount())
         sortColumn = 1;
     Model->sort(sortColumn, sortOrder);
-    QHeaderView* columnHeader = VST1->header();
-    columnHeader->setSortIndicator(sortColumn, sortOrder);
-    if (!sameColumns || columnHeader->count() != int(columns.size()))
-        for (int i = 0; i < int(columns.size()); ++i)
-            columnHeader->resizeSection(i, std::max(columns[std::size_t(i)].Width, columnHeader->sectionSizeHint(i)));
+    VST1->header()->setSortIndicator(sortColumn, sortOrder);
+    if (!sameColumns)
+        fitColumns();
     FillDone();
+}
+
+void TFormShowMeta::fitColumns()
+{
+    // Each column as wide as its header and the texts of the rows in view, at
+    // least its described width; a very long text (a note of many lines) stops
+    // at MaxColumnWidth and shows whole in its tip. The view holds all columns,
+    // so the screen grows instead of hiding some behind a scroll bar.
+    QHeaderView* columnHeader = VST1->header();
+    const std::vector<TModelShowCards::TColumn>& columns = Model->Columns();
+    int total = 0;
+    for (int i = 0; i < int(columns.size()); ++i) {
+        const int rowsNeed = static_cast<const QAbstractItemView*>(VST1)->sizeHintForColumn(i);
+        const int width = std::max({columns[std::size_t(i)].Width, columnHeader->sectionSizeHint(i),
+                                    std::min(rowsNeed, MaxColumnWidth)});
+        columnHeader->resizeSection(i, width);
+        total += width;
+    }
+    const int frame = 2 * VST1->frameWidth();
+    const int scrollBar = VST1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    VST1->setMinimumWidth(total + frame + scrollBar);
+    // The table is filled while the switch to this screen is still under way:
+    // once it is done, the window manager sizes the screen area anew.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (TMainForm* main = TMainForm::Instance(); main && main->WindowManager().CurrentWindow() == this)
+                main->WindowManager().CenterWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 void TFormShowMeta::headerClicked(int column)

@@ -13,6 +13,7 @@ class TQVL_Card;
 class TQVL_Language;
 class TQVL_Result_Unit;
 class TQVL_Unit;
+class TShowDelegate;
 
 // Base of the card viewers: every card of the active unit in a sortable table
 // with the learner's counts and a traffic light, and the buttons "Zurück",
@@ -36,6 +37,9 @@ public:
     void Start() override;
     // Refills the table from the active unit and the learner's results, sorted as before.
     void FillList();
+
+    // The widest a column grows to show the texts of its rows.
+    static constexpr int MaxColumnWidth = 240;
 
     int SortColumn() const { return sortColumn; }
     Qt::SortOrder SortOrder() const { return sortOrder; }
@@ -75,10 +79,12 @@ protected:
 
 private:
     void headerClicked(int column);
+    void fitColumns();
     void printClicked();
     void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid) const;
 
     QHBoxLayout* buttonRow = nullptr;
+    TShowDelegate* delegate = nullptr;
     int sortColumn = 1;
     Qt::SortOrder sortOrder = Qt::AscendingOrder;
 };

@@ -23,14 +23,14 @@ std::vector<TModelShowCards::TColumn> TFormShowVoc::BuildColumns()
     std::vector<TModelShowCards::TColumn> columns;
     columns.push_back({QString(), Kind::Light, 21, std::nullopt});
     for (int i = 1; i <= 3; ++i)
-        columns.push_back({foreignName + QStringLiteral(" %1").arg(i), Kind::Text, 110, foreignFont});
+        columns.push_back({foreignName + QStringLiteral(" %1").arg(i), Kind::Text, 60, foreignFont});
     for (int i = 1; i <= 3; ++i)
-        columns.push_back({homeName + QStringLiteral(" %1").arg(i), Kind::Text, 110, homeFont});
-    columns.push_back({QStringLiteral("Tip"), Kind::Text, 100, std::nullopt});
-    columns.push_back({QStringLiteral("Anmerkung"), Kind::Text, 100, std::nullopt});
-    columns.push_back({QStringLiteral("Abgefragt"), Kind::Queried, 70, std::nullopt});
-    columns.push_back({QStringLiteral("Erfolg"), Kind::Right, 60, std::nullopt});
-    columns.push_back({QStringLiteral("Punktwert"), Kind::PointValue, 70, std::nullopt});
+        columns.push_back({homeName + QStringLiteral(" %1").arg(i), Kind::Text, 60, homeFont});
+    columns.push_back({QStringLiteral("Tip"), Kind::Text, 50, std::nullopt});
+    columns.push_back({QStringLiteral("Anmerkung"), Kind::Text, 70, std::nullopt});
+    columns.push_back({QStringLiteral("Abgefragt"), Kind::Queried, 40, std::nullopt});
+    columns.push_back({QStringLiteral("Erfolg"), Kind::Right, 40, std::nullopt});
+    columns.push_back({QStringLiteral("Punktwert"), Kind::PointValue, 40, std::nullopt});
     return columns;
 }
 

@@ -176,8 +176,6 @@ QVariant TModelShowCards::data(const QModelIndex& index, int role) const
         if (column.Kind == TKind::Queried || column.Kind == TKind::Right || column.Kind == TKind::PointValue)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    case Qt::SizeHintRole:
-        return QSize(column.Width, rowHeight);
     case Qt::AccessibleTextRole:
         if (column.Kind == TKind::Light) {
             static const char* const names[] = {"kein Ergebnis", "rot", "gelb", "grün"};

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QStyle>
 
+#include <algorithm>
+
 void TShowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QVariant decoration = index.data(Qt::DecorationRole);
@@ -27,4 +29,14 @@ void TShowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                      cell.y() + (cell.height() - size.height()) / 2),
                               size),
                         pixmap);
+}
+
+QSize TShowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const QVariant decoration = index.data(Qt::DecorationRole);
+    if (decoration.typeId() == QMetaType::QPixmap && index.data(Qt::DisplayRole).toString().isEmpty())
+        size.setWidth(decoration.value<QPixmap>().deviceIndependentSize().toSize().width() + 4);
+    size.setHeight(std::max(size.height(), RowHeight));
+    return size;
 }

@@ -11,4 +11,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // Rows are at least `RowHeight` high (thumbnails need 74 pixels).
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    int RowHeight = 18;
 };
