@@ -446,6 +446,14 @@ TEST_F(PlayTest, WithoutAUnitThePlayMenuShowsTheNoticeAndStartsNothing)
     EXPECT_EQ(dialogsShown, 1) << "the no-unit notice";
     EXPECT_NE(dynamic_cast<TFormMenuPlay*>(Screen()), nullptr);
     EXPECT_FALSE(Query().IsRunning());
+
+    // A unit without cards: said in German, and the menu stays.
+    OpenUnit(writeUnit(QStringLiteral("Leer.qxu"), 0));
+    EXPECT_EQ(Play<TFormPlayMeta>(TQVL_PlayForm::OneAfterAnother), nullptr);
+    EXPECT_EQ(dialogs.Errors,
+              QStringList{QStringLiteral("Die Lektion enthält keine Karten, die vorgespielt werden können.")});
+    EXPECT_NE(dynamic_cast<TFormMenuPlay*>(Screen()), nullptr);
+    EXPECT_TRUE(Query().Cardpile->isEmpty());
 }
 
 // "Mehrere Lektionen": the unit list, then the play screen over all listed units.
