@@ -162,7 +162,8 @@ TEST(PlayTimer, TypedTimesAreCheckedBeforeAnythingIsTaken)
                                                          c.hideQuestion, c.hideAnswer);
         EXPECT_EQ(error.isEmpty(), c.accepted) << c.question << "/" << c.answer << ": " << error.toStdString();
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.mentions))) << error.toStdString();
-        if (QByteArray(c.mentions) == "mindestens 2000")
+        if (QByteArray(c.mentions) == "mindestens 2000") {
             EXPECT_EQ(error, minimum);
+        }
     }
 }
