@@ -62,9 +62,10 @@ const QHash<QString, QString>& voices()
 
 int collect(short* samples, int count, espeak_EVENT* events)
 {
-    if (samples && count > 0 && events && events->user_data)
-        static_cast<std::vector<short>*>(events->user_data)->insert(
-            static_cast<std::vector<short>*>(events->user_data)->end(), samples, samples + count);
+    if (samples && count > 0 && events && events->user_data) {
+        auto* collected = static_cast<std::vector<short>*>(events->user_data);
+        collected->insert(collected->end(), samples, samples + count);
+    }
     return 0; // go on
 }
 
@@ -133,9 +134,8 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
             throw TQVL_Error(QStringLiteral("Der Ordner für die Sprachausgabe kann nicht angelegt werden:\r%1")
                                  .arg(folder->errorString()));
     }
-    const QByteArray key = QCryptographicHash::hash((voice + QLatin1Char('\n') + spoken).toUtf8(),
-                                                    QCryptographicHash::Md5)
-                               .toHex();
+    const QByteArray key =
+        QCryptographicHash::hash((voice + QLatin1Char('\n') + spoken).toUtf8(), QCryptographicHash::Md5).toHex();
     const QString fileName = folder->filePath(QString::fromLatin1(key) + QStringLiteral(".wav"));
     if (QFileInfo(fileName).isFile())
         return fileName;
@@ -155,8 +155,8 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
         if (espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK)
             throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
         const QByteArray utf8 = spoken.toUtf8();
-        if (espeak_Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                         nullptr, &samples) != EE_OK ||
+        if (espeak_Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+                         &samples) != EE_OK ||
             espeak_Synchronize() != EE_OK)
             throw TQVL_Error(QStringLiteral("Der Text \"%1\" kann nicht vorgelesen werden.").arg(spoken));
     }

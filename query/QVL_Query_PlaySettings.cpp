@@ -85,7 +85,10 @@ void TQVL_Query_PlaySettings::ApplyForm(TQVL_Query_Options& options, TQVL_PlayFo
         break;
     }
     if (unitType == tGrammar) {
-        step.questiondisplaytimeintervall = doubled(step.questiondisplaytimeintervall);
+        // The 1 ms of "together" is no display time but "at once": doubled it
+        // would show up as a question time of 2 ms in the timer dialog.
+        if (form != TQVL_PlayForm::Together)
+            step.questiondisplaytimeintervall = doubled(step.questiondisplaytimeintervall);
         step.answerdisplaytimeintervall = doubled(step.answerdisplaytimeintervall);
     }
 }

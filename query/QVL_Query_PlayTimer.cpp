@@ -37,8 +37,8 @@ TQVL_Query_PlayTimer TQVL_Query_PlayTimer::FromStep(const TQVL_Query_Step_Option
     values.HideAnswerTime = step.answerdisplaytimeintervall == 0;
     values.QuestionTime = fieldValue(step.questiondisplaytimeintervall, values.Clamped);
     values.AnswerTime = fieldValue(step.answerdisplaytimeintervall, values.Clamped);
-    values.TimerEnabled = (!values.HideQuestionTime && step.questiondisplaytime) ||
-                          (!values.HideAnswerTime && step.answerdisplaytime);
+    values.TimerEnabled =
+        (!values.HideQuestionTime && step.questiondisplaytime) || (!values.HideAnswerTime && step.answerdisplaytime);
     return values;
 }
 

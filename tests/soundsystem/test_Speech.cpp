@@ -62,7 +62,9 @@ TEST(Speech, ATextBecomesAWaveFileOnceAndBadRequestsAreRefusedInGerman)
               QStringLiteral("Es gibt keinen Text zum Vorlesen."));
 
     const QString folder = QFileInfo(file).absolutePath();
-    { TQVL_System_Speech gone; }
+    {
+        TQVL_System_Speech gone;
+    }
     EXPECT_TRUE(QFileInfo::exists(folder)) << "another object's files stay";
 }
 

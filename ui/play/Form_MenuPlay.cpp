@@ -1,6 +1,8 @@
 #include "ui/play/Form_MenuPlay.h"
 
 #include "app/QVL.h"
+#include "content/QVL_Card_Container.h"
+#include "core/QVL_Error.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
@@ -80,6 +82,9 @@ void TFormMenuPlay::choose(TQVL_PlayForm form)
                                        programOptions.play_series_showquestionintervall,
                                        programOptions.play_series_showanswerintervall};
     TQVL_Query_PlaySettings::ApplyForm(*query.Options, form, intervals, unit.Typ);
+    // The unit list may add units with cards; otherwise there is nothing to show.
+    if (form != TQVL_PlayForm::MultipleUnits && unit.Cards->Count() == 0)
+        throw TQVL_Error(QStringLiteral("Die Lektion enthält keine Karten, die vorgespielt werden können."));
     // A pile left from a choice that failed further on must not count its cards twice.
     query.Cardpile->Clear();
     query.Cardpile->AddUnit(unit);

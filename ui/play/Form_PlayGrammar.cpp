@@ -70,8 +70,8 @@ void TFormPlayGrammar::buildLabels()
             break;
         }
         case cftConstantLabel:
-            labels.push_back({makeLabel(field.Caption, arrangement->StaticLabelBold, 0), -1, index,
-                              FieldLabel::ConstantLabel});
+            labels.push_back(
+                {makeLabel(field.Caption, arrangement->StaticLabelBold, 0), -1, index, FieldLabel::ConstantLabel});
             break;
         case cftVertSpace:
         case cftColumn:

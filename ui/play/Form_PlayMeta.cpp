@@ -82,9 +82,9 @@ TFormPlayMeta::TFormPlayMeta(QWidget* parent) : TFormMeta(parent)
     connect(Button_Next, &QPushButton::clicked, this, [this] { NextClicked(); });
     connect(Button_Known, &QPushButton::clicked, this, [this] { judged(true); });
     connect(Button_NotKnown, &QPushButton::clicked, this, [this] { judged(false); });
-    connect(Button_Abort, &QPushButton::clicked, this,
-            [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
-    connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(helpPage); }); });
+    connect(Button_Abort, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
+    connect(Button_Help, &QPushButton::clicked, this,
+            [this] { Guarded([this] { THelpService::ShowHelpPage(helpPage); }); });
 
     area->installEventFilter(this);
 }

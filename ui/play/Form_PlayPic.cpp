@@ -149,7 +149,8 @@ void TFormPlayPic::loadPicture(const QString& fileName)
         reader.setAutoTransform(true);
         picture = reader.read();
         if (picture.isNull())
-            error = QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden: %2").arg(fileName, reader.errorString());
+            error =
+                QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden: %2").arg(fileName, reader.errorString());
     }
     if (!error.isEmpty()) {
         // The run goes on with the card's texts.

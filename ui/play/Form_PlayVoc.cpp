@@ -67,7 +67,8 @@ TFormPlayVoc::TFormPlayVoc(QWidget* parent) : TFormPlayMeta(parent)
         return button;
     };
     const QIcon sound = Icons::Get(QStringLiteral("sound"));
-    Button_SoundOn = soundButton("Button_SoundOn", ReadAloud::StruckIcon(sound), QStringLiteral("Tonausgabe aktivieren"));
+    Button_SoundOn =
+        soundButton("Button_SoundOn", ReadAloud::StruckIcon(sound), QStringLiteral("Tonausgabe aktivieren"));
     Button_SoundOff = soundButton("Button_SoundOff", sound, QStringLiteral("Tonausgabe deaktivieren"));
     connect(Button_SoundOn, &QToolButton::clicked, this, [this] {
         if (!soundAvailable) {

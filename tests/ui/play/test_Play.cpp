@@ -12,8 +12,8 @@
 #include "ui/play/Form_PlayVoc.h"
 #include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMultipleFiles.h"
-#include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "users/QVL_Options.h"
 
@@ -259,7 +259,9 @@ TEST_F(PlayTest, TheTimerDialogChecksItsTimesAndSwitchesTheTimers)
         auto& dialog = dynamic_cast<TFormPlayTimerOptions&>(shown);
         dialog.show();
         EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Einstellungen zum Automatischen Timer"));
-        seenRows << QStringLiteral("%1/%2").arg(dialog.Edit_QuestionTime->isVisible()).arg(dialog.Edit_AnswerTime->isVisible());
+        seenRows << QStringLiteral("%1/%2")
+                        .arg(dialog.Edit_QuestionTime->isVisible())
+                        .arg(dialog.Edit_AnswerTime->isVisible());
         EXPECT_EQ(dialog.Edit_QuestionTime->text(),
                   QString::number(Query().Options->Step().questiondisplaytimeintervall));
         EXPECT_TRUE(dialog.Check_TimerEnabled->isChecked());
@@ -275,8 +277,8 @@ TEST_F(PlayTest, TheTimerDialogChecksItsTimesAndSwitchesTheTimers)
     };
     QTest::mouseClick(screen->Button_TimerOn, Qt::LeftButton);
     EXPECT_EQ(seenRows, QStringList{QStringLiteral("1/0")}) << "a self-judged run has no answer time";
-    EXPECT_EQ(dialogs.Errors,
-              QStringList{QStringLiteral("Die Anzeigedauer für die Frage muß mindestens 2000 Millisekunden betragen!")});
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral(
+                                  "Die Anzeigedauer für die Frage muß mindestens 2000 Millisekunden betragen!")});
     EXPECT_EQ(Query().Options->Step().questiondisplaytimeintervall, 2500);
     // Taken over "as if Weiter was pressed": the answer shows for the verdict.
     EXPECT_EQ(screen->PlayState(), TFormPlayMeta::TPlayState::Answer);
@@ -350,7 +352,8 @@ TEST_F(PlayTest, ADisplayTimeBeyondTheFieldIsCutWithAMessage)
     QTest::mouseClick(screen->Button_TimerOn, Qt::LeftButton);
     EXPECT_EQ(shownTime, QStringLiteral("65535"));
     ASSERT_EQ(dialogs.Informations.size(), 1);
-    EXPECT_TRUE(dialogs.Informations.front().contains(QStringLiteral("65535"))) << dialogs.Informations.front().toStdString();
+    EXPECT_TRUE(dialogs.Informations.front().contains(QStringLiteral("65535")))
+        << dialogs.Informations.front().toStdString();
     EXPECT_EQ(Query().Options->Step().answerdisplaytimeintervall, 65535);
 }
 
@@ -446,12 +449,21 @@ TEST_F(PlayTest, WithoutAUnitThePlayMenuShowsTheNoticeAndStartsNothing)
     EXPECT_EQ(dialogsShown, 1) << "the no-unit notice";
     EXPECT_NE(dynamic_cast<TFormMenuPlay*>(Screen()), nullptr);
     EXPECT_FALSE(Query().IsRunning());
+
+    // A unit without cards: said in German, and the menu stays.
+    OpenUnit(writeUnit(QStringLiteral("Leer.qxu"), 0));
+    EXPECT_EQ(Play<TFormPlayMeta>(TQVL_PlayForm::OneAfterAnother), nullptr);
+    EXPECT_EQ(dialogs.Errors,
+              QStringList{QStringLiteral("Die Lektion enthält keine Karten, die vorgespielt werden können.")});
+    EXPECT_NE(dynamic_cast<TFormMenuPlay*>(Screen()), nullptr);
+    EXPECT_TRUE(Query().Cardpile->isEmpty());
 }
 
 // "Mehrere Lektionen": the unit list, then the play screen over all listed units.
 TEST_F(PlayTest, SeveralUnitsArePlayedAfterTheUnitList)
 {
-    const QString second = folders.Documents() + QStringLiteral("/Lektionen/") + writeUnit(QStringLiteral("Drei.qxu"), 3);
+    const QString second =
+        folders.Documents() + QStringLiteral("/Lektionen/") + writeUnit(QStringLiteral("Drei.qxu"), 3);
     OpenUnit(writeUnit(QStringLiteral("Zwei.qxu"), 2));
     auto* list = Play<TFormQueryMultipleFiles>(TQVL_PlayForm::MultipleUnits);
     ASSERT_NE(list, nullptr);

@@ -41,9 +41,9 @@ TEST_F(AnswerMarksTest, AWrongOrAlmostRightAnswerShowsWhichCharactersDiffer)
         std::vector<int> gaps;
         const char* verdict;
     } answers[] = {
-        {"Hasu", {{3, 2}}, {}, "F a s t   r i c h t i g"},  // typing slip: two letters swapped
-        {"Heimm", {{5, 1}}, {}, "F a l s c h"},             // nearest meaning "Heim", one too many
-        {"Familie", {}, {}, "R i c h t i g"},               // right: nothing marked
+        {"Hasu", {{3, 2}}, {}, "F a s t   r i c h t i g"}, // typing slip: two letters swapped
+        {"Heimm", {{5, 1}}, {}, "F a l s c h"},            // nearest meaning "Heim", one too many
+        {"Familie", {}, {}, "R i c h t i g"},              // right: nothing marked
     };
     for (const auto& answer : answers) {
         SCOPED_TRACE(answer.typed);
@@ -51,7 +51,8 @@ TEST_F(AnswerMarksTest, AWrongOrAlmostRightAnswerShowsWhichCharactersDiffer)
         ASSERT_NE(result, nullptr);
         EXPECT_EQ(result->Label1->text(), QString::fromUtf8(answer.verdict));
         // The text stays what was typed, for the eye and for a screen reader.
-        EXPECT_EQ(result->Label_Input->text(), QStringLiteral("\"") + QString::fromUtf8(answer.typed) + QStringLiteral("\""));
+        EXPECT_EQ(result->Label_Input->text(),
+                  QStringLiteral("\"") + QString::fromUtf8(answer.typed) + QStringLiteral("\""));
         std::vector<std::pair<int, int>> marked;
         for (const auto& range : result->Label_Input->Marked())
             marked.emplace_back(range.Start, range.Length);
