@@ -79,7 +79,8 @@ QString CardText(QStringView field)
         const char16_t c = field[i].unicode();
         if (c < 0x20)
             return c != u'\t' && c != u'\n';
-        if (c == 0xFFFE || c == 0xFFFF)
+        // U+FEFF inside text is a byte order mark left over from joined files.
+        if (c == 0xFFFE || c == 0xFFFF || c == 0xFEFF)
             return true;
         if (QChar::isHighSurrogate(c))
             return i + 1 >= field.size() || !QChar::isLowSurrogate(field[i + 1].unicode());
