@@ -107,3 +107,16 @@ void BM_ImportCSV(benchmark::State& state)
 BENCHMARK(BM_ImportCSV)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 
 } // namespace
+
+namespace {
+
+// Reading alone (file, decoding, fields, cards), without writing the unit.
+void BM_ImportCSVRead(benchmark::State& state)
+{
+    static Fixture f;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(f.import.ReadFile(f.csvPath).Cards.size());
+}
+BENCHMARK(BM_ImportCSVRead)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace

@@ -43,8 +43,18 @@ QString TQVL_Import::ImportFile(const QString& fileName, int* cardCount) const
     const bool fromFile = LanguagesFromSource && !source.LangCodeHome.isEmpty() && !source.LangCodeForeign.isEmpty();
     unit.LangCodeHome = fromFile ? source.LangCodeHome : LangCodeHome;
     unit.LangCodeForeign = fromFile ? source.LangCodeForeign : LangCodeForeign;
-    for (const TQVL_Card_Voc_Values& values : source.Cards)
-        values.ApplyTo(static_cast<TQVL_Card_Voc&>(*unit.Cards->NewCard(tVoc)));
+    // Moved, not copied: the texts of a large file are not needed twice.
+    for (TQVL_Card_Voc_Values& values : source.Cards) {
+        auto& card = static_cast<TQVL_Card_Voc&>(*unit.Cards->NewCard(tVoc));
+        card.foreign1 = std::move(values.foreign1);
+        card.foreign2 = std::move(values.foreign2);
+        card.foreign3 = std::move(values.foreign3);
+        card.home1 = std::move(values.home1);
+        card.home2 = std::move(values.home2);
+        card.home3 = std::move(values.home3);
+        card.note = std::move(values.note);
+        card.hint = std::move(values.hint);
+    }
     source.Cards.clear();
     QString name = QFileInfo(fileName).completeBaseName();
     if (name.isEmpty() || !TQVL_System::IsValidFileName(name))

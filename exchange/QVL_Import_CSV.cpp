@@ -44,7 +44,7 @@ TQVL_Import_Source TQVL_Import_CSV::Read(const QByteArray& bytes, const QString&
         for (int field = 0; field < fFieldCount; ++field) {
             const int column = Columns[std::size_t(field)];
             if (column > 0 && std::size_t(column) <= records.Fields.size()) {
-                values[std::size_t(field)] = records.Fields[std::size_t(column - 1)].trimmed();
+                values[std::size_t(field)] = TQVL_Import_Text::CardText(records.Fields[std::size_t(column - 1)]);
                 any = any || !values[std::size_t(field)].isEmpty();
             }
         }

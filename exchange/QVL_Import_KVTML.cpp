@@ -25,7 +25,7 @@ struct Identifier
 QString textOf(const pugi::xml_node& node)
 {
     const char* value = node.child_value();
-    return TQVL_Encoding::DecodeUtf8(value, qsizetype(std::strlen(value))).trimmed();
+    return TQVL_Import_Text::CardText(TQVL_Encoding::DecodeUtf8(value, qsizetype(std::strlen(value))));
 }
 
 // The language codes of the language-name table are three-letter ones

@@ -141,7 +141,8 @@ TQVL_Import_Source TQVL_Import_PlainText::Read(const QByteArray& bytes, const QS
         sides.clear();
         for (std::size_t i = 0; i < records.Fields.size(); ++i)
             if (!skipped.count(int(i)))
-                sides.push_back(html ? StripHtml(records.Fields[i]) : records.Fields[i].trimmed());
+                sides.push_back(html ? TQVL_Import_Text::CardText(StripHtml(records.Fields[i].toString()))
+                                     : TQVL_Import_Text::CardText(records.Fields[i]));
         if (sides.size() < 2)
             throw TQVL_Import_Text::LineError(
                 fileName, headerLines + records.Line,

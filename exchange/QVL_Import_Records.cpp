@@ -16,6 +16,7 @@ bool TQVL_Import_Records::atRecordEnd() const
 bool TQVL_Import_Records::Next()
 {
     Fields.clear();
+    quoted.clear();
     if (pos >= text.size())
         return false;
     Line = line;
@@ -27,12 +28,12 @@ bool TQVL_Import_Records::Next()
             ++start;
         if (start < size && text[start] == QLatin1Char('"')) {
             pos = start;
-            Fields.push_back(quotedField());
+            Fields.push_back(quoted.emplace_back(quotedField()));
         } else {
             start = pos;
             while (pos < size && text[pos] != delimiter && text[pos] != QLatin1Char('\n') && text[pos] != QLatin1Char('\r'))
                 ++pos;
-            Fields.push_back(text.mid(start, pos - start).toString());
+            Fields.push_back(text.mid(start, pos - start));
         }
         if (pos < size && text[pos] == delimiter) {
             ++pos;
@@ -93,7 +94,7 @@ QString TQVL_Import_Records::quotedField()
 
 bool TQVL_Import_Records::IsBlank() const
 {
-    for (const QString& field : Fields)
+    for (const QStringView field : Fields)
         if (!field.trimmed().isEmpty())
             return false;
     return true;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <deque>
 #include <vector>
 
 // Splits text into records of fields as spreadsheets write them (RFC 4180):
@@ -20,7 +21,8 @@ public:
     // The record is an empty line (or only blanks).
     bool IsBlank() const;
 
-    std::vector<QString> Fields;
+    // Views into the text, or into the unquoted copies of quoted fields; valid until the next Next().
+    std::vector<QStringView> Fields;
     // The line the record starts on, from 1.
     int Line = 0;
     // Characters read so far.
@@ -30,6 +32,7 @@ private:
     QString quotedField();
     bool atRecordEnd() const;
 
+    std::deque<QString> quoted;
     QStringView text;
     QChar delimiter;
     const QString& fileName;

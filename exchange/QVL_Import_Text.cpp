@@ -73,6 +73,34 @@ QString Decode(const QByteArray& bytes, const QString& fileName, QString* encodi
     return TQVL_Encoding::DecodeWindows1252(data, size - start);
 }
 
+QString CardText(QStringView field)
+{
+    const auto unfit = [&field](qsizetype i) {
+        const char16_t c = field[i].unicode();
+        if (c < 0x20)
+            return c != u'\t' && c != u'\n';
+        // U+FEFF inside text is a byte order mark left over from joined files.
+        if (c == 0xFFFE || c == 0xFFFF || c == 0xFEFF)
+            return true;
+        if (QChar::isHighSurrogate(c))
+            return i + 1 >= field.size() || !QChar::isLowSurrogate(field[i + 1].unicode());
+        if (QChar::isLowSurrogate(c))
+            return i == 0 || !QChar::isHighSurrogate(field[i - 1].unicode());
+        return false;
+    };
+    qsizetype i = 0;
+    while (i < field.size() && !unfit(i))
+        ++i;
+    if (i == field.size())
+        return field.trimmed().toString();
+    QString cleaned;
+    cleaned.reserve(field.size());
+    for (qsizetype j = 0; j < field.size(); ++j)
+        if (!unfit(j))
+            cleaned.append(field[j]);
+    return cleaned.trimmed();
+}
+
 void RefuseXml(QStringView text, const QString& fileName)
 {
     const QStringView start = text.trimmed();

@@ -20,6 +20,11 @@ QString Decode(const QByteArray& bytes, const QString& fileName, QString* encodi
 // Refuses text that is an XML document: a KVTML file chosen as CSV or
 // plain text would otherwise give a card per line of markup.
 void RefuseXml(QStringView text, const QString& fileName);
+// A field's text as a card can hold it: characters that an XML file cannot
+// carry (control characters other than tab and line feed, lone surrogates,
+// U+FFFE and U+FFFF, stray byte order marks) removed, blanks around it
+// dropped.
+QString CardText(QStringView field);
 // "Die Datei "…" kann nicht importiert werden." and "Zeile n: …" below it.
 TQVL_Error LineError(const QString& fileName, int line, const QString& text);
 // The line (from 1) of position `offset` in `text`.

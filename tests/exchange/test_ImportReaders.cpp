@@ -256,3 +256,21 @@ TEST(ImportPlainText, StripHtml)
     for (const auto& [html, text] : cases)
         EXPECT_EQ(TQVL_Import_PlainText::StripHtml(html), text) << html.toStdString();
 }
+
+// A unit file cannot carry control characters: a card holding one would not
+// read back as it was written.
+TEST(ImportReaders, CharactersAUnitCannotHoldAreDropped)
+{
+    const TQVL_Import_Source csv = readCSV(QByteArray("Ha\x01us\x1b;;;ho\x7fuse\t\n\x02;;;\x0b\n"));
+    ASSERT_EQ(csv.Cards.size(), 1u) << "a line of nothing else makes no card";
+    EXPECT_EQ(csv.Cards[0].home1, QStringLiteral("Haus"));
+    EXPECT_EQ(csv.Cards[0].foreign1, QStringLiteral("ho\x7fuse")) << "DEL is allowed in XML";
+
+    QString text = QStringLiteral("\uFEFF\uFEFFa\u0000b\tc\n"); // the second mark is a stray one
+    text.insert(text.size() - 1, QChar(0xD800)); // a lone surrogate
+    QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    const TQVL_Import_Source deck = TQVL_Import_PlainText().Read(utf16, QStringLiteral("deck.txt"));
+    ASSERT_EQ(deck.Cards.size(), 1u);
+    EXPECT_EQ(deck.Cards[0].foreign1, QStringLiteral("ab"));
+    EXPECT_EQ(deck.Cards[0].home1, QStringLiteral("c"));
+}

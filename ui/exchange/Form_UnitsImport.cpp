@@ -48,12 +48,12 @@ QVBoxLayout* pageLayout(QWidget* page)
     return layout;
 }
 
-// The engine's messages join a context line and the cause with a carriage return.
-QString oneLine(const QString& text)
+// The engine's messages join a context line and the cause with a carriage
+// return; in the list of files the cause says what went wrong.
+QString causeOf(const QString& text)
 {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return line;
+    const qsizetype at = text.lastIndexOf(QLatin1Char('\r'));
+    return at < 0 ? text : text.mid(at + 1);
 }
 
 } // namespace
@@ -222,7 +222,7 @@ QWidget* TFormUnitsImport::csvPage()
         edit->setAlignment(Qt::AlignRight);
         // Enter goes on, as "Weiter ->" does.
         connect(edit, &QLineEdit::returnPressed, this, [this] { Guarded([this] { Next(); }); });
-        auto* label = caption(QString::fromUtf8(captions[i]), page);
+        auto* label = new QLabel(QString::fromUtf8(captions[i]), page);
         label->setBuddy(edit);
         grid->addWidget(label, i, 0);
         grid->addWidget(edit, i, 1);
@@ -266,9 +266,20 @@ QWidget* TFormUnitsImport::resultPage()
     List_Results->setWordWrap(true);
     List_Results->header()->setStretchLastSection(true);
     List_Results->setColumnWidth(0, 150);
+    // The whole message of the chosen file, which the list has no room for.
+    Label_Detail = new QLabel(page);
+    Label_Detail->setObjectName(QStringLiteral("Label_Detail"));
+    Label_Detail->setWordWrap(true);
+    Label_Detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label_Detail->setMinimumHeight(3 * Label_Detail->fontMetrics().lineSpacing());
+    Label_Detail->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(List_Results, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
+        Label_Detail->setText(row ? row->data(1, Qt::UserRole).toString() : QString());
+    });
     layout->addWidget(Label_Result);
     layout->addWidget(ProgressBar_Import);
     layout->addWidget(List_Results, 1);
+    layout->addWidget(Label_Detail);
     return page;
 }
 
@@ -445,7 +456,7 @@ void TFormUnitsImport::runImport()
             } catch (const TQVL_Import_Cancelled&) {
                 outcome.Error = QStringLiteral("Abgebrochen. Es wurde keine Lektion angelegt.");
             } catch (const TQVL_Error& error) {
-                outcome.Error = oneLine(error.Message());
+                outcome.Error = error.Message();
             } catch (const std::exception&) {
                 outcome.Error = UnexpectedErrorText;
             }
@@ -465,16 +476,25 @@ void TFormUnitsImport::showResults()
     Label_Result->setText(allDone
                               ? QStringLiteral("Alle Lektionen wurde erfolgreich importiert und im Zielverzeichnis abgelegt.")
                               : QStringLiteral("Bei folgenden Dateien ist ein Fehler aufgetreten:"));
+    QTreeWidgetItem* firstFailed = nullptr;
     for (const Outcome& outcome : outcomes) {
         auto* row = new QTreeWidgetItem(List_Results);
         row->setText(0, QFileInfo(outcome.File).fileName());
         row->setToolTip(0, outcome.File);
-        const QString result = outcome.Error.isEmpty()
-                                   ? QStringLiteral("%1 Karten in \"%2\"").arg(outcome.Cards).arg(QFileInfo(outcome.Unit).fileName())
-                                   : outcome.Error;
-        row->setText(1, result);
-        row->setToolTip(1, outcome.Error.isEmpty() ? outcome.Unit : result);
+        if (outcome.Error.isEmpty()) {
+            row->setText(1, QStringLiteral("%1 Karten in \"%2\"").arg(outcome.Cards).arg(QFileInfo(outcome.Unit).fileName()));
+            row->setData(1, Qt::UserRole, QStringLiteral("%1 Karten in \"%2\"").arg(outcome.Cards).arg(outcome.Unit));
+        } else {
+            row->setText(1, causeOf(outcome.Error));
+            QString whole = outcome.Error;
+            whole.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            row->setData(1, Qt::UserRole, whole);
+            if (!firstFailed)
+                firstFailed = row;
+        }
+        row->setToolTip(1, row->data(1, Qt::UserRole).toString());
     }
+    List_Results->setCurrentItem(firstFailed ? firstFailed : List_Results->topLevelItem(0));
     dxButton3->setEnabled(true);
     dxButton2->setEnabled(false);
     dxButton3->setFocus();

@@ -79,6 +79,7 @@ public:
     QLabel* Label_Result = nullptr;
     QProgressBar* ProgressBar_Import = nullptr;
     QTreeWidget* List_Results = nullptr;
+    QLabel* Label_Detail = nullptr;
 
 public slots:
     void reject() override;

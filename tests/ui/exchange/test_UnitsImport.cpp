@@ -135,18 +135,20 @@ TEST_F(UnitsImportTest, CsvFilesBecomeUnitsAndEachFileShowsItsOutcome)
         // Enter in a column goes on, as "Weiter ->" does.
         QTest::keyClick(dialog.Edit_Columns[TQVL_Import_CSV::fHint], Qt::Key_Return);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
-        seen << dialog.Label_Result->text() << results(dialog);
+        seen << dialog.Label_Result->text() << results(dialog) << dialog.Label_Detail->text();
         EXPECT_FALSE(dialog.ProgressBar_Import->isVisible());
         EXPECT_EQ(dialog.dxButton3->text(), QStringLiteral("Fertig"));
         shot(dialog, "5_result_errors");
         click(dialog.dxButton3);
     });
     EXPECT_EQ(result, QDialog::Accepted);
-    ASSERT_EQ(seen.size(), 3);
+    ASSERT_EQ(seen.size(), 4);
     EXPECT_EQ(seen[0], QStringLiteral("Bei folgenden Dateien ist ein Fehler aufgetreten:"));
     EXPECT_EQ(seen[1], QStringLiteral("Tiere.csv|2 Karten in \"Tiere_1.qxu\""));
-    EXPECT_TRUE(seen[2].startsWith(QStringLiteral("Kaputt.csv|Die Datei \"") + bad)) << seen[2].toStdString();
-    EXPECT_TRUE(seen[2].contains(QStringLiteral("Zeile 2:"))) << seen[2].toStdString();
+    EXPECT_TRUE(seen[2].startsWith(QStringLiteral("Kaputt.csv|Zeile 2: Ein Anführungszeichen"))) << seen[2].toStdString();
+    // The failed file is chosen and its whole message shown below the list.
+    EXPECT_TRUE(seen[3].startsWith(QStringLiteral("Die Datei \"") + bad)) << seen[3].toStdString();
+    EXPECT_TRUE(seen[3].contains(QStringLiteral("\nZeile 2:"))) << seen[3].toStdString();
     ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
 
     EXPECT_EQ(ReadFile(unitsFolder() + QStringLiteral("/Tiere.qxu")), QByteArray("schon da")) << "never overwritten";
@@ -228,6 +230,7 @@ TEST_F(UnitsImportTest, CancelLeavesNoHalfWrittenLesson)
         // "Abbruch" is clicked while the first file is read.
         QTimer::singleShot(0, &dialog, [&] {
             seen << QString::number(dialog.ProgressBar_Import->isVisible());
+            shot(dialog, "5_progress");
             click(dialog.dxButton2);
         });
         click(dialog.dxButton3);

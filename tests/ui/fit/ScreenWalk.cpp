@@ -22,7 +22,9 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTabBar>
 
 #include <algorithm>
@@ -281,15 +283,36 @@ int ScreenWalk::runDialog(QDialog& dialog)
         if (label->isVisible())
             texts << label->text();
     look(&dialog, sight, first ? QString() : QStringLiteral("-%1").arg(qHash(texts.join(QLatin1Char('|'))) % 10000));
-    if (first) {
-        if (dialogDepth == 1)
-            for (QAbstractButton* button : pressable(&dialog)) {
-                if (!dialog.isVisible())
-                    break;
-                if (button->isVisible() && button->isEnabled())
-                    button->click();
-                settle(false);
-            }
+    if (first && dialogDepth == 1) {
+        // A wizard shows its next page in the same dialog: its default button
+        // is pressed while it leads to a new page, and each page is looked at.
+        const auto pages = [&dialog] {
+            QStringList shown;
+            for (const QStackedWidget* stack : dialog.findChildren<QStackedWidget*>())
+                shown << QString::number(stack->currentIndex());
+            return shown.join(QLatin1Char(','));
+        };
+        for (int page = 0; page < 8 && !pages().isEmpty(); ++page) {
+            const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
+            const auto next = std::find_if(buttons.cbegin(), buttons.cend(), [](const QPushButton* button) {
+                return button->isDefault() && button->isVisible() && button->isEnabled();
+            });
+            if (next == buttons.cend())
+                break;
+            const QString before = pages();
+            (*next)->click();
+            settle(false);
+            if (!dialog.isVisible() || pages() == before)
+                break;
+            look(&dialog, sight, QStringLiteral("-page") + pages());
+        }
+        for (QAbstractButton* button : pressable(&dialog)) {
+            if (!dialog.isVisible())
+                break;
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+            settle(false);
+        }
     }
     dialog.hide();
     --dialogDepth;
