@@ -76,9 +76,13 @@ TEST_F(UpdatesDialog, ListsTheUpdatesFoundWithRowsAsHighAsTheirDescriptions)
     server.Files[QStringLiteral("/versioninfo")] =
         updateList(updateEntry(QStringLiteral("8.0.2.0"), QStringLiteral("Kleine Fehler behoben"), QString()) +
                    updateEntry(QStringLiteral("8.1.0.0"),
-                               QStringLiteral("Neue Abfrageart\nSchnellere Suche\nMehr Beispiel-Lektionen"), QString()));
+                               QStringLiteral("Neue Abfrageart\nSchnellere Suche\nMehr Beispiel-Lektionen"), QString()) +
+                   updateEntry(QStringLiteral("8.2.0.0"), QStringLiteral("Eine lange Beschreibung ohne Zeilenumbruch, "
+                                                                         "die breiter ist als die Spalte und deshalb "
+                                                                         "umbricht, statt abgeschnitten zu werden"),
+                               QString()));
     run([&](TFormUpdates& dialog) {
-        ASSERT_EQ(dialog.VST1->topLevelItemCount(), 2);
+        ASSERT_EQ(dialog.VST1->topLevelItemCount(), 3);
         EXPECT_EQ(dialog.VST1->topLevelItem(0)->text(0), QStringLiteral("8.0.2.0"));
         EXPECT_EQ(dialog.VST1->topLevelItem(1)->text(1),
                   QStringLiteral("Neue Abfrageart\nSchnellere Suche\nMehr Beispiel-Lektionen"));
@@ -86,6 +90,8 @@ TEST_F(UpdatesDialog, ListsTheUpdatesFoundWithRowsAsHighAsTheirDescriptions)
         const int line = QFontMetrics(dialog.VST1->font()).lineSpacing();
         EXPECT_EQ(dialog.VST1->visualItemRect(dialog.VST1->topLevelItem(1)).height(), 3 * line + 4);
         EXPECT_GE(dialog.VST1->visualItemRect(dialog.VST1->topLevelItem(0)).height(), 24);
+        EXPECT_GE(dialog.VST1->visualItemRect(dialog.VST1->topLevelItem(2)).height(), 2 * line + 4)
+            << "a long description wraps";
         EXPECT_TRUE(dialog.dxButton3->isEnabled());
         EXPECT_EQ(dialog.ProgressBar1->value(), 100);
         QTest::mouseClick(dialog.dxButton2, Qt::LeftButton);
