@@ -404,10 +404,16 @@ void TQVL_Update::applyUpdate()
                 journal.onUndo([target] { QFile::remove(target); });
             }
             QFile source(command.source);
-            if (!source.copy(target))
+            if (!source.copy(target)) {
+                const QFileInfo folderInfo(QFileInfo(target).path());
+                const QString cause = !folderInfo.isDir() ? QStringLiteral("Der Zielordner existiert nicht.")
+                                      : !folderInfo.isWritable()
+                                          ? QStringLiteral("Der Zielordner ist schreibgeschützt.")
+                                          : QStringLiteral("Die Datei konnte nicht geschrieben werden.");
                 throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Kopieren einer Datei von \"%1\" nach \"%2\"!")
                                                 .arg(command.source, target),
-                                            source.errorString());
+                                            cause);
+            }
         } else if (command.cmd == QLatin1String("RUN")) {
             // Started directly with an argument list: no shell sees the name.
             if (!QProcess::startDetached(command.source, {}, folder))

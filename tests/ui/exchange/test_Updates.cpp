@@ -5,8 +5,11 @@
 #include "tests/update/UpdateFixture.h"
 #include "ui/exchange/Form_AboutQuorvel.h"
 #include "ui/exchange/Form_Updates.h"
+#include "ui/shell/Application.h"
+#include "tests/support/TestFolders.h"
 #include "update/QVL_Update.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -229,6 +232,47 @@ TEST(AboutQuorvel, ShowsTheVersionAndTheSoundSystem)
     });
     EXPECT_EQ(with.ShowModal(), QDialog::Accepted);
     TFormDialogMeta::InstallModalRunner({});
+}
+
+} // namespace
+
+namespace {
+
+// `quorvel update` over the installation of a TestFolders.
+TEST(UpdateMode, AppliesThePreparedUpdateOnceAndSaysSo)
+{
+    TestFolders folders;
+    ScriptedDialogService dialogs;
+    const QString settings = folders.AppData() + QStringLiteral("/Data/Update.xml");
+    const auto writeSettings = [&](bool next) {
+        WriteFile(settings, "<root><version>1</version><link_getversioninfo>http://127.0.0.1:9/v</link_getversioninfo>"
+                            "<updatenextstart>" + QByteArray(next ? "true" : "false") + "</updatenextstart></root>");
+    };
+    WriteFile(folders.AppData() + QStringLiteral("/Updates/neu.txt"), "neu");
+    QDir().mkpath(folders.Documents());
+    WriteFile(folders.AppData() + QStringLiteral("/Updates/Updateinstructions.xml"),
+              Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.txt"), QStringLiteral("%USERDATA%/neu.txt"),
+                             Md5("neu")}}));
+
+    writeSettings(false);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 0);
+    EXPECT_TRUE(dialogs.Informations.isEmpty()) << "nothing prepared, nothing said";
+    EXPECT_FALSE(QFileInfo::exists(folders.Documents() + QStringLiteral("/neu.txt")));
+
+    writeSettings(true);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 0);
+    EXPECT_EQ(ReadFile(folders.Documents() + QStringLiteral("/neu.txt")), "neu");
+    EXPECT_EQ(dialogs.Informations.size(), 2);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(ReadFile(settings).contains("<updatenextstart>false</updatenextstart>"));
+
+    // A damaged update is reported and tried again at the next start.
+    WriteFile(folders.AppData() + QStringLiteral("/Updates/neu.txt"), "beschädigt");
+    writeSettings(true);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 1);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors.first().endsWith(QStringLiteral("Update-Datei \"neu.txt\" ist korrupt!")));
+    EXPECT_TRUE(ReadFile(settings).contains("<updatenextstart>true</updatenextstart>"));
 }
 
 } // namespace
