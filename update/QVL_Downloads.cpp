@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 
@@ -115,13 +116,26 @@ void TQVL_Downloads::Download(const QString& address, QIODevice& stream)
     });
     QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64) { silence.start(); });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // A background search whose owner is gone stops at once instead of at the time-out.
+    bool interrupted = false;
+    QTimer watch;
+    watch.setInterval(100);
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (QThread::currentThread()->isInterruptionRequested()) {
+            interrupted = true;
+            reply->abort();
+        }
+    });
+    watch.start();
     silence.start();
     if (!reply->isFinished())
         loop.exec();
     silence.stop();
 
     QString reason;
-    if (timedOut)
+    if (interrupted)
+        reason = QStringLiteral("Die Suche wurde abgebrochen.");
+    else if (timedOut)
         reason = QStringLiteral("Der Server hat nicht rechtzeitig geantwortet.");
     else if (tooLarge)
         reason = QStringLiteral("Die Antwort des Servers ist zu groß.");

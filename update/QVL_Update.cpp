@@ -194,24 +194,9 @@ bool TQVL_Update::SearchUpdates(QStringList* list)
     // The version is appended as it is: the service expects the plain dotted text.
     const QString fileName = download(VersionInfoLink + QStringLiteral("?version=") + ProgramVersion);
     Items.clear();
-    TQVL_XML xml;
-    loadVersion1(xml, fileName);
     try {
-        const TQVL_XMLTag& updates = xml.Root->NeedChild(QStringLiteral("updates"));
-        for (int i = 0; i < updates.ChildCount(); ++i) {
-            const TQVL_XMLTag& tag = *updates.Child(i);
-            if (tag.Name != QLatin1String("update"))
-                throw TQVL_Error(QStringLiteral("invalid Update-XML-Tag"));
-            auto item = std::make_unique<TQVL_UpdateItem>();
-            item->Version = childValue(tag, "version");
-            item->Date = childValue(tag, "date");
-            item->FullUpdate = childValue(tag, "fullupdate") == QLatin1String("true");
-            item->Text = childValue(tag, "text");
-            item->Download = childValue(tag, "download");
-            Items.push_back(std::move(item));
-        }
+        Items = ReadUpdateList(TQVL_FileHandle::ReadWholeFile(fileName));
     } catch (const TQVL_Error& error) {
-        Items.clear();
         throw TQVL_Error::WithCause(readError(fileName), error.Message());
     }
     if (list) {
@@ -229,6 +214,29 @@ bool TQVL_Update::SearchUpdates(QStringList* list)
     if (OnProgress)
         OnProgress(100, 100);
     return !Items.empty();
+}
+
+std::vector<std::unique_ptr<TQVL_UpdateItem>> TQVL_Update::ReadUpdateList(QByteArray bytes)
+{
+    TQVL_XML xml;
+    xml.LoadFromBytes(std::move(bytes));
+    if (xml.Version != 1)
+        throw TQVL_Error(wrongVersion);
+    std::vector<std::unique_ptr<TQVL_UpdateItem>> items;
+    const TQVL_XMLTag& updates = xml.Root->NeedChild(QStringLiteral("updates"));
+    for (int i = 0; i < updates.ChildCount(); ++i) {
+        const TQVL_XMLTag& tag = *updates.Child(i);
+        if (tag.Name != QLatin1String("update"))
+            throw TQVL_Error(QStringLiteral("invalid Update-XML-Tag"));
+        auto item = std::make_unique<TQVL_UpdateItem>();
+        item->Version = childValue(tag, "version");
+        item->Date = childValue(tag, "date");
+        item->FullUpdate = childValue(tag, "fullupdate") == QLatin1String("true");
+        item->Text = childValue(tag, "text");
+        item->Download = childValue(tag, "download");
+        items.push_back(std::move(item));
+    }
+    return items;
 }
 
 void TQVL_Update::InstallUpdates(const std::vector<int>& indexes)
@@ -404,10 +412,16 @@ void TQVL_Update::applyUpdate()
                 journal.onUndo([target] { QFile::remove(target); });
             }
             QFile source(command.source);
-            if (!source.copy(target))
+            if (!source.copy(target)) {
+                const QFileInfo folderInfo(QFileInfo(target).path());
+                const QString cause = !folderInfo.isDir() ? QStringLiteral("Der Zielordner existiert nicht.")
+                                      : !folderInfo.isWritable()
+                                          ? QStringLiteral("Der Zielordner ist schreibgeschützt.")
+                                          : QStringLiteral("Die Datei konnte nicht geschrieben werden.");
                 throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Kopieren einer Datei von \"%1\" nach \"%2\"!")
                                                 .arg(command.source, target),
-                                            source.errorString());
+                                            cause);
+            }
         } else if (command.cmd == QLatin1String("RUN")) {
             // Started directly with an argument list: no shell sees the name.
             if (!QProcess::startDetached(command.source, {}, folder))

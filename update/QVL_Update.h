@@ -32,6 +32,10 @@ public:
     int ItemCount() const { return int(Items.size()); }
     const TQVL_UpdateItem& GetItem(int index) const { return *Items.at(std::size_t(index)); }
 
+    // The items of an update list (the service's answer); raises "Falsche
+    // Version!", "invalid Update-XML-Tag" or the reader's error.
+    static std::vector<std::unique_ptr<TQVL_UpdateItem>> ReadUpdateList(QByteArray bytes);
+
     // Downloads the packages of the items `indexes` (in that order), refuses
     // any whose signature does not verify, unpacks them into a fresh update
     // folder with one instruction script for all, and sets updatenextstart.

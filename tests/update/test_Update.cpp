@@ -6,6 +6,8 @@
 #include "update/QVL_Update.h"
 
 #include <QFileInfo>
+#include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +119,25 @@ TEST_F(UpdateSearch, AServerThatDoesNotAnswerIsGivenUp)
     EXPECT_EQ(ErrorOf([&] { engine.Search(); }),
               QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat nicht rechtzeitig geantwortet."));
     EXPECT_EQ(server.Requests, QStringList{}) << "the request was never answered";
+}
+
+TEST_F(UpdateSearch, ABackgroundSearchStopsWhenItsThreadIsAskedTo)
+{
+    server.Silent = true;
+    QString error;
+    QThread* thread = QThread::create([&] {
+        TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+        error = ErrorOf([&] { engine.Search(); });
+    });
+    thread->start();
+    // The request is on its way and unanswered.
+    QTest::qWait(200);
+    thread->requestInterruption();
+    // Far below the engine's time-out of 20 seconds.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thread->isFinished(); }, 5000));
+    thread->wait();
+    delete thread;
+    EXPECT_EQ(error, QStringLiteral("Fehler beim Verbinden zum Server!\rDie Suche wurde abgebrochen."));
 }
 
 TEST_F(UpdateSearch, ANoServerAtAllIsAConnectionError)

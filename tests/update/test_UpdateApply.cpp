@@ -180,21 +180,39 @@ TEST_F(UpdateApply, AFailingStepRestoresWhatTheStepsBeforeItChanged)
     WriteFile(folders.AppData() + QStringLiteral("/Data/Options.bak"), "uralt");
     WriteFile(folders.Program() + QStringLiteral("/veraltet.dat"), "bleibt");
     const QStringList before = snapshot();
-    // Not executable: the RUN step cannot start it.
-    prepare({{QStringLiteral("Options.xml"), "neu"}, {QStringLiteral("setup.sh"), "#!/bin/sh\n"},
-             {QStringLiteral("neu.dat"), "neu"}},
-            {{QStringLiteral("REPLACECOPY"), QStringLiteral("Options.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
-              Md5("neu")},
-             {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/neu.dat"), Md5("neu")},
-             {QStringLiteral("DELETE"), QString(), QStringLiteral("%PROGRAMDATA%/veraltet.dat"), emptyMd5},
-             {QStringLiteral("CREATEDIR"), QString(), QStringLiteral("%USERDATA%/a/b/c"), emptyMd5},
-             {QStringLiteral("RUN"), QStringLiteral("setup.sh"), QString(), Md5("#!/bin/sh\n")},
-             {QStringLiteral("DELETE"), QString(), QStringLiteral("%APPDATA%/Data/Options.xml"), emptyMd5}});
-    QFile::setPermissions(folders.Updates() + QStringLiteral("/setup.sh"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    struct Case
+    {
+        const char* name;
+        Command failing;
+        QString cause;
+    };
+    const std::vector<Case> cases = {
+        // Not executable: the program cannot be started.
+        {"program", {QStringLiteral("RUN"), QStringLiteral("setup.sh"), QString(), Md5("#!/bin/sh\n")},
+         QStringLiteral("Das Programm \"setup.sh\" konnte nicht gestartet werden!")},
+        {"copy", {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/fehlt/neu.dat"), Md5("neu")},
+         QStringLiteral("Fehler beim Kopieren einer Datei von \"%1/neu.dat\" nach \"%2/fehlt/neu.dat\"!\rDer Zielordner "
+                        "existiert nicht.")
+             .arg(folders.Updates(), folders.Program())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prepare({{QStringLiteral("Options.xml"), "neu"}, {QStringLiteral("setup.sh"), "#!/bin/sh\n"},
+                 {QStringLiteral("neu.dat"), "neu"}},
+                {{QStringLiteral("REPLACECOPY"), QStringLiteral("Options.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
+                  Md5("neu")},
+                 {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/neu.dat"), Md5("neu")},
+                 {QStringLiteral("DELETE"), QString(), QStringLiteral("%PROGRAMDATA%/veraltet.dat"), emptyMd5},
+                 {QStringLiteral("CREATEDIR"), QString(), QStringLiteral("%USERDATA%/a/b/c"), emptyMd5},
+                 c.failing,
+                 {QStringLiteral("DELETE"), QString(), QStringLiteral("%APPDATA%/Data/Options.xml"), emptyMd5}});
+        QFile::setPermissions(folders.Updates() + QStringLiteral("/setup.sh"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
-    EXPECT_EQ(apply(), failure(QStringLiteral("Das Programm \"setup.sh\" konnte nicht gestartet werden!")));
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(folders.Engine()->UpdateNextStart);
+        EXPECT_EQ(apply(), failure(c.cause));
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_TRUE(folders.Engine()->UpdateNextStart);
+    }
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
@@ -135,7 +136,11 @@ TFormUpdates::TFormUpdates(const QString& programVersion, const QString& dataFol
         ProgressBar1->setMaximum(maximum);
         ProgressBar1->setValue(position);
     });
-    connect(work->Relay, &TUpdateRelay::Error, this, [this](const QString& text) { Memo1->appendPlainText(text); });
+    connect(work->Relay, &TUpdateRelay::Error, this, [this](const QString& text) { showError(text); });
+    connect(VST1->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == 1)
+            fitRowHeights();
+    });
     TUpdateRelay* relay = work->Relay;
     work->Engine->OnProgress = [relay](int position, int maximum) { emit relay->Progress(position, maximum); };
     work->Engine->OnError = [relay](const QString& text) { emit relay->Error(text); };
@@ -206,22 +211,33 @@ void TFormUpdates::fillList()
 {
     VST1->clear();
     const TQVL_Update& engine = *work->Engine;
-    const QFontMetrics metrics(VST1->font());
     for (int i = 0; i < engine.ItemCount(); ++i) {
         const TQVL_UpdateItem& item = engine.GetItem(i);
         QString text = item.Text;
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         auto* row = new QTreeWidgetItem(VST1, {item.Version, text, item.Date});
-        // As high as the description needs, plus a little air.
-        const int lines = int(text.count(QLatin1Char('\n'))) + 1;
-        row->setSizeHint(1, QSize(0, std::max(24, lines * metrics.lineSpacing() + 4)));
-        row->setTextAlignment(0, Qt::AlignLeft | Qt::AlignTop);
-        row->setTextAlignment(2, Qt::AlignLeft | Qt::AlignTop);
+        for (int column = 0; column < 3; ++column)
+            row->setTextAlignment(column, Qt::AlignLeft | Qt::AlignTop);
+        row->setToolTip(1, text);
     }
+    fitRowHeights();
     found = engine.ItemCount() > 0;
     if (found)
         VST1->setCurrentItem(VST1->topLevelItem(0));
     dxButton3->setEnabled(found);
+}
+
+void TFormUpdates::fitRowHeights()
+{
+    // Each row as high as its description needs at the column's width, plus a
+    // little air, and never lower than 24 pixels.
+    const QFontMetrics metrics(VST1->font());
+    const int width = std::max(40, VST1->columnWidth(1) - 2 * VST1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) - 6);
+    for (int i = 0; i < VST1->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = VST1->topLevelItem(i);
+        const int height = metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, row->text(1)).height();
+        row->setSizeHint(1, QSize(0, std::max(24, height + 4)));
+    }
 }
 
 void TFormUpdates::Install()
@@ -234,7 +250,7 @@ void TFormUpdates::Install()
     runInBackground([all](TQVL_Update& engine) { engine.InstallUpdates(all); },
                     [this](const QString& error) {
                         if (!error.isEmpty()) {
-                            Memo1->appendPlainText(error);
+                            showError(error);
                             PageControl1->setCurrentIndex(pageErrors);
                             TDialogService::Current().ShowError(error);
                             dxButton3->setEnabled(found);
@@ -243,6 +259,14 @@ void TFormUpdates::Install()
                         PageControl1->setCurrentIndex(pageRestart);
                         Button_Restart->setFocus();
                     });
+}
+
+void TFormUpdates::showError(const QString& text)
+{
+    // Context and cause are joined by a carriage return; here each gets its line.
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Memo1->appendPlainText(shown);
 }
 
 void TFormUpdates::restart()

@@ -84,6 +84,8 @@ private:
     void runInBackground(std::function<void(TQVL_Update&)> job, std::function<void(const QString& error)> done);
     void searchDone(const QString& error);
     void fillList();
+    void fitRowHeights();
+    void showError(const QString& text);
     void restart();
 
     // The engine with its relay; the worker thread holds it too, so it lives

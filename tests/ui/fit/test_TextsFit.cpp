@@ -221,6 +221,11 @@ protected:
         window = std::make_unique<TMainForm>();
         window->show();
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->StartedUp(); }, 10000));
+        // The walk opens the update dialog and the community page: never a real address.
+        window->Core().Options->community_url = QStringLiteral("http://127.0.0.1:9/");
+        WriteFile(folders.AppData() + QStringLiteral("/Data/Update.xml"),
+                  "<root><version>1</version><link_getversioninfo>http://127.0.0.1:9/v</link_getversioninfo>"
+                  "<updatenextstart>false</updatenextstart></root>");
         const QDir lessons(folders.Documents() + QStringLiteral("/Lektionen"));
         for (const QString& name : lessons.entryList({QStringLiteral("*.qxu")}, QDir::Files, QDir::Name))
             Units << lessons.filePath(name);
