@@ -697,10 +697,10 @@ void TFormLanguagesManage::replacementSelectionChanged()
 
 void TFormLanguagesManage::SetReplacement()
 {
-    const QChar from = TQVL_Language_Input::FirstCharacter(TntEdit2->text());
-    const QChar to = TQVL_Language_Input::FirstCharacter(TntEdit3->text());
-    if (from.isNull() || to.isNull())
+    if (TntEdit2->text().trimmed().isEmpty() || TntEdit3->text().trimmed().isEmpty())
         return;
+    const QChar from = TQVL_Language_Input::ReplacementSource(TntEdit2->text());
+    const QChar to = TQVL_Language_Input::FirstCharacter(TntEdit3->text());
     const QList<QTreeWidgetItem*> selected = VST2->selectedItems();
     QTreeWidgetItem* row = selected.isEmpty() ? new QTreeWidgetItem(VST2) : selected.front();
     row->setText(0, QString(from));
