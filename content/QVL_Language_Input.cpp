@@ -33,6 +33,17 @@ QChar TQVL_Language_Input::FirstCharacter(const QString& typed)
     return text.front();
 }
 
+QChar TQVL_Language_Input::ReplacementSource(const QString& typed)
+{
+    const QChar c = FirstCharacter(typed);
+    // The replacement sees typed keys as single bytes: a source beyond them would never be replaced.
+    if (c.unicode() > 0xFF)
+        throw TQVL_Error(QStringLiteral("Das Zeichen \"%1\" kann nicht automatisch ersetzt werden. Ersetzt werden "
+                                        "können nur Zeichen westeuropäischer Tastaturen.")
+                             .arg(c));
+    return c;
+}
+
 int TQVL_Language_Input::FontSize(const QString& typed, int fallback)
 {
     bool ok = false;

@@ -24,6 +24,9 @@ public:
     // blanks; null for a blank field. Raises for a character that a profile
     // cannot hold as one (outside the basic multilingual plane).
     static QChar FirstCharacter(const QString& typed);
+    // The same for the source of a replacement pair, which must be a
+    // character the replacement can catch while typing (Latin-1).
+    static QChar ReplacementSource(const QString& typed);
     // A size field's value; `fallback` when it is empty, not a number or no usable size.
     static int FontSize(const QString& typed, int fallback);
 

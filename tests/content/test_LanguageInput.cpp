@@ -40,6 +40,11 @@ TEST(LanguageInput, TheFirstCharacterOfATypedField)
         EXPECT_EQ(TQVL_Language_Input::FirstCharacter(typed), expected) << typed.toStdString();
     EXPECT_EQ(ErrorOf([] { TQVL_Language_Input::FirstCharacter(QStringLiteral("😀a")); }),
               QStringLiteral("Das Zeichen \"😀\" kann in einem Sprachprofil nicht verwendet werden!"));
+    // A replacement only catches single-byte keys: a source beyond them is refused, not stored uselessly.
+    EXPECT_EQ(TQVL_Language_Input::ReplacementSource(QStringLiteral("ä")), QChar(0xE4));
+    EXPECT_EQ(ErrorOf([] { TQVL_Language_Input::ReplacementSource(QStringLiteral("ł")); }),
+              QStringLiteral("Das Zeichen \"ł\" kann nicht automatisch ersetzt werden. Ersetzt werden können nur "
+                             "Zeichen westeuropäischer Tastaturen."));
 }
 
 TEST(LanguageInput, FontSizesFallBackWhenTheyAreNoUsableSize)

@@ -152,6 +152,9 @@ TFormLanguagesManage::TFormLanguagesManage(TQVL& owner, QWidget* parent) : TForm
     PageControl1->addTab(charactersPage(), QStringLiteral("Sonderzeichen-Leiste"));
     PageControl1->addTab(replacementsPage(), QStringLiteral("Autom. Zeichenersetzung"));
     PageControl1->addTab(morePage(), QStringLiteral("Weiteres"));
+    // All three tabs in sight: the dialog grows rather than hiding one behind arrows.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setElideMode(Qt::ElideNone);
 
     auto* head = new QGridLayout;
     head->setHorizontalSpacing(6);
@@ -202,6 +205,10 @@ QWidget* TFormLanguagesManage::charactersPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet_Characters"));
     VST1 = list(page, "VST1", {QString()});
+    // Accents must be told apart at a glance.
+    QFont larger = VST1->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.2);
+    VST1->setFont(larger);
     VST1->viewport()->installEventFilter(this);
     connect(VST1, &QTreeWidget::itemSelectionChanged, this, &TFormLanguagesManage::characterSelectionChanged);
     TntEdit1 = field(page, "TntEdit1");
@@ -690,10 +697,10 @@ void TFormLanguagesManage::replacementSelectionChanged()
 
 void TFormLanguagesManage::SetReplacement()
 {
-    const QChar from = TQVL_Language_Input::FirstCharacter(TntEdit2->text());
-    const QChar to = TQVL_Language_Input::FirstCharacter(TntEdit3->text());
-    if (from.isNull() || to.isNull())
+    if (TntEdit2->text().trimmed().isEmpty() || TntEdit3->text().trimmed().isEmpty())
         return;
+    const QChar from = TQVL_Language_Input::ReplacementSource(TntEdit2->text());
+    const QChar to = TQVL_Language_Input::FirstCharacter(TntEdit3->text());
     const QList<QTreeWidgetItem*> selected = VST2->selectedItems();
     QTreeWidgetItem* row = selected.isEmpty() ? new QTreeWidgetItem(VST2) : selected.front();
     row->setText(0, QString(from));

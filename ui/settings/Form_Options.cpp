@@ -139,7 +139,8 @@ TFormOptions::TFormOptions(TQVL& owner, QWidget* parent) : TFormDialogMeta(paren
     right->setEnabled(writable);
     dxButton3->setEnabled(writable);
     if (!writable)
-        dxButton3->setToolTip(QStringLiteral("Die Programmeinstellungen werden gerade an anderer Stelle bearbeitet."));
+        dxButton3->setToolTip(QStringLiteral("Die Programmeinstellungen sind schreibgeschützt oder werden "
+                                           "in einem anderen geöffneten Quorvel bearbeitet."));
 
     for (const QString& category : categories)
         new QTreeWidgetItem(VST_Categories, {category});
