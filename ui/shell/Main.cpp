@@ -416,7 +416,11 @@ void TMainForm::userOpened()
     dataModule->EnableAllActions();
     if (user.Rights().PROGRAM_UPDATES && core->Options->updates_autosearch)
         core->StartUpdateSearch();
-    enableUnitSelection();
+    // A lesson stays open across a change of user; its commands stay with it.
+    if (core->Units->GetActiveUnit().IsOpen)
+        dataModule->EnableCategory(QStringLiteral("Units"));
+    else
+        enableUnitSelection();
     openLessonAfterLogin();
 }
 

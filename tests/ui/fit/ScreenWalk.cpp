@@ -113,7 +113,11 @@ void ScreenWalk::Walk(int maxDepth)
         for (const Step& step : choices(way.isEmpty())) {
             if (!atHere && (!replay(way) || sightOfScreen() != here))
                 break;
-            const bool done = perform(step);
+            bool done = perform(step);
+            // An earlier choice may have changed the situation without leaving
+            // the screen (closing the unit disables "Bearbeiten"): start over.
+            if (!done && replay(way) && sightOfScreen() == here)
+                done = perform(step);
             settle(true);
             lookAtWindows();
             const QString there = sightOfScreen();

@@ -319,9 +319,6 @@ TEST_F(TextsFit, EveryScreenDialogAndWindowShowsItsTextsWhole)
     for (const QString& declared : DeclaredWidgetClasses(QStringLiteral(QUORVEL_SOURCE_DIR "/ui")))
         if (!record.Classes.contains(declared))
             unseen << declared;
-    // Not reached yet: the walk does not get the lesson editor dialog to open
-    // (to be mended in the walk, not by leaving the dialog unchecked for long).
-    unseen.removeAll(QStringLiteral("TFormUnitEdit"));
     unseen.sort();
     EXPECT_TRUE(unseen.isEmpty()) << "never shown by the walk: " << unseen.join(QStringLiteral(", ")).toStdString();
     QStringList sights = record.Sights.values();

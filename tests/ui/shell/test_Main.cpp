@@ -145,6 +145,15 @@ TEST_F(MainWindowTest, TheCommandsFollowUserAndUnit)
     d.Action_UsersSelect->trigger();
     EXPECT_EQ(window->Label_ActiveUser->text(), QStringLiteral("Kein Benutzerprofil gewählt."));
     EXPECT_FALSE(d.Action_Unit_Select->isEnabled());
+
+    // A lesson stays open across a change of user: its commands come back with the next login.
+    logIn();
+    openUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    d.Action_UsersSelect->trigger();
+    logIn();
+    ASSERT_TRUE(window->Core().Units->GetActiveUnit().IsOpen);
+    EXPECT_TRUE(d.Action_Unit_Close->isEnabled());
+    EXPECT_TRUE(d.Action_Unit_Edit->isEnabled());
 }
 
 TEST_F(MainWindowTest, AMissingRightShowsTheNoticeNotTheCommand)
