@@ -1,6 +1,7 @@
 #include "core/QVL_System_Speech.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_System.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -101,6 +102,27 @@ QByteArray wavFile(const std::vector<short>& samples, int rate)
     return bytes;
 }
 
+// A file name from a spoken text: letters and digits kept, the rest one "_", short.
+QString recordingName(const QString& text)
+{
+    QString name;
+    for (const QChar c : text.trimmed()) {
+        if (c.isLetterOrNumber())
+            name.append(c);
+        else if (!name.endsWith(QLatin1Char('_')))
+            name.append(QLatin1Char('_'));
+        if (name.size() >= 40)
+            break;
+    }
+    while (name.endsWith(QLatin1Char('_')))
+        name.chop(1);
+    while (name.startsWith(QLatin1Char('_')))
+        name.remove(0, 1);
+    if (name.isEmpty() || !TQVL_System::IsValidFileName(name + QStringLiteral(".wav")))
+        name = QStringLiteral("Vorlesen");
+    return name + QStringLiteral(".wav");
+}
+
 } // namespace
 
 TQVL_System_Speech::TQVL_System_Speech() = default;
@@ -178,4 +200,19 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
     }
     ++synthesized;
     return fileName;
+}
+
+QString TQVL_System_Speech::RecordInto(const QString& text, const QString& langCode, const QString& folder)
+{
+    const QString spoken = Synthesize(text, langCode);
+    if (!QDir(folder).exists())
+        throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(folder));
+    const QString target = TQVL_System::UniqueFileName(folder, recordingName(text));
+    const QString partial = target + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QFile::copy(spoken, partial) || !QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        throw TQVL_Error(QStringLiteral("Die Aufnahme kann nicht in \"%1\" gespeichert werden.").arg(folder));
+    }
+    return QFileInfo(target).fileName();
 }

@@ -12,17 +12,8 @@ mkdir -p "$out"
 [ -f "$build/build.ninja" ] || bash scripts/configure.sh "$build"
 cmake --build "$build" --target quorvel_ui setup_data soundsystem -- -j2
 
-engine=()
-for lib in app/libquorvel_app.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
-    query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
-    [ -f "$build/$lib" ] && engine+=("$build/$lib")
-done
 # The demo lives beside the program, so it finds the sound library and the help file.
-# shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -I. -I"$build/ui/quorvel_ui_autogen/include" $(pkg-config --cflags Qt6Widgets Qt6Svg Qt6Help) \
-    scripts/editors-demo.cpp -o "$build/bin/editors-demo" \
-    -Wl,--start-group "$build/ui/libquorvel_ui.a" "${engine[@]}" -Wl,--end-group \
-    $(pkg-config --libs Qt6Widgets Qt6Svg Qt6Help) -lpugixml -ldl
+bash scripts/build-demo.sh "$build" scripts/editors-demo.cpp "$build/bin/editors-demo"
 
 for scene in ${QUORVEL_SCENES:-voc sound grammar picture new unitedit}; do
     xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

@@ -58,6 +58,7 @@ public:
     void ShowError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
     void ShowInformation(const QString& text) override { std::fprintf(stderr, "info: %s\n", qPrintable(text)); }
     bool Confirm(const QString&) override { return true; }
+    TDialogChoice ConfirmOrCancel(const QString&) override { return TDialogChoice::Yes; }
     std::optional<QString> InputText(const QString&, const QString&, const QString&, bool) override { return {}; }
     QString OpenFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&, const QString&) override { return {}; }
@@ -230,15 +231,7 @@ int main(int argc, char** argv)
 }
 EOF
 
-engine=()
-for lib in app/libquorvel_app.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
-    query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
-    [ -f "$build/$lib" ] && engine+=("$build/$lib")
-done
-# shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -I. $(pkg-config --cflags Qt6Widgets Qt6Svg Qt6Help) "$demo_source" \
-    -o "$build/query-screenshots" -Wl,--start-group "$build/ui/libquorvel_ui.a" "${engine[@]}" -Wl,--end-group \
-    $(pkg-config --libs Qt6Widgets Qt6Svg Qt6Help) -lpugixml -ldl
+bash scripts/build-demo.sh "$build" "$demo_source" "$build/query-screenshots"
 
 # The program folder holds the help, the sounds and the installed data.
 cp "$build/query-screenshots" "$build/bin/query-screenshots"

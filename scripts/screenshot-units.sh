@@ -12,15 +12,7 @@ mkdir -p "$out"
 [ -f "$build/build.ninja" ] || bash scripts/configure.sh "$build"
 cmake --build "$build" --target quorvel_ui setup_data -- -j2
 
-engine=()
-for lib in app/libquorvel_app.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
-    query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
-    [ -f "$build/$lib" ] && engine+=("$build/$lib")
-done
-# shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -I. $(pkg-config --cflags Qt6Widgets Qt6Svg Qt6Help) scripts/units-demo.cpp \
-    -o "$build/units-demo" -Wl,--start-group "$build/ui/libquorvel_ui.a" "${engine[@]}" -Wl,--end-group \
-    $(pkg-config --libs Qt6Widgets Qt6Svg Qt6Help) -lpugixml -ldl
+bash scripts/build-demo.sh "$build" scripts/units-demo.cpp "$build/units-demo"
 
 for scene in ${QUORVEL_SCENES:-units archive storage new folders}; do
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '

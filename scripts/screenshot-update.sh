@@ -13,16 +13,7 @@ mkdir -p "$out"
 [ -f "$build/build.ninja" ] || bash scripts/configure.sh "$build"
 cmake --build "$build" --target quorvel_ui -- -j2
 
-engine=()
-for lib in app/libquorvel_app.a update/libquorvel_update.a users/libquorvel_users.a statistics/libquorvel_statistics.a \
-    query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
-    [ -f "$build/$lib" ] && engine+=("$build/$lib")
-done
-# shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -I. $(pkg-config --cflags Qt6Widgets Qt6Svg Qt6Help Qt6WebEngineWidgets Qt6Network) \
-    scripts/update-demo.cpp -o "$build/update-demo" -Wl,--start-group "$build/ui/libquorvel_ui.a" "${engine[@]}" \
-    -Wl,--end-group $(pkg-config --libs Qt6Widgets Qt6Svg Qt6Help Qt6WebEngineWidgets Qt6Network Qt6DBus) \
-    -lpugixml -ldl -lsodium -larchive
+bash scripts/build-demo.sh "$build" scripts/update-demo.cpp "$build/update-demo"
 
 # The version service and the community page, served from a folder of their own.
 site=$(mktemp -d)

@@ -130,15 +130,7 @@ int main(int argc, char** argv)
 }
 EOF
 
-engine=()
-for lib in app/libquorvel_app.a statistics/libquorvel_statistics.a users/libquorvel_users.a \
-    query/libquorvel_query.a content/libquorvel_content.a core/libquorvel_core.a; do
-    [ -f "$build/$lib" ] && engine+=("$build/$lib")
-done
-# shellcheck disable=SC2046
-g++ -std=c++20 -O1 -fPIC -I. -DQUORVEL_SOURCE_DIR="\"$PWD\"" $(pkg-config --cflags Qt6Widgets Qt6Svg) \
-    "$demo_source" -o "$build/users-demo" -Wl,--start-group "$build/ui/libquorvel_ui.a" "${engine[@]}" \
-    -Wl,--end-group $(pkg-config --libs Qt6Widgets Qt6Svg Qt6Help) -lpugixml -ldl
+bash scripts/build-demo.sh "$build" "$demo_source" "$build/users-demo" -DQUORVEL_SOURCE_DIR="\"$PWD\""
 
 for scene in select select-many manage manage-rights manage-results manage-own; do
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '

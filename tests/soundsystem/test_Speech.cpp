@@ -8,6 +8,7 @@
 #include "tests/support/TestFiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
@@ -66,6 +67,29 @@ TEST(Speech, ATextBecomesAWaveFileOnceAndBadRequestsAreRefusedInGerman)
         TQVL_System_Speech gone;
     }
     EXPECT_TRUE(QFileInfo::exists(folder)) << "another object's files stay";
+}
+
+TEST(Speech, ARecordingLandsBesideTheLessonNamedAfterItsTextAndNeverOverAnotherFile)
+{
+    TQVL_System_Speech speech;
+    QTemporaryDir lesson;
+    const QString first = speech.RecordInto(QStringLiteral("  the house / das Haus? "), QStringLiteral("eng"), lesson.path());
+    EXPECT_EQ(first, QStringLiteral("the_house_das_Haus.wav"));
+    const QByteArray wav = ReadFile(lesson.filePath(first));
+    EXPECT_TRUE(wav.startsWith("RIFF"));
+    EXPECT_GT(peakOf(wav, 44), 3000);
+
+    WriteFile(lesson.filePath(QStringLiteral("Baum.wav")), "someone else's recording");
+    EXPECT_EQ(speech.RecordInto(QStringLiteral("Baum"), QStringLiteral("ger"), lesson.path()), QStringLiteral("Baum_1.wav"));
+    EXPECT_EQ(ReadFile(lesson.filePath(QStringLiteral("Baum.wav"))), QByteArray("someone else's recording"));
+    EXPECT_EQ(speech.RecordInto(QStringLiteral("+ + +"), QStringLiteral("ger"), lesson.path()), QStringLiteral("Vorlesen.wav"));
+
+    EXPECT_EQ(ErrorOf([&] { speech.RecordInto(QStringLiteral("Baum"), QStringLiteral("ger"), lesson.filePath(QStringLiteral("fehlt"))); }),
+              QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(lesson.filePath(QStringLiteral("fehlt"))));
+    EXPECT_EQ(ErrorOf([&] { speech.RecordInto(QString(), QStringLiteral("ger"), lesson.path()); }),
+              QStringLiteral("Es gibt keinen Text zum Vorlesen."));
+    for (const QString& name : QDir(lesson.path()).entryList(QDir::Files))
+        EXPECT_FALSE(name.endsWith(QLatin1String(".part"))) << name.toStdString();
 }
 
 TEST(Speech, TheSpokenFilePlaysAudiblyThroughTheSoundLibrary)

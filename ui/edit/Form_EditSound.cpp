@@ -1,6 +1,8 @@
 #include "ui/edit/Form_EditSound.h"
 
 #include "app/QVL.h"
+#include "content/QVL_Unit.h"
+#include "core/QVL_System_Speech.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
@@ -13,12 +15,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace {
+
+// One synthesiser for the editor's whole run.
+TQVL_System_Speech& speech()
+{
+    static TQVL_System_Speech instance;
+    return instance;
+}
+
+} // namespace
+
 TFormEditSound::TFormEditSound(TQVL& core, QWidget* parent) : TFormEditVoc(core, parent)
 {
     setObjectName(QStringLiteral("FormEditSound"));
     QWidget* area = Editor();
-    const auto fileRow = [&](const char* edit, const char* browse, const char* play, QLineEdit*& input,
-                             QPushButton*& browseButton, QPushButton*& playButton, int column) {
+    const auto fileRow = [&](const char* edit, const char* browse, const char* play, const char* read,
+                             QLineEdit*& input, QPushButton*& browseButton, QPushButton*& playButton,
+                             QPushButton*& readButton, int column) {
         auto* label = new QLabel(QStringLiteral("Dateiname Sound:"), area);
         input = new QLineEdit(area);
         input->setObjectName(QLatin1String(edit));
@@ -31,6 +45,10 @@ TFormEditSound::TFormEditSound(TQVL& core, QWidget* parent) : TFormEditVoc(core,
         playButton->setIcon(Icons::Get(QStringLiteral("play")));
         playButton->setToolTip(QStringLiteral("Abspielen"));
         playButton->setAutoDefault(false);
+        readButton = new QPushButton(QStringLiteral("Vorlesen lassen"), area);
+        readButton->setObjectName(QLatin1String(read));
+        readButton->setToolTip(QStringLiteral("Eine Aufnahme der Bedeutungen durch die Sprachausgabe anlegen"));
+        readButton->setAutoDefault(false);
         auto* row = new QHBoxLayout;
         row->setSpacing(4);
         row->addWidget(input, 1);
@@ -38,15 +56,18 @@ TFormEditSound::TFormEditSound(TQVL& core, QWidget* parent) : TFormEditVoc(core,
         row->addWidget(playButton);
         Grid->addWidget(label, 8, column);
         Grid->addLayout(row, 9, column);
+        Grid->addWidget(readButton, 10, column, Qt::AlignLeft);
         QLineEdit* target = input;
+        const bool foreignSide = column == 0;
         connect(browseButton, &QPushButton::clicked, this, [this, target] { Guarded([&] { ChooseFile(target); }); });
         connect(playButton, &QPushButton::clicked, this, [this, target] { Guarded([&] { PlayFile(target); }); });
+        connect(readButton, &QPushButton::clicked, this, [this, foreignSide] { Guarded([&] { RecordSide(foreignSide); }); });
     };
     Grid->setRowMinimumHeight(7, 10);
-    fileRow("Edit_ForeignFileName", "Button_ForeignFileName", "Button_PlayForeign", Edit_ForeignFileName,
-            Button_ForeignFileName, Button_PlayForeign, 0);
-    fileRow("Edit_HomeFileName", "Button_HomeFileName", "Button_PlayHome", Edit_HomeFileName, Button_HomeFileName,
-            Button_PlayHome, 1);
+    fileRow("Edit_ForeignFileName", "Button_ForeignFileName", "Button_PlayForeign", "Button_ReadForeign",
+            Edit_ForeignFileName, Button_ForeignFileName, Button_PlayForeign, Button_ReadForeign, 0);
+    fileRow("Edit_HomeFileName", "Button_HomeFileName", "Button_PlayHome", "Button_ReadHome", Edit_HomeFileName,
+            Button_HomeFileName, Button_PlayHome, Button_ReadHome, 1);
     setTabOrder(TntEdit8, Edit_ForeignFileName);
     setTabOrder(Edit_ForeignFileName, Edit_HomeFileName);
 }
@@ -90,5 +111,27 @@ void TFormEditSound::ChooseFile(QLineEdit* input)
 void TFormEditSound::PlayFile(const QLineEdit* input)
 {
     if (!input->text().isEmpty())
-        TFormQueryMeta::PlaySound(input->text());
+        TFormQueryMeta::PlaySound(Unit().ExternalFilePath(input->text()));
+}
+
+void TFormEditSound::RecordSide(bool foreignSide)
+{
+    const TQVL_Card_Voc_Values values = Values();
+    QStringList meanings = foreignSide ? QStringList{values.foreign1, values.foreign2, values.foreign3}
+                                       : QStringList{values.home1, values.home2, values.home3};
+    for (QString& meaning : meanings)
+        meaning = meaning.trimmed();
+    meanings.removeAll(QString());
+    if (meanings.isEmpty()) {
+        TDialogService::Current().ShowInformation(foreignSide
+                                                      ? QStringLiteral("Bitte zuerst die Fremdsprache eingeben.")
+                                                      : QStringLiteral("Bitte zuerst die Muttersprache eingeben."));
+        return;
+    }
+    const TQVL_Unit& unit = Unit();
+    const QString langCode = foreignSide ? unit.LangCodeForeign : unit.LangCodeHome;
+    const QString name = speech().RecordInto(meanings.join(QStringLiteral(", ")), langCode, unit.ExternalFilesFolder());
+    QLineEdit* input = foreignSide ? Edit_ForeignFileName : Edit_HomeFileName;
+    input->setText(name);
+    PlayFile(input);
 }

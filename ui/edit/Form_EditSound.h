@@ -6,7 +6,8 @@ class QLineEdit;
 class QPushButton;
 
 // The sound editor: the vocabulary editor plus a sound file for each side,
-// chosen with "..." and played with the play button.
+// chosen with "...", played with the play button, or made from the side's
+// meanings by text to speech with "Vorlesen lassen".
 class TFormEditSound : public TFormEditVoc
 {
     Q_OBJECT
@@ -20,8 +21,12 @@ public:
 
     // "...": a file dialog in the unit file's folder; the chosen full path goes into `input`.
     void ChooseFile(QLineEdit* input);
-    // Plays the file named in `input`; nothing without a sound system.
+    // Plays the file named in `input` (a bare name lies in the lesson's
+    // folder); nothing without a sound system.
     void PlayFile(const QLineEdit* input);
+    // Speaks the meanings of one side into a new file in the lesson's folder
+    // and names it in that side's input.
+    void RecordSide(bool foreignSide);
 
     QLineEdit* Edit_ForeignFileName = nullptr;
     QLineEdit* Edit_HomeFileName = nullptr;
@@ -29,6 +34,8 @@ public:
     QPushButton* Button_HomeFileName = nullptr;
     QPushButton* Button_PlayForeign = nullptr;
     QPushButton* Button_PlayHome = nullptr;
+    QPushButton* Button_ReadForeign = nullptr;
+    QPushButton* Button_ReadHome = nullptr;
 
 protected:
     QString HelpPage() const override;

@@ -293,3 +293,41 @@ TEST_F(EditVocTest, SoundEditorKeepsBothFilesAndPlaysThem)
     saved.CloseFile();
     TFormQueryMeta::InstallSoundPlayer(previous);
 }
+
+TEST_F(EditVocTest, VorlesenLassenRecordsTheMeaningsBesideTheLessonAndPlaysThem)
+{
+    QStringList played;
+    const auto previous = TFormQueryMeta::InstallSoundPlayer([&](const QString& file) { played << file; });
+    path = MakeUnit(QStringLiteral("Aussprache"), tSound);
+    OpenUnit(path);
+    auto* editor = OpenEditor<TFormEditSound>();
+    ASSERT_NE(editor, nullptr);
+
+    // Nothing to speak yet: a hint, no file.
+    Click(editor->Button_ReadHome);
+    EXPECT_EQ(dialogs.Informations, QStringList{QStringLiteral("Bitte zuerst die Muttersprache eingeben.")});
+    EXPECT_TRUE(editor->Edit_HomeFileName->text().isEmpty());
+
+    QTest::keyClicks(editor->TntEdit1, QStringLiteral("the house")); // first foreign meaning
+    QTest::keyClicks(editor->TntEdit3, QStringLiteral("home"));      // second foreign meaning
+    QTest::keyClicks(editor->TntEdit4, QStringLiteral("das Haus"));  // second home meaning
+    Click(editor->Button_ReadForeign);
+    Click(editor->Button_ReadHome);
+    ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    EXPECT_EQ(editor->Edit_ForeignFileName->text(), QStringLiteral("the_house_home.wav"));
+    EXPECT_EQ(editor->Edit_HomeFileName->text(), QStringLiteral("das_Haus.wav"));
+    EXPECT_EQ(played, (QStringList{UnitsFolder() + QStringLiteral("/the_house_home.wav"),
+                                   UnitsFolder() + QStringLiteral("/das_Haus.wav")}))
+        << "each recording is played once it is made";
+    EXPECT_TRUE(QFileInfo(UnitsFolder() + QStringLiteral("/das_Haus.wav")).size() > 1000);
+
+    Click(editor->Button_SaveAndDone);
+    TQVL_Unit saved;
+    saved.Open(path);
+    ASSERT_EQ(saved.Cards->Count(), 1);
+    const auto* card = static_cast<TQVL_Card_Sound*>(saved.Cards->Card(0));
+    EXPECT_EQ(card->foreign_filename, QStringLiteral("the_house_home.wav"));
+    EXPECT_EQ(saved.ExternalFilePath(card->home_filename), UnitsFolder() + QStringLiteral("/das_Haus.wav"));
+    saved.CloseFile();
+    TFormQueryMeta::InstallSoundPlayer(previous);
+}
