@@ -126,7 +126,7 @@ int main(int argc, char** argv)
                 dialog->open();
             }
         } else {
-            auto* frame = new TFrameUnitsList(&window);
+            auto* frame = new TFrameUnitsList(core, &window);
             frame->setGeometry(100, 100, 300, 300);
             frame->show();
             frame->Refresh();

@@ -135,7 +135,7 @@ QWidget* TFormUnitsImport::filesPage()
     fileButtons->addWidget(Button_RemoveFiles);
     fileButtons->addStretch(1);
 
-    Frame_UnitsList = new TFrameUnitsList(page);
+    Frame_UnitsList = new TFrameUnitsList(core, page);
     Frame_UnitsList->setMinimumHeight(110);
     ComboBox_Foreign = new QComboBox(page);
     ComboBox_Foreign->setObjectName(QStringLiteral("ComboBox_Foreign"));
@@ -341,7 +341,7 @@ void TFormUnitsImport::Next()
         if (chosenType() != TQVL_Import_Type::itKVTML)
             check_LanguagesFromSource->setChecked(false);
         if (Frame_UnitsList->VST_UnitsList->topLevelItemCount() == 0) {
-            QDir().mkpath(TFrameUnitsList::UnitsFolder());
+            QDir().mkpath(TFrameUnitsList::UnitsFolder(core));
             Frame_UnitsList->Refresh();
             Frame_UnitsList->SelectFolder(core.Units->Provider().Root->Path);
         }

@@ -25,7 +25,7 @@ int rowFontSize(int rowHeight)
 
 } // namespace
 
-TFormPlayGrammar::TFormPlayGrammar(QWidget* parent) : TFormPlayMeta(parent)
+TFormPlayGrammar::TFormPlayGrammar(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, core)
 {
     setObjectName(QStringLiteral("FormPlayGrammar"));
     SetCaption(QStringLiteral("Karten vorspielen"));
@@ -37,7 +37,7 @@ TFormPlayGrammar::TFormPlayGrammar(QWidget* parent) : TFormPlayMeta(parent)
 
 void TFormPlayGrammar::buildLabels()
 {
-    arrangement = &TQVL::Instance().CardArrangements->GetActiveArrangement();
+    arrangement = &core.CardArrangements->GetActiveArrangement();
     for (int index = 0; index < arrangement->FieldCount(); ++index) {
         const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
         auto makeLabel = [&](const QString& text, bool bold, int pointSize) {

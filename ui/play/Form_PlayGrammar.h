@@ -29,7 +29,7 @@ public:
     };
 
     // Builds one label per arrangement item from the active card arrangement.
-    explicit TFormPlayGrammar(QWidget* parent = nullptr);
+    TFormPlayGrammar(QWidget* parent, TQVL& core);
 
     QWidget* Panel1 = nullptr;
     const std::vector<FieldLabel>& Labels() const { return labels; }

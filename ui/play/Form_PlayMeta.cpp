@@ -35,7 +35,7 @@ TFormPlayMeta* hookOwner = nullptr;
 
 } // namespace
 
-TFormPlayMeta::TFormPlayMeta(QWidget* parent) : TFormMeta(parent)
+TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
 {
     SetCaption(QStringLiteral("Vokabeln vorspielen"));
     QWidget* area = Content();
@@ -95,9 +95,9 @@ TFormPlayMeta::~TFormPlayMeta()
         removeHooks();
 }
 
-TQVL_Query& TFormPlayMeta::Query()
+TQVL_Query& TFormPlayMeta::Query() const
 {
-    return *TQVL::Instance().Query;
+    return *core.Query;
 }
 
 void TFormPlayMeta::SetTimerHints(const QString& on, const QString& off)
@@ -117,11 +117,11 @@ void TFormPlayMeta::Start()
 
 void TFormPlayMeta::BeforeClose()
 {
-    if (!TQVL::Current())
+    // At shutdown the core may be gone before its screens.
+    if (TQVL::Current() != &core)
         return;
     if (hookOwner == this)
         removeHooks();
-    TQVL& core = TQVL::Instance();
     TQVL_Query& query = *core.Query;
     // Nothing is stored: the run's options say so.
     if (query.IsRunning())
@@ -152,10 +152,9 @@ void TFormPlayMeta::installHooks()
 void TFormPlayMeta::removeHooks()
 {
     hookOwner = nullptr;
-    TQVL* core = TQVL::Current();
-    if (!core || !core->Query)
+    if (TQVL::Current() != &core || !core.Query)
         return;
-    TQVL_Query_Hooks& hooks = *core->Query;
+    TQVL_Query_Hooks& hooks = *core.Query;
     hooks = TQVL_Query_Hooks();
 }
 
@@ -215,7 +214,7 @@ void TFormPlayMeta::NextClicked()
 void TFormPlayMeta::judged(bool known)
 {
     SpecialProgress1->show();
-    Guarded([known] { Query().DisplayAnswerEnd(known); });
+    Guarded([this, known] { Query().DisplayAnswerEnd(known); });
 }
 
 void TFormPlayMeta::TimerClicked()
@@ -281,13 +280,13 @@ TFormPlayMeta* OpenPlayWindow(TMainForm& main)
     TWindowManager::TScreenFactory create;
     switch (QueryWindowFor(unit.Typ, TQVL_QueryType::Play)) {
     case TQueryWindow::PlayVoc:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormPlayVoc(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormPlayVoc(area, core); };
         break;
     case TQueryWindow::PlayPicture:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormPlayPic(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormPlayPic(area, core); };
         break;
     case TQueryWindow::PlayGrammar:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormPlayGrammar(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormPlayGrammar(area, core); };
         break;
     default:
         return nullptr;

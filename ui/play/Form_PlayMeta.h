@@ -3,6 +3,7 @@
 #include "query/QVL_Query_Hooks.h"
 #include "ui/shell/FormMeta.h"
 
+class TQVL;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
@@ -25,7 +26,7 @@ public:
         Answer = 1,
     };
 
-    explicit TFormPlayMeta(QWidget* parent = nullptr);
+    TFormPlayMeta(QWidget* parent, TQVL& core);
     ~TFormPlayMeta() override;
 
     // Installs the hooks and starts the run; the first card shows at once.
@@ -35,7 +36,7 @@ public:
 
     TPlayState PlayState() const { return playState; }
     QString HelpPage() const { return helpPage; }
-    static TQVL_Query& Query();
+    TQVL_Query& Query() const;
 
     QProgressBar* SpecialProgress1 = nullptr;
     QPushButton* Button_Next = nullptr;
@@ -53,6 +54,8 @@ public:
     void TimerClicked();
 
 protected:
+    TQVL& core;
+
     virtual void OnDisplayQuestion(TQVL_Query_Card& card, int direction) = 0;
     virtual void OnGetUserInput() {}
     virtual void OnDisplayAnswer(TQVL_Query_Card& card, int direction) = 0;

@@ -58,7 +58,7 @@ QFrame* shadowLine(QWidget* parent, const char* name, int alpha)
 
 } // namespace
 
-TFormPlayPic::TFormPlayPic(QWidget* parent) : TFormPlayMeta(parent)
+TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, core)
 {
     setObjectName(QStringLiteral("FormPlayPic"));
     SetHelpPage(QStringLiteral("help_play_pic.html"));

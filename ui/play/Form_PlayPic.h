@@ -15,7 +15,7 @@ class TFormPlayPic : public TFormPlayMeta
 {
     Q_OBJECT
 public:
-    explicit TFormPlayPic(QWidget* parent = nullptr);
+    TFormPlayPic(QWidget* parent, TQVL& core);
 
     // Where the picture is shown, in Content()'s coordinates, and its own size.
     QRect ShownRect() const;

@@ -39,7 +39,7 @@ QLabel* line(QWidget* parent, const char* name, const QColor& colour)
 
 } // namespace
 
-TFormPlayVoc::TFormPlayVoc(QWidget* parent) : TFormPlayMeta(parent)
+TFormPlayVoc::TFormPlayVoc(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, core)
 {
     setObjectName(QStringLiteral("FormPlayVoc"));
     SetHelpPage(QStringLiteral("help_play_voc.html"));
@@ -81,8 +81,8 @@ TFormPlayVoc::TFormPlayVoc(QWidget* parent) : TFormPlayMeta(parent)
     connect(Button_SoundOff, &QToolButton::clicked, this, [this] { setSound(false); });
     Button_ReadAloud = ReadAloud::CreateButton(area);
 
-    const TQVL* core = TQVL::Current();
-    soundAvailable = core && core->Units->GetActiveUnit().IsOpen && core->Units->GetActiveUnit().Typ == tSound;
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    soundAvailable = unit.IsOpen && unit.Typ == tSound;
     setSound(soundAvailable);
 }
 

@@ -16,7 +16,7 @@ public:
     // The wait between the answer's text and its sound; it never blocks the screen.
     static constexpr int AnswerSoundDelayMs = 2500;
 
-    explicit TFormPlayVoc(QWidget* parent = nullptr);
+    TFormPlayVoc(QWidget* parent, TQVL& core);
 
     bool SoundAvailable() const { return soundAvailable; }
     bool SoundOn() const { return soundOn; }

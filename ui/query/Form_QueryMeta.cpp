@@ -46,7 +46,7 @@ TFormQueryMeta* hookOwner = nullptr;
 
 } // namespace
 
-TFormQueryMeta::TFormQueryMeta(QWidget* parent) : TFormMeta(parent)
+TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
 {
     SetCaption(QStringLiteral("Vokabeln abfragen"));
     QWidget* area = Content();
@@ -108,9 +108,9 @@ TFormQueryResultMeta* TFormQueryMeta::ResultWindow() const
     return resultWindow;
 }
 
-TQVL_Query& TFormQueryMeta::Query()
+TQVL_Query& TFormQueryMeta::Query() const
 {
-    return *TQVL::Instance().Query;
+    return *core.Query;
 }
 
 void TFormQueryMeta::Start()
@@ -126,11 +126,11 @@ void TFormQueryMeta::Start()
 void TFormQueryMeta::BeforeClose()
 {
     freeResultWindow();
-    if (!TQVL::Current())
+    // At shutdown the core may be gone before its screens.
+    if (TQVL::Current() != &core)
         return;
     if (hookOwner == this)
         removeHooks();
-    TQVL& core = TQVL::Instance();
     TQVL_Query& query = *core.Query;
     // The query ends idle even when its results cannot be saved, so the screen may go.
     if (query.IsRunning())
@@ -158,10 +158,9 @@ void TFormQueryMeta::installHooks()
 void TFormQueryMeta::removeHooks()
 {
     hookOwner = nullptr;
-    TQVL* core = TQVL::Current();
-    if (!core || !core->Query)
+    if (TQVL::Current() != &core || !core.Query)
         return;
-    TQVL_Query_Hooks& hooks = *core->Query;
+    TQVL_Query_Hooks& hooks = *core.Query;
     hooks = TQVL_Query_Hooks();
 }
 
@@ -241,7 +240,7 @@ void TFormQueryMeta::QueryEnd()
 
 void TFormQueryMeta::ResultClicked()
 {
-    Guarded([] { Query().DisplayQuestionEnd(); });
+    Guarded([this] { Query().DisplayQuestionEnd(); });
 }
 
 void TFormQueryMeta::AbortClicked()
@@ -372,16 +371,16 @@ TFormQueryMeta* OpenQueryWindow(TMainForm& main)
     TWindowManager::TScreenFactory create;
     switch (QueryWindowFor(unit.Typ, core.Query->QueryType)) {
     case TQueryWindow::Voc:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVoc(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryVoc(area, core); };
         break;
     case TQueryWindow::MultipleChoice:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryVocMultipleChoice(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryVocMultipleChoice(area, core); };
         break;
     case TQueryWindow::Picture:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryPic(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryPic(area, core); };
         break;
     case TQueryWindow::Grammar:
-        create = [](QWidget* area) -> TFormMeta* { return new TFormQueryGrammar(area); };
+        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryGrammar(area, core); };
         break;
     case TQueryWindow::None:
     case TQueryWindow::PlayVoc:

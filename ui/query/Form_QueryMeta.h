@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class TQVL;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -31,7 +32,7 @@ class TFormQueryMeta : public TFormMeta
 {
     Q_OBJECT
 public:
-    explicit TFormQueryMeta(QWidget* parent = nullptr);
+    TFormQueryMeta(QWidget* parent, TQVL& core);
     ~TFormQueryMeta() override;
 
     // Installs the hooks and starts the query; the first question shows at once.
@@ -41,7 +42,7 @@ public:
     void BeforeClose() override;
 
     // The query this window drives (the core's one query).
-    static TQVL_Query& Query();
+    TQVL_Query& Query() const;
     // The embedded answer window while an answer is shown, else nullptr.
     TFormQueryResultMeta* ResultWindow() const;
     QString HelpPage() const { return helpPage; }
@@ -69,6 +70,8 @@ public:
     QPushButton* Button_Help = nullptr;
 
 protected:
+    TQVL& core;
+
     // The query's hooks; the base behaviour is shared by every kind of window.
     virtual void DisplayQuestion(TQVL_Query_Card& card, int direction);
     virtual std::unique_ptr<TQVL_Card_Return> GetUserInput(TQVL_Query_Card& card);

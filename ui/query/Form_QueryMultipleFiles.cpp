@@ -97,7 +97,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent, TQVL& engine) 
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_query_mulitplefiles.html")); }); });
 
     Guarded([this] {
-        startFolder = TFrameUnitsList::UnitsFolder();
+        startFolder = TFrameUnitsList::UnitsFolder(core);
         TQVL_Unit& active = core.Units->GetActiveUnit();
         if (active.IsOpen) {
             entries.push_back({&active, false});

@@ -60,7 +60,7 @@ QLabel* figure(QWidget* parent, const char* name, int top)
 
 } // namespace
 
-TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent) : TFormMeta(parent)
+TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
 {
     setObjectName(QStringLiteral("FormQueryResultStatistics"));
     SetCaption(QStringLiteral("Das Ergebnis Ihrer Abfrage"));
@@ -180,7 +180,6 @@ void TFormQueryResultStatistics::showRating(const std::array<int, RatingParts>& 
 
 void TFormQueryResultStatistics::Refresh()
 {
-    TQVL& core = TQVL::Instance();
     const TQVL_Query& query = *core.Query;
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     Button_AddToLongTermStorage->setVisible(unit.IsOpen && unit.Typ == tVoc);
@@ -217,7 +216,6 @@ void TFormQueryResultStatistics::Refresh()
 
 void TFormQueryResultStatistics::DrawDiagram()
 {
-    TQVL& core = TQVL::Instance();
     Label_GraphSelfEvaluated->hide();
     if (!core.Users->HasActiveUser()) {
         Image_Diagram->clear();
@@ -268,12 +266,12 @@ void TFormQueryResultStatistics::DrawDiagram()
 void TFormQueryResultStatistics::singleResults()
 {
     if (TMainForm* main = TMainForm::Instance())
-        OpenCardViewer(*main, true, TQVL::Instance().Statistics->LastQuery->ResultsStored);
+        OpenCardViewer(*main, true, core.Statistics->LastQuery->ResultsStored);
 }
 
 void TFormQueryResultStatistics::addToLongTermStorage()
 {
-    TFormUnitsIntegrate::IntegrateActiveUnit(TQVL::Instance());
+    TFormUnitsIntegrate::IntegrateActiveUnit(core);
 }
 
 void TFormQueryResultStatistics::layoutControls()

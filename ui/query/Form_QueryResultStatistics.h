@@ -4,6 +4,7 @@
 
 #include <array>
 
+class TQVL;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -21,7 +22,7 @@ public:
     static constexpr int DiagramImageWidth = 540;
     static constexpr int DiagramImageHeight = 140;
 
-    explicit TFormQueryResultStatistics(QWidget* parent = nullptr);
+    TFormQueryResultStatistics(QWidget* parent, TQVL& core);
     ~TFormQueryResultStatistics() override;
 
     // The states (0 to 3) of the rating parts A, B and C for a success rate
@@ -56,6 +57,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TQVL& core;
     void showRating(const std::array<int, RatingParts>& states);
     void layoutControls();
     void singleResults();

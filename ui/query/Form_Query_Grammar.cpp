@@ -30,7 +30,7 @@ int rowFontSize(int rowHeight)
 
 } // namespace
 
-TFormQueryGrammar::TFormQueryGrammar(QWidget* parent) : TFormQueryMeta(parent)
+TFormQueryGrammar::TFormQueryGrammar(QWidget* parent, TQVL& core) : TFormQueryMeta(parent, core)
 {
     setObjectName(QStringLiteral("FormQueryGrammar"));
     SetHelpPage(QStringLiteral("help_query_grammar.html"));
@@ -41,7 +41,7 @@ TFormQueryGrammar::TFormQueryGrammar(QWidget* parent) : TFormQueryMeta(parent)
 
 void TFormQueryGrammar::buildControls()
 {
-    arrangement = &TQVL::Instance().CardArrangements->GetActiveArrangement();
+    arrangement = &core.CardArrangements->GetActiveArrangement();
     const TQVL_Language* foreign = ForeignLanguage();
     const TQVL_Language* home = HomeLanguage();
     const QColor labelColour(60, 90, 123);

@@ -32,7 +32,7 @@ public:
     };
 
     // Builds the controls from the active card arrangement.
-    explicit TFormQueryGrammar(QWidget* parent = nullptr);
+    TFormQueryGrammar(QWidget* parent, TQVL& core);
 
     QWidget* Panel1 = nullptr;
     const std::vector<FieldControl>& Controls() const { return controls; }

@@ -44,7 +44,7 @@ QFrame* shadowShape(QWidget* parent, const char* name, int alpha)
 
 } // namespace
 
-TFormQueryPic::TFormQueryPic(QWidget* parent) : TFormQueryMeta(parent)
+TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& core) : TFormQueryMeta(parent, core)
 {
     setObjectName(QStringLiteral("FormQueryPic"));
     SetHelpPage(QStringLiteral("help_query_pic.html"));

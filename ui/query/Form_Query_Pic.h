@@ -21,7 +21,7 @@ public:
     static constexpr int PictureMarginTop = 116;
     static constexpr int PictureMarginBottom = 110;
 
-    explicit TFormQueryPic(QWidget* parent = nullptr);
+    TFormQueryPic(QWidget* parent, TQVL& core);
 
     void BeforeClose() override;
 

@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-TFormQueryVoc::TFormQueryVoc(QWidget* parent) : TFormQueryMeta(parent)
+TFormQueryVoc::TFormQueryVoc(QWidget* parent, TQVL& core) : TFormQueryMeta(parent, core)
 {
     setObjectName(QStringLiteral("FormQueryVoc"));
     SetHelpPage(QStringLiteral("help_query_voc.html"));
@@ -130,7 +130,7 @@ std::unique_ptr<TQVL_Card_Return> TFormQueryVoc::GetUserInput(TQVL_Query_Card& c
     if (auto* typed = dynamic_cast<TQVL_Card_Return_Voc*>(answer.get())) {
         typed->Text = TntEdit1->text();
         typed->HintUsed = hintUsed;
-        typed->Delimiter = TQVL::Instance().Options->Delimiter();
+        typed->Delimiter = core.Options->Delimiter();
     }
     return answer;
 }

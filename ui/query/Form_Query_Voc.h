@@ -11,7 +11,7 @@ class TFormQueryVoc : public TFormQueryMeta
 {
     Q_OBJECT
 public:
-    explicit TFormQueryVoc(QWidget* parent = nullptr);
+    TFormQueryVoc(QWidget* parent, TQVL& core);
 
     // The question label and its white shadow one pixel right and down.
     QLabel* TntLabel1 = nullptr;

@@ -16,7 +16,7 @@ class TFormQueryVocMultipleChoice : public TFormQueryVoc
 public:
     static constexpr int EntryCount = 5;
 
-    explicit TFormQueryVocMultipleChoice(QWidget* parent = nullptr);
+    TFormQueryVocMultipleChoice(QWidget* parent, TQVL& core);
 
     QListWidget* TntListBox1 = nullptr;
 

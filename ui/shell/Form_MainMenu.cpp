@@ -16,7 +16,7 @@
 #include "ui/show/ShowLauncher.h"
 #include "ui/statistics/Form_Statistics.h"
 
-TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMeta(parent)
+TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
 {
     setObjectName(QStringLiteral("FormMainMenu"));
     SetHeaderHeight(TallHeaderHeight);
@@ -39,8 +39,8 @@ TFormMainMenu::TFormMainMenu(QWidget* parent) : TFormMeta(parent)
 void TFormMainMenu::showEvent(QShowEvent* event)
 {
     // Decided each time the menu is shown.
-    const TQVL* core = TQVL::Current();
-    const bool empty = !core || !core->Units->GetActiveUnit().IsOpen || core->Units->GetActiveUnit().Cards->Count() == 0;
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    const bool empty = !unit.IsOpen || unit.Cards->Count() == 0;
     KQ_ClickMatrix1->Items().Item(5)->SetCaption(empty ? QStringLiteral("Vokabeln hinzufügen")
                                                        : QStringLiteral("Vokabeln bearbeiten"));
     TFormMeta::showEvent(event);

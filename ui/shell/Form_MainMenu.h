@@ -3,13 +3,14 @@
 #include "ui/shell/FormMeta.h"
 
 class TKQ_ClickMatrix;
+class TQVL;
 
 // The main menu: the hub from which the learner reaches every function.
 class TFormMainMenu : public TFormMeta
 {
     Q_OBJECT
 public:
-    explicit TFormMainMenu(QWidget* parent = nullptr);
+    TFormMainMenu(QWidget* parent, TQVL& core);
 
     TKQ_ClickMatrix* KQ_ClickMatrix1;
 
@@ -18,4 +19,6 @@ protected:
 
 private:
     void select(int index);
+
+    TQVL& core;
 };

@@ -425,7 +425,7 @@ void TFormStatistics::journalHeaderClicked(int column)
 
 void TFormStatistics::saveImage(const QImage& image, const QString& title)
 {
-    QString path = TDialogService::Current().SaveFileName(title, TQVL::Instance().System->DocumentsFolder,
+    QString path = TDialogService::Current().SaveFileName(title, Core.System->DocumentsFolder,
                                                           QStringLiteral("PNG-Bilder (*.png)"));
     if (path.isEmpty())
         return;

@@ -166,7 +166,7 @@ void TFormUnitsSelect::ScanUnitsFolder()
     currentFolder = nullptr;
     TQVL_Provider_Custom& provider = core.Units->Provider();
     provider.Clear();
-    provider.Scan(TFrameUnitsList::UnitsFolder());
+    provider.Scan(TFrameUnitsList::UnitsFolder(core));
     ShowFolder(provider.Root.get());
 }
 

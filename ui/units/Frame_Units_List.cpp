@@ -30,7 +30,7 @@ QTreeWidgetItem* findPath(QTreeWidgetItem* node, const QString& path)
 
 } // namespace
 
-TFrameUnitsList::TFrameUnitsList(QWidget* parent) : QWidget(parent)
+TFrameUnitsList::TFrameUnitsList(TQVL& core, QWidget* parent) : QWidget(parent), core(core)
 {
     setObjectName(QStringLiteral("FrameUnitsList"));
     VST_UnitsList = new QTreeWidget(this);
@@ -59,9 +59,8 @@ TFrameUnitsList::TFrameUnitsList(QWidget* parent) : QWidget(parent)
 
 TFrameUnitsList::~TFrameUnitsList() = default;
 
-QString TFrameUnitsList::UnitsFolder()
+QString TFrameUnitsList::UnitsFolder(const TQVL& core)
 {
-    const TQVL& core = TQVL::Instance();
     const QString own = core.Users->HasActiveUser() ? core.Users->GetActiveUser().units_directory : QString();
     return core.Options->UnitsFolder(core.System->DocumentsFolder, own);
 }
@@ -69,9 +68,9 @@ QString TFrameUnitsList::UnitsFolder()
 void TFrameUnitsList::Refresh()
 {
     const QString remembered = SelectedFolder();
-    TQVL_Provider_Custom& provider = TQVL::Instance().Units->Provider();
+    TQVL_Provider_Custom& provider = core.Units->Provider();
     provider.Clear();
-    provider.Scan(UnitsFolder());
+    provider.Scan(UnitsFolder(core));
 
     VST_UnitsList->clear();
     auto* top = new QTreeWidgetItem(VST_UnitsList);

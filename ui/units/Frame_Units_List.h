@@ -7,6 +7,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TQVL_Provider_Item_Custom;
 
+class TQVL;
+
 // The folders of the units folder as a tree (the units folder itself is the
 // top node; unit files are not shown), with a button that creates a folder
 // below the selected one. Embedded where a target folder for units is chosen.
@@ -16,12 +18,12 @@ class TFrameUnitsList : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TFrameUnitsList(QWidget* parent = nullptr);
+    explicit TFrameUnitsList(TQVL& core, QWidget* parent = nullptr);
     ~TFrameUnitsList() override;
 
     // The units folder of the active user: the user's own folder when set,
     // otherwise the one of the program options.
-    static QString UnitsFolder();
+    static QString UnitsFolder(const TQVL& core);
 
     // Rescans the units folder into the unit provider and rebuilds the tree;
     // the node that had the focus (by path) gets it back.
@@ -37,5 +39,6 @@ public:
     QToolButton* Button_NewDirectory = nullptr;
 
 private:
+    TQVL& core;
     void addFolders(QTreeWidgetItem* node, const TQVL_Provider_Item_Custom& folder);
 };

@@ -68,7 +68,7 @@ protected:
         WriteFile(path, bytes);
         return path;
     }
-    QString unitsFolder() const { return TFrameUnitsList::UnitsFolder(); }
+    QString unitsFolder() const { return TFrameUnitsList::UnitsFolder(core); }
     // Type page to files page with `files` added through the button.
     void toFiles(TFormUnitsImport& dialog, QRadioButton* type, const QStringList& files)
     {

@@ -408,7 +408,7 @@ protected:
         return shown;
     }
 
-    TFrameUnitsList frame;
+    TFrameUnitsList frame{core};
 };
 
 TEST_F(FrameUnitsListTest, ShowsTheFoldersOnlyAndKeepsTheFocusedFolderOverARefresh)
