@@ -423,7 +423,7 @@ void TFormStatistics::journalHeaderClicked(int column)
     JournalModel->sort(sortColumn, sortOrder);
 }
 
-void TFormStatistics::saveImage(const QImage& image, const QString& title)
+void TFormStatistics::saveImage(const QImage& image, const QString& title) const
 {
     QString path = TDialogService::Current().SaveFileName(title, Core.System->DocumentsFolder,
                                                           QStringLiteral("PNG-Bilder (*.png)"));

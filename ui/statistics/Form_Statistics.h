@@ -91,7 +91,7 @@ private:
     void setPeriod(double daysBack);
     void showDiagramMenu(const QPoint& globalPosition);
     void journalHeaderClicked(int column);
-    static void saveImage(const QImage& image, const QString& title);
+    void saveImage(const QImage& image, const QString& title) const;
 
     TQVL& Core;
     QImage dayChart;
