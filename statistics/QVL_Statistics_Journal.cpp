@@ -1,5 +1,7 @@
 #include "statistics/QVL_Statistics_Journal.h"
 
+#include "core/QVL_MergeSort.h"
+
 #include "query/QVL_Result_Unit.h"
 
 #include <algorithm>
@@ -22,26 +24,6 @@ QString twoDigits(qint64 part)
     return part <= 9 ? QStringLiteral("0") + QString::number(part) : QString::number(part);
 }
 
-// A merge sort that only asks `before(a, b)`: the date comparison calls
-// entries a thousandth of a day apart equal, which is not a strict weak order.
-template <typename Before> void mergeSort(std::vector<int>& order, Before before)
-{
-    std::vector<int> buffer(order.size());
-    for (std::size_t width = 1; width < order.size(); width *= 2) {
-        for (std::size_t left = 0; left < order.size(); left += 2 * width) {
-            const std::size_t middle = std::min(left + width, order.size());
-            const std::size_t right = std::min(left + 2 * width, order.size());
-            std::size_t i = left, j = middle, out = left;
-            while (i < middle && j < right)
-                buffer[out++] = before(order[j], order[i]) ? order[j++] : order[i++];
-            while (i < middle)
-                buffer[out++] = order[i++];
-            while (j < right)
-                buffer[out++] = order[j++];
-        }
-        order.swap(buffer);
-    }
-}
 
 } // namespace
 
@@ -87,21 +69,18 @@ int TQVL_Statistics_Journal::Compare(const TEntry& a, const TEntry& b, int colum
     }
 }
 
-void TQVL_Statistics_Journal::SortOrder(std::vector<int>& order, const std::vector<TEntry>& entries, int column,
-                                        Qt::SortOrder direction)
+std::vector<int> TQVL_Statistics_Journal::SortedOrder(const std::vector<TEntry>& entries, int column,
+                                                      Qt::SortOrder direction)
 {
     const int factor = direction == Qt::DescendingOrder ? -1 : 1;
-    mergeSort(order, [&](int a, int b) {
+    return MergeSortedOrder(entries.size(), [&](int a, int b) {
         return factor * Compare(entries[std::size_t(a)], entries[std::size_t(b)], column) < 0;
     });
 }
 
 void TQVL_Statistics_Journal::Sort(std::vector<TEntry>& entries, int column, Qt::SortOrder order)
 {
-    std::vector<int> positions(entries.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        positions[i] = int(i);
-    SortOrder(positions, entries, column, order);
+    const std::vector<int> positions = SortedOrder(entries, column, order);
     std::vector<TEntry> sorted;
     sorted.reserve(entries.size());
     for (const int position : positions)

@@ -43,9 +43,8 @@ public:
     static int Compare(const TEntry& a, const TEntry& b, int column);
     // Sorts stably by `column`; a descending order reverses the comparison.
     static void Sort(std::vector<TEntry>& entries, int column, Qt::SortOrder order);
-    // The same for a list of positions into `entries`.
-    static void SortOrder(std::vector<int>& order, const std::vector<TEntry>& entries, int column,
-                          Qt::SortOrder direction);
+    // The positions of `entries` in that order.
+    static std::vector<int> SortedOrder(const std::vector<TEntry>& entries, int column, Qt::SortOrder direction);
 
     // Right answers in whole percent (truncated); 0 without answers.
     static int SuccessPercent(const TEntry& entry);

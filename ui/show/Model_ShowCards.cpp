@@ -1,6 +1,7 @@
 #include "ui/show/Model_ShowCards.h"
 
 #include "core/QVL_Math.h"
+#include "core/QVL_MergeSort.h"
 #include "ui/shell/Icons.h"
 
 #include <QColor>
@@ -22,29 +23,10 @@ inline ushort latin1(ushort unit)
     return unit <= 0xFF ? unit : ushort('?');
 }
 
-// A merge sort that only asks `before(a, b)`, so equal rows keep their order.
-template <typename Before> void mergeSort(std::vector<int>& order, Before before)
-{
-    std::vector<int> buffer(order.size());
-    for (std::size_t width = 1; width < order.size(); width *= 2) {
-        for (std::size_t left = 0; left < order.size(); left += 2 * width) {
-            const std::size_t middle = std::min(left + width, order.size());
-            const std::size_t right = std::min(left + 2 * width, order.size());
-            std::size_t i = left, j = middle, out = left;
-            while (i < middle && j < right)
-                buffer[out++] = before(order[j], order[i]) ? order[j++] : order[i++];
-            while (i < middle)
-                buffer[out++] = order[i++];
-            while (j < right)
-                buffer[out++] = order[j++];
-        }
-        order.swap(buffer);
-    }
-}
 
 } // namespace
 
-TModelShowCards::TModelShowCards(QObject* parent) : QAbstractTableModel(parent)
+TModelShowCards::TModelShowCards(QObject* parent) : TRowsModel<QAbstractTableModel>(parent)
 {
     for (const char* name : {"light-off", "light-red", "light-yellow", "light-green"})
         lights.push_back(Icons::Pixmap(QString::fromLatin1(name), lightSize));
@@ -210,28 +192,8 @@ void TModelShowCards::sort(int column, Qt::SortOrder order)
     const TKind kind = columns[std::size_t(column)].Kind;
     if (kind == TKind::Light || kind == TKind::PointValue)
         return;
-    std::vector<int> sorted(rows.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i)
-        sorted[i] = int(i);
     const int direction = order == Qt::DescendingOrder ? -1 : 1;
-    mergeSort(sorted, [&](int a, int b) {
-        return direction * Compare(rows[std::size_t(a)], rows[std::size_t(b)], kind, column) < 0;
-    });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(rows.size());
-    std::vector<TRow> reordered;
-    reordered.reserve(rows.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-        newRowOf[std::size_t(sorted[i])] = int(i);
-        reordered.push_back(std::move(rows[std::size_t(sorted[i])]));
-    }
-    rows.swap(reordered);
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before)
-        after.append(createIndex(newRowOf[std::size_t(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    reorderRows(rows, MergeSortedOrder(rows.size(), [&](int a, int b) {
+                    return direction * Compare(rows[std::size_t(a)], rows[std::size_t(b)], kind, column) < 0;
+                }));
 }

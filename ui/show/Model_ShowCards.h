@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/shell/RowsModel.h"
+
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QPixmap>
@@ -11,7 +13,7 @@
 // The rows of a card viewer: one per card, with copies of the texts it shows
 // and of the learner's counts, so that painting never reaches into the unit
 // or the profile. The columns are set by the viewer that fills it.
-class TModelShowCards : public QAbstractTableModel
+class TModelShowCards : public TRowsModel<QAbstractTableModel>
 {
     Q_OBJECT
 public:

@@ -1,6 +1,6 @@
 #include "ui/statistics/Model_Journal.h"
 
-TModelJournal::TModelJournal(QObject* parent) : QAbstractTableModel(parent) {}
+TModelJournal::TModelJournal(QObject* parent) : TRowsModel<QAbstractTableModel>(parent) {}
 
 void TModelJournal::SetEntries(std::vector<TEntry> newEntries)
 {
@@ -64,24 +64,5 @@ void TModelJournal::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= TQVL_Statistics_Journal::ColumnCount)
         return;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> positions(entries.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        positions[i] = int(i);
-    TQVL_Statistics_Journal::SortOrder(positions, entries, column, order);
-    std::vector<int> newRowOf(entries.size());
-    std::vector<TEntry> sorted;
-    sorted.reserve(entries.size());
-    for (std::size_t i = 0; i < positions.size(); ++i) {
-        newRowOf[std::size_t(positions[i])] = int(i);
-        sorted.push_back(std::move(entries[std::size_t(positions[i])]));
-    }
-    entries.swap(sorted);
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before)
-        after.append(createIndex(newRowOf[std::size_t(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    reorderRows(entries, TQVL_Statistics_Journal::SortedOrder(entries, column, order));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/shell/RowsModel.h"
+
 #include "statistics/QVL_Statistics_Journal.h"
 
 #include <QAbstractTableModel>
@@ -7,7 +9,7 @@
 #include <vector>
 
 // The rows of the statistics journal: copies of the stored queries' values.
-class TModelJournal : public QAbstractTableModel
+class TModelJournal : public TRowsModel<QAbstractTableModel>
 {
     Q_OBJECT
 public:

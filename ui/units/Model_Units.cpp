@@ -3,6 +3,7 @@
 #include "content/QVL_Provider_Item_Custom.h"
 #include "content/QVL_Provider_Item_Unit.h"
 #include "core/QVL_Math.h"
+#include "core/QVL_MergeSort.h"
 #include "ui/shell/Icons.h"
 
 #include <algorithm>
@@ -19,31 +20,10 @@ int compareNames(const QString& a, const QString& b)
     return sign(a.toUpper().compare(b.toUpper(), Qt::CaseSensitive));
 }
 
-// A merge sort that only ever asks `before(a, b)`. The date column compares
-// differences rounded to whole days, which is not a strict weak order, so
-// std::stable_sort's requirements do not hold; merging is safe with any answer.
-template <typename Before> void mergeSort(std::vector<int>& order, Before before)
-{
-    std::vector<int> buffer(order.size());
-    for (std::size_t width = 1; width < order.size(); width *= 2) {
-        for (std::size_t left = 0; left < order.size(); left += 2 * width) {
-            const std::size_t middle = std::min(left + width, order.size());
-            const std::size_t right = std::min(left + 2 * width, order.size());
-            std::size_t i = left, j = middle, out = left;
-            while (i < middle && j < right)
-                buffer[out++] = before(order[j], order[i]) ? order[j++] : order[i++];
-            while (i < middle)
-                buffer[out++] = order[i++];
-            while (j < right)
-                buffer[out++] = order[j++];
-        }
-        order.swap(buffer);
-    }
-}
 
 } // namespace
 
-TModelUnits::TModelUnits(QObject* parent) : QAbstractItemModel(parent) {}
+TModelUnits::TModelUnits(QObject* parent) : TRowsModel<QAbstractItemModel>(parent) {}
 
 TModelUnits::~TModelUnits() = default;
 
@@ -94,30 +74,10 @@ void TModelUnits::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= ColumnCount)
         return;
-    std::vector<int> sorted(rows.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i)
-        sorted[i] = int(i);
     const int direction = order == Qt::DescendingOrder ? -1 : 1;
-    mergeSort(sorted, [&](int a, int b) {
-        return direction * Compare(rows[std::size_t(a)], rows[std::size_t(b)], column, order) < 0;
-    });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(rows.size());
-    std::vector<TRow> reordered;
-    reordered.reserve(rows.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-        newRowOf[std::size_t(sorted[i])] = int(i);
-        reordered.push_back(std::move(rows[std::size_t(sorted[i])]));
-    }
-    rows.swap(reordered);
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex& index : before)
-        after.append(createIndex(newRowOf[std::size_t(index.row())], index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    reorderRows(rows, MergeSortedOrder(rows.size(), [&](int a, int b) {
+                    return direction * Compare(rows[std::size_t(a)], rows[std::size_t(b)], column, order) < 0;
+                }));
 }
 
 QModelIndex TModelUnits::index(int row, int column, const QModelIndex& parent) const

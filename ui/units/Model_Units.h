@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/shell/RowsModel.h"
+
 #include "core/QVL_DateTime.h"
 
 #include <QAbstractItemModel>
@@ -13,7 +15,7 @@ class TQVL_Provider_Item_Custom;
 // provider, folders and unit files mixed. Each row keeps a copy of what it
 // shows, so painting never reaches into a provider tree that its owner may
 // clear at any moment (the main window does so right after a unit opened).
-class TModelUnits : public QAbstractItemModel
+class TModelUnits : public TRowsModel<QAbstractItemModel>
 {
     Q_OBJECT
 public:
