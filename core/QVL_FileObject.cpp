@@ -162,8 +162,8 @@ void TQVL_FileObject::SaveAs(const QString& fileName)
     const QByteArray content = stream.Finish();
     lastFileSize = content.size();
     if (IntegrityGuard)
-        TQVL_SafeFile::WriteWithCompanion(FileName, content, ChecksumFileName(FileName), Checksum(content) + "\r\n",
-                                          &handle);
+        TQVL_SafeFile::WriteWithCompanion(
+            FileName, content, ChecksumFileName(FileName), [&content] { return Checksum(content) + "\r\n"; }, &handle);
     else
         TQVL_SafeFile::Write(FileName, content, &handle);
 }

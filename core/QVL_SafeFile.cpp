@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <ctime>
+#include <future>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -114,8 +115,12 @@ private:
 };
 
 void replace(const QString& fileName, const QByteArray& data, const QString* companionName,
-             const QByteArray* companionData, TQVL_FileHandle* lockedHandle)
+             const std::function<QByteArray()>* makeCompanion, TQVL_FileHandle* lockedHandle)
 {
+    // Made while the data is written; the companion is only needed after that.
+    std::future<QByteArray> companion;
+    if (companionName)
+        companion = std::async(std::launch::async, *makeCompanion);
     TQVL_SafeFile::RemoveStaleTemporaries(fileName);
     QByteArray temporaryName;
     TQVL_FileHandle temporary = createTemporary(fileName, temporaryName);
@@ -134,7 +139,7 @@ void replace(const QString& fileName, const QByteArray& data, const QString* com
         if (fd < 0)
             fail(QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden!"), *companionName, errno);
         TQVL_FileHandle pending(fd);
-        writeAll(fd, *companionData, *companionName);
+        writeAll(fd, companion.get(), *companionName);
     }
 
     if (::rename(temporaryName.constData(), encoded(fileName).constData()) != 0)
@@ -263,7 +268,7 @@ void Write(const QString& fileName, const QByteArray& data, TQVL_FileHandle* loc
 }
 
 void WriteWithCompanion(const QString& fileName, const QByteArray& data, const QString& companionName,
-                        const QByteArray& companionData, TQVL_FileHandle* lockedHandle)
+                        const std::function<QByteArray()>& companionData, TQVL_FileHandle* lockedHandle)
 {
     replace(fileName, data, &companionName, &companionData, lockedHandle);
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // An open operating-system file descriptor. A write handle holds an exclusive
 // open-file-description lock, so other instances may read the file but not
 // gain write access to it.
@@ -58,9 +60,11 @@ void Write(const QString& fileName, const QByteArray& data, TQVL_FileHandle* loc
 // `companionData` in step: the companion's new content is first written to
 // PendingCompanionName(companionName), the data file is renamed, then the
 // companion. A crash in between leaves a pending companion that matches the
-// new data file, which the next guarded open completes.
+// new data file, which the next guarded open completes. `companionData` runs
+// on another thread while the data is written (a checksum of a large file
+// costs as much as writing it).
 void WriteWithCompanion(const QString& fileName, const QByteArray& data, const QString& companionName,
-                        const QByteArray& companionData, TQVL_FileHandle* lockedHandle = nullptr);
+                        const std::function<QByteArray()>& companionData, TQVL_FileHandle* lockedHandle = nullptr);
 
 QString PendingCompanionName(const QString& companionName);
 
