@@ -61,6 +61,7 @@ TFormMessage::TFormMessage(const QString& iconName, const QString& title, const 
     Button_Close->setIconSize(QSize(8, 8));
     Button_Close->setFixedSize(15, 15);
     Button_Close->setFocusPolicy(Qt::NoFocus);
+    Button_Close->setToolTip(QStringLiteral("Schließen"));
     connect(Button_Close, &QToolButton::clicked, this, &QDialog::accept);
 
     // The described notice is 327 x 50 with the texts from x = 44; a longer

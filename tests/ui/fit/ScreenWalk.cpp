@@ -2,6 +2,7 @@
 
 #include "ui/help/Form_Help.h"
 #include "ui/help/HelpService.h"
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/FormMeta.h"
@@ -239,6 +240,11 @@ void ScreenWalk::look(QWidget* surface, const QString& sight, const QString& var
     for (QWidget* child : surface->findChildren<QWidget*>())
         if (child->isVisible())
             Into->Classes.insert(className(child));
+    for (const QString& missing : Accessibility::Incomplete(surface)) {
+        const QString finding = sight + QStringLiteral(": ") + missing;
+        if (!Into->Unnamed.contains(finding))
+            Into->Unnamed.append(finding);
+    }
     for (const TextMisfit& misfit : FindTextMisfits(surface))
         if (!Into->MisfitKeys.contains(misfit.Key())) {
             Into->MisfitKeys.insert(misfit.Key());

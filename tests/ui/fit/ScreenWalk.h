@@ -42,6 +42,9 @@ public:
         // Class names of every widget seen on a checked sight.
         QSet<QString> Classes;
         QSet<QString> Sights;
+        // Controls a screen reader would announce without a name or a
+        // description, as "<sight>: <control>: <what is missing>".
+        QStringList Unnamed;
         // When set, a picture of each new sight goes into this folder.
         QString PictureFolder;
         QString PicturePrefix;

@@ -314,6 +314,10 @@ TEST_F(TextsFit, EveryScreenDialogAndWindowShowsItsTextsWhole)
                       << "): " << found.Misfit.Control.toStdString() << " \"" << found.Misfit.Text.toStdString()
                       << "\" " << found.Misfit.Problem.toStdString();
 
+    // A screen reader announces every control of every sight with a name and a description.
+    for (const QString& missing : std::as_const(record.Unnamed))
+        ADD_FAILURE() << "unnamed: " << missing.toStdString();
+
     // Whatever the program declares must have been seen, or the walk missed it.
     QStringList unseen;
     for (const QString& declared : DeclaredWidgetClasses(QStringLiteral(QUORVEL_SOURCE_DIR "/ui")))
