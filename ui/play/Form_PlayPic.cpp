@@ -6,6 +6,8 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_NamedFile.h"
 #include "query/QVL_Query_Card.h"
+#include "query/QVL_ReadAloud.h"
+#include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Theme.h"
@@ -15,6 +17,7 @@
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
+#include <QToolButton>
 #include <QPainter>
 
 #include <algorithm>
@@ -86,6 +89,7 @@ TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, 
     const QFont profileFont = TFormQueryMeta::ProfileBigFont(TFormQueryMeta::ForeignLanguage(), Label_Question->font());
     for (QLabel* label : {Label_Question, Label_QuestionShadow, Label_Answer, Label_AnswerShadow})
         label->setFont(profileFont);
+    Button_ReadAloud = ReadAloud::CreateButton(area);
 }
 
 QRect TFormPlayPic::ShownRect() const
@@ -117,6 +121,9 @@ void TFormPlayPic::OnDisplayQuestion(TQVL_Query_Card& card, int)
     Arrange();
     setUpdatesEnabled(true);
     PaintBox1->update();
+    // The question asks in the learner's language, the typed answer is the foreign word.
+    if (pic)
+        ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, false, pic->question, false, ReadAloud::IsOn()));
 }
 
 void TFormPlayPic::OnDisplayAnswer(TQVL_Query_Card& card, int)
@@ -127,6 +134,8 @@ void TFormPlayPic::OnDisplayAnswer(TQVL_Query_Card& card, int)
     setLine(Label_Answer, Label_AnswerShadow, pic ? pic->answer_text : QString());
     Arrange();
     PaintBox1->update();
+    if (pic && pic->answer_typ == 0)
+        ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, true, pic->answer_text, false, ReadAloud::IsOn()));
 }
 
 void TFormPlayPic::loadPicture(const QString& fileName)
@@ -168,6 +177,7 @@ void TFormPlayPic::Arrange()
     const int w = Content()->width();
     const int h = Content()->height();
     const int width = std::max(0, w - 40);
+    Button_ReadAloud->setGeometry(w - 20 - 26 - 30, 6, 26, 26);
     const int questionHeight = std::max(30, pictureTop - lineTop - 4);
     Label_Question->setGeometry(20, lineTop, width, questionHeight);
     Label_QuestionShadow->setGeometry(21, lineTop + 1, width, questionHeight);

@@ -7,10 +7,12 @@
 
 class QFrame;
 class QLabel;
+class QToolButton;
 class TQVL_Card_Pic_Clickareas;
 
 // Plays picture units back: the question over the picture; the answer text
 // below it, or for click answers the card's click areas drawn over the picture.
+// With reading aloud on, question and typed answer are spoken.
 class TFormPlayPic : public TFormPlayMeta
 {
     Q_OBJECT
@@ -34,6 +36,7 @@ public:
     QFrame* Shape2 = nullptr;
     QFrame* Shape3 = nullptr;
     QFrame* Shape4 = nullptr;
+    QToolButton* Button_ReadAloud = nullptr;
 
 protected:
     void OnDisplayQuestion(TQVL_Query_Card& card, int direction) override;

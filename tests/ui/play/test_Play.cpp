@@ -18,6 +18,7 @@
 #include "users/QVL_Options.h"
 
 #include <QCheckBox>
+#include <QAbstractButton>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -439,6 +440,21 @@ TEST_F(PlayTest, ReadingAloudSpeaksCardsWithoutARecordingAndKeepsTheSwitch)
     ASSERT_EQ(Played.size(), 1);
     EXPECT_FALSE(Played.front().contains(QStringLiteral("Quorvel-Vorlesen"))) << Played.front().toStdString();
     EXPECT_TRUE(Played.front().startsWith(folders.Documents())) << Played.front().toStdString();
+
+    // Picture play speaks its question, and a typed answer when it shows.
+    QTest::mouseClick(Screen()->findChild<QAbstractButton*>(QStringLiteral("Button_Abort")), Qt::LeftButton);
+    Unit().CloseFile();
+    Played.clear();
+    OpenUnit(QStringLiteral("Englisch - Bilder.qxu"));
+    TFormPlayPic* pictures = Play<TFormPlayPic>(TQVL_PlayForm::OneAfterAnother);
+    ASSERT_NE(pictures, nullptr);
+    EXPECT_TRUE(pictures->Button_ReadAloud->isChecked());
+    ASSERT_EQ(Played.size(), 1) << "the question";
+    EXPECT_TRUE(Played.front().contains(QStringLiteral("Quorvel-Vorlesen"))) << Played.front().toStdString();
+    QTest::mouseClick(pictures->Button_Next, Qt::LeftButton);
+    ASSERT_TRUE(pictures->Label_Answer->isVisible()) << "the sample's pictures are answered by typing";
+    ASSERT_EQ(Played.size(), 2) << "the typed answer";
+    EXPECT_NE(Played.at(1), Played.at(0));
 }
 
 TEST_F(PlayTest, WithoutAUnitThePlayMenuShowsTheNoticeAndStartsNothing)
