@@ -5,8 +5,11 @@
 #include "content/QVL_Card_Grammar.h"
 #include "core/QVL_Math.h"
 #include "query/QVL_Query_Card.h"
+#include "query/QVL_ReadAloud.h"
+#include "ui/play/ReadAloud.h"
 
 #include <QLabel>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -32,6 +35,7 @@ TFormPlayGrammar::TFormPlayGrammar(QWidget* parent, TQVL& core) : TFormPlayMeta(
     SetHelpPage(QStringLiteral("help_play_grammar.html"));
     Panel1 = new QWidget(Content());
     Panel1->setObjectName(QStringLiteral("Panel1"));
+    Button_ReadAloud = ReadAloud::CreateButton(Content());
     buildLabels();
 }
 
@@ -116,6 +120,7 @@ void TFormPlayGrammar::Arrange()
     const int w = Content()->width();
     // Below the line of the success bar, above the buttons.
     Panel1->setGeometry(0, 34, w, std::max(0, ButtonRowTop() - 34 - 6));
+    Button_ReadAloud->setGeometry(w - 20 - 26 - 30, 6, 26, 26);
     if (!arrangement)
         return;
     // The arrangement is shared: lend it the placing for this one layout.
@@ -151,4 +156,15 @@ void TFormPlayGrammar::OnDisplayAnswer(TQVL_Query_Card& card, int)
 {
     showValues(card, true);
     Arrange();
+    // The asked forms in the foreign language, read aloud one after the other.
+    const auto* grammar = dynamic_cast<const TQVL_Card_Grammar*>(card.Card);
+    if (!grammar || !arrangement)
+        return;
+    QStringList forms;
+    for (const FieldLabel& entry : labels)
+        if (entry.Role == FieldLabel::InputValue && arrangement->Field(entry.FieldIndex)->LanguageForeign)
+            forms << grammar->GetValue(entry.FieldId).trimmed();
+    forms.removeAll(QString());
+    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, true, forms.join(QStringLiteral(", ")), false,
+                                        ReadAloud::IsOn()));
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+class QToolButton;
+
 class QLabel;
 class TQVL_CardArrangement;
 
@@ -32,6 +34,7 @@ public:
     TFormPlayGrammar(QWidget* parent, TQVL& core);
 
     QWidget* Panel1 = nullptr;
+    QToolButton* Button_ReadAloud = nullptr;
     const std::vector<FieldLabel>& Labels() const { return labels; }
 
 protected:

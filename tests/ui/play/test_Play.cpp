@@ -455,6 +455,18 @@ TEST_F(PlayTest, ReadingAloudSpeaksCardsWithoutARecordingAndKeepsTheSwitch)
     ASSERT_TRUE(pictures->Label_Answer->isVisible()) << "the sample's pictures are answered by typing";
     ASSERT_EQ(Played.size(), 2) << "the typed answer";
     EXPECT_NE(Played.at(1), Played.at(0));
+
+    // Grammar play speaks the asked foreign forms with the answer.
+    QTest::mouseClick(pictures->Button_Abort, Qt::LeftButton);
+    Unit().CloseFile();
+    Played.clear();
+    OpenUnit(QStringLiteral("Englisch - Unregelmäßige Verben.qxu"));
+    TFormPlayGrammar* forms = Play<TFormPlayGrammar>(TQVL_PlayForm::OneAfterAnother);
+    ASSERT_NE(forms, nullptr);
+    EXPECT_TRUE(Played.isEmpty()) << "the question is a German meaning";
+    QTest::mouseClick(forms->Button_Next, Qt::LeftButton);
+    ASSERT_EQ(Played.size(), 1);
+    EXPECT_GT(QFileInfo(Played.front()).size(), 44);
 }
 
 TEST_F(PlayTest, WithoutAUnitThePlayMenuShowsTheNoticeAndStartsNothing)
