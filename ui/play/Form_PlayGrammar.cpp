@@ -150,19 +150,25 @@ void TFormPlayGrammar::showValues(const TQVL_Query_Card& card, bool answer)
 void TFormPlayGrammar::OnDisplayQuestion(TQVL_Query_Card& card, int)
 {
     showValues(card, false);
+    readAloud(card, FieldLabel::Value);
 }
 
 void TFormPlayGrammar::OnDisplayAnswer(TQVL_Query_Card& card, int)
 {
     showValues(card, true);
     Arrange();
-    // The asked forms in the foreign language, read aloud one after the other.
+    readAloud(card, FieldLabel::InputValue);
+}
+
+void TFormPlayGrammar::readAloud(const TQVL_Query_Card& card, FieldLabel::Kind role)
+{
+    // The foreign forms of the shown fields, one after the other.
     const auto* grammar = dynamic_cast<const TQVL_Card_Grammar*>(card.Card);
     if (!grammar || !arrangement)
         return;
     QStringList forms;
     for (const FieldLabel& entry : labels)
-        if (entry.Role == FieldLabel::InputValue && arrangement->Field(entry.FieldIndex)->LanguageForeign)
+        if (entry.Role == role && arrangement->Field(entry.FieldIndex)->LanguageForeign)
             forms << grammar->GetValue(entry.FieldId).trimmed();
     forms.removeAll(QString());
     ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, true, forms.join(QStringLiteral(", ")), false,

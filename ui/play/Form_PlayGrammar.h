@@ -46,6 +46,8 @@ private:
     void buildLabels();
     void placeField(int index, int left, int top, int width, int height);
     void showValues(const TQVL_Query_Card& card, bool answer);
+    // Reads the foreign values of the fields in `role` aloud.
+    void readAloud(const TQVL_Query_Card& card, FieldLabel::Kind role);
 
     TQVL_CardArrangement* arrangement = nullptr;
     std::vector<FieldLabel> labels;

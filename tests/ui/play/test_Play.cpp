@@ -456,17 +456,18 @@ TEST_F(PlayTest, ReadingAloudSpeaksCardsWithoutARecordingAndKeepsTheSwitch)
     ASSERT_EQ(Played.size(), 2) << "the typed answer";
     EXPECT_NE(Played.at(1), Played.at(0));
 
-    // Grammar play speaks the asked foreign forms with the answer.
+    // Grammar play speaks the shown foreign form with the question, the asked ones with the answer.
     QTest::mouseClick(pictures->Button_Abort, Qt::LeftButton);
     Unit().CloseFile();
     Played.clear();
     OpenUnit(QStringLiteral("Englisch - Unregelmäßige Verben.qxu"));
     TFormPlayGrammar* forms = Play<TFormPlayGrammar>(TQVL_PlayForm::OneAfterAnother);
     ASSERT_NE(forms, nullptr);
-    EXPECT_TRUE(Played.isEmpty()) << "the question is a German meaning";
+    ASSERT_EQ(Played.size(), 1) << "the infinitive";
     QTest::mouseClick(forms->Button_Next, Qt::LeftButton);
-    ASSERT_EQ(Played.size(), 1);
-    EXPECT_GT(QFileInfo(Played.front()).size(), 44);
+    ASSERT_EQ(Played.size(), 2) << "the past forms";
+    EXPECT_NE(Played.at(1), Played.at(0));
+    EXPECT_GT(QFileInfo(Played.at(1)).size(), 44);
 }
 
 TEST_F(PlayTest, WithoutAUnitThePlayMenuShowsTheNoticeAndStartsNothing)
