@@ -129,7 +129,7 @@ QWidget* TFormUnitsImport::filesPage()
     Button_RemoveFiles = new QPushButton(QStringLiteral("Entfernen"), page);
     Button_RemoveFiles->setObjectName(QStringLiteral("Button_RemoveFiles"));
     connect(Button_AddFiles, &QPushButton::clicked, this, [this] { Guarded([this] { AddFiles(); }); });
-    connect(Button_RemoveFiles, &QPushButton::clicked, this, [this] { RemoveFiles(); });
+    connect(Button_RemoveFiles, &QPushButton::clicked, this, [this] { Guarded([this] { RemoveFiles(); }); });
     auto* fileButtons = new QVBoxLayout;
     fileButtons->addWidget(Button_AddFiles);
     fileButtons->addWidget(Button_RemoveFiles);

@@ -60,8 +60,8 @@ TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), c
     Button_TimerOff = timerButton("Button_TimerOff", ReadAloud::StruckIcon(Icons::Get(QStringLiteral("timer"))));
     SetTimerHints(QStringLiteral("Einstellungen zum automatischen Timer"),
                   QStringLiteral("Automatischer Timer ist deaktiviert"));
-    connect(Button_TimerOn, &QToolButton::clicked, this, [this] { TimerClicked(); });
-    connect(Button_TimerOff, &QToolButton::clicked, this, [this] { TimerClicked(); });
+    connect(Button_TimerOn, &QToolButton::clicked, this, [this] { Guarded([this] { TimerClicked(); }); });
+    connect(Button_TimerOff, &QToolButton::clicked, this, [this] { Guarded([this] { TimerClicked(); }); });
 
     auto makeButton = [area](const char* name, const QString& text, int width) {
         auto* button = new QPushButton(text, area);

@@ -60,9 +60,9 @@ TFormPlayTimerOptions::TFormPlayTimerOptions(QWidget* parent) : TFormDialogMeta(
     connect(dxButton1, &QPushButton::clicked, this,
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_play_timeroptions.html")); }); });
     connect(dxButton2, &QPushButton::clicked, this, &QDialog::reject);
-    connect(dxButton3, &QPushButton::clicked, this, [this] { Apply(); });
-    connect(Edit_QuestionTime, &QLineEdit::returnPressed, this, [this] { Apply(); });
-    connect(Edit_AnswerTime, &QLineEdit::returnPressed, this, [this] { Apply(); });
+    connect(dxButton3, &QPushButton::clicked, this, [this] { Guarded([this] { Apply(); }); });
+    connect(Edit_QuestionTime, &QLineEdit::returnPressed, this, [this] { Guarded([this] { Apply(); }); });
+    connect(Edit_AnswerTime, &QLineEdit::returnPressed, this, [this] { Guarded([this] { Apply(); }); });
 }
 
 TFormPlayTimerOptions::~TFormPlayTimerOptions() = default;

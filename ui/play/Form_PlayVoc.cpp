@@ -78,7 +78,7 @@ TFormPlayVoc::TFormPlayVoc(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, 
         }
         setSound(true);
     });
-    connect(Button_SoundOff, &QToolButton::clicked, this, [this] { setSound(false); });
+    connect(Button_SoundOff, &QToolButton::clicked, this, [this] { Guarded([this] { setSound(false); }); });
     Button_ReadAloud = ReadAloud::CreateButton(area);
 
     const TQVL_Unit& unit = core.Units->GetActiveUnit();

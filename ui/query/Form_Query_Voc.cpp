@@ -11,6 +11,7 @@
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultVoc.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/Guarded.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +61,7 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent, TQVL& core) : TFormQueryMeta(paren
     Button_Hint->setObjectName(QStringLiteral("Button_Hint"));
     Button_Hint->resize(50, 26);
     Button_Hint->hide();
-    connect(Button_Hint, &QPushButton::clicked, this, [this] { showHint(); });
+    connect(Button_Hint, &QPushButton::clicked, this, [this] { Guarded([this] { showHint(); }); });
 
     Button_ReadAloud = ReadAloud::CreateButton(area);
 }

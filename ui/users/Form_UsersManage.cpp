@@ -170,7 +170,8 @@ TFormUsersManage::TFormUsersManage(TQVL& engine, QWidget* parent)
     VST2->setHeaderHidden(true);
     VST2->setColumnCount(1);
     VST2->setIconSize(QSize(16, 16));
-    connect(VST2, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* node) { ToggleRight(node); });
+    connect(VST2, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* node) { Guarded([&] { ToggleRight(node); }); });
     auto* rightsLayoutBox = new QVBoxLayout(rightsPage);
     rightsLayoutBox->setContentsMargins(4, 4, 4, 4);
     rightsLayoutBox->addWidget(VST2);
