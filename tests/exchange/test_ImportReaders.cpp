@@ -131,11 +131,10 @@ TEST(ImportReaders, BadFilesNameFileAndLine)
 
 TEST(ImportCSV, BytesThatAreNoTextAreRefusedWithTheirLine)
 {
-    const QByteArray cases[] = {
-        QByteArray("Haus;house\n\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 26),
-        // UTF-16 without a byte order mark
-        QByteArray("H\0a\0u\0s\0;\0h\0\n\0", 16),
-    };
+    static constexpr char png[] = "Haus;house\n\x89PNG\r\n\x1a\n\0\0\0\rIHDR";
+    // UTF-16 without a byte order mark
+    static constexpr char utf16[] = "H\0a\0u\0s\0;\0h\0\n\0";
+    const QByteArray cases[] = {QByteArray(png, sizeof png - 1), QByteArray(utf16, sizeof utf16 - 1)};
     EXPECT_TRUE(ErrorOf([&] { readCSV(cases[0]); }).contains(QStringLiteral("Zeile 4: Die Datei enthält Nullbytes")));
     EXPECT_TRUE(ErrorOf([&] { readCSV(cases[1]); }).contains(QStringLiteral("Zeile 1: Die Datei enthält Nullbytes")));
 }
