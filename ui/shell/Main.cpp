@@ -1,3 +1,4 @@
+#include "ui/print/Form_PrintCards.h"
 #include "ui/shell/Main.h"
 
 #include "ui/shell/Accessibility.h"
@@ -259,7 +260,6 @@ void TMainForm::createMenus()
 void TMainForm::bindActions()
 {
     TFormDataModule& d = *dataModule;
-    const auto notYet = [this] { NotAvailable(); };
     d.Bind(d.Action_Program_Options, {&TQVL_User_Rights::PROGRAM_OPTIONS_EDIT}, [this] {
         TFormOptions dialog(*core, this);
         dialog.ShowModal();
@@ -295,7 +295,10 @@ void TMainForm::bindActions()
             core->Units->GetActiveUnit().CloseFile();
     });
     d.Bind(d.Action_Unit_Edit, {&TQVL_User_Rights::UNITS_EDIT}, [this] { EditActiveUnit(*this); });
-    d.Bind(d.Action_Unit_Print, {}, notYet);
+    d.Bind(d.Action_Unit_Print, {&TQVL_User_Rights::PRINT}, [this] {
+        if (CheckUnitSelected())
+            TFormPrintCards::PrintActiveUnit(*core, this);
+    });
     d.Bind(d.Action_Unit_Integrate, {}, [this] {
         if (CheckUnitSelected())
             TFormUnitsIntegrate::IntegrateActiveUnit(*core);

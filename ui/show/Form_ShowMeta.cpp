@@ -8,6 +8,7 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "ui/help/HelpService.h"
+#include "ui/print/Form_PrintCards.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
@@ -244,7 +245,5 @@ void TFormShowMeta::printClicked()
 
 void TFormShowMeta::Print()
 {
-    // The print dialogs are not part of this version yet.
-    if (TMainForm* main = TMainForm::Instance())
-        main->NotAvailable();
+    TFormPrintCards::PrintActiveUnit(Core, this);
 }

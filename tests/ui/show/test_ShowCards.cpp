@@ -14,6 +14,7 @@
 #include "ui/shell/FormMessage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/print/Form_PrintVoc.h"
 #include "ui/show/Form_ShowGrammar.h"
 #include "ui/show/Form_ShowPic.h"
 #include "ui/show/Form_ShowVoc.h"
@@ -246,8 +247,18 @@ TEST_F(ShowTest, TheVocabularyViewerShowsEveryCardWithItsCountsAndLight)
         EXPECT_EQ(light(*viewer, hint), e.light) << e.hint;
     }
     EXPECT_TRUE(viewer->Button_Print->isEnabled());
-    QTest::mouseClick(viewer->Button_Print, Qt::LeftButton);
-    EXPECT_EQ(dialogs.Informations, QStringList{QStringLiteral("Diese Funktion ist noch nicht verfügbar.")});
+    {
+        QStringList printed;
+        const TFormDialogMeta::TModalRunner previous = TFormDialogMeta::InstallModalRunner([&](QDialog& dialog) {
+            if (auto* print = qobject_cast<TFormPrintVoc*>(&dialog))
+                printed << QStringLiteral("%1 Seite(n)").arg(print->PageCount());
+            return 0;
+        });
+        QTest::mouseClick(viewer->Button_Print, Qt::LeftButton);
+        TFormDialogMeta::InstallModalRunner(previous);
+        EXPECT_EQ(printed, QStringList{QStringLiteral("1 Seite(n)")}) << "the vocabulary print dialog for the lesson";
+    }
+    EXPECT_TRUE(dialogs.Informations.isEmpty());
 
     EXPECT_EQ(Results().FindUnit(Unit().Uid)->FindCard(3), nullptr) << "looking creates no record";
     QTest::mouseClick(viewer->Button_Back, Qt::LeftButton);

@@ -1,0 +1,194 @@
+#include "ui/print/Form_PrintCards.h"
+
+#include "app/QVL.h"
+#include "content/QVL_Card.h"
+#include "content/QVL_Card_Container.h"
+#include "content/QVL_Unit.h"
+#include "core/QVL_Math.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
+#include "ui/print/Form_PrintGrammar.h"
+#include "ui/print/Form_PrintVoc.h"
+#include "ui/print/PrintPages.h"
+#include "ui/shell/DialogService.h"
+#include "users/QVL_User.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int margin = 20;
+const QColor bandGrey(0x80, 0x80, 0x80);
+
+} // namespace
+
+const QList<int> TFormPrintCards::FontSizes{6, 8, 9, 10, 11, 12, 14, 16, 18, 22, 24};
+
+TFormPrintCards::TFormPrintCards(TQVL& engine, QWidget* parent) : TFormPrintMeta(engine, parent)
+{
+    Group_Settings = new QGroupBox(QStringLiteral("Einstellungen"), Content());
+    Group_Settings->setObjectName(QStringLiteral("Group_Settings"));
+    settingsLayout = new QVBoxLayout(Group_Settings);
+    const auto box = [this](const char* name, const QString& text, bool checked) {
+        auto* check = new QCheckBox(text, Group_Settings);
+        check->setObjectName(QLatin1String(name));
+        check->setChecked(checked);
+        settingsLayout->addWidget(check);
+        return check;
+    };
+    check_Captions = box("check_Captions", QStringLiteral("Überschriften"), true);
+    check_HeaderAndFooter = box("check_HeaderAndFooter", QStringLiteral("Lektion && Seitenzahlen"), true);
+    check_Gridlines = box("check_Gridlines", QStringLiteral("Linien"), false);
+    auto* sizeRow = new QHBoxLayout;
+    auto* sizeLabel = new QLabel(QStringLiteral("Schriftgröße:"), Group_Settings);
+    combo_FontSize = new QComboBox(Group_Settings);
+    combo_FontSize->setObjectName(QStringLiteral("combo_FontSize"));
+    combo_FontSize->setEditable(true);
+    for (const int size : FontSizes)
+        combo_FontSize->addItem(QString::number(size));
+    combo_FontSize->setCurrentText(QStringLiteral("11"));
+    sizeLabel->setBuddy(combo_FontSize);
+    sizeRow->addWidget(sizeLabel);
+    sizeRow->addWidget(combo_FontSize, 1);
+    settingsLayout->addLayout(sizeRow);
+    SettingsRow()->addWidget(Group_Settings, 0, Qt::AlignTop);
+
+    for (QCheckBox* check : {check_Captions, check_HeaderAndFooter, check_Gridlines})
+        RebuildOnChange(check);
+    connect(combo_FontSize, &QComboBox::currentTextChanged, this, [this] { BuildPages(); });
+}
+
+TFormPrintCards::~TFormPrintCards() = default;
+
+const TQVL_Unit& TFormPrintCards::Unit() const
+{
+    return core.Units->GetActiveUnit();
+}
+
+void TFormPrintCards::PrintActiveUnit(TQVL& core, QWidget* parent)
+{
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (!unit.IsOpen)
+        return;
+    switch (unit.Typ) {
+    case tGrammar: {
+        TFormPrintGrammar dialog(core, parent);
+        dialog.ShowModal();
+        break;
+    }
+    case tPic:
+        TDialogService::Current().ShowInformation(
+            QStringLiteral("Bilderlektionen können nicht gedruckt werden: Sie enthalten keine Vokabeln."));
+        break;
+    default: {
+        TFormPrintVoc dialog(core, parent);
+        dialog.ShowModal();
+        break;
+    }
+    }
+}
+
+void TFormPrintCards::RebuildOnChange(QCheckBox* box)
+{
+    connect(box, &QCheckBox::toggled, this, [this] { BuildPages(); });
+}
+
+void TFormPrintCards::ReadSettings()
+{
+    ShowCaptions = check_Captions->isChecked();
+    ShowHeaderFooter = check_HeaderAndFooter->isChecked();
+    ShowGridLines = check_Gridlines->isChecked();
+    bool number = false;
+    const int size = combo_FontSize->currentText().trimmed().toInt(&number);
+    FontSize = number && size > 0 && size <= 400 ? size : 11;
+}
+
+QString TFormPrintCards::Shortened(const QFontMetrics& metrics, const QString& text, int width)
+{
+    QString shown = text;
+    while (metrics.horizontalAdvance(shown) > width) {
+        if (metrics.horizontalAdvance(QStringLiteral("T")) > width || shown == QLatin1String("..."))
+            return QString();
+        shown = shown.left(std::max<qsizetype>(0, shown.size() - 4)) + QStringLiteral("...");
+    }
+    return shown;
+}
+
+void TFormPrintCards::DrawCellText(QPainter& canvas, const QString& text, int left, int top, int width)
+{
+    const QFontMetrics metrics(canvas.font());
+    const QString shown = Shortened(metrics, text, width);
+    if (!shown.isEmpty())
+        canvas.drawText(QPoint(left, top + metrics.ascent()), shown);
+}
+
+QString TFormPrintCards::SuccessText(const TQVL_Card& card) const
+{
+    if (!core.Users->HasActiveUser())
+        return QString();
+    const TQVL_Result_Unit* results = core.Users->GetActiveUser().Results().FindUnit(Unit().Uid);
+    if (!results)
+        return QString();
+    // A card never queried has no record; it is not made one by printing.
+    const TQVL_Result_Card* record = results->FindCard(card.Uid);
+    const qint32 right = record ? record->all_right : 0;
+    const qint32 queried = record ? record->all_queried : 0;
+    const qint64 percent = queried > 0 ? RoundHalfEven(right * 100.0 / queried) : 0;
+    return QStringLiteral("%1 von %2 (%3%)").arg(right).arg(queried).arg(percent);
+}
+
+void TFormPrintCards::drawBand(QPainter& canvas, int top, int width, int height, const QString& left,
+                               const QString& right)
+{
+    canvas.save();
+    canvas.setFont(TPrintPages::PageFont(QStringLiteral("Tahoma"), 11));
+    canvas.setPen(bandGrey);
+    const QFontMetrics metrics(canvas.font());
+    const int textTop = top + height / 2 - metrics.height() / 2;
+    const int rightWidth = metrics.horizontalAdvance(right);
+    DrawCellText(canvas, left, margin, textTop, std::max(0, width - rightWidth - 10));
+    canvas.drawText(QPoint(margin + width - rightWidth, textTop + metrics.ascent()), right);
+    canvas.restore();
+}
+
+void TFormPrintCards::PaintPages(TPrintPages& pages)
+{
+    ReadSettings();
+    const TQVL_Unit& unit = Unit();
+    if (!unit.IsOpen)
+        return;
+    const int h = ShowHeaderFooter ? 21 : 0;
+    const int width = pages.PageSize().width() - 2 * margin;
+    const int height = pages.PageSize().height() - margin - 2 * h - margin;
+    contentHeight = height;
+    const QString today = QLocale(QLocale::German).toString(QDate::currentDate(), QLocale::ShortFormat);
+    const int count = unit.Cards->Count();
+    int index = 0;
+    pageNumber = 0;
+    while (index < count) {
+        QPainter& canvas = pages.BeginPage();
+        ++pageNumber;
+        canvas.setFont(TPrintPages::PageFont(QStringLiteral("Tahoma"), FontSize));
+        canvas.setPen(Qt::black);
+        const int rowHeight = int(RoundHalfEven(QFontMetrics(canvas.font()).height() * 1.5));
+        if (ShowHeaderFooter)
+            drawBand(canvas, margin, width, h, QStringLiteral("Vokabeltrainer Quorvel"), today);
+        const int next = PrintRows(canvas, width - 20, index, rowHeight, margin + 10 + h, margin + 10, height - 20);
+        // A row taller than the page still gets a page of its own: printing always ends.
+        index = std::max(next, index + 1);
+        if (ShowHeaderFooter)
+            drawBand(canvas, margin + h + height, width, h, QStringLiteral("Lektion: ") + unit.FileName,
+                     QStringLiteral("Seite %1").arg(pageNumber));
+        pages.EndPage();
+    }
+}
