@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProcess>
@@ -71,6 +72,11 @@ protected:
     {
         const QString pdf = folders.Root() + QStringLiteral("/druck.pdf");
         EXPECT_TRUE(dialog.SaveAsPdf(pdf)) << dialogs.Errors.join('|').toStdString();
+        // QUORVEL_SHOT_DIR=<folder> keeps each printout for a person to look at.
+        if (const QString keep = qEnvironmentVariable("QUORVEL_SHOT_DIR"); !keep.isEmpty())
+            QFile::copy(pdf, keep + QLatin1Char('/') +
+                                 QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                                 QStringLiteral("-%1.pdf").arg(++kept));
         QProcess reader;
         reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         EXPECT_TRUE(reader.waitForFinished(30000));
@@ -85,6 +91,7 @@ protected:
 
     ScriptedDialogService dialogs;
     int made = 0;
+    int kept = 0;
 };
 
 TEST_F(PrintTest, AListHasHeaderAndFooterOnEveryPageAndCountsItsPages)
