@@ -113,9 +113,15 @@ void TQVL::Startup()
                                                    "gefunden werden. Bitte installieren Sie die Anwendung neu."),
                                     error.Message());
     }
-    if (!Options->sound_disabled)
-        System->InitSoundSystem();
+    if (!DeferSoundSystem)
+        StartSoundSystem();
     AutoloadUser();
+}
+
+void TQVL::StartSoundSystem()
+{
+    if (!Options->sound_disabled && !System->SoundSystem)
+        System->InitSoundSystem();
 }
 
 void TQVL::AutoloadUser()

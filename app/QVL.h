@@ -38,6 +38,11 @@ public:
 
     // Opens the options, starts the sound system and opens or asks for the user profile.
     void Startup();
+    // Set, Startup leaves the sound system to StartSoundSystem: the window
+    // shows its first screen without waiting for the sound library.
+    bool DeferSoundSystem = false;
+    // Starts the sound system unless the options turn it off or it runs already.
+    void StartSoundSystem();
     void AutoloadUser();
     // Lists the profiles of the users folder and asks for a user.
     void RequestUserSelection();

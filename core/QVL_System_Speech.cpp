@@ -13,7 +13,10 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <dlfcn.h>
+
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -21,6 +24,34 @@ namespace {
 // The synthesiser is one per process and not reentrant.
 std::mutex engineLock;
 int sampleRate = 0; // 0: not started yet, -1: cannot start
+
+// The synthesiser and the sound libraries behind it are loaded at the first
+// text read aloud, not with the program: linked, they cost every start.
+struct TEngine
+{
+    decltype(&espeak_Initialize) Initialize = nullptr;
+    decltype(&espeak_SetSynthCallback) SetSynthCallback = nullptr;
+    decltype(&espeak_SetVoiceByName) SetVoiceByName = nullptr;
+    decltype(&espeak_Synth) Synth = nullptr;
+    decltype(&espeak_Synchronize) Synchronize = nullptr;
+};
+
+// The entry points, or false when the library is missing.
+bool loadEngine(TEngine& engine)
+{
+    void* library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return false;
+    const auto entry = [library](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+        return function != nullptr;
+    };
+    return entry(engine.Initialize, "espeak_Initialize") && entry(engine.SetSynthCallback, "espeak_SetSynthCallback") &&
+           entry(engine.SetVoiceByName, "espeak_SetVoiceByName") && entry(engine.Synth, "espeak_Synth") &&
+           entry(engine.Synchronize, "espeak_Synchronize");
+}
+
+TEngine engine;
 
 const QHash<QString, QString>& voices()
 {
@@ -166,20 +197,22 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
     {
         const std::lock_guard guard(engineLock);
         if (sampleRate == 0) {
-            sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+            sampleRate = loadEngine(engine)
+                             ? engine.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT)
+                             : -1;
             if (sampleRate <= 0)
                 sampleRate = -1;
             else
-                espeak_SetSynthCallback(collect);
+                engine.SetSynthCallback(collect);
         }
         if (sampleRate < 0)
             throw TQVL_Error(QStringLiteral("Die Sprachausgabe kann nicht gestartet werden."));
-        if (espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK)
+        if (engine.SetVoiceByName(voice.toUtf8().constData()) != EE_OK)
             throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
         const QByteArray utf8 = spoken.toUtf8();
-        if (espeak_Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+        if (engine.Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
                          &samples) != EE_OK ||
-            espeak_Synchronize() != EE_OK)
+            engine.Synchronize() != EE_OK)
             throw TQVL_Error(QStringLiteral("Der Text \"%1\" kann nicht vorgelesen werden.").arg(spoken));
     }
     if (samples.empty())

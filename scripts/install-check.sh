@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary prefix and starts the installed
-# program on a fresh home: it must find its sound library, help, sounds and
+# program on a fresh home: it must find its sound library, browser module, help, sounds and
 # setup data in the FHS places and install the data on its first start.
 #   scripts/install-check.sh [build-dir] [screenshot.png]
 # With a screenshot file the program runs under Xvfb and the screen is
@@ -15,7 +15,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 
 missing=0
-for f in bin/quorvel lib/quorvel/soundsystem.so \
+for f in bin/quorvel lib/quorvel/soundsystem.so lib/quorvel/webview.so \
          share/quorvel/Sounds/right.wav share/quorvel/Sounds/wrong.wav \
          share/quorvel/help/Quorvel8.qhc share/quorvel/help/Quorvel8.qch \
          share/quorvel/setup/appdata/Data/Options.xml share/quorvel/setup/checksums.txt \

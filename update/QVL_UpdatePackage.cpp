@@ -12,8 +12,65 @@
 #include <sodium.h>
 
 #include <memory>
+#include <type_traits>
+
+#include <dlfcn.h>
 
 namespace {
+
+// The archive library and its compression libraries are loaded when a
+// package is unpacked, not with the program: linked, they cost every start.
+struct TArchiveLibrary
+{
+    decltype(&::archive_entry_filetype) archive_entry_filetype = nullptr;
+    decltype(&::archive_entry_hardlink) archive_entry_hardlink = nullptr;
+    decltype(&::archive_entry_pathname) archive_entry_pathname = nullptr;
+    decltype(&::archive_entry_pathname_utf8) archive_entry_pathname_utf8 = nullptr;
+    decltype(&::archive_entry_perm) archive_entry_perm = nullptr;
+    decltype(&::archive_entry_symlink) archive_entry_symlink = nullptr;
+    decltype(&::archive_error_string) archive_error_string = nullptr;
+    decltype(&::archive_read_data) archive_read_data = nullptr;
+    decltype(&::archive_read_free) archive_read_free = nullptr;
+    decltype(&::archive_read_new) archive_read_new = nullptr;
+    decltype(&::archive_read_next_header) archive_read_next_header = nullptr;
+    decltype(&::archive_read_open_filename) archive_read_open_filename = nullptr;
+    decltype(&::archive_read_support_filter_xz) archive_read_support_filter_xz = nullptr;
+    decltype(&::archive_read_support_format_tar) archive_read_support_format_tar = nullptr;
+};
+
+bool loadArchiveLibrary(TArchiveLibrary& library)
+{
+    void* handle = dlopen("libarchive.so.13", RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        return false;
+    const auto entry = [handle](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+        return function != nullptr;
+    };
+    return entry(library.archive_entry_filetype, "archive_entry_filetype") &&
+           entry(library.archive_entry_hardlink, "archive_entry_hardlink") &&
+           entry(library.archive_entry_pathname, "archive_entry_pathname") &&
+           entry(library.archive_entry_pathname_utf8, "archive_entry_pathname_utf8") &&
+           entry(library.archive_entry_perm, "archive_entry_perm") &&
+           entry(library.archive_entry_symlink, "archive_entry_symlink") &&
+           entry(library.archive_error_string, "archive_error_string") &&
+           entry(library.archive_read_data, "archive_read_data") &&
+           entry(library.archive_read_free, "archive_read_free") &&
+           entry(library.archive_read_new, "archive_read_new") &&
+           entry(library.archive_read_next_header, "archive_read_next_header") &&
+           entry(library.archive_read_open_filename, "archive_read_open_filename") &&
+           entry(library.archive_read_support_filter_xz, "archive_read_support_filter_xz") &&
+           entry(library.archive_read_support_format_tar, "archive_read_support_format_tar");
+}
+
+const TArchiveLibrary& archiveLibrary()
+{
+    static TArchiveLibrary library;
+    static const bool loaded = loadArchiveLibrary(library);
+    if (!loaded)
+        throw TQVL_Error(QStringLiteral("Update-Pakete können nicht entpackt werden: Die Bibliothek libarchive fehlt."));
+    return library;
+}
 
 // Public half of the release key; its private half never leaves the release machine.
 constexpr unsigned char releaseKey[crypto_sign_PUBLICKEYBYTES] = {
@@ -32,14 +89,14 @@ TQVL_Error refused(const QString& entry)
 
 TQVL_Error unreadable(const QString& packageFile, archive* reader)
 {
-    const char* text = archive_error_string(reader);
+    const char* text = archiveLibrary().archive_error_string(reader);
     return TQVL_Error::WithCause(QStringLiteral("Das Update-Paket \"%1\" ist beschädigt!").arg(packageFile),
                                  text ? QString::fromLocal8Bit(text) : QString());
 }
 
 struct ArchiveCloser
 {
-    void operator()(archive* reader) const { archive_read_free(reader); }
+    void operator()(archive* reader) const { archiveLibrary().archive_read_free(reader); }
 };
 
 } // namespace
@@ -79,10 +136,10 @@ bool IsSafeEntryName(const QString& name)
 
 void Unpack(const QString& packageFile, const QString& folder)
 {
-    std::unique_ptr<archive, ArchiveCloser> reader(archive_read_new());
-    archive_read_support_filter_xz(reader.get());
-    archive_read_support_format_tar(reader.get());
-    if (archive_read_open_filename(reader.get(), QFile::encodeName(packageFile).constData(), 64 * 1024) != ARCHIVE_OK)
+    std::unique_ptr<archive, ArchiveCloser> reader(archiveLibrary().archive_read_new());
+    archiveLibrary().archive_read_support_filter_xz(reader.get());
+    archiveLibrary().archive_read_support_format_tar(reader.get());
+    if (archiveLibrary().archive_read_open_filename(reader.get(), QFile::encodeName(packageFile).constData(), 64 * 1024) != ARCHIVE_OK)
         throw unreadable(packageFile, reader.get());
     if (!QDir().mkpath(folder))
         throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden!").arg(folder));
@@ -91,17 +148,17 @@ void Unpack(const QString& packageFile, const QString& folder)
 
     archive_entry* entry = nullptr;
     for (;;) {
-        const int status = archive_read_next_header(reader.get(), &entry);
+        const int status = archiveLibrary().archive_read_next_header(reader.get(), &entry);
         if (status == ARCHIVE_EOF)
             break;
         if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
             throw unreadable(packageFile, reader.get());
-        const char* utf8 = archive_entry_pathname_utf8(entry);
-        const char* raw = archive_entry_pathname(entry);
+        const char* utf8 = archiveLibrary().archive_entry_pathname_utf8(entry);
+        const char* raw = archiveLibrary().archive_entry_pathname(entry);
         const QString name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(raw ? raw : "");
-        const mode_t type = archive_entry_filetype(entry);
+        const mode_t type = archiveLibrary().archive_entry_filetype(entry);
         // Links could point anywhere; devices and pipes have no business in an update.
-        if (!IsSafeEntryName(name) || archive_entry_hardlink(entry) || archive_entry_symlink(entry) ||
+        if (!IsSafeEntryName(name) || archiveLibrary().archive_entry_hardlink(entry) || archiveLibrary().archive_entry_symlink(entry) ||
             (type != AE_IFREG && type != AE_IFDIR))
             throw refused(name);
         const QString target = QDir::cleanPath(root + QLatin1Char('/') + name);
@@ -119,7 +176,7 @@ void Unpack(const QString& packageFile, const QString& folder)
             throw TQVL_Error(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden!").arg(target));
         char buffer[64 * 1024];
         for (;;) {
-            const la_ssize_t got = archive_read_data(reader.get(), buffer, sizeof buffer);
+            const la_ssize_t got = archiveLibrary().archive_read_data(reader.get(), buffer, sizeof buffer);
             if (got == 0)
                 break;
             if (got < 0)
@@ -135,7 +192,7 @@ void Unpack(const QString& packageFile, const QString& folder)
         QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                QFileDevice::ReadUser | QFileDevice::WriteUser |
                                                QFileDevice::ReadGroup | QFileDevice::ReadOther;
-        if (archive_entry_perm(entry) & 0100)
+        if (archiveLibrary().archive_entry_perm(entry) & 0100)
             permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup |
                            QFileDevice::ExeOther;
         out.setPermissions(permissions);

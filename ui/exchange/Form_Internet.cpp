@@ -5,31 +5,15 @@
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Main.h"
+#include "ui/exchange/WebView.h"
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QWebEngineLoadingInfo>
-#include <QWebEngineView>
 
 #include <unistd.h>
-
-namespace {
-
-const QString programScheme = QStringLiteral("quorvel://");
-
-} // namespace
-
-bool TQuorvelWebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
-{
-    if (url.toString().startsWith(programScheme)) {
-        if (OnQuorvelLink)
-            OnQuorvelLink(url);
-        return false;
-    }
-    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-}
 
 TFormInternet::TFormInternet(QWidget* parent) : TFormMeta(parent)
 {
@@ -40,20 +24,28 @@ TFormInternet::TFormInternet(QWidget* parent) : TFormMeta(parent)
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 
-    WebBrowser1 = new QWebEngineView(Content());
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    Page = new TQuorvelWebPage(WebBrowser1);
-    WebBrowser1->setPage(Page);
-    Page->OnQuorvelLink = [this](const QUrl& link) {
-        // Called from inside the browser's navigation: act once it has returned.
-        QMetaObject::invokeMethod(
-            this, [this, link] { Guarded([this, link] { if (OnQuorvelLink) OnQuorvelLink(link); }); },
-            Qt::QueuedConnection);
-    };
-    connect(Page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.url() == QUrl(address))
-            Page->setHtml(OfflinePage(address), QUrl(QStringLiteral("about:blank")));
-    });
+    QString error;
+    browser.reset(TWebView::Create(Content(), &error));
+    QWidget* view = nullptr;
+    if (browser) {
+        WebBrowser1 = browser->View;
+        Page = browser->Page;
+        view = browser->Widget;
+        view->setObjectName(QStringLiteral("WebBrowser1"));
+        browser->OnQuorvelLink = [this](const QUrl& link) {
+            // Called from inside the browser's navigation: act once it has returned.
+            QMetaObject::invokeMethod(
+                this, [this, link] { Guarded([this, link] { if (OnQuorvelLink) OnQuorvelLink(link); }); },
+                Qt::QueuedConnection);
+        };
+        browser->OnLoadFailed = [this](const QUrl& url) {
+            if (url == QUrl(address))
+                browser->SetHtml(OfflinePage(address), QUrl(QStringLiteral("about:blank")));
+        };
+    } else {
+        view = new QLabel(QStringLiteral("Die Community-Seite kann nicht angezeigt werden: %1").arg(error), Content());
+        static_cast<QLabel*>(view)->setWordWrap(true);
+    }
 
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
@@ -67,7 +59,7 @@ TFormInternet::TFormInternet(QWidget* parent) : TFormMeta(parent)
 
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(WebBrowser1, 1);
+    layout->addWidget(view, 1);
     auto* row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(Button_Back);
@@ -79,12 +71,14 @@ TFormInternet::~TFormInternet() = default;
 void TFormInternet::Navigate(const QString& target)
 {
     address = target;
+    if (!browser)
+        return;
     const QUrl url(target);
     if (target.isEmpty() || !url.isValid()) {
-        Page->setHtml(OfflinePage(target), QUrl(QStringLiteral("about:blank")));
+        browser->SetHtml(OfflinePage(target), QUrl(QStringLiteral("about:blank")));
         return;
     }
-    WebBrowser1->load(url);
+    browser->Load(url);
 }
 
 QString TFormInternet::OfflinePage(const QString& address)

@@ -3,26 +3,14 @@
 #include "ui/shell/FormMeta.h"
 
 #include <QUrl>
-#include <QWebEnginePage>
 
 #include <functional>
+#include <memory>
 
 class QPushButton;
 class QWebEngineView;
-
-// The browser page of the community screen: a link into the program
-// ("quorvel://…") is never loaded, it goes to OnQuorvelLink.
-class TQuorvelWebPage : public QWebEnginePage
-{
-    Q_OBJECT
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-    std::function<void(const QUrl& link)> OnQuorvelLink;
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-};
+class TQuorvelWebPage;
+class TWebView;
 
 // "Quorvel Community": the community web page in an embedded browser. When
 // the page cannot be loaded a short German page says so instead.
@@ -40,6 +28,7 @@ public:
     // The page shown when `address` cannot be loaded.
     static QString OfflinePage(const QString& address);
 
+    // Both nullptr when the browser module cannot be loaded.
     QWebEngineView* WebBrowser1 = nullptr;
     TQuorvelWebPage* Page = nullptr;
     QPushButton* Button_Back = nullptr;
@@ -47,5 +36,6 @@ public:
     std::function<void(const QUrl& link)> OnQuorvelLink = HandleQuorvelLink;
 
 private:
+    std::unique_ptr<TWebView> browser;
     QString address;
 };

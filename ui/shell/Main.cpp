@@ -50,9 +50,33 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <functional>
 #include <utility>
 
 namespace {
+
+// Runs `then` once the first screen has been painted and its frame handed to
+// the window system (and after anything else queued at that frame).
+class TAfterFirstFrame : public QObject
+{
+public:
+    TAfterFirstFrame(std::function<void()> then, QObject* parent) : QObject(parent), then(std::move(then)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<TFormMeta*>(watched)) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                QTimer::singleShot(0, parent(), then);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then;
+};
 
 TMainForm* mainForm = nullptr;
 
@@ -377,9 +401,14 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 void TMainForm::startup()
 {
     dataModule->DisableAllActions();
+    // The sound library and its decoders load once the first screen is painted.
+    core->DeferSoundSystem = true;
     startedUp = Guarded([this] { core->Startup(); });
-    if (!startedUp)
+    if (!startedUp) {
         close();
+        return;
+    }
+    qApp->installEventFilter(new TAfterFirstFrame([this] { Guarded([this] { core->StartSoundSystem(); }); }, this));
 }
 
 void TMainForm::showUserSelection()

@@ -1,6 +1,7 @@
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/exchange/Form_Internet.h"
+#include "webview/WebPage.h"
 
 #include <QPushButton>
 #include <QTest>
