@@ -21,9 +21,6 @@ int main(int argc, char** argv)
         return TQVL_DueCommand::Run(command.Notify);
     }
 
-    // The community screen's browser is loaded later as a module; it can only
-    // share the window's graphics contexts when this is set before the application.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QuorvelApplication::Configure(application);
     if (command.Mode == TQVL_CommandLine::TMode::Update)

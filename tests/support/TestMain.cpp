@@ -16,10 +16,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-#ifdef QUORVEL_TEST_GUI
-    // As the program does: the browser module is loaded after the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-#endif
     TestApplication app(argc, argv);
     TestFolders folders;
     return RUN_ALL_TESTS();
