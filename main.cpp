@@ -3,8 +3,10 @@
 #include "app/QVL_CommandLine.h"
 #include "app/QVL_DueCommand.h"
 #include "ui/shell/Application.h"
+#include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/StartupProbe.h"
+#include "ui/shell/StartupWarmUp.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,8 +23,11 @@ int main(int argc, char** argv)
         return TQVL_DueCommand::Run(command.Notify);
     }
 
+    TStartupWarmUp warmUp;
     QApplication application(argc, argv);
     QuorvelApplication::Configure(application);
+    Icons::Prepare(TMainForm::FirstScreenIcons());
+    warmUp.Finish();
     if (command.Mode == TQVL_CommandLine::TMode::Update)
         return QuorvelApplication::RunUpdateMode();
     TStartupProbe::InstallFromEnvironment(application);

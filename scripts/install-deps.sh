@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
     qt6-translations-l10n qt6-image-formats-plugins qt6-l10n-tools qt6-documentation-tools libqt6sql6-sqlite
     libqt6svg6 libqt6help6 qt6-qpa-plugins libgl-dev
-    libpugixml-dev libsdl2-dev libsdl2-mixer-dev libsodium-dev
+    libfontconfig-dev libpugixml-dev libsdl2-dev libsdl2-mixer-dev libsodium-dev
     libqt6dbus6 dbus-daemon
     xvfb xauth x11-utils imagemagick fonts-dejavu-core sox espeak-ng
     desktop-file-utils appstream shared-mime-info dpkg-dev file

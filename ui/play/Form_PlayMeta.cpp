@@ -35,7 +35,7 @@ TFormPlayMeta* hookOwner = nullptr;
 
 } // namespace
 
-TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
+TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
 {
     SetCaption(QStringLiteral("Vokabeln vorspielen"));
     QWidget* area = Content();

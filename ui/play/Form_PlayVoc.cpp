@@ -39,7 +39,7 @@ QLabel* line(QWidget* parent, const char* name, const QColor& colour)
 
 } // namespace
 
-TFormPlayVoc::TFormPlayVoc(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, core)
+TFormPlayVoc::TFormPlayVoc(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, qvl)
 {
     setObjectName(QStringLiteral("FormPlayVoc"));
     SetHelpPage(QStringLiteral("help_play_voc.html"));

@@ -46,7 +46,7 @@ TFormQueryMeta* hookOwner = nullptr;
 
 } // namespace
 
-TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
+TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
 {
     SetCaption(QStringLiteral("Vokabeln abfragen"));
     QWidget* area = Content();

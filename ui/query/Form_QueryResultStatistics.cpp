@@ -60,7 +60,7 @@ QLabel* figure(QWidget* parent, const char* name, int top)
 
 } // namespace
 
-TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
+TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
 {
     setObjectName(QStringLiteral("FormQueryResultStatistics"));
     SetCaption(QStringLiteral("Das Ergebnis Ihrer Abfrage"));

@@ -44,7 +44,7 @@ QFrame* shadowShape(QWidget* parent, const char* name, int alpha)
 
 } // namespace
 
-TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& core) : TFormQueryMeta(parent, core)
+TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent, qvl)
 {
     setObjectName(QStringLiteral("FormQueryPic"));
     SetHelpPage(QStringLiteral("help_query_pic.html"));

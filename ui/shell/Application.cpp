@@ -5,6 +5,7 @@
 #include "core/QVL_System.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/Style.h"
 #include "update/QVL_Update.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ void Configure(QApplication& application)
     application.setApplicationDisplayName(QStringLiteral("Vokabeltrainer Quorvel"));
     application.setApplicationVersion(QStringLiteral(QUORVEL_VERSION_TEXT));
     application.setProperty("HelpFile", HelpFile());
+    QApplication::setStyle(new TQuorvelStyle);
 
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

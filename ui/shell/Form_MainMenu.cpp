@@ -16,24 +16,29 @@
 #include "ui/show/ShowLauncher.h"
 #include "ui/statistics/Form_Statistics.h"
 
-TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& core) : TFormMeta(parent), core(core)
+TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
 {
     setObjectName(QStringLiteral("FormMainMenu"));
     SetHeaderHeight(TallHeaderHeight);
     SetCaption(QStringLiteral("Willkommen..."));
     SetSubCaption(QStringLiteral("Bitte wählen Sie einen der Menüpunkte, um zu weiteren Funktionen zu gelangen..."));
-    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Lektion auswählen"), QStringLiteral("unit-select")},
-                                              {QStringLiteral("Vokabeln abfragen"), QStringLiteral("query")},
-                                              {QStringLiteral("Vokabeln vorspielen"), QStringLiteral("play")},
-                                              {QStringLiteral("Vokabeln anzeigen"), QStringLiteral("view")},
-                                              {QStringLiteral("Neue Lektion"), QStringLiteral("unit-new")},
-                                              {QStringLiteral("Vokabeln bearbeiten"), QStringLiteral("edit")},
-                                              {QStringLiteral("Erfolg & Statistiken"), QStringLiteral("statistics")},
-                                              {QStringLiteral("Weitere Funktionen"), QStringLiteral("more")}});
+    KQ_ClickMatrix1 = CreateMenuTiles(*this, Tiles());
     KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
         if (item)
             select(item->Index());
     };
+}
+
+QList<QPair<QString, QString>> TFormMainMenu::Tiles()
+{
+    return {{QStringLiteral("Lektion auswählen"), QStringLiteral("unit-select")},
+            {QStringLiteral("Vokabeln abfragen"), QStringLiteral("query")},
+            {QStringLiteral("Vokabeln vorspielen"), QStringLiteral("play")},
+            {QStringLiteral("Vokabeln anzeigen"), QStringLiteral("view")},
+            {QStringLiteral("Neue Lektion"), QStringLiteral("unit-new")},
+            {QStringLiteral("Vokabeln bearbeiten"), QStringLiteral("edit")},
+            {QStringLiteral("Erfolg & Statistiken"), QStringLiteral("statistics")},
+            {QStringLiteral("Weitere Funktionen"), QStringLiteral("more")}};
 }
 
 void TFormMainMenu::showEvent(QShowEvent* event)

@@ -2,6 +2,10 @@
 
 #include "ui/shell/FormMeta.h"
 
+#include <QList>
+#include <QPair>
+#include <QString>
+
 class TKQ_ClickMatrix;
 class TQVL;
 
@@ -11,6 +15,9 @@ class TFormMainMenu : public TFormMeta
     Q_OBJECT
 public:
     TFormMainMenu(QWidget* parent, TQVL& core);
+
+    // The tiles: caption and icon name.
+    static QList<QPair<QString, QString>> Tiles();
 
     TKQ_ClickMatrix* KQ_ClickMatrix1;
 

@@ -11,6 +11,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 // The resources live in a static library: the linker keeps them only when someone asks for them.
 static void initIconResources()
@@ -43,24 +48,24 @@ void makeDisabled(QImage& image)
     }
 }
 
-// `pixelSize` in device pixels.
-QPixmap render(const QString& name, QSize pixelSize, QIcon::Mode mode)
+QString keyOf(const QString& name, QSize pixelSize, QIcon::Mode mode)
 {
-    if (pixelSize.isEmpty())
-        return QPixmap();
-    const QString key = QStringLiteral("quorvel-icon:%1:%2x%3:%4")
-                            .arg(name)
-                            .arg(pixelSize.width())
-                            .arg(pixelSize.height())
-                            .arg(int(mode));
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
+    return QStringLiteral("quorvel-icon:%1:%2x%3:%4")
+        .arg(name)
+        .arg(pixelSize.width())
+        .arg(pixelSize.height())
+        .arg(int(mode));
+}
+
+// `pixelSize` in device pixels; a null image for an unknown name. Safe on any
+// thread: it paints on an image only.
+QImage renderImage(const QString& name, QSize pixelSize, QIcon::Mode mode)
+{
     if (!QFileInfo::exists(pathOf(name)))
-        return QPixmap();
+        return QImage();
     QSvgRenderer renderer(pathOf(name));
     if (!renderer.isValid())
-        return QPixmap();
+        return QImage();
     QImage image(pixelSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -74,7 +79,81 @@ QPixmap render(const QString& name, QSize pixelSize, QIcon::Mode mode)
     }
     if (mode == QIcon::Disabled)
         makeDisabled(image);
-    pixmap = QPixmap::fromImage(std::move(image));
+    return image;
+}
+
+// Icons drawn ahead on a second thread (Icons::Prepare), each taken once.
+class TPreparedIcons
+{
+public:
+    ~TPreparedIcons() { Forget(); }
+
+    void Start(QList<QPair<QString, QSize>> requests)
+    {
+        Forget();
+        std::lock_guard lock(mutex);
+        for (const auto& [name, pixels] : requests)
+            awaited.emplace(keyOf(name, pixels, QIcon::Normal), std::nullopt);
+        worker = std::thread([this, requests = std::move(requests)] {
+            for (const auto& [name, pixels] : requests) {
+                QImage image = renderImage(name, pixels, QIcon::Normal);
+                std::lock_guard done(mutex);
+                awaited[keyOf(name, pixels, QIcon::Normal)] = std::move(image);
+                ready.notify_all();
+            }
+        });
+    }
+
+    // The image drawn ahead for `key`, waiting for it if it is still being
+    // drawn; nothing if it was not asked for (or was taken already).
+    std::optional<QImage> Take(const QString& key)
+    {
+        std::unique_lock lock(mutex);
+        auto found = awaited.find(key);
+        if (found == awaited.end())
+            return std::nullopt;
+        ready.wait(lock, [&] { return found->second.has_value(); });
+        std::optional<QImage> image = std::move(found->second);
+        awaited.erase(found);
+        return image;
+    }
+
+    void Forget()
+    {
+        if (worker.joinable())
+            worker.join();
+        std::lock_guard lock(mutex);
+        awaited.clear();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::map<QString, std::optional<QImage>> awaited;
+    std::thread worker;
+};
+
+TPreparedIcons& preparedIcons()
+{
+    static TPreparedIcons prepared;
+    return prepared;
+}
+
+// `pixelSize` in device pixels.
+QPixmap render(const QString& name, QSize pixelSize, QIcon::Mode mode)
+{
+    if (pixelSize.isEmpty())
+        return QPixmap();
+    const QString key = keyOf(name, pixelSize, mode);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    std::optional<QImage> image = preparedIcons().Take(key);
+    if (!image)
+        image = renderImage(name, pixelSize, mode);
+    if (image->isNull())
+        return QPixmap();
+    pixmap = QPixmap::fromImage(std::move(*image));
     QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
@@ -124,6 +203,24 @@ QPixmap Pixmap(const QString& name, int size, qreal devicePixelRatio, QIcon::Mod
     QPixmap pixmap = render(name, QSize(pixels, pixels), mode);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
+}
+
+void Prepare(const QList<QPair<QString, int>>& icons)
+{
+    initIconResources();
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QList<QPair<QString, QSize>> requests;
+    for (const auto& [name, size] : icons) {
+        const int pixels = int(std::lround(size * ratio));
+        if (!requests.contains(qMakePair(name, QSize(pixels, pixels))))
+            requests.append({name, QSize(pixels, pixels)});
+    }
+    preparedIcons().Start(std::move(requests));
+}
+
+void ForgetPrepared()
+{
+    preparedIcons().Forget();
 }
 
 QStringList Names()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
+#include <QPair>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -15,6 +17,12 @@ QIcon Get(const QString& name);
 // The icon as a pixmap of `size` × `size` logical pixels at `devicePixelRatio`
 // (0: the application's); null for an unknown name.
 QPixmap Pixmap(const QString& name, int size, qreal devicePixelRatio = 0, QIcon::Mode mode = QIcon::Normal);
+// Starts drawing `icons` ((name, size in logical pixels) at the application's
+// pixel ratio) on a second thread, so that the first screen finds them drawn;
+// an icon asked for while it is still being drawn waits for it.
+void Prepare(const QList<QPair<QString, int>>& icons);
+// Waits for the drawing and drops what was not asked for.
+void ForgetPrepared();
 // Every icon name, sorted.
 QStringList Names();
 

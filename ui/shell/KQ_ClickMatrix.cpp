@@ -359,7 +359,7 @@ void TKQ_ClickMatrix::paintItem(QPainter& painter, const TKQ_ClickMatrixItem& it
     else if (item.iconTyp == tiiExternal && imageList && item.iconIndex >= 0 && item.iconIndex < imageList->size())
         icon = imageList->at(item.iconIndex);
     if (!icon.isNull())
-        icon.paint(&painter, QRect(centre - 16, r.top() + options.ImageTop, 32, 32), Qt::AlignCenter,
+        icon.paint(&painter, QRect(centre - IconSize / 2, r.top() + options.ImageTop, IconSize, IconSize), Qt::AlignCenter,
                    item.enabled ? QIcon::Normal : QIcon::Disabled);
 
     if (&item == focusedItem && options.HighlightItems) {

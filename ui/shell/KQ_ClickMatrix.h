@@ -144,6 +144,9 @@ public:
     explicit TKQ_ClickMatrix(QWidget* parent = nullptr);
     ~TKQ_ClickMatrix() override;
 
+    // Side of a tile's icon, in logical pixels.
+    static constexpr int IconSize = 32;
+
     // Tile rectangles of `count` tiles in a control `controlWidth` wide, in collection order.
     static QVector<QRect> Layout(int count, int controlWidth, int itemWidth, int itemHeight,
                                  const TKQ_ClickMatrixPaintOptions& options, TKQ_ItemsPosition position);

@@ -60,7 +60,10 @@ namespace {
 class TAfterFirstFrame : public QObject
 {
 public:
-    TAfterFirstFrame(std::function<void()> then, QObject* parent) : QObject(parent), then(std::move(then)) {}
+    TAfterFirstFrame(std::function<void()> continuation, QObject* parent)
+        : QObject(parent), then(std::move(continuation))
+    {
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -92,6 +95,18 @@ void fill(QWidget* widget, const QColor& colour)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
+}
+
+constexpr int logoSize = 64;
+constexpr int unitIconSize = 24;
+constexpr int storageIconSize = 32;
+
+// The bars' labels are white on the bars' blue.
+void whiteText(QLabel* label)
+{
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(colours);
 }
 
 QLabel* iconLabel(QWidget* parent, const char* name, const QString& icon, int size)
@@ -151,6 +166,20 @@ TMainForm::~TMainForm()
         mainForm = nullptr;
 }
 
+QList<QPair<QString, int>> TMainForm::FirstScreenIcons()
+{
+    QList<QPair<QString, int>> icons = {{QStringLiteral("logo"), logoSize},
+                                        {QStringLiteral("unit-none"), unitIconSize},
+                                        {QStringLiteral("unit"), unitIconSize},
+                                        {QStringLiteral("storage"), storageIconSize}};
+    // The window icon, at the sizes the X11 integration draws a scalable icon at.
+    for (int size : {16, 32, 128})
+        icons.append({QStringLiteral("logo"), size});
+    for (const auto& tile : TFormMainMenu::Tiles())
+        icons.append({tile.second, TKQ_ClickMatrix::IconSize});
+    return icons;
+}
+
 TMainForm* TMainForm::Instance()
 {
     return mainForm;
@@ -170,19 +199,19 @@ void TMainForm::createLayout()
     fill(Panel1, barColour);
     auto* userRow = new QHBoxLayout(Panel1);
     userRow->setContentsMargins(12, 8, 16, 8);
-    userRow->addWidget(iconLabel(Panel1, "Image_Logo", QStringLiteral("logo"), 64));
+    userRow->addWidget(iconLabel(Panel1, "Image_Logo", QStringLiteral("logo"), logoSize));
     auto* title = new QLabel(QStringLiteral("Vokabeltrainer Quorvel"), Panel1);
     QFont titleFont = title->font();
     titleFont.setPointSize(Theme::TitlePointSize);
     titleFont.setBold(true);
     title->setFont(titleFont);
-    title->setStyleSheet(QStringLiteral("color: white"));
+    whiteText(title);
     userRow->addWidget(title);
     userRow->addStretch();
     Label_ActiveUser = new QLabel(Panel1);
     Label_ActiveUser->setObjectName(QStringLiteral("Label_ActiveUser"));
     Label_ActiveUser->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label_ActiveUser->setStyleSheet(QStringLiteral("color: white"));
+    whiteText(Label_ActiveUser);
     QFont userFont = Label_ActiveUser->font();
     userFont.setPointSize(Theme::UserNamePointSize);
     userFont.setBold(true);
@@ -200,16 +229,19 @@ void TMainForm::createLayout()
     fill(Panel2, barColour);
     auto* unitRow = new QHBoxLayout(Panel2);
     unitRow->setContentsMargins(8, 4, 0, 4);
-    Image_NoUnitSelected = iconLabel(Panel2, "Image_NoUnitSelected", QStringLiteral("unit-none"), 24);
-    Image_UnitSelected = iconLabel(Panel2, "Image_UnitSelected", QStringLiteral("unit"), 24);
-    Image_LongTermStorageSelected = iconLabel(Panel2, "Image_LongTermStorageSelected", QStringLiteral("storage"), 32);
+    Image_NoUnitSelected = iconLabel(Panel2, "Image_NoUnitSelected", QStringLiteral("unit-none"), unitIconSize);
+    Image_UnitSelected = iconLabel(Panel2, "Image_UnitSelected", QStringLiteral("unit"), unitIconSize);
+    Image_LongTermStorageSelected = iconLabel(Panel2, "Image_LongTermStorageSelected", QStringLiteral("storage"), storageIconSize);
     unitRow->addWidget(Image_NoUnitSelected);
     unitRow->addWidget(Image_UnitSelected);
     unitRow->addWidget(Image_LongTermStorageSelected);
     Label_ActiveUnit = new QLabel(Panel2);
     Label_ActiveUnit->setObjectName(QStringLiteral("Label_ActiveUnit"));
     Label_ActiveUnit->setToolTip(QStringLiteral("Bezeichnung der gewählten Lektion oder des gewählten Langzeitspeichers"));
-    Label_ActiveUnit->setStyleSheet(QStringLiteral("color: white; font-weight: bold"));
+    whiteText(Label_ActiveUnit);
+    QFont unitFont = Label_ActiveUnit->font();
+    unitFont.setBold(true);
+    Label_ActiveUnit->setFont(unitFont);
     unitRow->addWidget(Label_ActiveUnit);
     unitRow->addStretch();
     KQ_ClickMatrix1 = new TKQ_ClickMatrix(Panel2);
@@ -408,7 +440,12 @@ void TMainForm::startup()
         close();
         return;
     }
-    qApp->installEventFilter(new TAfterFirstFrame([this] { Guarded([this] { core->StartSoundSystem(); }); }, this));
+    qApp->installEventFilter(new TAfterFirstFrame(
+        [this] {
+            Icons::ForgetPrepared();
+            Guarded([this] { core->StartSoundSystem(); });
+        },
+        this));
 }
 
 void TMainForm::showUserSelection()

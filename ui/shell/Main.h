@@ -3,7 +3,10 @@
 #include "core/QVL_Notices.h"
 #include "users/QVL_User_Rights.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
+#include <QString>
 
 #include <memory>
 
@@ -32,6 +35,9 @@ public:
     static TMainForm* Instance();
     // The size of the area below the menu bar at start, which is also its minimum.
     static QSize ClientSize() { return {784, 604}; }
+    // The icons the window and the main menu show first (name, logical size),
+    // to be drawn ahead while the window is being built.
+    static QList<QPair<QString, int>> FirstScreenIcons();
 
     TQVL& Core() const { return *core; }
     TWindowManager& WindowManager() const { return *windowManager; }

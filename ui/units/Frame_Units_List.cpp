@@ -30,7 +30,7 @@ QTreeWidgetItem* findPath(QTreeWidgetItem* node, const QString& path)
 
 } // namespace
 
-TFrameUnitsList::TFrameUnitsList(TQVL& core, QWidget* parent) : QWidget(parent), core(core)
+TFrameUnitsList::TFrameUnitsList(TQVL& qvl, QWidget* parent) : QWidget(parent), core(qvl)
 {
     setObjectName(QStringLiteral("FrameUnitsList"));
     VST_UnitsList = new QTreeWidget(this);

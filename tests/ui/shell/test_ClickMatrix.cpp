@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPixmapCache>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -388,6 +389,27 @@ TEST(Icons, EveryIconRendersAtTheSizesInUse)
     }
     EXPECT_TRUE(Icons::Get(QStringLiteral("no-such-icon")).isNull());
     EXPECT_TRUE(Icons::Pixmap(QStringLiteral("no-such-icon"), 16).isNull());
+}
+
+// The first screen's icons are drawn ahead on a second thread; what it shows
+// must be what drawing on demand shows, and a name that does not exist must
+// not leave anyone waiting.
+TEST(Icons, IconsDrawnAheadLookAsIfDrawnOnDemand)
+{
+    const auto draw = [](const QString& name, QIcon::Mode mode) {
+        return Icons::Pixmap(name, 24, 0, mode).toImage();
+    };
+    QPixmapCache::clear();
+    Icons::Prepare({{QStringLiteral("logo"), 24}, {QStringLiteral("no-such-icon"), 24}, {QStringLiteral("unit"), 24}});
+    const QImage logo = draw(QStringLiteral("logo"), QIcon::Normal);
+    const QImage greyUnit = draw(QStringLiteral("unit"), QIcon::Disabled);
+    EXPECT_TRUE(Icons::Pixmap(QStringLiteral("no-such-icon"), 24).isNull());
+    Icons::ForgetPrepared();
+    QPixmapCache::clear();
+    ASSERT_FALSE(logo.isNull());
+    EXPECT_EQ(logo, draw(QStringLiteral("logo"), QIcon::Normal));
+    EXPECT_EQ(greyUnit, draw(QStringLiteral("unit"), QIcon::Disabled));
+    EXPECT_NE(greyUnit, draw(QStringLiteral("unit"), QIcon::Normal));
 }
 
 TEST(Icons, RenderedForTheDevicePixelRatio)
