@@ -153,11 +153,16 @@ QString TQVL_System::ResourceFolderOf(const QString& programFolder)
     return programFolder;
 }
 
-QString TQVL_System::SoundLibraryFileOf(const QString& programFolder)
+QString TQVL_System::ModuleFileOf(const QString& programFolder, const QString& name)
 {
     if (IsInstalledLayout(programFolder))
-        return QDir::cleanPath(programFolder + QStringLiteral("/../" QUORVEL_INSTALL_LIBDIR "/soundsystem.so"));
-    return programFolder + QStringLiteral("/data/soundsystem.so");
+        return QDir::cleanPath(programFolder + QStringLiteral("/../" QUORVEL_INSTALL_LIBDIR "/") + name);
+    return programFolder + QStringLiteral("/data/") + name;
+}
+
+QString TQVL_System::SoundLibraryFileOf(const QString& programFolder)
+{
+    return ModuleFileOf(programFolder, QStringLiteral("soundsystem.so"));
 }
 
 bool TQVL_System::IsValidFileName(const QString& name)

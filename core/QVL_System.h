@@ -35,11 +35,13 @@ public:
 
     // Where the files installed with the program lie. In a build folder they
     // are beside the program (data/soundsystem.so, Sounds/, help/, setup/); an
-    // installation into a prefix puts the program into bin/, the sound library
+    // installation into a prefix puts the program into bin/, its modules
     // into lib/quorvel/ and the rest into share/quorvel/.
     static bool IsInstalledLayout(const QString& programFolder);
     // The folder holding Sounds/, help/ and setup/.
     static QString ResourceFolderOf(const QString& programFolder);
+    // A module the program loads when it first needs it ("soundsystem.so").
+    static QString ModuleFileOf(const QString& programFolder, const QString& name);
     static QString SoundLibraryFileOf(const QString& programFolder);
     QString ResourceFolder() const { return ResourceFolderOf(ProgramFolder); }
     QString SoundLibraryFile() const { return SoundLibraryFileOf(ProgramFolder); }

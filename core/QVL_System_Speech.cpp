@@ -235,17 +235,17 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
     return fileName;
 }
 
-QString TQVL_System_Speech::RecordInto(const QString& text, const QString& langCode, const QString& folder)
+QString TQVL_System_Speech::RecordInto(const QString& text, const QString& langCode, const QString& targetFolder)
 {
     const QString spoken = Synthesize(text, langCode);
-    if (!QDir(folder).exists())
-        throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(folder));
-    const QString target = TQVL_System::UniqueFileName(folder, recordingName(text));
+    if (!QDir(targetFolder).exists())
+        throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(targetFolder));
+    const QString target = TQVL_System::UniqueFileName(targetFolder, recordingName(text));
     const QString partial = target + QStringLiteral(".part");
     QFile::remove(partial);
     if (!QFile::copy(spoken, partial) || !QFile::rename(partial, target)) {
         QFile::remove(partial);
-        throw TQVL_Error(QStringLiteral("Die Aufnahme kann nicht in \"%1\" gespeichert werden.").arg(folder));
+        throw TQVL_Error(QStringLiteral("Die Aufnahme kann nicht in \"%1\" gespeichert werden.").arg(targetFolder));
     }
     return QFileInfo(target).fileName();
 }

@@ -26,11 +26,11 @@ public:
     // error when the language has no voice, the text is empty or the
     // synthesiser cannot run.
     QString Synthesize(const QString& text, const QString& langCode);
-    // Speaks `text` into a WAV file of its own in `folder`, named after the
+    // Speaks `text` into a WAV file of its own in `targetFolder`, named after the
     // text and never over an existing file, and returns that file's name
     // (without the folder). Raises the errors of Synthesize, and a German
     // error when the file cannot be written; nothing half-written stays.
-    QString RecordInto(const QString& text, const QString& langCode, const QString& folder);
+    QString RecordInto(const QString& text, const QString& langCode, const QString& targetFolder);
     // How many texts were synthesised (cache hits not counted).
     int SynthesizedCount() const { return synthesized; }
 

@@ -15,7 +15,7 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 
 missing=0
-for f in bin/quorvel lib/quorvel/soundsystem.so lib/quorvel/webview.so \
+for f in bin/quorvel lib/quorvel/soundsystem.so lib/quorvel/webview.so lib/quorvel/downloads.so \
          share/quorvel/Sounds/right.wav share/quorvel/Sounds/wrong.wav \
          share/quorvel/help/Quorvel8.qhc share/quorvel/help/Quorvel8.qch \
          share/quorvel/setup/appdata/Data/Options.xml share/quorvel/setup/checksums.txt \

@@ -2,44 +2,60 @@
 
 #include "core/QVL_Error.h"
 #include "core/QVL_System.h"
+#include "update/QVL_DownloadRequest.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QFile>
-#include <QHostAddress>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QThread>
-#include <QTimer>
+#include <QStringList>
 #include <QUrl>
 
-#include <memory>
+#include <dlfcn.h>
+
+#include <mutex>
 
 namespace {
 
 const QString connectError = QStringLiteral("Fehler beim Verbinden zum Server!");
 
-QString reasonOf(QNetworkReply& reply)
+// The loopback addresses as QUrl writes a host: 127.0.0.0/8, ::1 and ::ffff:127.x.x.x.
+bool isLoopback(QString host)
 {
-    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    switch (reply.error()) {
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("Der Server hat die Verbindung abgelehnt.");
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("Der Server \"%1\" wurde nicht gefunden.").arg(reply.url().host());
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("Der Server hat die Verbindung unerwartet beendet.");
-    case QNetworkReply::SslHandshakeFailedError:
-        return QStringLiteral("Die sichere Verbindung zum Server konnte nicht aufgebaut werden.");
-    case QNetworkReply::TooManyRedirectsError:
-    case QNetworkReply::InsecureRedirectError:
-        return QStringLiteral("Der Server hat auf eine unzulässige Adresse weitergeleitet.");
-    default:
-        break;
+    if (host == QLatin1String("::1"))
+        return true;
+    if (host.startsWith(QLatin1String("::ffff:"), Qt::CaseInsensitive))
+        host = host.mid(7);
+    const QStringList parts = host.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return false;
+    for (const QString& part : parts) {
+        bool number = false;
+        const int value = part.toInt(&number);
+        if (!number || value < 0 || value > 255 || part.startsWith(QLatin1Char('+')))
+            return false;
     }
-    if (status >= 400)
-        return QStringLiteral("Der Server antwortete mit dem Status %1.").arg(status);
-    return reply.errorString();
+    return parts.first().toInt() == 127;
+}
+
+// Loaded once and kept: the network libraries cannot be unloaded safely.
+TQVL_DownloadFunction downloadFunction()
+{
+    // The update thread and the main thread may both download.
+    static std::mutex loading;
+    static void* module = nullptr;
+    const std::lock_guard lock(loading);
+    if (!module) {
+        const QString file =
+            TQVL_System::ModuleFileOf(QCoreApplication::applicationDirPath(), QStringLiteral("downloads.so"));
+        module = dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!module)
+            throw TQVL_Error::WithCause(connectError,
+                                        QStringLiteral("Das Programmmodul \"%1\" konnte nicht geladen werden: %2")
+                                            .arg(file, QString::fromLocal8Bit(dlerror())));
+    }
+    auto function = reinterpret_cast<TQVL_DownloadFunction>(dlsym(module, "quorvel_download"));
+    if (!function)
+        throw TQVL_Error::WithCause(connectError, QString::fromLocal8Bit(dlerror()));
+    return function;
 }
 
 } // namespace
@@ -60,8 +76,7 @@ bool TQVL_Downloads::IsAllowedAddress(const QString& address)
     // local server is the one place it is fine.
     if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
         return true;
-    const QHostAddress host(url.host());
-    return !host.isNull() && host.isLoopback();
+    return isLoopback(url.host());
 }
 
 void TQVL_Downloads::Download(const QString& address, QIODevice& stream)
@@ -70,88 +85,17 @@ void TQVL_Downloads::Download(const QString& address, QIODevice& stream)
         throw TQVL_Error::WithCause(connectError,
                                     QStringLiteral("Die Adresse \"%1\" ist keine sichere Internetadresse (https).")
                                         .arg(address));
-    QNetworkAccessManager manager;
-    QNetworkRequest request{QUrl(address)};
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Quorvel"));
-    // Every redirect target must pass the same check as the address itself.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(5);
-    std::unique_ptr<QNetworkReply> reply(manager.get(request));
-
-    QEventLoop loop;
-    QTimer silence;
-    silence.setSingleShot(true);
-    silence.setInterval(TimeoutMs);
-    bool timedOut = false, tooLarge = false, redirectRefused = false, writeFailed = false;
-    qint64 received = 0;
-
-    QObject::connect(&silence, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        reply->abort();
-    });
-    QObject::connect(reply.get(), &QNetworkReply::redirected, &loop, [&](const QUrl& target) {
-        if (IsAllowedAddress(target.toString())) {
-            emit reply->redirectAllowed();
-        } else {
-            redirectRefused = true;
-            reply->abort();
-        }
-    });
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
-        silence.start();
-        const QByteArray chunk = reply->readAll();
-        received += chunk.size();
-        if (received > MaxBytes) {
-            tooLarge = true;
-            reply->abort();
-            return;
-        }
-        if (stream.write(chunk) != chunk.size()) {
-            writeFailed = true;
-            reply->abort();
-            return;
-        }
-        if (OnProgress)
-            OnProgress(received);
-    });
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64, qint64) { silence.start(); });
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    // A background search whose owner is gone stops at once instead of at the time-out.
-    bool interrupted = false;
-    QTimer watch;
-    watch.setInterval(100);
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (QThread::currentThread()->isInterruptionRequested()) {
-            interrupted = true;
-            reply->abort();
-        }
-    });
-    watch.start();
-    silence.start();
-    if (!reply->isFinished())
-        loop.exec();
-    silence.stop();
-
-    QString reason;
-    if (interrupted)
-        reason = QStringLiteral("Die Suche wurde abgebrochen.");
-    else if (timedOut)
-        reason = QStringLiteral("Der Server hat nicht rechtzeitig geantwortet.");
-    else if (tooLarge)
-        reason = QStringLiteral("Die Antwort des Servers ist zu groß.");
-    else if (redirectRefused)
-        reason = QStringLiteral("Der Server hat auf eine unsichere Adresse weitergeleitet.");
-    else if (writeFailed)
-        reason = QStringLiteral("Die Antwort konnte nicht gespeichert werden: %1").arg(stream.errorString());
-    else if (reply->error() != QNetworkReply::NoError)
-        reason = reasonOf(*reply);
-    if (!reason.isEmpty())
-        throw TQVL_Error::WithCause(connectError, reason);
-    // Whatever arrived with the end of the answer.
-    const QByteArray rest = reply->readAll();
-    if (!rest.isEmpty() && stream.write(rest) != rest.size())
-        throw TQVL_Error::WithCause(connectError, QStringLiteral("Die Antwort konnte nicht gespeichert werden: %1")
-                                                      .arg(stream.errorString()));
+    TQVL_DownloadRequest request;
+    request.Address = address;
+    request.Stream = &stream;
+    request.TimeoutMs = TimeoutMs;
+    request.MaxBytes = MaxBytes;
+    request.IsAllowedAddress = &TQVL_Downloads::IsAllowedAddress;
+    request.OnProgress = OnProgress;
+    QString failure;
+    downloadFunction()(request, failure);
+    if (!failure.isEmpty())
+        throw TQVL_Error::WithCause(connectError, failure);
 }
 
 void TQVL_Downloads::DownloadToFile(const QString& address, const QString& fileName)

@@ -43,8 +43,7 @@ void ShareGraphicsContexts()
 
 QString TWebView::ModuleFile()
 {
-    QString file = TQVL_System::SoundLibraryFileOf(QCoreApplication::applicationDirPath());
-    return file.left(file.lastIndexOf(QLatin1Char('/')) + 1) + QStringLiteral("webview.so");
+    return TQVL_System::ModuleFileOf(QCoreApplication::applicationDirPath(), QStringLiteral("webview.so"));
 }
 
 TWebView* TWebView::Create(QWidget* parent, QString* error)

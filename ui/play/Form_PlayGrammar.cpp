@@ -28,7 +28,7 @@ int rowFontSize(int rowHeight)
 
 } // namespace
 
-TFormPlayGrammar::TFormPlayGrammar(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, core)
+TFormPlayGrammar::TFormPlayGrammar(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, qvl)
 {
     setObjectName(QStringLiteral("FormPlayGrammar"));
     SetCaption(QStringLiteral("Karten vorspielen"));

@@ -61,7 +61,7 @@ QFrame* shadowLine(QWidget* parent, const char* name, int alpha)
 
 } // namespace
 
-TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& core) : TFormPlayMeta(parent, core)
+TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, qvl)
 {
     setObjectName(QStringLiteral("FormPlayPic"));
     SetHelpPage(QStringLiteral("help_play_pic.html"));

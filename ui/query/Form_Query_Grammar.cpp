@@ -30,7 +30,7 @@ int rowFontSize(int rowHeight)
 
 } // namespace
 
-TFormQueryGrammar::TFormQueryGrammar(QWidget* parent, TQVL& core) : TFormQueryMeta(parent, core)
+TFormQueryGrammar::TFormQueryGrammar(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent, qvl)
 {
     setObjectName(QStringLiteral("FormQueryGrammar"));
     SetHelpPage(QStringLiteral("help_query_grammar.html"));

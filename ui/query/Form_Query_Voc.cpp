@@ -20,7 +20,7 @@
 
 #include <algorithm>
 
-TFormQueryVoc::TFormQueryVoc(QWidget* parent, TQVL& core) : TFormQueryMeta(parent, core)
+TFormQueryVoc::TFormQueryVoc(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent, qvl)
 {
     setObjectName(QStringLiteral("FormQueryVoc"));
     SetHelpPage(QStringLiteral("help_query_voc.html"));

@@ -33,7 +33,7 @@ QStringList answerMeanings(const TQVL_Card* card, int direction)
 
 } // namespace
 
-TFormQueryVocMultipleChoice::TFormQueryVocMultipleChoice(QWidget* parent, TQVL& core) : TFormQueryVoc(parent, core)
+TFormQueryVocMultipleChoice::TFormQueryVocMultipleChoice(QWidget* parent, TQVL& qvl) : TFormQueryVoc(parent, qvl)
 {
     setObjectName(QStringLiteral("FormQueryVocMultipleChoice"));
     SetHelpPage(QStringLiteral("help_query_voc_multiplechoice.html"));
