@@ -41,6 +41,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -109,12 +110,32 @@ void whiteText(QLabel* label)
     label->setPalette(colours);
 }
 
+// The bars' icons, drawn when painted: by then the icons drawn ahead at
+// start (TMainForm::FirstScreenIcons) are ready, and building the window
+// does not wait for them.
+class TIconLabel final : public QLabel
+{
+public:
+    TIconLabel(QIcon shown, int size, QWidget* parent) : QLabel(parent), icon(std::move(shown))
+    {
+        setFixedSize(size, size);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        icon.paint(&painter, rect());
+    }
+
+private:
+    QIcon icon;
+};
+
 QLabel* iconLabel(QWidget* parent, const char* name, const QString& icon, int size)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new TIconLabel(Icons::Get(icon), size, parent);
     label->setObjectName(QLatin1String(name));
-    label->setPixmap(Icons::Get(icon).pixmap(size, size));
-    label->setFixedSize(size, size);
     return label;
 }
 
