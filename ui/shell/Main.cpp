@@ -164,7 +164,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     resize(minimumSize());
     // Notices of the engine (a repaired file, a read-only profile) go to the message list.
     previousNotices = TQVL_Notices::Install([this](const QString& text) {
-        FrameMessage1->AddMessage(0, text, TFrameMessage::TMessageAction());
+        MessageFrame()->AddMessage(0, text, TFrameMessage::TMessageAction());
         statusBar()->showMessage(text, 15000);
     });
     const bool created = Guarded([this] {
@@ -199,6 +199,19 @@ QList<QPair<QString, int>> TMainForm::FirstScreenIcons()
     for (const auto& tile : TFormMainMenu::Tiles())
         icons.append({tile.second, TKQ_ClickMatrix::IconSize});
     return icons;
+}
+
+TFrameMessage* TMainForm::MessageFrame()
+{
+    if (!FrameMessage1) {
+        FrameMessage1 = new TFrameMessage(Panel2);
+        FrameMessage1->setObjectName(QStringLiteral("FrameMessage1"));
+        // The right end of the unit bar.
+        static_cast<QHBoxLayout*>(Panel2->layout())->addWidget(FrameMessage1);
+        // Named as the rest of the window was when it was shown.
+        Accessibility::Describe(FrameMessage1, windowTitle());
+    }
+    return FrameMessage1;
 }
 
 TMainForm* TMainForm::Instance()
@@ -289,9 +302,6 @@ void TMainForm::createLayout()
     };
     unitRow->addWidget(KQ_ClickMatrix1, 2);
     unitRow->addStretch();
-    FrameMessage1 = new TFrameMessage(Panel2);
-    FrameMessage1->setObjectName(QStringLiteral("FrameMessage1"));
-    unitRow->addWidget(FrameMessage1);
     column->addWidget(Panel2);
     setCentralWidget(central);
     setUnitIcon(Image_NoUnitSelected);
@@ -500,7 +510,7 @@ void TMainForm::userOpened()
     core->LongTermStorages->Provider().Scan(core->StoragesFolder());
     int due = 0;
     if (user.Results().CountDueInStorages(due))
-        FrameMessage1->AddMessage(0, QString::number(due) + QStringLiteral(" Vokabeln abzufragen"),
+        MessageFrame()->AddMessage(0, QString::number(due) + QStringLiteral(" Vokabeln abzufragen"),
                                   dataModule->Action_LongTermStorages);
     QApplication::restoreOverrideCursor();
     dataModule->EnableAllActions();
@@ -663,7 +673,7 @@ void TMainForm::updateSearchDone(bool updatesFound, bool searchFailed)
 {
     if (updatesFound) {
         setStatus(QString());
-        FrameMessage1->AddMessage(0, QStringLiteral("Updates gefunden"), dataModule->Action_Update);
+        MessageFrame()->AddMessage(0, QStringLiteral("Updates gefunden"), dataModule->Action_Update);
     } else if (searchFailed) {
         setStatus(QStringLiteral("Fehler beim Suchen nach Updates!"));
     } else {

@@ -57,6 +57,9 @@ public:
     void NotAvailable();
     // A lesson named on the command line: opened once, after the first login.
     void OpenAfterLogin(const QString& lessonFile) { lessonAfterLogin = lessonFile; }
+    // The message list at the right end of the unit bar, made with the first
+    // message: most starts have none to show.
+    TFrameMessage* MessageFrame();
 
     QLabel* Label_ActiveUser = nullptr;
     QLabel* Label_ActiveUnit = nullptr;
@@ -67,7 +70,6 @@ public:
     QLabel* Image_UnitSelected = nullptr;
     QLabel* Image_LongTermStorageSelected = nullptr;
     TKQ_ClickMatrix* KQ_ClickMatrix1 = nullptr;
-    TFrameMessage* FrameMessage1 = nullptr;
     QWidget* Panel1 = nullptr;
     QWidget* Panel2 = nullptr;
     QWidget* Panel3 = nullptr;
@@ -79,6 +81,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TFrameMessage* FrameMessage1 = nullptr;
     void createLayout();
     void createMenus();
     void bindActions();

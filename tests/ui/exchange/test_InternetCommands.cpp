@@ -60,7 +60,7 @@ TEST_F(InternetCommands, TheSearchAfterLoginAnnouncesUpdatesThatTheDialogLists)
 {
     window->Core().Options->updates_autosearch = true;
     window->Core().Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->FrameMessage1->Titles().contains(QStringLiteral("Updates gefunden")); },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->MessageFrame()->Titles().contains(QStringLiteral("Updates gefunden")); },
                                 10000))
         << window->Label_Status->text().toStdString();
     EXPECT_EQ(server.Requests, QStringList{QStringLiteral("/versioninfo?version=") + window->Core().System->ProgramVersion});
@@ -75,7 +75,7 @@ TEST_F(InternetCommands, TheSearchAfterLoginAnnouncesUpdatesThatTheDialogLists)
         QTest::mouseClick(dialog.dxButton2, Qt::LeftButton);
         return dialog.result();
     });
-    window->FrameMessage1->ClickEntry(window->FrameMessage1->Titles().indexOf(QStringLiteral("Updates gefunden")));
+    window->MessageFrame()->ClickEntry(window->MessageFrame()->Titles().indexOf(QStringLiteral("Updates gefunden")));
     EXPECT_EQ(listed, QStringList{QStringLiteral("8.1.0.0")});
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join(QLatin1Char('|')).toStdString();
 }

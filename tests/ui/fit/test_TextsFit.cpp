@@ -258,8 +258,8 @@ protected:
             open.Open(unit);
         core.Query->TimerFactory = timers.Factory();
         // A message waits in the list, as due cards announce themselves.
-        if (window->FrameMessage1->Count() == 0)
-            window->FrameMessage1->AddMessage(0, QStringLiteral("12 Vokabeln abzufragen"),
+        if (window->MessageFrame()->Count() == 0)
+            window->MessageFrame()->AddMessage(0, QStringLiteral("12 Vokabeln abzufragen"),
                                               window->DataModule().Action_LongTermStorages);
     }
 

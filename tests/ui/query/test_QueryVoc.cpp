@@ -326,8 +326,8 @@ TEST_F(VocabularyQueryTest, ASoundFileThatIsADeviceIsRefusedWithAMessageAndTheQu
     auto* screen = Start<TFormQueryVoc>();
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(Played.isEmpty()) << "never handed to the sound library";
-    ASSERT_GE(window->FrameMessage1->Count(), 1);
-    EXPECT_EQ(window->FrameMessage1->Titles().last(),
+    ASSERT_GE(window->MessageFrame()->Count(), 1);
+    EXPECT_EQ(window->MessageFrame()->Titles().last(),
               QStringLiteral("Die Datei \"/dev/zero\" wird nicht geöffnet, weil sie keine gewöhnliche Datei ist."));
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << "no box stops the query";
     const auto& card = *static_cast<const TQVL_Card_Sound*>(Asked());

@@ -207,11 +207,11 @@ TEST_F(MainWindowTest, DueStorageCardsAreAnnouncedAndF11TogglesTheBars)
         offline.CloseFile();
     }
     logIn();
-    ASSERT_EQ(window->FrameMessage1->Count(), 1);
-    EXPECT_TRUE(window->FrameMessage1->Titles().first().startsWith(QStringLiteral("7 ")));
-    EXPECT_EQ(window->FrameMessage1->Titles().first(), QStringLiteral("7 Vokabeln abzufragen"));
+    ASSERT_EQ(window->MessageFrame()->Count(), 1);
+    EXPECT_TRUE(window->MessageFrame()->Titles().first().startsWith(QStringLiteral("7 ")));
+    EXPECT_EQ(window->MessageFrame()->Titles().first(), QStringLiteral("7 Vokabeln abzufragen"));
     ASSERT_FALSE(window->Core().Units->GetActiveUnit().IsOpen);
-    window->FrameMessage1->ClickEntry(0);
+    window->MessageFrame()->ClickEntry(0);
     EXPECT_EQ(window->WindowManager().CurrentWindow()->objectName().toStdString(), "FormLongTermStorage")
         << "the message leads to the storages without an open lesson";
 
@@ -235,8 +235,8 @@ TEST_F(MainWindowTest, AProfileInUseElsewhereIsOpenedReadOnlyAndTheWindowSaysSo)
         EXPECT_TRUE(window->Core().Users->GetActiveUser().IsReadOnlySession());
         EXPECT_TRUE(window->Label_ReadOnly->isVisible());
         EXPECT_TRUE(window->statusBar()->currentMessage().contains(QStringLiteral("nur gelesen")));
-        ASSERT_GE(window->FrameMessage1->Count(), 1);
-        EXPECT_TRUE(window->FrameMessage1->Titles().last().contains(QStringLiteral("\"Lernender.qxs\"")));
+        ASSERT_GE(window->MessageFrame()->Count(), 1);
+        EXPECT_TRUE(window->MessageFrame()->Titles().last().contains(QStringLiteral("\"Lernender.qxs\"")));
     }
     window->Core().Users->GetActiveUser().Close();
     EXPECT_FALSE(window->Label_ReadOnly->isVisible());
@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, AProfileInUseElsewhereIsOpenedReadOnlyAndTheWindowSaysSo)
 TEST_F(MainWindowTest, EngineNoticesReachTheMessageListAndTheStatusBar)
 {
     TQVL_Notices::Show(QStringLiteral("Hinweis"));
-    EXPECT_EQ(window->FrameMessage1->Titles().last(), QStringLiteral("Hinweis"));
+    EXPECT_EQ(window->MessageFrame()->Titles().last(), QStringLiteral("Hinweis"));
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Hinweis"));
 }
 
