@@ -3,6 +3,7 @@
 // screen (scripts/screenshot-tiles.sh). Not part of the program.
 //   tiles-demo main | users | icons | dialog
 #include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/FormMessage.h"
 #include "ui/shell/FormMeta.h"
 #include "ui/shell/Frame_Messages.h"
@@ -52,14 +53,7 @@ public:
         SetCaption(QStringLiteral("Willkommen..."));
         SetSubCaption(
             QStringLiteral("Bitte wählen Sie einen der Menüpunkte, um zu weiteren Funktionen zu gelangen..."));
-        Menu = CreateMenuTiles(*this, {{QStringLiteral("Lektion auswählen"), QStringLiteral("unit-select")},
-                                       {QStringLiteral("Vokabeln abfragen"), QStringLiteral("query")},
-                                       {QStringLiteral("Vokabeln vorspielen"), QStringLiteral("play")},
-                                       {QStringLiteral("Vokabeln anzeigen"), QStringLiteral("view")},
-                                       {QStringLiteral("Neue Lektion"), QStringLiteral("unit-new")},
-                                       {QStringLiteral("Vokabeln bearbeiten"), QStringLiteral("edit")},
-                                       {QStringLiteral("Erfolg & Statistiken"), QStringLiteral("statistics")},
-                                       {QStringLiteral("Weitere Funktionen"), QStringLiteral("more")}});
+        Menu = CreateMenuTiles(*this, TFormMainMenu::Tiles());
         Menu->Items().Item(5)->SetEnabled(false);
     }
     TKQ_ClickMatrix* Menu;
