@@ -3,6 +3,7 @@
 #include "app/QVL.h"
 #include "content/QVL_Card.h"
 #include "content/QVL_Card_Container.h"
+#include "content/QVL_Language.h"
 #include "content/QVL_Unit.h"
 #include "core/QVL_Math.h"
 #include "query/QVL_Result_Card.h"
@@ -130,6 +131,64 @@ void TFormPrintCards::DrawCellText(QPainter& canvas, const QString& text, int le
     const QString shown = Shortened(metrics, text, width);
     if (!shown.isEmpty())
         canvas.drawText(QPoint(left, top + metrics.ascent()), shown);
+}
+
+int TFormPrintCards::PrintList(QPainter& canvas, const QList<TColumn>& columns, int width, int index, int rowHeight,
+                               int top, int left, int height)
+{
+    const int columnWidth = columns.isEmpty() ? width : width / int(columns.size());
+    const QFont normal = canvas.font();
+    const auto centred = [&](int rowTop) { return rowTop + rowHeight / 2 - QFontMetrics(canvas.font()).height() / 2; };
+    int rowTop = top;
+    if (ShowCaptions) {
+        QFont bold = normal;
+        bold.setBold(true);
+        canvas.setFont(bold);
+        for (int column = 0; column < columns.size(); ++column)
+            DrawCellText(canvas, columns[column].Header, left + column * columnWidth, centred(rowTop), columnWidth);
+        rowTop += rowHeight;
+        canvas.setFont(normal);
+        canvas.setPen(Qt::black);
+        canvas.drawLine(left, rowTop, left + width, rowTop);
+    }
+    const TQVL_Unit& unit = Unit();
+    while (index < unit.Cards->Count()) {
+        if (const TQVL_Card* card = unit.Cards->Card(index)) {
+            for (int column = 0; column < columns.size(); ++column) {
+                const TColumn& shown = columns[column];
+                canvas.setFont(shown.Family.isEmpty() ? normal : TPrintPages::PageFont(shown.Family, FontSize));
+                DrawCellText(canvas, shown.Text(*card), left + column * columnWidth, centred(rowTop), columnWidth);
+                canvas.setFont(normal);
+            }
+        }
+        rowTop += rowHeight;
+        ++index;
+        if (rowTop + rowHeight - top >= height)
+            break;
+        if (ShowGridLines && index < unit.Cards->Count()) {
+            canvas.setPen(QColor(0x80, 0x80, 0x80));
+            canvas.drawLine(left, rowTop, left + width, rowTop);
+            canvas.setPen(Qt::black);
+        }
+    }
+    return index;
+}
+
+const TQVL_Language* TFormPrintCards::OpenLanguage(bool foreignSide) const
+{
+    if (!core.Languages)
+        return nullptr;
+    if (!foreignSide)
+        return core.Languages->HomeLanguage && core.Languages->HomeLanguage->IsOpen ? core.Languages->HomeLanguage.get()
+                                                                                     : nullptr;
+    const auto* language = dynamic_cast<const TQVL_Language*>(&core.Languages->ActiveFile());
+    return language && language->IsOpen ? language : nullptr;
+}
+
+QString TFormPrintCards::LanguageFontFamily(bool foreignSide) const
+{
+    const TQVL_Language* language = OpenLanguage(foreignSide);
+    return language && language->FontUse ? language->SmallFont().Name : QStringLiteral("Tahoma");
 }
 
 QString TFormPrintCards::SuccessText(const TQVL_Card& card) const

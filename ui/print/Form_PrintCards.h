@@ -2,12 +2,18 @@
 
 #include "ui/print/Form_PrintMeta.h"
 
+#include <QList>
+#include <QString>
+
+#include <functional>
+
 class QCheckBox;
 class QFontMetrics;
 class QGroupBox;
 class QPainter;
 class QVBoxLayout;
 class TQVL_Card;
+class TQVL_Language;
 class TQVL_Unit;
 
 // The print dialogs of a unit's cards: the common settings ("Überschriften",
@@ -57,6 +63,26 @@ protected:
     void RebuildOnChange(QCheckBox* box);
     // Draws `text` shortened to `width` with its top at `top`.
     static void DrawCellText(QPainter& canvas, const QString& text, int left, int top, int width);
+
+    // A column of the card list: its header and, for a card, its text, in
+    // `Family` at the chosen size (empty: the page's own font).
+    struct TColumn
+    {
+        QString Header;
+        QString Family;
+        std::function<QString(const TQVL_Card& card)> Text;
+    };
+    // The cards from `index` on as a list, one row a card, in columns of equal
+    // width, headers (with "Überschriften") and lines between the rows (with
+    // "Linien"); returns the index of the first card that did not fit.
+    int PrintList(QPainter& canvas, const QList<TColumn>& columns, int width, int index, int rowHeight, int top,
+                  int left, int height);
+    // The open language profile of the lesson's foreign or the learner's own
+    // language; nullptr when none is open.
+    const TQVL_Language* OpenLanguage(bool foreignSide) const;
+    // The font family a side's texts are printed in: its profile's small font
+    // where the profile asks for its fonts, else "Tahoma".
+    QString LanguageFontFamily(bool foreignSide) const;
     // The settings panel's layout, for the subclasses' own settings.
     QVBoxLayout* SettingsLayout() const { return settingsLayout; }
     const TQVL_Unit& Unit() const;

@@ -58,57 +58,15 @@ QList<const TQVL_CardArrangement_Field*> TFormPrintGrammar::FieldColumns() const
 int TFormPrintGrammar::PrintRows(QPainter& canvas, int width, int index, int rowHeight, int top, int left,
                                  int height)
 {
-    const QList<const TQVL_CardArrangement_Field*> fields = FieldColumns();
-    const int columns = int(fields.size()) + (success ? 1 : 0);
-    const int columnWidth = columns == 0 ? width : width / columns;
-    const QFont normal = canvas.font();
-    const auto centred = [&](int rowTop) { return rowTop + rowHeight / 2 - QFontMetrics(canvas.font()).height() / 2; };
-    const auto family = [this](bool foreignSide) {
-        const TQVL_Language* language = nullptr;
-        if (core.Languages && foreignSide) {
-            language = dynamic_cast<const TQVL_Language*>(&core.Languages->ActiveFile());
-        } else if (core.Languages) {
-            language = core.Languages->HomeLanguage.get();
-        }
-        return language && language->IsOpen && language->FontUse ? language->SmallFont().Name
-                                                                  : QStringLiteral("Tahoma");
-    };
-    int rowTop = top;
-    if (ShowCaptions) {
-        QFont bold = normal;
-        bold.setBold(true);
-        canvas.setFont(bold);
-        for (int column = 0; column < fields.size(); ++column)
-            DrawCellText(canvas, fields[column]->Caption, left + column * columnWidth, centred(rowTop), columnWidth);
-        if (success)
-            DrawCellText(canvas, QStringLiteral("Erfolg:"), left + int(fields.size()) * columnWidth, centred(rowTop),
-                         columnWidth);
-        rowTop += rowHeight;
-        canvas.setFont(normal);
-        canvas.setPen(Qt::black);
-        canvas.drawLine(left, rowTop, left + width, rowTop);
-    }
-    const TQVL_Unit& unit = Unit();
-    while (index < unit.Cards->Count()) {
-        const auto* card = dynamic_cast<const TQVL_Card_Grammar*>(unit.Cards->Card(index));
-        for (int column = 0; card && column < fields.size(); ++column) {
-            canvas.setFont(TPrintPages::PageFont(family(fields[column]->LanguageForeign), FontSize));
-            DrawCellText(canvas, card->GetValue(fields[column]->Id), left + column * columnWidth, centred(rowTop),
-                         columnWidth);
-            canvas.setFont(normal);
-        }
-        if (card && success)
-            DrawCellText(canvas, SuccessText(*card), left + int(fields.size()) * columnWidth, centred(rowTop),
-                         columnWidth);
-        rowTop += rowHeight;
-        ++index;
-        if (rowTop + rowHeight - top >= height)
-            break;
-        if (ShowGridLines && index < unit.Cards->Count()) {
-            canvas.setPen(QColor(0x80, 0x80, 0x80));
-            canvas.drawLine(left, rowTop, left + width, rowTop);
-            canvas.setPen(Qt::black);
-        }
-    }
-    return index;
+    QList<TColumn> columns;
+    for (const TQVL_CardArrangement_Field* field : FieldColumns())
+        columns.append({field->Caption, LanguageFontFamily(field->LanguageForeign), [field](const TQVL_Card& card) {
+                            const auto* grammar = dynamic_cast<const TQVL_Card_Grammar*>(&card);
+                            return grammar ? grammar->GetValue(field->Id) : QString();
+                        }});
+    if (success)
+        columns.append({QStringLiteral("Erfolg:"), QString(), [this](const TQVL_Card& card) {
+                            return dynamic_cast<const TQVL_Card_Grammar*>(&card) ? SuccessText(card) : QString();
+                        }});
+    return PrintList(canvas, columns, width, index, rowHeight, top, left, height);
 }

@@ -21,17 +21,6 @@ namespace {
 
 const QString tahoma = QStringLiteral("Tahoma");
 
-const TQVL_Language* openProfile(const TQVL& core, bool foreignSide)
-{
-    if (!core.Languages)
-        return nullptr;
-    if (!foreignSide)
-        return core.Languages->HomeLanguage && core.Languages->HomeLanguage->IsOpen ? core.Languages->HomeLanguage.get()
-                                                                                     : nullptr;
-    const auto* language = dynamic_cast<const TQVL_Language*>(&core.Languages->ActiveFile());
-    return language && language->IsOpen ? language : nullptr;
-}
-
 QString joined(const QStringList& meanings)
 {
     QStringList kept;
@@ -126,7 +115,7 @@ QList<int> TFormPrintVoc::Columns() const
 QString TFormPrintVoc::ColumnHeader(int code) const
 {
     const auto adjective = [this](bool foreignSide) {
-        const TQVL_Language* language = openProfile(core, foreignSide);
+        const TQVL_Language* language = OpenLanguage(foreignSide);
         return language ? language->Adjective : QString();
     };
     switch (code) {
@@ -165,8 +154,7 @@ QString TFormPrintVoc::fontFamily(int code) const
 {
     if (code > 5)
         return tahoma;
-    const TQVL_Language* language = openProfile(core, code <= 2);
-    return language && language->FontUse ? language->SmallFont().Name : tahoma;
+    return LanguageFontFamily(code <= 2);
 }
 
 int TFormPrintVoc::PrintRows(QPainter& canvas, int width, int index, int rowHeight, int top, int left, int height)
@@ -177,44 +165,13 @@ int TFormPrintVoc::PrintRows(QPainter& canvas, int width, int index, int rowHeig
 
 int TFormPrintVoc::printList(QPainter& canvas, int width, int index, int rowHeight, int top, int left, int height)
 {
-    const QList<int> codes = Columns();
-    const int columnWidth = codes.isEmpty() ? width : width / int(codes.size());
-    const QFont normal = canvas.font();
-    const int firstTop = top;
-    int rowTop = top;
-    const auto centred = [&](int rowTopNow) { return rowTopNow + rowHeight / 2 - QFontMetrics(canvas.font()).height() / 2; };
-    if (ShowCaptions) {
-        QFont bold = normal;
-        bold.setBold(true);
-        canvas.setFont(bold);
-        for (int column = 0; column < codes.size(); ++column)
-            DrawCellText(canvas, ColumnHeader(codes[column]), left + column * columnWidth, centred(rowTop), columnWidth);
-        rowTop += rowHeight;
-        canvas.setFont(normal);
-        canvas.setPen(Qt::black);
-        canvas.drawLine(left, rowTop, left + width, rowTop);
-    }
-    const TQVL_Unit& unit = Unit();
-    while (index < unit.Cards->Count()) {
-        const auto* card = dynamic_cast<const TQVL_Card_Voc*>(unit.Cards->Card(index));
-        for (int column = 0; card && column < codes.size(); ++column) {
-            QFont face = TPrintPages::PageFont(fontFamily(codes[column]), FontSize);
-            canvas.setFont(face);
-            DrawCellText(canvas, cellText(*card, codes[column]), left + column * columnWidth, centred(rowTop),
-                         columnWidth);
-            canvas.setFont(normal);
-        }
-        rowTop += rowHeight;
-        ++index;
-        if (rowTop + rowHeight - firstTop >= height)
-            break;
-        if (ShowGridLines && index < unit.Cards->Count()) {
-            canvas.setPen(QColor(0x80, 0x80, 0x80));
-            canvas.drawLine(left, rowTop, left + width, rowTop);
-            canvas.setPen(Qt::black);
-        }
-    }
-    return index;
+    QList<TColumn> columns;
+    for (int code : Columns())
+        columns.append({ColumnHeader(code), fontFamily(code), [this, code](const TQVL_Card& card) {
+                            const auto* voc = dynamic_cast<const TQVL_Card_Voc*>(&card);
+                            return voc ? cellText(*voc, code) : QString();
+                        }});
+    return PrintList(canvas, columns, width, index, rowHeight, top, left, height);
 }
 
 int TFormPrintVoc::printFields(QPainter& canvas, int width, int index, int top, int left, int height)
