@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -39,18 +38,33 @@ namespace {
 
 constexpr quint32 versionNoteType = 1;
 
+// Four numbers joined by dots and ended by \001 at the start of `text`, as
+// written there; empty for anything else. (Runs at every start: a regular
+// expression would be compiled for it first.)
+QString dottedVersion(const QByteArray& text)
+{
+    qsizetype at = 0;
+    for (int part = 0; part < 4; ++part) {
+        const qsizetype digits = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+            ++at;
+        if (at == digits || at == text.size() || text[at] != (part < 3 ? '.' : '\001'))
+            return {};
+        ++at;
+    }
+    return QString::fromLatin1(text.left(at - 1));
+}
+
 // The version marker's text after the key, as "a.b.c.d", or empty.
 QString versionAfterMarker(const QByteArray& content)
 {
     // Assembled at run time so that the search text itself is not a marker.
     QByteArray key("\001QUORVEL-FILE");
     key += "VERSION:";
-    static const QRegularExpression version(QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)\001"));
     for (qsizetype at = content.indexOf(key); at >= 0; at = content.indexOf(key, at + 1)) {
-        const QString rest = QString::fromLatin1(content.mid(at + key.size(), 64));
-        const QRegularExpressionMatch m = version.match(rest);
-        if (m.hasMatch())
-            return QStringLiteral("%1.%2.%3.%4").arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4));
+        const QString version = dottedVersion(content.mid(at + key.size(), 64));
+        if (!version.isEmpty())
+            return version;
     }
     return {};
 }

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include <elf.h>
 
 #include <cstring>
@@ -41,6 +44,20 @@ TEST(System, ProgramVersionIsReadFromTheProgramFile)
     // Built at run time: as a literal, the marker would sit in this test program itself.
     WriteFile(folders.Root() + QStringLiteral("/other"), "junk\001QUORVEL-FILE" + QByteArray("VERSION:1.2.3.4\001junk"));
     EXPECT_EQ(FileVersionText(folders.Root() + QStringLiteral("/other")), QStringLiteral("1.2.3.4"));
+    // What follows the key must be four numbers and \001; a broken one is skipped for the next.
+    const QByteArray key = "\001QUORVEL-FILE" + QByteArray("VERSION:");
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {key + "10.20.300.4000\001", QStringLiteral("10.20.300.4000")},
+        {key + "1.2.3\001", QString()},
+        {key + "1.2.3.4", QString()},
+        {key + "1.2..4\001", QString()},
+        {key + "1.2.3.4.5\001", QString()},
+        {key + "v1.2.3.4\001" + key + "01.2.3.4\001", QStringLiteral("01.2.3.4")},
+    };
+    for (const auto& [content, version] : cases) {
+        WriteFile(folders.Root() + QStringLiteral("/case"), content);
+        EXPECT_EQ(FileVersionText(folders.Root() + QStringLiteral("/case")), version) << content.toStdString();
+    }
 }
 
 // The program's own version note is read through the program headers, so a

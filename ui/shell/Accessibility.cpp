@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextEdit>
@@ -23,8 +22,14 @@ namespace {
 
 QString plain(QString text)
 {
-    // Mnemonics and the colon of a label are no part of the name.
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    // Mnemonics and the colon of a label are no part of the name: every "&"
+    // goes but the first of "&&".
+    QString name;
+    name.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] != QLatin1Char('&') || (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')))
+            name += text[i];
+    text = name;
     text = text.simplified();
     while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char('.')))
         text.chop(1);
