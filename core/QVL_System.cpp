@@ -1,5 +1,6 @@
 #include "core/QVL_System.h"
 
+#include "core/QVL_Error.h"
 #include "core/QVL_ErrorDisplay.h"
 #include "core/QVL_Math.h"
 #include "core/QVL_SafeFile.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUuid>
 
 #include <elf.h>
@@ -259,7 +261,17 @@ QString TQVL_System::TempFolder()
 
 QString TQVL_System::TempFileName(const QString& suffix)
 {
-    return UniqueFileName(TempFolder(), QStringLiteral("Quorvel_Temp") + suffix);
+    // Created here, empty and readable by its owner only, under a name no one
+    // can guess: the temporary folder is shared by every user and every
+    // running program, and a name that was merely free could be taken (or
+    // planted as a link to someone's file) before it is written.
+    QTemporaryFile file(TempFolder() + QStringLiteral("/Quorvel_Temp_XXXXXX") + suffix);
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw TQVL_Error::WithCause(
+            QStringLiteral("Im Ordner \"%1\" kann keine temporäre Datei angelegt werden!").arg(TempFolder()),
+            file.errorString());
+    return file.fileName();
 }
 
 QString FileVersionText(const QString& fileName)

@@ -31,6 +31,8 @@ public:
     static QString DurationText(qint64 seconds);
     static int SecondsOfDay(TQVL_DateTime dateTime);
     static QString TempFolder();
+    // A new, empty file in the temporary folder, only the caller's; its name
+    // ends with `suffix`. The caller removes it.
     static QString TempFileName(const QString& suffix);
 
     // Where the files installed with the program lie. In a build folder they

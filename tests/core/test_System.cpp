@@ -4,6 +4,8 @@
 #include "tests/support/TestFolders.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -140,7 +142,24 @@ TEST(System, UniqueFileNameCountsUp)
     EXPECT_EQ(TQVL_System::UniqueFileName(root, QStringLiteral("noext")), root + QStringLiteral("/noext_1"));
     WriteFile(root + QStringLiteral("/x.tar.gz"), "x");
     EXPECT_EQ(TQVL_System::UniqueFileName(root, QStringLiteral("x.tar.gz")), root + QStringLiteral("/x.tar_1.gz"));
-    EXPECT_TRUE(TQVL_System::TempFileName(QStringLiteral(".wav")).endsWith(QStringLiteral("/Quorvel_Temp.wav")));
+}
+
+// The temporary folder is shared: a temporary file is made at once, for its
+// owner only, under a new name each time.
+TEST(System, TempFileNameMakesAFileOfItsOwn)
+{
+    const QString first = TQVL_System::TempFileName(QStringLiteral(".bak"));
+    const QString second = TQVL_System::TempFileName(QStringLiteral(".bak"));
+    const QFileInfo file(first);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first.startsWith(TQVL_System::TempFolder() + QStringLiteral("/Quorvel_Temp_")));
+    EXPECT_TRUE(first.endsWith(QStringLiteral(".bak")));
+    EXPECT_TRUE(file.exists());
+    EXPECT_EQ(file.size(), 0);
+    EXPECT_EQ(file.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+              QFile::Permissions());
+    QFile::remove(first);
+    QFile::remove(second);
 }
 
 TEST(System, IsValidFileName)
