@@ -18,7 +18,9 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -46,6 +48,15 @@ TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), C
     columnHeader->setSortIndicatorShown(true);
     columnHeader->setStretchLastSection(false);
     connect(columnHeader, &QHeaderView::sectionClicked, this, [this](int column) { Guarded([&] { headerClicked(column); }); });
+    // The header takes no keyboard focus; the list's context menu (the menu
+    // key, Shift+F10 or a right click) offers the same choice.
+    VST1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(VST1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { Guarded([&] { showSortMenu(at); }); });
+    auto* sortKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), VST1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(sortKey, &QShortcut::activated, this, [this] {
+        Guarded([this] { showSortMenu(VST1->visualRect(VST1->currentIndex()).center()); });
+    });
 
     auto makeButton = [this](const char* name, const QString& text) {
         auto* button = new QPushButton(text, Content());
@@ -231,6 +242,23 @@ void TFormShowMeta::headerClicked(int column)
     sortColumn = column;
     VST1->header()->setSortIndicator(sortColumn, sortOrder);
     Model->sort(sortColumn, sortOrder);
+}
+
+void TFormShowMeta::showSortMenu(const QPoint& at)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("Menu_Sort"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (int column = 0; column < Model->columnCount(); ++column) {
+        const QString title = Model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().trimmed();
+        if (VST1->isColumnHidden(column) || title.isEmpty())
+            continue;
+        QAction* choice = menu->addAction(QStringLiteral("Sortieren nach \"%1\"").arg(title));
+        choice->setCheckable(true);
+        choice->setChecked(column == sortColumn);
+        connect(choice, &QAction::triggered, this, [this, column] { Guarded([&] { headerClicked(column); }); });
+    }
+    menu->popup(VST1->viewport()->mapToGlobal(at));
 }
 
 void TFormShowMeta::printClicked()

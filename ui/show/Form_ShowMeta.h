@@ -79,6 +79,8 @@ protected:
 
 private:
     void headerClicked(int column);
+    // The columns to sort by, for the keyboard (the context menu key).
+    void showSortMenu(const QPoint& at);
     void fitColumns();
     void printClicked();
     void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid) const;

@@ -22,6 +22,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QSet>
 #include <QCheckBox>
@@ -29,8 +30,11 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeView>
+
+#include <functional>
 
 namespace {
 
@@ -303,6 +307,45 @@ TEST_F(ShowTest, HeaderClicksSortEachColumnAndTurnTheDirection)
     }
     clickHeader(*viewer, TFormShowVoc::colForeign1);
     EXPECT_EQ(order(*viewer), QStringLiteral("45123"));
+}
+
+// Without a mouse: Shift+F10 (or the menu key, which the window system sends
+// as a context menu request) on the list offers every titled column; the keys
+// choose one, and choosing it again turns the direction, as clicks do.
+TEST_F(ShowTest, TheKeyboardSortsThroughTheListsContextMenu)
+{
+    OpenVocLesson();
+    auto* viewer = OpenFromMenu<TFormShowVoc>();
+    ASSERT_NE(viewer, nullptr);
+    viewer->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer->window()));
+    viewer->VST1->setFocus();
+    const QString hint = viewer->Model->headerData(TFormShowVoc::colHint, Qt::Horizontal).toString().trimmed();
+    const auto chooseHint = [&](const std::function<void()>& openMenu) {
+        openMenu();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return false;
+        EXPECT_EQ(menu->objectName(), QStringLiteral("Menu_Sort"));
+        for (int step = 0; step < menu->actions().size(); ++step) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            if (menu->activeAction() && menu->activeAction()->text().contains(hint)) {
+                QTest::keyClick(menu, Qt::Key_Return);
+                return true;
+            }
+        }
+        return false;
+    };
+    // Through the window, where shortcuts are looked up.
+    ASSERT_TRUE(chooseHint([&] { QTest::keyClick(viewer->window()->windowHandle(), Qt::Key_F10, Qt::ShiftModifier); }));
+    EXPECT_EQ(viewer->SortColumn(), int(TFormShowVoc::colHint));
+    EXPECT_EQ(order(*viewer), QStringLiteral("12345"));
+    ASSERT_TRUE(chooseHint([&] {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), viewer->VST1->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(viewer->VST1->viewport(), &request);
+    }));
+    EXPECT_EQ(viewer->SortOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(order(*viewer), QStringLiteral("54321"));
 }
 
 TEST_F(ShowTest, LastQueryModeShowsTheLastCountsUnderItsTitle)
