@@ -12,8 +12,10 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 
+#include <chrono>
 #include <cstdio>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -66,8 +68,11 @@ void TQVL_FileObject::Open(const QString& fileName)
         QByteArray content;
         // Another process may save between our reads of the file and of its
         // companion. A mismatch only counts when neither the companion nor the
-        // file changed meanwhile; otherwise both are read again.
+        // file changed meanwhile; otherwise both are read again, a little
+        // later each time, so that a busy machine lets the saver finish.
         for (int attempt = 0;; ++attempt) {
+            if (attempt > 1)
+                std::this_thread::sleep_for(std::chrono::milliseconds(attempt));
             const QByteArray companionBefore =
                 IntegrityGuard ? TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) : QByteArray();
             openReadHandle();
@@ -80,7 +85,7 @@ void TQVL_FileObject::Open(const QString& fileName)
             } catch (const TQVL_Error&) {
                 const bool changed = TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) != companionBefore ||
                                      !stillNamesOpenFile(handle.Descriptor(), FileName);
-                if (!changed || attempt >= 4)
+                if (!changed || attempt >= 12)
                     throw;
             }
         }
