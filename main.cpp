@@ -26,15 +26,20 @@ int main(int argc, char** argv)
     TStartupWarmUp warmUp;
     QApplication application(argc, argv);
     QuorvelApplication::Configure(application);
+    if (command.Mode == TQVL_CommandLine::TMode::Update) {
+        warmUp.Finish();
+        return QuorvelApplication::RunUpdateMode();
+    }
     Icons::Prepare(TMainForm::FirstScreenIcons());
     warmUp.Finish();
-    if (command.Mode == TQVL_CommandLine::TMode::Update)
-        return QuorvelApplication::RunUpdateMode();
     TStartupProbe::InstallFromEnvironment(application);
     TMainForm window;
     // A logout, `kill` or Ctrl+C ends the program like "Programm beenden".
     const TQVL_TerminationSignals termination([&window](int) { QuorvelApplication::EndOnSignal(window); });
     window.OpenAfterLogin(command.LessonFile);
     window.show();
-    return application.exec();
+    const int result = application.exec();
+    // The icons drawn ahead are dropped while the application still exists.
+    Icons::ForgetPrepared();
+    return result;
 }
