@@ -1,6 +1,7 @@
 #include "core/QVL_System_Speech.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_LateLibrary.h"
 #include "core/QVL_System.h"
 
 #include <QCryptographicHash>
@@ -13,10 +14,7 @@
 
 #include <espeak-ng/speak_lib.h>
 
-#include <dlfcn.h>
-
 #include <mutex>
-#include <type_traits>
 #include <vector>
 
 namespace {
@@ -39,16 +37,12 @@ struct TEngine
 // The entry points, or false when the library is missing.
 bool loadEngine(TEngine& engine)
 {
-    void* library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return false;
-    const auto entry = [library](auto& function, const char* name) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-        return function != nullptr;
-    };
-    return entry(engine.Initialize, "espeak_Initialize") && entry(engine.SetSynthCallback, "espeak_SetSynthCallback") &&
-           entry(engine.SetVoiceByName, "espeak_SetVoiceByName") && entry(engine.Synth, "espeak_Synth") &&
-           entry(engine.Synchronize, "espeak_Synchronize");
+    using QVL_LateLibrary::Bind;
+    void* library = QVL_LateLibrary::Open(QStringLiteral("libespeak-ng.so.1"));
+    return library && Bind(library, engine.Initialize, "espeak_Initialize") &&
+           Bind(library, engine.SetSynthCallback, "espeak_SetSynthCallback") &&
+           Bind(library, engine.SetVoiceByName, "espeak_SetVoiceByName") && Bind(library, engine.Synth, "espeak_Synth") &&
+           Bind(library, engine.Synchronize, "espeak_Synchronize");
 }
 
 TEngine engine;

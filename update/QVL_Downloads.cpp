@@ -1,6 +1,7 @@
 #include "update/QVL_Downloads.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_LateLibrary.h"
 #include "core/QVL_System.h"
 #include "update/QVL_DownloadRequest.h"
 
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QStringList>
 #include <QUrl>
-
-#include <dlfcn.h>
 
 #include <mutex>
 
@@ -43,18 +42,19 @@ TQVL_DownloadFunction downloadFunction()
     static std::mutex loading;
     static void* module = nullptr;
     const std::lock_guard lock(loading);
+    QString error;
     if (!module) {
         const QString file =
             TQVL_System::ModuleFileOf(QCoreApplication::applicationDirPath(), QStringLiteral("downloads.so"));
-        module = dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL);
+        module = QVL_LateLibrary::Open(file, &error);
         if (!module)
             throw TQVL_Error::WithCause(connectError,
                                         QStringLiteral("Das Programmmodul \"%1\" konnte nicht geladen werden: %2")
-                                            .arg(file, QString::fromLocal8Bit(dlerror())));
+                                            .arg(file, error));
     }
-    auto function = reinterpret_cast<TQVL_DownloadFunction>(dlsym(module, "quorvel_download"));
+    auto function = reinterpret_cast<TQVL_DownloadFunction>(QVL_LateLibrary::Symbol(module, "quorvel_download", &error));
     if (!function)
-        throw TQVL_Error::WithCause(connectError, QString::fromLocal8Bit(dlerror()));
+        throw TQVL_Error::WithCause(connectError, error);
     return function;
 }
 

@@ -1,6 +1,7 @@
 #include "update/QVL_UpdatePackage.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_LateLibrary.h"
 #include "core/QVL_SafeFile.h"
 
 #include <QDir>
@@ -12,9 +13,6 @@
 #include <sodium.h>
 
 #include <memory>
-#include <type_traits>
-
-#include <dlfcn.h>
 
 namespace {
 
@@ -40,14 +38,11 @@ struct TArchiveLibrary
 
 bool loadArchiveLibrary(TArchiveLibrary& library)
 {
-    void* handle = dlopen("libarchive.so.13", RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
-        return false;
+    void* handle = QVL_LateLibrary::Open(QStringLiteral("libarchive.so.13"));
     const auto entry = [handle](auto& function, const char* name) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
-        return function != nullptr;
+        return QVL_LateLibrary::Bind(handle, function, name);
     };
-    return entry(library.archive_entry_filetype, "archive_entry_filetype") &&
+    return handle && entry(library.archive_entry_filetype, "archive_entry_filetype") &&
            entry(library.archive_entry_hardlink, "archive_entry_hardlink") &&
            entry(library.archive_entry_pathname, "archive_entry_pathname") &&
            entry(library.archive_entry_pathname_utf8, "archive_entry_pathname_utf8") &&

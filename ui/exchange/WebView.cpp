@@ -1,12 +1,10 @@
 #include "ui/exchange/WebView.h"
 
+#include "core/QVL_LateLibrary.h"
 #include "core/QVL_System.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QOpenGLContext>
-
-#include <dlfcn.h>
 
 // Qt's own setter of the context that all contexts share (the browser engine
 // declares it the same way); the public API only reads it.
@@ -52,18 +50,10 @@ TWebView* TWebView::Create(QWidget* parent, QString* error)
     static void* module = nullptr;
     if (!module) {
         ShareGraphicsContexts();
-        module = dlopen(QFile::encodeName(ModuleFile()).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!module) {
-            if (error)
-                *error = QString::fromLocal8Bit(dlerror());
+        module = QVL_LateLibrary::Open(ModuleFile(), error);
+        if (!module)
             return nullptr;
-        }
     }
-    auto create = reinterpret_cast<TCreateWebViewFunction>(dlsym(module, "quorvel_create_web_view"));
-    if (!create) {
-        if (error)
-            *error = QString::fromLocal8Bit(dlerror());
-        return nullptr;
-    }
-    return create(parent);
+    auto create = reinterpret_cast<TCreateWebViewFunction>(QVL_LateLibrary::Symbol(module, "quorvel_create_web_view", error));
+    return create ? create(parent) : nullptr;
 }
