@@ -1,5 +1,6 @@
 #include "core/QVL_DateTime.h"
 
+#include "core/QVL_Encoding.h"
 #include "core/QVL_Math.h"
 
 #include <QRegularExpression>
@@ -182,7 +183,7 @@ QString TQVL_DateTime::ToText() const
 
 bool TQVL_DateTime::TryParseUtf8(const char* text, qsizetype length, TQVL_DateTime& result)
 {
-    return parseStoredForm(text, length, result) || TryParse(QString::fromUtf8(text, length), result);
+    return parseStoredForm(text, length, result) || TryParse(TQVL_Encoding::FromUtf8(text, length), result);
 }
 
 bool TQVL_DateTime::TryParse(const QString& text, TQVL_DateTime& result)

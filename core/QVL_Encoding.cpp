@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include <QStringDecoder>
+
 namespace {
 
 // Windows-1252 for 0x80..0x9F; the five unassigned bytes keep their C1 code point.
@@ -98,12 +100,20 @@ QByteArray RepairUtf8(const char* data, qsizetype size)
     return result;
 }
 
+QString FromUtf8(const char* data, qsizetype size)
+{
+    if (size < 3 || std::memcmp(data, "\xEF\xBB\xBF", 3) != 0)
+        return QString::fromUtf8(data, size);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(data, size));
+}
+
 QString DecodeUtf8(const char* data, qsizetype size)
 {
     if (IsValidUtf8(data, size))
-        return QString::fromUtf8(data, size);
+        return FromUtf8(data, size);
     const QByteArray repaired = RepairUtf8(data, size);
-    return QString::fromUtf8(repaired);
+    return FromUtf8(repaired.constData(), repaired.size());
 }
 
 QString DecodeWindows1252(const char* data, qsizetype size)

@@ -10,6 +10,9 @@
 namespace TQVL_Encoding {
 
 bool IsValidUtf8(const char* data, qsizetype size);
+// Decodes UTF-8 as it stands. QString::fromUtf8 drops a leading U+FEFF as a
+// byte order mark; inside a file it is a character of the text and stays.
+QString FromUtf8(const char* data, qsizetype size);
 // `data` as UTF-8: valid sequences stay, every other byte becomes the UTF-8 of
 // its Windows-1252 character. Lossless: nothing becomes U+FFFD.
 QByteArray RepairUtf8(const char* data, qsizetype size);

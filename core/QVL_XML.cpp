@@ -170,7 +170,8 @@ void TQVL_NativeXML::Parse(QByteArray bytes)
     if (!versionElement)
         throw TQVL_Error(QStringLiteral("Keine Versionsangabe gefunden!"));
     checkDepth(rootElement);
-    Version = TQVL_XMLTag::ToInteger(QString::fromUtf8(versionElement.child_value()));
+    const char* versionText = versionElement.child_value();
+    Version = TQVL_XMLTag::Utf8ToInteger(versionText, qsizetype(std::strlen(versionText)));
     parsed = std::move(document);
     parsedBytes = std::move(bytes);
 }

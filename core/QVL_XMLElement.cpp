@@ -1,6 +1,7 @@
 #include "core/QVL_XMLElement.h"
 
 #include "core/QVL_DateTime.h"
+#include "core/QVL_Encoding.h"
 #include "core/QVL_Error.h"
 #include "core/QVL_XMLTag.h"
 
@@ -98,7 +99,7 @@ public:
         auto it = names.find(key);
         if (it == names.end()) {
             keys.emplace_back(key);
-            it = names.emplace(std::string_view(keys.back()), QString::fromUtf8(key.data(), qsizetype(key.size())))
+            it = names.emplace(std::string_view(keys.back()), TQVL_Encoding::FromUtf8(key.data(), qsizetype(key.size())))
                      .first;
         }
         return it->second;
@@ -123,7 +124,7 @@ void copyNode(const pugi::xml_node& node, TQVL_XMLTag& tag, NameCache& cache, in
     std::string joined;
     const std::string_view text = textOf(node, joined);
     if (!text.empty())
-        tag.Value = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        tag.Value = TQVL_Encoding::FromUtf8(text.data(), qsizetype(text.size()));
 }
 
 void copyTag(const TQVL_XMLTag& source, TQVL_XMLTag& target, int depth)
@@ -147,8 +148,10 @@ void copyTag(const TQVL_XMLTag& source, TQVL_XMLTag& target, int depth)
 
 QString TQVL_XMLElement::Name() const
 {
-    if (node)
-        return QString::fromUtf8(asNode(node).name());
+    if (node) {
+        const char* name = asNode(node).name();
+        return TQVL_Encoding::FromUtf8(name, qsizetype(std::strlen(name)));
+    }
     return tag ? tag->Name : QString();
 }
 
@@ -252,7 +255,7 @@ QString TQVL_XMLElement::Value() const
         noElement();
     std::string joined;
     const std::string_view text = textOf(asNode(node), joined);
-    return text.empty() ? QString() : QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return text.empty() ? QString() : TQVL_Encoding::FromUtf8(text.data(), qsizetype(text.size()));
 }
 
 bool TQVL_XMLElement::AsBoolean() const
@@ -298,7 +301,7 @@ TQVL_DateTime TQVL_XMLElement::AsDateTime() const
     TQVL_DateTime result;
     if (!TQVL_DateTime::TryParseUtf8(text.data(), qsizetype(text.size()), result))
         throw TQVL_ConvertError(QStringLiteral("'%1' ist kein gültiges Datum")
-                                    .arg(QString::fromUtf8(text.data(), qsizetype(text.size()))));
+                                    .arg(TQVL_Encoding::FromUtf8(text.data(), qsizetype(text.size()))));
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "core/QVL_XMLTag.h"
 
 #include "core/QVL_DateTime.h"
+#include "core/QVL_Encoding.h"
 #include "core/QVL_Error.h"
 
 #include <limits>
@@ -107,7 +108,7 @@ qint64 TQVL_XMLTag::Utf8ToInt64(const char* text, qsizetype length)
 {
     qint64 value = 0;
     if (!parseInt64(text, length, value))
-        notAnInteger(QString::fromUtf8(text, length));
+        notAnInteger(TQVL_Encoding::FromUtf8(text, length));
     return value;
 }
 
@@ -115,7 +116,7 @@ int TQVL_XMLTag::Utf8ToInteger(const char* text, qsizetype length)
 {
     const qint64 value = Utf8ToInt64(text, length);
     if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        notAnInteger(QString::fromUtf8(text, length));
+        notAnInteger(TQVL_Encoding::FromUtf8(text, length));
     return int(value);
 }
 

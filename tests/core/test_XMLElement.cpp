@@ -65,13 +65,14 @@ void expectAlike(const TQVL_XMLElement& parsed, const TQVL_XMLElement& copied, c
 
 const QByteArray tricky = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
                           "<anything a=\"1\"><!-- comment --><version>1</version>"
-                          "<n>-17</n><n>2147483648</n><n> 1</n><n/><n>+5</n><n>12a</n><n>\xC3\xA4</n>"
+                          "<n>-17</n><n>2147483648</n><n> 1</n><n/><n>+5</n><n>12a</n><n>\xEF\xBB\xBF" "5</n><n>\xC3\xA4</n>"
                           "<big>99999999999999999999</big><big>-9223372036854775808</big>"
                           "<b>true</b><b>TRUE</b><b> true</b>"
                           "<d>07.03.2026 08:05:09</d><d>07.03.2026</d><d>2026-03-07T08:05:09</d><d>31.02.2026</d>"
-                          "<d>7.3.2026</d><d>gestern</d><d>07.03.2026 08:05:0\xC3\xA4</d>"
+                          "<d>\xEF\xBB\xBF" "07.03.2026</d><d>7.3.2026</d><d>gestern</d><d>07.03.2026 08:05:0\xC3\xA4</d>"
                           "<t>&lt;&amp;&#228;&#x42;</t><t><![CDATA[<raw>]]> and <?pi x?>more</t><t>  </t>"
                           "<t>\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80</t>"
+                          "<marks>\xEF\xBB\xBF\xEF\xBB\xBFzwei</marks>"
                           "<mixed>lead\r\n  <inner>x</inner>  tail  \r\n</mixed>"
                           "<list>\r\n  <x>1</x><!-- between -->\r\n  <y>2</y>\r\n  <x>3</x>\r\n</list>"
                           "</anything>";
@@ -97,6 +98,8 @@ TEST(XMLElement, AParsedElementReadsLikeItsTagCopy)
     EXPECT_EQ(root.FindChild("mixed"_L1).Value(), u"lead\r\n    tail"_s);
     EXPECT_EQ(root.FindChild("t"_L1).Value(), u"ü€😀"_s);
     EXPECT_EQ(root.FindChild("list"_L1).FindChild("x"_L1).Value(), u"3"_s);
+    // A leading U+FEFF inside a file is text, not a byte order mark to drop.
+    EXPECT_EQ(root.FindChild("marks"_L1).Value(), u"\uFEFF\uFEFFzwei"_s);
     EXPECT_EQ(root.FindChild("big"_L1).AsInt64(), std::numeric_limits<qint64>::min());
     EXPECT_EQ(outcome([&] { return QString::number(root.FindChild("n"_L1).AsInteger()); }),
               u"! 'ä' ist kein gültiger Integerwert"_s);
