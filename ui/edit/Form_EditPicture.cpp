@@ -6,6 +6,7 @@
 #include "core/QVL_Error.h"
 #include "core/QVL_System.h"
 #include "ui/edit/PictureArea.h"
+#include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/Guarded.h"
@@ -205,8 +206,11 @@ void TFormEditPicture::showPicture()
     QPixmap picture;
     if (card && !card->picture_filename.isEmpty()) {
         const QString path = Unit().ExternalFilePath(card->picture_filename);
-        if (!picture.load(path))
-            throw TQVL_Error(QStringLiteral("Die Grafik \"%1\" kann nicht geladen werden.").arg(path));
+        // Read as the query reads it: the name comes from the lesson and may be a FIFO or a device.
+        QString error;
+        picture = QPixmap::fromImage(CardPicture::Read(path, error));
+        if (picture.isNull())
+            throw TQVL_Error::WithCause(QStringLiteral("Die Grafik \"%1\" kann nicht geladen werden.").arg(path), error);
     }
     Image1->SetPicture(picture);
     Image1->SetClickAreas(card ? card->clickareas.get() : nullptr);

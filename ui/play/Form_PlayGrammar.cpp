@@ -7,26 +7,13 @@
 #include "query/QVL_Query_Card.h"
 #include "query/QVL_ReadAloud.h"
 #include "ui/play/ReadAloud.h"
+#include "ui/query/Form_Query_Grammar.h"
+#include "ui/shell/Theme.h"
 
 #include <QLabel>
 #include <QToolButton>
 
 #include <algorithm>
-
-namespace {
-
-const QColor labelColour(0x3C, 0x5A, 0x7B);
-
-int rowFontSize(int rowHeight)
-{
-    if (rowHeight <= 23)
-        return 8;
-    if (rowHeight > 35)
-        return 12;
-    return 10;
-}
-
-} // namespace
 
 TFormPlayGrammar::TFormPlayGrammar(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, qvl)
 {
@@ -52,7 +39,7 @@ void TFormPlayGrammar::buildLabels()
                 font.setPointSize(pointSize);
             label->setFont(font);
             QPalette colours = label->palette();
-            colours.setColor(QPalette::WindowText, labelColour);
+            colours.setColor(QPalette::WindowText, Theme::EditorCaption);
             label->setPalette(colours);
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             return label;
@@ -93,7 +80,7 @@ void TFormPlayGrammar::placeField(int index, int left, int top, int width, int h
             continue;
         QLabel* label = entry.Label;
         QFont sized = label->font();
-        sized.setPointSize(rowFontSize(height));
+        sized.setPointSize(TFormQueryGrammar::RowFontSize(height));
         label->setFont(sized);
         // Vertically centred on the row (the middle at Top + Height div 2).
         const int textHeight = height;

@@ -18,6 +18,7 @@
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
+#include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 
@@ -40,12 +41,7 @@ TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), co
     SetCaption(QStringLiteral("Vokabeln vorspielen"));
     QWidget* area = Content();
 
-    SpecialProgress1 = new QProgressBar(area);
-    SpecialProgress1->setObjectName(QStringLiteral("SpecialProgress1"));
-    SpecialProgress1->setRange(0, 1);
-    SpecialProgress1->setValue(0);
-    SpecialProgress1->setFormat(QStringLiteral("%p %"));
-    SpecialProgress1->setAlignment(Qt::AlignCenter);
+    SpecialProgress1 = TFormQueryMeta::CreateSuccessBar(area);
     SpecialProgress1->hide();
 
     auto timerButton = [area](const char* name, const QIcon& icon) {

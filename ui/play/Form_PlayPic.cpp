@@ -3,22 +3,18 @@
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Language.h"
 #include "content/QVL_Unit.h"
-#include "core/QVL_Error.h"
-#include "core/QVL_NamedFile.h"
 #include "query/QVL_Query_Card.h"
 #include "query/QVL_ReadAloud.h"
 #include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Theme.h"
 
-#include <QBuffer>
 #include <QEvent>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QToolButton>
-#include <QPainter>
 
 #include <algorithm>
 
@@ -44,21 +40,6 @@ QLabel* line(QWidget* parent, const char* name, const QColor& colour)
     return label;
 }
 
-QFrame* shadowLine(QWidget* parent, const char* name, int alpha)
-{
-    auto* shape = new QFrame(parent);
-    shape->setObjectName(QString::fromLatin1(name));
-    shape->setFrameShape(QFrame::NoFrame);
-    shape->setAutoFillBackground(true);
-    QPalette colours = shape->palette();
-    QColor shade = Theme::Ink;
-    shade.setAlpha(alpha);
-    colours.setColor(QPalette::Window, shade);
-    shape->setPalette(colours);
-    shape->hide();
-    return shape;
-}
-
 } // namespace
 
 TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, qvl)
@@ -69,10 +50,10 @@ TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, q
 
     Panel1 = new QWidget(area);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Shape3 = shadowLine(Panel1, "Shape3", 40);
-    Shape4 = shadowLine(Panel1, "Shape4", 40);
-    Shape1 = shadowLine(Panel1, "Shape1", 90);
-    Shape2 = shadowLine(Panel1, "Shape2", 90);
+    Shape3 = CardPicture::ShadowShape(Panel1, "Shape3", 40);
+    Shape4 = CardPicture::ShadowShape(Panel1, "Shape4", 40);
+    Shape1 = CardPicture::ShadowShape(Panel1, "Shape1", 90);
+    Shape2 = CardPicture::ShadowShape(Panel1, "Shape2", 90);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
@@ -144,24 +125,9 @@ void TFormPlayPic::loadPicture(const QString& fileName)
     Image1->clear();
     if (fileName.isEmpty())
         return;
-    QByteArray bytes;
     QString error;
-    // Read by us first: the name comes from the lesson and may be a FIFO or a device.
-    try {
-        bytes = TQVL_NamedFile::Read(fileName);
-    } catch (const TQVL_Error& failure) {
-        error = failure.Message();
-    }
-    if (error.isEmpty()) {
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        picture = reader.read();
-        if (picture.isNull())
-            error =
-                QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden: %2").arg(fileName, reader.errorString());
-    }
-    if (!error.isEmpty()) {
+    picture = CardPicture::Read(fileName, error);
+    if (picture.isNull()) {
         // The run goes on with the card's texts.
         if (!reported.contains(fileName)) {
             reported.insert(fileName);
@@ -207,11 +173,7 @@ void TFormPlayPic::Arrange()
 bool TFormPlayPic::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == PaintBox1 && event->type() == QEvent::Paint) {
-        if (clickAreas && !picture.isNull() && PaintBox1->width() > 0 && PaintBox1->height() > 0) {
-            QPainter painter(PaintBox1);
-            clickAreas->Draw(painter, double(picture.width()) / PaintBox1->width(),
-                             double(picture.height()) / PaintBox1->height());
-        }
+        CardPicture::DrawClickAreas(PaintBox1, picture, clickAreas);
         return true;
     }
     return TFormPlayMeta::eventFilter(watched, event);

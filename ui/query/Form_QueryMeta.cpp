@@ -46,17 +46,23 @@ TFormQueryMeta* hookOwner = nullptr;
 
 } // namespace
 
+QProgressBar* TFormQueryMeta::CreateSuccessBar(QWidget* parent)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QStringLiteral("SpecialProgress1"));
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    bar->setFormat(QStringLiteral("%p %"));
+    bar->setAlignment(Qt::AlignCenter);
+    return bar;
+}
+
 TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
 {
     SetCaption(QStringLiteral("Vokabeln abfragen"));
     QWidget* area = Content();
 
-    SpecialProgress1 = new QProgressBar(area);
-    SpecialProgress1->setObjectName(QStringLiteral("SpecialProgress1"));
-    SpecialProgress1->setRange(0, 1);
-    SpecialProgress1->setValue(0);
-    SpecialProgress1->setFormat(QStringLiteral("%p %"));
-    SpecialProgress1->setAlignment(Qt::AlignCenter);
+    SpecialProgress1 = CreateSuccessBar(area);
 
     Button_TimerEnabled = new QToolButton(area);
     Button_TimerEnabled->setObjectName(QStringLiteral("Button_TimerEnabled"));

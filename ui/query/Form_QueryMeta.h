@@ -61,6 +61,8 @@ public:
     static QFont ProfileFont(const TQVL_Language* language, const TQVL_Language_Font& font, const QFont& fallback);
     static QFont ProfileSmallFont(const TQVL_Language* language, const QFont& fallback);
     static QFont ProfileBigFont(const TQVL_Language* language, const QFont& fallback);
+    // The success bar of the query and play screens ("SpecialProgress1"), at 0 %.
+    static QProgressBar* CreateSuccessBar(QWidget* parent);
 
     QLabel* Label1 = nullptr;
     QProgressBar* SpecialProgress1 = nullptr;

@@ -16,10 +16,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The font size of a row of the given height.
-int rowFontSize(int rowHeight)
+int TFormQueryGrammar::RowFontSize(int rowHeight)
 {
     if (rowHeight <= 23)
         return 8;
@@ -27,8 +24,6 @@ int rowFontSize(int rowHeight)
         return 12;
     return 10;
 }
-
-} // namespace
 
 TFormQueryGrammar::TFormQueryGrammar(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent, qvl)
 {
@@ -44,7 +39,6 @@ void TFormQueryGrammar::buildControls()
     arrangement = &core.CardArrangements->GetActiveArrangement();
     const TQVL_Language* foreign = ForeignLanguage();
     const TQVL_Language* home = HomeLanguage();
-    const QColor labelColour(60, 90, 123);
     for (int index = 0; index < arrangement->FieldCount(); ++index) {
         const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
         const QFont fieldFont = ProfileSmallFont(field.LanguageForeign ? foreign : home, font());
@@ -55,7 +49,7 @@ void TFormQueryGrammar::buildControls()
             labelFont.setBold(bold);
             label->setFont(labelFont);
             QPalette colours = label->palette();
-            colours.setColor(QPalette::WindowText, labelColour);
+            colours.setColor(QPalette::WindowText, Theme::EditorCaption);
             label->setPalette(colours);
             return label;
         };
@@ -122,7 +116,7 @@ void TFormQueryGrammar::placeField(int index, int left, int top, int width, int 
         if (control.FieldIndex != index)
             continue;
         QFont sized = control.Control->font();
-        sized.setPointSize(rowFontSize(height));
+        sized.setPointSize(RowFontSize(height));
         control.Control->setFont(sized);
         switch (control.Role) {
         case FieldControl::ValueLabel:

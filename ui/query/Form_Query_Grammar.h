@@ -34,6 +34,9 @@ public:
     // Builds the controls from the active card arrangement.
     TFormQueryGrammar(QWidget* parent, TQVL& core);
 
+    // The point size of a row's texts, from the row's height in pixels.
+    static int RowFontSize(int rowHeight);
+
     QWidget* Panel1 = nullptr;
     const std::vector<FieldControl>& Controls() const { return controls; }
     // The answer fields in arrangement order.

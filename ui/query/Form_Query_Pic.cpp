@@ -3,46 +3,24 @@
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Language.h"
 #include "content/QVL_Unit.h"
-#include "core/QVL_Error.h"
 #include "core/QVL_Math.h"
-#include "core/QVL_NamedFile.h"
 #include "query/QVL_Card_Return_Pic.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Card.h"
+#include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultPic.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/Theme.h"
 
-#include <QBuffer>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 
 #include <algorithm>
-
-namespace {
-
-QFrame* shadowShape(QWidget* parent, const char* name, int alpha)
-{
-    auto* shape = new QFrame(parent);
-    shape->setObjectName(QString::fromLatin1(name));
-    shape->setFrameShape(QFrame::NoFrame);
-    shape->setAutoFillBackground(true);
-    QPalette colours = shape->palette();
-    QColor shade = Theme::Ink;
-    shade.setAlpha(alpha);
-    colours.setColor(QPalette::Window, shade);
-    shape->setPalette(colours);
-    return shape;
-}
-
-} // namespace
 
 TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent, qvl)
 {
@@ -53,10 +31,10 @@ TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent
     Panel1 = new QWidget(area);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     // The outer, lighter shadow first, so that the darker one lies over it.
-    Shape3 = shadowShape(Panel1, "Shape3", 40);
-    Shape4 = shadowShape(Panel1, "Shape4", 40);
-    Shape1 = shadowShape(Panel1, "Shape1", 90);
-    Shape2 = shadowShape(Panel1, "Shape2", 90);
+    Shape3 = CardPicture::ShadowShape(Panel1, "Shape3", 40);
+    Shape4 = CardPicture::ShadowShape(Panel1, "Shape4", 40);
+    Shape1 = CardPicture::ShadowShape(Panel1, "Shape1", 90);
+    Shape2 = CardPicture::ShadowShape(Panel1, "Shape2", 90);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
@@ -151,23 +129,12 @@ void TFormQueryPic::loadPicture(const QString& fileName)
     Image1->clear();
     if (fileName.isEmpty())
         return;
-    // Read by us first: the name comes from the lesson and may be a FIFO or a device.
-    QByteArray bytes;
-    try {
-        bytes = TQVL_NamedFile::Read(fileName);
-    } catch (const TQVL_Error& error) {
-        TDialogService::Current().ShowError(error.Message());
-        return;
-    }
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    picture = reader.read();
+    QString error;
+    picture = CardPicture::Read(fileName, error);
     if (picture.isNull()) {
         // The question goes on without its picture: a typed answer can still be
         // given, and "Ergebnis" ends a click question as not clicked.
-        TDialogService::Current().ShowError(
-            QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden: %2").arg(fileName, reader.errorString()));
+        TDialogService::Current().ShowError(error);
         return;
     }
     Image1->setPixmap(QPixmap::fromImage(picture));
@@ -263,20 +230,11 @@ void TFormQueryPic::LayoutControls()
         setStatus(scaled ? QStringLiteral("Drücken Sie F11, um in den Vollbildmodus zu wechseln.") : QString());
 }
 
-void TFormQueryPic::paintOverlay()
-{
-    if (!clickAreas || picture.isNull() || PaintBox1->width() <= 0 || PaintBox1->height() <= 0)
-        return;
-    QPainter painter(PaintBox1);
-    clickAreas->Draw(painter, double(picture.width()) / PaintBox1->width(),
-                     double(picture.height()) / PaintBox1->height());
-}
-
 bool TFormQueryPic::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == PaintBox1) {
         if (event->type() == QEvent::Paint) {
-            paintOverlay();
+            CardPicture::DrawClickAreas(PaintBox1, picture, clickAreas);
             return true;
         }
         if (event->type() == QEvent::MouseButtonPress) {

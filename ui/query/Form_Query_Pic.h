@@ -56,7 +56,6 @@ protected:
 private:
     void loadPicture(const QString& fileName);
     void pictureClicked(QPoint point);
-    void paintOverlay();
     void setStatus(const QString& text);
 
     QImage picture;

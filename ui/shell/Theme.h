@@ -50,7 +50,7 @@ inline const QColor VerdictRight = QColor(0x3C, 0x9D, 0x40);
 inline const QColor VerdictHalf = QColor(0xE8, 0x9A, 0x17);
 inline const QColor VerdictWrong = QColor(0xD2, 0x3C, 0x2E);
 
-// Captions of the card editors' grammar fields.
+// The texts of grammar cards: the editors' captions, the query's and play's labels.
 inline const QColor EditorCaption = QColor(0x3C, 0x5A, 0x7B);
 
 // Font sizes in points.

@@ -3,16 +3,13 @@
 #include "app/QVL.h"
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Unit.h"
-#include "core/QVL_Error.h"
 #include "core/QVL_Math.h"
-#include "core/QVL_NamedFile.h"
+#include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QPainter>
 #include <QPushButton>
 #include <QTreeView>
@@ -85,21 +82,10 @@ int TFormShowPic::thumbnailOf(const QString& path)
     int index = -1;
     ++picturesLoaded;
     QString problem;
-    try {
-        // Read by us first: the name comes from the lesson and may be a FIFO or a device.
-        QByteArray bytes = TQVL_NamedFile::Read(path);
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        const QImage picture = reader.read();
-        if (picture.isNull())
-            problem = QStringLiteral("Das Bild \"%1\" konnte nicht geladen werden: %2").arg(path, reader.errorString());
-        else {
-            thumbnails.push_back(QPixmap::fromImage(MakeThumbnail(picture)));
-            index = int(thumbnails.size()) - 1;
-        }
-    } catch (const TQVL_Error& error) {
-        problem = error.Message();
+    const QImage picture = CardPicture::Read(path, problem);
+    if (!picture.isNull()) {
+        thumbnails.push_back(QPixmap::fromImage(MakeThumbnail(picture)));
+        index = int(thumbnails.size()) - 1;
     }
     if (!problem.isEmpty())
         failures.append(problem);

@@ -17,6 +17,8 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+
 namespace {
 
 class EditPictureTest : public EditorTest
@@ -137,6 +139,28 @@ TEST_F(EditPictureTest, APictureFromElsewhereIsCopiedOnlyAfterYesAndNeverReplace
     EXPECT_EQ(ReadFile(UnitsFolder() + QStringLiteral("/katze_1.png")), ReadFile(chosen));
     EXPECT_EQ(editor->Image1->Picture().size(), QSize(200, 100));
     EXPECT_TRUE(editor->Button_SetPosition->isEnabled());
+}
+
+TEST_F(EditPictureTest, APictureNamedAsAFifoIsRefusedInsteadOfHangingTheEditor)
+{
+    TFormEditPicture* editor = Open();
+    ASSERT_NE(editor, nullptr);
+    // In the graphics folder, so it is taken as it is: a FIFO nobody writes to.
+    const QString fifo = UnitsFolder() + QStringLiteral("/Warteschlange.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0) << fifo.toStdString();
+    Load(*editor, fifo);
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors.first(),
+              QStringLiteral("Die Grafik \"%1\" kann nicht geladen werden.\rDie Datei \"%1\" wird nicht geöffnet, "
+                             "weil sie keine gewöhnliche Datei ist.")
+                  .arg(fifo));
+    EXPECT_TRUE(editor->Image1->Picture().isNull()) << "the placeholder stays";
+
+    // The editor goes on: a real picture loads in its place.
+    dialogs.Errors.clear();
+    Load(*editor, Picture(UnitsFolder(), QStringLiteral("klein.png"), QSize(40, 30)));
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    EXPECT_EQ(editor->Image1->Picture().size(), QSize(40, 30));
 }
 
 TEST_F(EditPictureTest, KeepTogglesCarryQuestionAndPictureButNoAnswerToTheNewCard)
