@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -256,6 +257,44 @@ void ScreenWalk::look(QWidget* surface, const QString& sight, const QString& var
         QDir().mkpath(Into->PictureFolder);
         surface->grab().save(Into->PictureFolder + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
+    if (!switching)
+        lookAtSwitches(surface, sight);
+}
+
+// Radio buttons and check boxes show other parts of a sight (the page of click
+// answers, a password field): each is turned, the sight looked at, and the
+// switch turned back, so that the walk's situation stays as it was.
+void ScreenWalk::lookAtSwitches(QWidget* surface, const QString& sight)
+{
+    switching = true;
+    // A switch may rebuild part of the sight: the others are held weakly.
+    QList<QPointer<QAbstractButton>> options;
+    for (QAbstractButton* option : surface->findChildren<QAbstractButton*>())
+        options.append(option);
+    for (const QPointer<QAbstractButton>& option : options) {
+        if (!option)
+            continue;
+        auto* radio = qobject_cast<QRadioButton*>(option);
+        if ((!radio && !qobject_cast<QCheckBox*>(option)) || !option->isVisible() || !option->isEnabled() ||
+            (radio && option->isChecked()))
+            continue;
+        QPointer<QAbstractButton> before;
+        if (radio)
+            for (QRadioButton* sibling : option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+                if (sibling->isChecked())
+                    before = sibling;
+        option->click();
+        settle(false);
+        look(surface, sight, QStringLiteral("-") + (option->objectName().isEmpty() ? option->text() : option->objectName()));
+        if (!option)
+            continue;
+        if (radio && before && before->isVisible() && before->isEnabled())
+            before->click();
+        else if (!radio && option->isVisible() && option->isEnabled())
+            option->click();
+        settle(false);
+    }
+    switching = false;
 }
 
 // Windows of their own (the help window) are looked at once and closed.

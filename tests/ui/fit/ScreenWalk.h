@@ -17,7 +17,8 @@ class TMainForm;
 // and follows every screen, dialog, notice and window that appears, breadth
 // first, replaying the way from the main menu for each further choice. Each
 // new sight (a screen together with the frames shown on it, a dialog, a window)
-// is checked with FindTextMisfits; nothing is listed by hand.
+// is checked with FindTextMisfits, once more with each of its option switches
+// turned (they show other parts); nothing is listed by hand.
 class ScreenWalk
 {
 public:
@@ -67,6 +68,7 @@ private:
     QString sightOfScreen() const;
     // `variant` tells pictures of the same sight with other texts apart.
     void look(QWidget* surface, const QString& sight, const QString& variant = {});
+    void lookAtSwitches(QWidget* surface, const QString& sight);
     void lookAtWindows();
     int runDialog(class QDialog& dialog);
 
@@ -75,6 +77,7 @@ private:
     Record own;
     std::function<int(class QDialog&)> previousRunner;
     int dialogDepth = 0;
+    bool switching = false;
 };
 
 // Every widget class the program's own headers declare below `uiFolder` that
