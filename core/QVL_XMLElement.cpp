@@ -99,8 +99,9 @@ public:
         auto it = names.find(key);
         if (it == names.end()) {
             keys.emplace_back(key);
-            it = names.emplace(std::string_view(keys.back()), TQVL_Encoding::FromUtf8(key.data(), qsizetype(key.size())))
-                     .first;
+            it =
+                names.emplace(std::string_view(keys.back()), TQVL_Encoding::FromUtf8(key.data(), qsizetype(key.size())))
+                    .first;
         }
         return it->second;
     }

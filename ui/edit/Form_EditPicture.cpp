@@ -210,7 +210,8 @@ void TFormEditPicture::showPicture()
         QString error;
         picture = QPixmap::fromImage(CardPicture::Read(path, error));
         if (picture.isNull())
-            throw TQVL_Error::WithCause(QStringLiteral("Die Grafik \"%1\" kann nicht geladen werden.").arg(path), error);
+            throw TQVL_Error::WithCause(QStringLiteral("Die Grafik \"%1\" kann nicht geladen werden.").arg(path),
+                                        error);
     }
     Image1->SetPicture(picture);
     Image1->SetClickAreas(card ? card->clickareas.get() : nullptr);

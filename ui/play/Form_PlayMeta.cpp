@@ -14,11 +14,11 @@
 #include "ui/play/Form_PlayTimerOptions.h"
 #include "ui/play/Form_PlayVoc.h"
 #include "ui/play/ReadAloud.h"
+#include "ui/query/Form_QueryMeta.h"
 #include "ui/query/QueryLauncher.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
-#include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 

@@ -7,10 +7,10 @@
 #include "query/QVL_Card_Return_Pic.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Card.h"
+#include "ui/query/Form_QueryResultPic.h"
 #include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
-#include "ui/query/Form_QueryResultPic.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/Theme.h"
 

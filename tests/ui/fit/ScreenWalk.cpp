@@ -23,8 +23,8 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPointer>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -280,12 +280,14 @@ void ScreenWalk::lookAtSwitches(QWidget* surface, const QString& sight)
             continue;
         QPointer<QAbstractButton> before;
         if (radio)
-            for (QRadioButton* sibling : option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            for (QRadioButton* sibling :
+                 option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
                 if (sibling->isChecked())
                     before = sibling;
         option->click();
         settle(false);
-        look(surface, sight, QStringLiteral("-") + (option->objectName().isEmpty() ? option->text() : option->objectName()));
+        look(surface, sight,
+             QStringLiteral("-") + (option->objectName().isEmpty() ? option->text() : option->objectName()));
         if (!option)
             continue;
         if (radio && before && before->isVisible() && before->isEnabled())
