@@ -66,8 +66,7 @@ TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), co
         return button;
     };
     Button_Next = makeButton("Button_Next", QStringLiteral("Weiter"), 80);
-    Button_Next->setAutoDefault(true);
-    Button_Next->setDefault(true);
+    SetDefaultButton(Button_Next);
     Button_Known = makeButton("Button_Known", QStringLiteral("Gewusst"), 110);
     Button_NotKnown = makeButton("Button_NotKnown", QStringLiteral("Nicht gewusst"), 110);
     Button_Known->hide();

@@ -71,6 +71,7 @@ TFormQueryMultipleFiles::TFormQueryMultipleFiles(QWidget* parent, TQVL& engine) 
         toolButton("Button_Remove", QStringLiteral("delete"), QStringLiteral("Lektion entfernen"), Content());
     Button_Next = new QPushButton(QStringLiteral("Weiter >"), Content());
     Button_Next->setObjectName(QStringLiteral("Button_Next"));
+    SetDefaultButton(Button_Next);
     Button_Abort = new QPushButton(QStringLiteral("Abbruch"), Content());
     Button_Abort->setObjectName(QStringLiteral("Button_Abort"));
     SetEscapeButton(Button_Abort);

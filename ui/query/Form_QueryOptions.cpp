@@ -199,6 +199,7 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent, TQVL& engine) : TFormMeta(
 
     Button_Start = new QPushButton(QStringLiteral("Start!"), area);
     Button_Start->setObjectName(QStringLiteral("Button_Start"));
+    SetDefaultButton(Button_Start);
     Button_Abort = new QPushButton(QStringLiteral("Abbruch"), area);
     Button_Abort->setObjectName(QStringLiteral("Button_Abort"));
     SetEscapeButton(Button_Abort);

@@ -121,8 +121,7 @@ TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent, TQVL& qv
     Button_AddToLongTermStorage->setToolTip(QStringLiteral("Vokabeln in den Langzeitspeicher kopieren"));
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     Button_Ok = makeButton("Button_Ok", QStringLiteral("Ok"));
-    Button_Ok->setAutoDefault(true);
-    Button_Ok->setDefault(true);
+    SetDefaultButton(Button_Ok);
     connect(Button_Ok, &QPushButton::clicked, this, [] {
         Guarded([] {
             if (TMainForm* main = TMainForm::Instance())

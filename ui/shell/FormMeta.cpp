@@ -4,6 +4,7 @@
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Theme.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -117,6 +118,15 @@ void TFormMeta::SetHeaderHeight(int height)
     subCaptionLabel->setVisible(height >= TallHeaderHeight);
 }
 
+void TFormMeta::SetDefaultButton(QPushButton* button)
+{
+    if (defaultButton)
+        defaultButton->setDefault(false);
+    defaultButton = button;
+    if (button)
+        button->setDefault(true);
+}
+
 void TFormMeta::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -126,12 +136,22 @@ void TFormMeta::showEvent(QShowEvent* event)
         button->setAutoDefault(true);
     Accessibility::Describe(this, Caption());
     const QList<TKQ_ClickMatrix*> menus = findChildren<TKQ_ClickMatrix*>();
+    bool menuFocused = false;
     for (TKQ_ClickMatrix* menu : menus) {
         if (menu->focusPolicy() == Qt::NoFocus)
             continue;
         menu->setFocus(Qt::OtherFocusReason);
         menu->FocusFirstItem();
+        menuFocused = true;
     }
+    // Otherwise the focus would stay where the last screen had it, hidden now,
+    // and neither Tab, Enter nor Escape would reach this screen.
+    if (!menuFocused && !isAncestorOf(QApplication::focusWidget()))
+        for (QWidget* next = nextInFocusChain(); next && next != this; next = next->nextInFocusChain())
+            if (isAncestorOf(next) && next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus)) {
+                next->setFocus(Qt::TabFocusReason);
+                break;
+            }
 }
 
 void TFormMeta::keyPressEvent(QKeyEvent* event)
@@ -141,6 +161,12 @@ void TFormMeta::keyPressEvent(QKeyEvent* event)
         escapeButton->isEnabled() && isAncestorOf(escapeButton)) {
         event->accept();
         escapeButton->click();
+        return;
+    }
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && defaultButton &&
+        defaultButton->isVisible() && defaultButton->isEnabled() && isAncestorOf(defaultButton)) {
+        event->accept();
+        defaultButton->click();
         return;
     }
     QWidget::keyPressEvent(event);

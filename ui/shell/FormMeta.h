@@ -4,6 +4,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 // Base of every screen that the window manager embeds into the main window:
@@ -44,12 +45,16 @@ public:
     // The button that Escape presses: the screen's "Abbruch" or "Zurück".
     QAbstractButton* EscapeButton() const { return escapeButton; }
     void SetEscapeButton(QAbstractButton* button) { escapeButton = button; }
+    // The button that Enter presses wherever the focused control leaves Enter
+    // alone (a dialog's default button): the screen's "Start!" or "Weiter".
+    QPushButton* DefaultButton() const { return defaultButton; }
+    void SetDefaultButton(QPushButton* button);
 
 protected:
     // Every tile menu on the screen takes the keyboard focus and focuses its first tile;
-    // Enter presses the focused push button.
+    // a screen without one gives it to its first control. Enter presses the focused push button.
     void showEvent(QShowEvent* event) override;
-    // Escape presses the escape button.
+    // Escape presses the escape button, Enter the default button.
     void keyPressEvent(QKeyEvent* event) override;
     // The header, the content and whatever subclasses append below it.
     QVBoxLayout* FormLayout() const { return formLayout; }
@@ -61,4 +66,5 @@ private:
     QLabel* subCaptionLabel = nullptr;
     QWidget* content = nullptr;
     QAbstractButton* escapeButton = nullptr;
+    QPushButton* defaultButton = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "ui/shell/Guarded.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -163,8 +164,19 @@ void TWindowManager::fitToContents()
     if (lacking.width() == 0 && lacking.height() == 0)
         return;
     QWidget* window = area->window();
-    if (window != area && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        window->resize(window->size() + lacking);
+    if (window == area || (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    window->resize(window->size() + lacking);
+    // Grown past the monitor's right or bottom edge, it moves back as far as its top left corner allows.
+    const QScreen* monitor = window->screen();
+    if (!monitor || !window->isVisible())
+        return;
+    const QRect room = monitor->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const QPoint shift(std::max(std::min(0, room.right() - frame.right()), room.left() - frame.left()),
+                       std::max(std::min(0, room.bottom() - frame.bottom()), room.top() - frame.top()));
+    if (!shift.isNull())
+        window->move(window->pos() + shift);
 }
 
 TFormMeta* TWindowManager::create(const TScreenFactory& factory, bool fill)

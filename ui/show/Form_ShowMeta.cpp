@@ -20,12 +20,14 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), Core(core)
 {
@@ -207,7 +209,8 @@ void TFormShowMeta::fitColumns()
     // Each column as wide as its header and the texts of the rows in view, at
     // least its described width; a very long text (a note of many lines) stops
     // at MaxColumnWidth and shows whole in its tip. The view holds all columns,
-    // so the screen grows instead of hiding some behind a scroll bar.
+    // so the screen grows instead of hiding some behind a scroll bar, as far as
+    // the monitor has room: beyond, the list scrolls and the buttons stay in reach.
     QHeaderView* columnHeader = VST1->header();
     const std::vector<TModelShowCards::TColumn>& columns = Model->Columns();
     int total = 0;
@@ -220,7 +223,7 @@ void TFormShowMeta::fitColumns()
     }
     const int frame = 2 * VST1->frameWidth();
     const int scrollBar = VST1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    VST1->setMinimumWidth(total + frame + scrollBar);
+    VST1->setMinimumWidth(std::min(total + frame + scrollBar, roomForList()));
     // The table is filled while the switch to this screen is still under way:
     // once it is done, the window manager sizes the screen area anew.
     QMetaObject::invokeMethod(
@@ -230,6 +233,21 @@ void TFormShowMeta::fitColumns()
                 main->WindowManager().CenterWindow();
         },
         Qt::QueuedConnection);
+}
+
+int TFormShowMeta::roomForList() const
+{
+    const QWidget* area = parentWidget();
+    const QWidget* top = window();
+    const QScreen* monitor = top->screen();
+    if (!area || !monitor)
+        return std::numeric_limits<int>::max();
+    // Everything beside the list across the window: its frame and the margins of the screen and its content.
+    const QMargins outer = FormLayout()->contentsMargins();
+    const QMargins inner = Content()->layout()->contentsMargins();
+    const int beside =
+        top->frameGeometry().width() - area->width() + outer.left() + outer.right() + inner.left() + inner.right();
+    return std::max(MinimumListWidth, monitor->availableGeometry().width() - beside);
 }
 
 void TFormShowMeta::headerClicked(int column)

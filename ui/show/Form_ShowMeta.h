@@ -40,6 +40,8 @@ public:
 
     // The widest a column grows to show the texts of its rows.
     static constexpr int MaxColumnWidth = 240;
+    // The list is never made narrower than this for want of room on the monitor.
+    static constexpr int MinimumListWidth = 400;
 
     int SortColumn() const { return sortColumn; }
     Qt::SortOrder SortOrder() const { return sortOrder; }
@@ -82,6 +84,8 @@ private:
     // The columns to sort by, for the keyboard (the context menu key).
     void showSortMenu(const QPoint& at);
     void fitColumns();
+    // The widest the list can be with the window on its monitor.
+    int roomForList() const;
     void printClicked();
     void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid) const;
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QStyle>
 #include <QStyleOption>
@@ -310,6 +311,10 @@ private:
             return;
         const QFontMetrics metrics(header->font());
         const bool horizontal = header->orientation() == Qt::Horizontal;
+        // A list wider than its view scrolls: a section at or beyond the edge shows whole once scrolled to.
+        const auto* view = qobject_cast<const QAbstractScrollArea*>(header->parentWidget());
+        const bool scrolls =
+            view && (horizontal ? view->horizontalScrollBar() : view->verticalScrollBar())->maximum() > 0;
         for (int section = 0; section < header->count(); ++section) {
             if (header->isSectionHidden(section))
                 continue;
@@ -332,7 +337,7 @@ private:
                                            ? QStyleOptionHeader::SortDown
                                            : QStyleOptionHeader::SortUp;
             const QRect label = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header);
-            const QRect visible = label & header->rect();
+            const QRect visible = scrolls ? label : label & header->rect();
             const int width = textWidth(metrics, text);
             if (width > visible.width())
                 Add(header, text,
@@ -348,6 +353,7 @@ private:
         if (!model)
             return;
         const QRect viewport = view->viewport()->rect();
+        const bool scrollsSideways = view->horizontalScrollBar()->maximum() > 0;
         auto* tree = qobject_cast<QTreeView*>(view);
         const int rows = std::min(model->rowCount(view->rootIndex()), FirstRows);
         for (int row = 0; row < rows; ++row)
@@ -360,8 +366,12 @@ private:
                     continue;
                 const QRect cell = view->visualRect(index);
                 const QRect visible = cell & viewport;
-                // Rows below the first screenful and columns scrolled away are not shown at all.
-                if (visible.isEmpty() || cell.top() < viewport.top() || cell.bottom() > viewport.bottom())
+                // Rows below the first screenful are not shown at all, nor are columns scrolled away in a
+                // list that does not scroll sideways; one that does shows each cell whole once scrolled to.
+                if (cell.top() < viewport.top() || cell.bottom() > viewport.bottom())
+                    continue;
+                const QRect shown = scrollsSideways ? cell : visible;
+                if (shown.isEmpty())
                     continue;
                 QStyleOptionViewItem option;
                 option.initFrom(view);
@@ -375,12 +385,12 @@ private:
                 option.textElideMode = view->textElideMode();
                 option.rect = cell;
                 const QSize needs = view->itemDelegateForIndex(index)->sizeHint(option, index);
-                if (needs.width() > visible.width())
+                if (needs.width() > shown.width())
                     Add(view, text,
                         QStringLiteral("cell in row %1 needs %2 pixels, shows %3")
                             .arg(row + 1)
                             .arg(needs.width())
-                            .arg(visible.width()));
+                            .arg(shown.width()));
                 else if (needs.height() > cell.height())
                     Add(view, text,
                         QStringLiteral("row %1 needs %2 pixels height, has %3")

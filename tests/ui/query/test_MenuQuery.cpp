@@ -20,10 +20,12 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -300,6 +302,35 @@ TEST_F(QueryMenuTest, TheOptionsScreenFollowsWhenAskedForAndAbbruchLeavesNoDoubl
     menu->Check_ChangeOptions->setChecked(false);
     menu->SelectTile(0);
     EXPECT_EQ(pileUids().size(), 10u) << "every card once";
+}
+
+TEST_F(QueryMenuTest, TheOptionsScreenWorksWithTheKeyboardAlone)
+{
+    openUnit(writeUnit(unitPath(QStringLiteral("Zehn.qxu")), tVoc, 10));
+    TFormMenuQuery* menu = showMenu();
+    menu->Check_ChangeOptions->setChecked(true);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto focused = [] {
+        QWidget* widget = QApplication::focusWidget();
+        return widget ? widget : QApplication::activeWindow();
+    };
+    QTest::keyClick(focused(), Qt::Key_Return);
+    auto* options = current<TFormQueryOptions>();
+    ASSERT_NE(options, nullptr);
+    // The screen has the focus, not the hidden menu it replaced.
+    ASSERT_TRUE(options->isAncestorOf(QApplication::focusWidget()));
+
+    QTest::keyClick(focused(), Qt::Key_Escape);
+    ASSERT_NE(current<TFormMenuQuery>(), nullptr) << "Escape is Abbruch";
+    QTest::keyClick(focused(), Qt::Key_Return);
+    options = current<TFormQueryOptions>();
+    ASSERT_NE(options, nullptr);
+    // Enter on a switch presses Start!, as in a dialog.
+    options->Check_AllMeanings->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    ASSERT_EQ(opened.size(), 1u) << "Enter is Start!";
+    EXPECT_EQ(pileUids().size(), 10u);
 }
 
 TEST_F(QueryMenuTest, AnUnreadableOptionsFileDisablesEveryTile)

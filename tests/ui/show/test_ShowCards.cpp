@@ -22,16 +22,18 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QSet>
-#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSet>
 #include <QTreeView>
 
 #include <functional>
@@ -270,6 +272,24 @@ TEST_F(ShowTest, TheVocabularyViewerShowsEveryCardWithItsCountsAndLight)
     QFile file(ProfilePath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), profileBefore) << "the viewer changes no data";
+}
+
+TEST_F(ShowTest, TheViewerGrowsTheWindowOnlyAsFarAsTheMonitorAllows)
+{
+    OpenVocLesson();
+    window->ShowMainMenu();
+    QApplication::processEvents();
+    const QRect monitor = window->screen()->availableGeometry();
+    const int widthBefore = window->frameGeometry().width();
+    auto* viewer = OpenFromMenu<TFormShowVoc>();
+    ASSERT_NE(viewer, nullptr);
+    QTest::qWait(50);
+    // The columns want more room than the monitor has: the list scrolls sideways instead.
+    EXPECT_LE(window->frameGeometry().width(), std::max(widthBefore, monitor.width()));
+    EXPECT_GT(viewer->VST1->horizontalScrollBar()->maximum(), 0);
+    for (QPushButton* button : {viewer->Button_Print, viewer->Button_Help, viewer->Button_Back})
+        EXPECT_TRUE(window->rect().contains(QRect(button->mapTo(window.get(), QPoint(0, 0)), button->size())))
+            << button->text().toStdString() << " out of reach";
 }
 
 TEST_F(ShowTest, HeaderClicksSortEachColumnAndTurnTheDirection)
