@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Suspends the drawing of the main window while a screen is created, placed

@@ -240,7 +240,7 @@ int TFormShowMeta::roomForList() const
     const QWidget* area = parentWidget();
     const QWidget* top = window();
     const QScreen* monitor = top->screen();
-    if (!area || !monitor)
+    if (!area || !monitor || !Content()->layout())
         return std::numeric_limits<int>::max();
     // Everything beside the list across the window: its frame and the margins of the screen and its content.
     const QMargins outer = FormLayout()->contentsMargins();
