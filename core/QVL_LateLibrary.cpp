@@ -4,7 +4,7 @@
 
 #include <dlfcn.h>
 
-namespace QVL_LateLibrary {
+namespace TQVL_LateLibrary {
 
 void* Open(const QString& file, QString* error)
 {
@@ -22,4 +22,4 @@ void* Symbol(void* library, const char* name, QString* error)
     return symbol;
 }
 
-} // namespace QVL_LateLibrary
+} // namespace TQVL_LateLibrary

@@ -37,8 +37,8 @@ struct TEngine
 // The entry points, or false when the library is missing.
 bool loadEngine(TEngine& engine)
 {
-    using QVL_LateLibrary::Bind;
-    void* library = QVL_LateLibrary::Open(QStringLiteral("libespeak-ng.so.1"));
+    using TQVL_LateLibrary::Bind;
+    void* library = TQVL_LateLibrary::Open(QStringLiteral("libespeak-ng.so.1"));
     return library && Bind(library, engine.Initialize, "espeak_Initialize") &&
            Bind(library, engine.SetSynthCallback, "espeak_SetSynthCallback") &&
            Bind(library, engine.SetVoiceByName, "espeak_SetVoiceByName") && Bind(library, engine.Synth, "espeak_Synth") &&

@@ -46,14 +46,14 @@ TQVL_DownloadFunction downloadFunction()
     if (!module) {
         const QString file =
             TQVL_System::ModuleFileOf(QCoreApplication::applicationDirPath(), QStringLiteral("downloads.so"));
-        module = QVL_LateLibrary::Open(file, &error);
+        module = TQVL_LateLibrary::Open(file, &error);
         if (!module)
             throw TQVL_Error::WithCause(connectError,
                                         QStringLiteral("Das Programmmodul \"%1\" konnte nicht geladen werden: %2")
                                             .arg(file, error));
     }
-    auto function = reinterpret_cast<TQVL_DownloadFunction>(QVL_LateLibrary::Symbol(module, "quorvel_download", &error));
-    if (!function)
+    TQVL_DownloadFunction function = nullptr;
+    if (!TQVL_LateLibrary::Bind(module, function, "quorvel_download", &error))
         throw TQVL_Error::WithCause(connectError, error);
     return function;
 }

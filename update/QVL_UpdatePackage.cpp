@@ -38,9 +38,9 @@ struct TArchiveLibrary
 
 bool loadArchiveLibrary(TArchiveLibrary& library)
 {
-    void* handle = QVL_LateLibrary::Open(QStringLiteral("libarchive.so.13"));
+    void* handle = TQVL_LateLibrary::Open(QStringLiteral("libarchive.so.13"));
     const auto entry = [handle](auto& function, const char* name) {
-        return QVL_LateLibrary::Bind(handle, function, name);
+        return TQVL_LateLibrary::Bind(handle, function, name);
     };
     return handle && entry(library.archive_entry_filetype, "archive_entry_filetype") &&
            entry(library.archive_entry_hardlink, "archive_entry_hardlink") &&

@@ -50,10 +50,10 @@ TWebView* TWebView::Create(QWidget* parent, QString* error)
     static void* module = nullptr;
     if (!module) {
         ShareGraphicsContexts();
-        module = QVL_LateLibrary::Open(ModuleFile(), error);
+        module = TQVL_LateLibrary::Open(ModuleFile(), error);
         if (!module)
             return nullptr;
     }
-    auto create = reinterpret_cast<TCreateWebViewFunction>(QVL_LateLibrary::Symbol(module, "quorvel_create_web_view", error));
-    return create ? create(parent) : nullptr;
+    TCreateWebViewFunction create = nullptr;
+    return TQVL_LateLibrary::Bind(module, create, "quorvel_create_web_view", error) ? create(parent) : nullptr;
 }

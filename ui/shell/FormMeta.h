@@ -47,7 +47,6 @@ public:
     void SetEscapeButton(QAbstractButton* button) { escapeButton = button; }
     // The button that Enter presses wherever the focused control leaves Enter
     // alone (a dialog's default button): the screen's "Start!" or "Weiter".
-    QPushButton* DefaultButton() const { return defaultButton; }
     void SetDefaultButton(QPushButton* button);
 
 protected:
