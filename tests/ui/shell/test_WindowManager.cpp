@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -221,6 +222,32 @@ TEST_F(WindowManagerTest, ScreensStayCentredOrStretchedWhenTheAreaResizes)
     EXPECT_EQ(screen->geometry(), QRect(0, 0, 501, 301));
     area->resize(640, 480);
     EXPECT_EQ(screen->geometry(), QRect(0, 0, 640, 480));
+}
+
+// A screen that needs more room than the area has.
+class WideScreen : public RecordingScreen
+{
+public:
+    explicit WideScreen(QWidget* parent) : RecordingScreen(QStringLiteral("W"), parent)
+    {
+        Content()->setMinimumWidth(550);
+    }
+};
+
+TEST_F(WindowManagerTest, AWindowThatGrowsPastTheMonitorsEdgeMovesBackOntoIt)
+{
+    const QRect monitor = window.screen()->availableGeometry();
+    window.resize(600, 500);
+    area->setGeometry(0, 0, 500, 400);
+    window.move(monitor.right() - 620, monitor.top() + 20);
+    QCoreApplication::processEvents();
+    manager->SwitchWindow<WideScreen>(true);
+    QCoreApplication::processEvents();
+    EXPECT_GT(window.width(), 600) << "grown by what the screen lacks";
+    EXPECT_LT(window.width(), monitor.width());
+    EXPECT_TRUE(monitor.contains(window.frameGeometry()))
+        << "window at " << window.frameGeometry().x() << "," << window.frameGeometry().y() << " size "
+        << window.frameGeometry().width();
 }
 
 TEST_F(WindowManagerTest, ASwitchFromATileOfTheClosingScreen)
