@@ -6,10 +6,8 @@ namespace TQVL_AlmostRight {
 
 namespace {
 
-// One slip of the keyboard: `given` is `expected` with one character left out.
-// Only left-out characters up to the length of `given` count, so a missing last
-// character ("Hau" for "Haus") is not forgiven unless the character before it
-// is the same ("Has" for "Hass"). Linear, so a pasted novel cannot stall the
+// One slip of the keyboard: `given` is `expected` with one character left out,
+// anywhere, the last one included. Linear, so a pasted novel cannot stall the
 // query.
 bool isDeletion(QStringView given, QStringView expected)
 {
@@ -18,14 +16,67 @@ bool isDeletion(QStringView given, QStringView expected)
     qsizetype first = 0; // first position where the two differ
     while (first < given.size() && given[first] == expected[first])
         ++first;
-    if (given.mid(first) != expected.mid(first + 1))
-        return false;
-    // Leaving out any character of a run of equal ones gives the same text; the
-    // earliest one of the run is the one that can lie within `given`.
-    qsizetype earliest = first;
-    while (earliest > 0 && expected[earliest - 1] == expected[first])
-        --earliest;
-    return earliest < given.size();
+    return given.mid(first) == expected.mid(first + 1);
+}
+
+// Letters whose mark makes them another letter in German; they keep it, so
+// "schon" stays wrong for "schön".
+bool isUmlaut(QChar c)
+{
+    static const QString umlauts = QString::fromUtf8("äöüÄÖÜ");
+    return umlauts.contains(c);
+}
+
+// `text` with the accents of other languages taken off (é, è, ê → e, ç → c,
+// ñ → n); umlauts stay.
+QString withoutAccents(const QString& text)
+{
+    QString bare;
+    bare.reserve(text.size());
+    for (QChar c : text) {
+        if (c.decompositionTag() != QChar::Canonical || isUmlaut(c)) {
+            bare += c;
+            continue;
+        }
+        for (QChar part : c.decomposition()) {
+            if (part.category() != QChar::Mark_NonSpacing)
+                bare += withoutAccents(QString(part)); // "ệ" is "ẹ" with a circumflex
+        }
+    }
+    return bare;
+}
+
+// `text` without the notes in round brackets, "(fam)" in "la bagnole (fam)".
+QString withoutBrackets(const QString& text)
+{
+    QString bare;
+    int depth = 0;
+    for (QChar c : text) {
+        if (c == u'(')
+            ++depth;
+        else if (c == u')' && depth > 0)
+            --depth;
+        else if (depth == 0)
+            bare += c;
+    }
+    return bare.simplified();
+}
+
+// A missing or wrong accent, or a bracketed note of the expected text left out.
+bool isNearSpelling(const QString& given, const QString& expected)
+{
+    const QString bareGiven = withoutAccents(given);
+    const QString bareExpected = withoutAccents(expected);
+    if (bareGiven != given || bareExpected != expected) {
+        if (Equal(bareGiven, bareExpected))
+            return true;
+    }
+    if (expected.contains(u'(') && expected.contains(u')')) {
+        const QString bare = withoutBrackets(expected);
+        if (bare != expected && (Equal(given, bare) || Equal(bareGiven, withoutAccents(bare))))
+            return true;
+    }
+    return false;
 }
 
 // The other slip: two neighbouring characters of `given` are swapped.
@@ -60,6 +111,8 @@ int almostRightScore(const QString& given, const QString& expected)
         if (Equal(respelled, expected))
             return 80;
     }
+    if (isNearSpelling(given, expected))
+        return 80;
 
     static const QString articles[] = {
         QStringLiteral("the "), QStringLiteral("a "),   QStringLiteral("an "),

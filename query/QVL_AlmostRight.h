@@ -3,8 +3,9 @@
 #include <QString>
 
 // Comparing a typed answer with an expected text, with a tolerant score for
-// answers that are nearly right (umlaut spellings, a missing or extra article,
-// a final punctuation mark, one typing slip).
+// answers that are nearly right (umlaut spellings, accents, a left-out note in
+// brackets, a missing or extra article, a final punctuation mark, one typing
+// slip).
 //
 // Both texts are expected in their prepared form (Prepared): trimmed, lower
 // case when letter case is ignored, and in canonical composed form, so that an
@@ -19,7 +20,8 @@ QString Prepared(const QString& text, bool ignoreCase);
 bool Equal(const QString& first, const QString& second);
 
 // 0 for a blank `given`; 100 when it equals `expected`; otherwise the best
-// almost-right score: 80 for an umlaut or "jmd." spelling, 50 for an article,
+// almost-right score: 80 for an umlaut or "jmd." spelling, a missing or wrong
+// accent or a left-out note in round brackets, 50 for an article,
 // a punctuation mark or one typing slip, else 0.
 int Match(const QString& given, const QString& expected);
 

@@ -34,7 +34,7 @@ int literalMatch(const QString& g, const QString& e)
         if (Equal(g, e + QLatin1String(m)) || Equal(g + QLatin1String(m), e))
             return 50;
     }
-    for (qsizetype p = 1; p <= g.size(); ++p) {
+    for (qsizetype p = 1; p <= g.size() + 1; ++p) {
         if (Equal(g, QString(e).remove(p - 1, 1)))
             return 50;
         if (p < g.size()) {
@@ -81,13 +81,26 @@ TEST_F(AlmostRight, ScoresOfTypicalSlips)
         {"hoxse", "house", 0},
         {"Hus", "Haus", 50},
         {"aus", "Haus", 50},
-        {"Hau", "Haus", 0},  // the left-out character lies beyond the given text
-        {"Has", "Hass", 50}, // ... unless it repeats the one before
+        {"Hau", "Haus", 50}, // the last letter left out
+        {"hous", "house", 50},
+        {"Has", "Hass", 50},
         {"Hs", "Haus", 0},
         {"Haus", "Hus", 0}, // an extra character is no slip
         {"", "Haus", 0},
         {" ", " ", 0},
         {".", "", 50}, // hence empty meanings of a card are no candidates
+        {"ecole", "école", 80},
+        {"élève", "élevé", 80}, // accents on the wrong letters
+        {"garcon", "garçon", 80},
+        {"manana", "mañana", 80},
+        {"Ecole", "école", 0}, // letter case still counts
+        {"schon", "schön", 0}, // an umlaut makes another word
+        {"Noel", "Noël", 80},
+        {"la bagnole", "la bagnole (fam)", 80},
+        {"tomber (dans)", "tomber", 0}, // only the expected text's note may be left out
+        {"etre", "être (v)", 80},
+        {"la bagnol", "la bagnole (fam)", 0},
+        {"(fam)", "(fam)", 100},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Match(QString::fromUtf8(c.given), QString::fromUtf8(c.expected)), c.score)

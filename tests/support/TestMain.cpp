@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #ifdef QUORVEL_TEST_GUI
+#include "ui/shell/InterfaceLocale.h"
+
 #include <QApplication>
 using TestApplication = QApplication;
 #else
@@ -18,5 +20,9 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     TestApplication app(argc, argv);
     TestFolders folders;
+#ifdef QUORVEL_TEST_GUI
+    // The screens show figures as the program does, German whatever LANG says.
+    QLocale::setDefault(InterfaceLocale());
+#endif
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include "core/QVL_System.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/InterfaceLocale.h"
 #include "ui/shell/Style.h"
 #include "update/QVL_Update.h"
 
@@ -34,6 +35,7 @@ void Configure(QApplication& application)
     application.setApplicationVersion(QStringLiteral(QUORVEL_VERSION_TEXT));
     application.setProperty("HelpFile", HelpFile());
     QApplication::setStyle(new TQuorvelStyle);
+    QLocale::setDefault(InterfaceLocale());
 
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -11,7 +11,8 @@ namespace QuorvelApplication {
 // The first argument is exactly "update" (case-sensitive).
 bool IsUpdateMode(const QStringList& arguments);
 
-// Title, help file, German texts of Qt's own dialogs, the real dialog service.
+// Title, help file, the German locale and German texts of Qt's own dialogs,
+// the real dialog service.
 void Configure(QApplication& application);
 
 // Applies a prepared update and returns the exit code.

@@ -185,11 +185,11 @@ TEST_F(VocabularyQueryTest, WhenTheQuestionTimeRunsOutTheTypedTextIsJudged)
     EXPECT_EQ(screen->Button_TimerEnabled->toolTip(), QStringLiteral("Abfrage auf Zeit ist aktiviert"));
     EXPECT_EQ(timers.PendingInterval(), 5000);
 
-    TypeText(*screen->TntEdit1, QStringLiteral("Hau"));
+    TypeText(*screen->TntEdit1, QStringLiteral("Hof"));
     ASSERT_TRUE(timers.Fire());
     auto* result = dynamic_cast<TFormQueryResultVoc*>(screen->ResultWindow());
     ASSERT_NE(result, nullptr) << "the answer is shown without the learner asking for it";
-    EXPECT_EQ(result->Label_Input->text(), QStringLiteral("\"Hau\""));
+    EXPECT_EQ(result->Label_Input->text(), QStringLiteral("\"Hof\""));
     EXPECT_EQ(result->Label1->text(), QStringLiteral("F a l s c h"));
     QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
     EXPECT_EQ(screen->ResultWindow(), nullptr);

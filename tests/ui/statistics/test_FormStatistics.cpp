@@ -120,10 +120,10 @@ TEST_F(StatisticsWindowTest, WithoutQueriesEveryFigureIsZeroAndEveryBarEmpty)
     EXPECT_EQ(screen->Label_Units->text(), QStringLiteral("0"));
     EXPECT_EQ(screen->Label_Queries->text(), QStringLiteral("0"));
     EXPECT_EQ(screen->Label_Cards->text(), QStringLiteral("0"));
-    EXPECT_EQ(screen->Label_CardsPerQuery->text(), QStringLiteral("0.00"));
-    EXPECT_EQ(screen->Label_CardsPerQuerySpread->text(), QStringLiteral("± 0.00"));
-    EXPECT_EQ(screen->Label_Gap->text(), QStringLiteral("0.00"));
-    EXPECT_EQ(screen->Label_GapSpread->text(), QStringLiteral("± 0.00"));
+    EXPECT_EQ(screen->Label_CardsPerQuery->text(), QStringLiteral("0,00"));
+    EXPECT_EQ(screen->Label_CardsPerQuerySpread->text(), QStringLiteral("± 0,00"));
+    EXPECT_EQ(screen->Label_Gap->text(), QStringLiteral("0,00"));
+    EXPECT_EQ(screen->Label_GapSpread->text(), QStringLiteral("± 0,00"));
     EXPECT_FALSE(screen->Label_LastDeletion->isVisibleTo(screen));
     EXPECT_EQ(pixelsOf(screen->DayChartImage(), TQVL_Statistics_DayChart::LevelFill), 0) << "no bar is filled";
     EXPECT_GT(pixelsOf(screen->DayChartImage(), TQVL_Statistics_DayChart::BarFill), 0);
@@ -144,11 +144,11 @@ TEST_F(StatisticsWindowTest, KeyFiguresChartAndJournalOfAHistory)
     EXPECT_EQ(screen->Label_Units->text(), QStringLiteral("2"));
     EXPECT_EQ(screen->Label_Queries->text(), QStringLiteral("3")) << "the last 60 days up to now";
     EXPECT_EQ(screen->Label_Cards->text(), QStringLiteral("60"));
-    EXPECT_EQ(screen->Label_CardsPerQuery->text(), QStringLiteral("20.00"));
-    EXPECT_EQ(screen->Label_CardsPerQuerySpread->text(), QStringLiteral("± 8.16"));
+    EXPECT_EQ(screen->Label_CardsPerQuery->text(), QStringLiteral("20,00"));
+    EXPECT_EQ(screen->Label_CardsPerQuerySpread->text(), QStringLiteral("± 8,16"));
     // Gaps 14 h 40 min and 24 h.
-    EXPECT_EQ(screen->Label_Gap->text(), QStringLiteral("19.33"));
-    EXPECT_EQ(screen->Label_GapSpread->text(), QStringLiteral("± 4.67"));
+    EXPECT_EQ(screen->Label_Gap->text(), QStringLiteral("19,33"));
+    EXPECT_EQ(screen->Label_GapSpread->text(), QStringLiteral("± 4,67"));
     EXPECT_TRUE(screen->Label_LastDeletion->isVisibleTo(screen));
     EXPECT_EQ(screen->Label_LastDeletion->text(),
               QStringLiteral("Die Abfrageergebnisse wurden zuletzt am \"05.01.2023 08:30:00\" gelöscht."));
