@@ -1,5 +1,6 @@
 #include "exchange/QVL_Import_CSV.h"
 
+#include "exchange/QVL_Export_CSV.h"
 #include "exchange/QVL_Import_Records.h"
 #include "exchange/QVL_Import_Text.h"
 
@@ -44,7 +45,9 @@ TQVL_Import_Source TQVL_Import_CSV::Read(const QByteArray& bytes, const QString&
         for (int field = 0; field < fFieldCount; ++field) {
             const int column = Columns[std::size_t(field)];
             if (column > 0 && std::size_t(column) <= records.Fields.size()) {
-                values[std::size_t(field)] = TQVL_Import_Text::CardText(records.Fields[std::size_t(column - 1)]);
+                // The apostrophe that our export puts before a formula-like text is not the learner's.
+                values[std::size_t(field)] = TQVL_Export_CSV::WithoutFormulaGuard(
+                    TQVL_Import_Text::CardText(records.Fields[std::size_t(column - 1)]));
                 any = any || !values[std::size_t(field)].isEmpty();
             }
         }
