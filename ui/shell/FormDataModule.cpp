@@ -26,7 +26,6 @@ TFormDataModule::TFormDataModule(TRightsSource rights, QObject* parent)
     Action_Unit_Edit = make("Action_Unit_Edit", QStringLiteral("Bearbeiten"), QStringLiteral("Units"));
     Action_Unit_Print = make("Action_Unit_Print", QStringLiteral("Drucken"), QStringLiteral("Units"));
     Action_Unit_Export = make("Action_Unit_Export", QStringLiteral("Exportieren"), QStringLiteral("Units"));
-    Action_Unit_Export->setVisible(false);
     Action_Unit_Integrate =
         make("Action_Unit_Integrate", QStringLiteral("Andere Lektion integrieren"), QStringLiteral("Units"));
     Action_Unit_Import = make("Action_Unit_Import", QStringLiteral("Importieren"), QStringLiteral("Units"));
@@ -69,7 +68,7 @@ void TFormDataModule::DisableAllActions()
 void TFormDataModule::EnableAllActions()
 {
     for (QAction* action : actions)
-        action->setEnabled(action != Action_Unit_Export);
+        action->setEnabled(true);
 }
 
 void TFormDataModule::DisableCategory(const QString& name)
@@ -82,7 +81,7 @@ void TFormDataModule::DisableCategory(const QString& name)
 void TFormDataModule::EnableCategory(const QString& name)
 {
     for (QAction* action : actions)
-        if (Category(action) == name && action != Action_Unit_Export)
+        if (Category(action) == name)
             action->setEnabled(true);
 }
 

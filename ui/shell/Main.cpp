@@ -14,6 +14,7 @@
 #include "ui/units/Form_LongTermStorage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Form_MainMenuTwo.h"
+#include "ui/exchange/Form_UnitsExport.h"
 #include "ui/exchange/Form_UnitsImport.h"
 #include "ui/exchange/Form_AboutQuorvel.h"
 #include "ui/exchange/Form_Internet.h"
@@ -385,6 +386,11 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Unit_Print, {&TQVL_User_Rights::PRINT}, [this] {
         if (CheckUnitSelected())
             TFormPrintCards::PrintActiveUnit(*core, this);
+    });
+    // Taking words out is the nearest thing to printing them.
+    d.Bind(d.Action_Unit_Export, {&TQVL_User_Rights::PRINT}, [this] {
+        if (CheckUnitSelected())
+            TFormUnitsExport::ExportActiveUnit(*core, this);
     });
     d.Bind(d.Action_Unit_Integrate, {}, [this] {
         if (CheckUnitSelected())
