@@ -18,6 +18,7 @@ class TQVL_Result_Card;
 class TQVL_FSRS_Replay
 {
 public:
+    // Keeps a copy of `scheduler`.
     explicit TQVL_FSRS_Replay(const TQVL_FSRS& scheduler) : fsrs(scheduler) {}
 
     // Wrong -> Again, almost right -> Hard, right -> Good; a self-judged answer as the learner judged it.
@@ -51,6 +52,8 @@ public:
 
     QHash<qint32, TQVL_FSRS_Card> Cards;
 
+    const TQVL_FSRS& Scheduler() const { return fsrs; }
+
 private:
-    const TQVL_FSRS& fsrs;
+    TQVL_FSRS fsrs;
 };
