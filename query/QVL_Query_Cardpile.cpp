@@ -6,6 +6,7 @@
 #include "core/QVL_FileObject.h"
 #include "core/QVL_Math.h"
 #include "core/QVL_System.h"
+#include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
@@ -57,19 +58,34 @@ void TQVL_Query_Cardpile::addCard(const TQVL_Unit& unit, const TQVL_Card& card, 
             entry->PointValue = stored.pointvalue;
             entry->StartPointValue = stored.pointvalue;
         }
-        if (LongTermMode && !stored.IsDue(ReferenceDate))
+        if (LongTermMode && !isDue(*results, stored))
             return;
     }
     Cards.push_back(std::move(entry));
+}
+
+bool TQVL_Query_Cardpile::isDue(const TQVL_Result_Unit& results, const TQVL_Result_Card& card)
+{
+    if (results.learnmethod != TQVL_LearnMethod::FSRS || !results.Owner)
+        return card.IsDue(ReferenceDate);
+    if (replayOf != &results) {
+        replay = results.Owner->ReplayFSRS(results);
+        replayOf = &results;
+    }
+    // Logs that cannot be read leave the stages, which are kept all along.
+    return replay ? replay->IsDue(card.card_uid, &card, ReferenceDate) : card.IsDue(ReferenceDate);
 }
 
 bool TQVL_Query_Cardpile::HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results,
                                       TQVL_DateTime referenceDate)
 {
     const TQVL_Result_Unit* records = results ? results->FindUnit(storage.Uid) : nullptr;
+    const std::unique_ptr<TQVL_FSRS_Replay> replay =
+        records && records->learnmethod == TQVL_LearnMethod::FSRS ? results->ReplayFSRS(*records) : nullptr;
     for (int i = 0; i < storage.Cards->Count(); ++i) {
-        const TQVL_Result_Card* record = records ? records->FindCard(storage.Cards->Card(i)->Uid) : nullptr;
-        if (TQVL_Result_Card::IsDue(record, referenceDate))
+        const qint32 uid = storage.Cards->Card(i)->Uid;
+        const TQVL_Result_Card* record = records ? records->FindCard(uid) : nullptr;
+        if (replay ? replay->IsDue(uid, record, referenceDate) : TQVL_Result_Card::IsDue(record, referenceDate))
             return true;
     }
     return false;
@@ -84,6 +100,8 @@ void TQVL_Query_Cardpile::Clear()
 {
     Cards.clear();
     Units.clear();
+    replay.reset();
+    replayOf = nullptr;
 }
 
 std::vector<TQVL_Query_Card*> TQVL_Query_Cardpile::getCardList() const

@@ -9,6 +9,8 @@
 #include <vector>
 
 class TQVL_Card;
+class TQVL_FSRS_Replay;
+class TQVL_Result_Card;
 class TQVL_Query;
 class TQVL_Result_Unit;
 class TQVL_Result_User;
@@ -29,12 +31,14 @@ public:
     // Adds every card of `unit` in its order and returns the number of units.
     int AddUnit(const TQVL_Unit& unit);
     // Adds one card. With UseLastResults it starts from the point value stored
-    // for it; in LongTermMode it is left out unless it is due on ReferenceDate.
+    // for it; in LongTermMode it is left out unless it is due on ReferenceDate
+    // by the storage's method.
     // Both look the card up in the active user's results, creating the records
     // when missing, and fail with "no active User" without one.
     void AddCard(const TQVL_Unit& unit, const TQVL_Card& card);
     // Whether AddUnit in long-term mode would take a card of `storage` on
-    // `referenceDate`, by the same rule but without creating records;
+    // `referenceDate`, by the same rule (the storage's method: stages or
+    // FSRS) but without creating records;
     // `results` may be null (no user: every card is due).
     static bool HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results, TQVL_DateTime referenceDate);
     // Frees all entries and forgets the units.
@@ -72,8 +76,12 @@ public:
 
 private:
     void addCard(const TQVL_Unit& unit, const TQVL_Card& card, TQVL_Result_Unit*& results);
+    bool isDue(const TQVL_Result_Unit& results, const TQVL_Result_Card& card);
     TQVL_Result_Unit& resultsOf(const TQVL_Unit& unit) const;
     void saveItem(const TQVL_Query_Card& entry, TQVL_Result_Unit& unit, TQVL_DateTime now) const;
 
     const TQVL_Query& owner;
+    // The FSRS cards of the storage being added, replayed once for all its cards.
+    std::unique_ptr<TQVL_FSRS_Replay> replay;
+    const TQVL_Result_Unit* replayOf = nullptr;
 };

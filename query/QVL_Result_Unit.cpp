@@ -1,7 +1,12 @@
 #include "query/QVL_Result_Unit.h"
 
+#include "core/QVL_Math.h"
 #include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLWriter.h"
+#include "query/QVL_FSRS_Replay.h"
+#include "query/QVL_Result_User.h"
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -67,6 +72,15 @@ qint64 TQVL_Result_Unit::DurationOnDay(TQVL_DateTime date) const
 bool TQVL_Result_Unit::CountDue(TQVL_DateTime referenceDate, int& count) const
 {
     int due = 0;
+    if (learnmethod == TQVL_LearnMethod::FSRS && Owner) {
+        if (const std::unique_ptr<TQVL_FSRS_Replay> replay = Owner->ReplayFSRS(*this)) {
+            for (const auto& card : cards)
+                if (replay->IsDue(card->card_uid, card.get(), referenceDate))
+                    ++due;
+            count += due;
+            return due > 0;
+        }
+    }
     for (const auto& card : cards)
         if (card->IsDue(referenceDate))
             ++due;
@@ -87,6 +101,17 @@ std::unique_ptr<TQVL_Result_Unit> TQVL_Result_Unit::FromXML(const TQVL_XMLElemen
         unit->unit_lastknownfilename = fileName.Value();
     unit->lastquerydate = element.NeedChild("lastquerydate"_L1).AsDateTime();
     unit->longtermstorage = element.NeedChild("longtermstorage"_L1).AsBoolean();
+    // A method this program does not know keeps the stages, which every storage has.
+    if (const TQVL_XMLElement method = element.FindChild("learnmethod"_L1))
+        unit->learnmethod = method.Value() == "fsrs"_L1 ? TQVL_LearnMethod::FSRS : TQVL_LearnMethod::Stages;
+    if (const TQVL_XMLElement retention = element.FindChild("desiredretention"_L1)) {
+        bool ok = false;
+        const double value = retention.Value().toDouble(&ok);
+        // Whole percent, as the setting offers it: what is written reads back as the same value.
+        if (ok && value == value)
+            unit->desiredretention =
+                double(RoundHalfEven(std::clamp(value, QVL_MinRetention, QVL_MaxRetention) * 100.0)) / 100.0;
+    }
 
     const TQVL_XMLElement queryList = element.NeedChild("queries"_L1);
     unit->queries.reserve(std::size_t(queryList.ChildCount()));
@@ -112,6 +137,10 @@ void TQVL_Result_Unit::WriteXML(TQVL_XMLWriter& writer) const
     writer.Text("unit_lastknownfilename"_L1, unit_lastknownfilename);
     writer.DateTime("lastquerydate"_L1, lastquerydate);
     writer.Boolean("longtermstorage"_L1, longtermstorage);
+    if (learnmethod != TQVL_LearnMethod::Stages || desiredretention != QVL_DefaultRetention) {
+        writer.Text("learnmethod"_L1, learnmethod == TQVL_LearnMethod::FSRS ? "fsrs"_L1 : "stages"_L1);
+        writer.Text("desiredretention"_L1, QString::number(desiredretention, 'g', 6));
+    }
 
     writer.Begin("queries"_L1);
     for (const auto& query : queries) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/QVL_DateTime.h"
+#include "query/QVL_LearnMethod.h"
 #include "query/QVL_Result.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit_Query.h"
@@ -14,6 +15,8 @@
 // The user's history of one unit (or long-term storage): its answer counters,
 // the stored queries (oldest first) and one record per card. Created and owned
 // by TQVL_Result_User; the unit uid is its key there and never changes.
+class TQVL_Result_User;
+
 class TQVL_Result_Unit : public TQVL_Result
 {
 public:
@@ -41,7 +44,10 @@ public:
 
     // Seconds of the stored queries that ended on the calendar day of `date`.
     qint64 DurationOnDay(TQVL_DateTime date) const;
-    // Adds the number of cards due on `referenceDate` to `count`; true when there is one.
+    // Adds the number of cards due on `referenceDate` to `count`; true when
+    // there is one. A storage learned with FSRS counts by the cards' memory
+    // state, replayed from the review logs of the profile that owns it; when
+    // those cannot be read, by the stages, which are kept all along.
     bool CountDue(TQVL_DateTime referenceDate, int& count) const;
     // CountDue with the current time.
     bool CountDueToday(int& count) const;
@@ -57,6 +63,13 @@ public:
     QString unit_lastknownfilename;
     TQVL_DateTime lastquerydate;
     bool longtermstorage = false;
+    // The learner's choice for a long-term storage. Stored only when it
+    // differs from the defaults, so a profile of a storage that keeps the
+    // stages is written as before, and an older profile means "Stufen".
+    TQVL_LearnMethod learnmethod = TQVL_LearnMethod::Stages;
+    double desiredretention = QVL_DefaultRetention;
+    // The results this record belongs to; null for a record made on its own.
+    const TQVL_Result_User* Owner = nullptr;
 
 private:
     TQVL_Result_Card& appendCard(std::unique_ptr<TQVL_Result_Card> card);

@@ -1,7 +1,11 @@
 #include "query/QVL_Result_User.h"
 
+#include "core/QVL_Error.h"
 #include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLTagWriter.h"
+#include "query/QVL_FSRS.h"
+#include "query/QVL_FSRS_Replay.h"
+#include "query/QVL_ReviewLog.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,6 +27,7 @@ TQVL_Result_Unit& TQVL_Result_User::GetOrCreateUnit(const QString& uid, const QS
         return *unit;
     units.push_back(std::make_unique<TQVL_Result_Unit>(uid));
     units.back()->unit_lastknownfilename = fileName;
+    units.back()->Owner = this;
     return *units.back();
 }
 
@@ -63,6 +68,8 @@ void TQVL_Result_User::LoadFromXML(const TQVL_XMLElement& element)
     }
     lastdeletion_date = deletionDate;
     units = std::move(loaded);
+    for (const auto& unit : units)
+        unit->Owner = this;
 }
 
 void TQVL_Result_User::WriteXML(TQVL_XMLWriter& writer) const
@@ -81,4 +88,21 @@ void TQVL_Result_User::SaveToXML(TQVL_XMLTag& tag) const
 {
     TQVL_XMLTagWriter writer(tag);
     WriteXML(writer);
+}
+
+std::unique_ptr<TQVL_FSRS_Replay> TQVL_Result_User::ReplayFSRS(const TQVL_Result_Unit& unit) const
+{
+    if (ReviewLogProfile.isEmpty())
+        return nullptr;
+    TQVL_ReviewLog::Contents log;
+    try {
+        log = TQVL_ReviewLog::ReadProfile(ReviewLogProfile);
+    } catch (const TQVL_Error&) {
+        return nullptr;
+    }
+    TQVL_FSRS::Parameters parameters;
+    parameters.DesiredRetention = unit.desiredretention;
+    auto replay = std::make_unique<TQVL_FSRS_Replay>(TQVL_FSRS(parameters));
+    replay->Replay(log.Entries, unit.unit_uid);
+    return replay;
 }

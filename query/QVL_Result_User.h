@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class TQVL_FSRS_Replay;
 class TQVL_XMLTag;
 class TQVL_XMLWriter;
 
@@ -48,8 +49,15 @@ public:
     // The same content into an open "results" element.
     void WriteXML(TQVL_XMLWriter& writer) const;
 
+    // The FSRS cards of the storage `unit`, replayed from the review logs of
+    // ReviewLogProfile with the storage's desired retention; null when there
+    // is no profile file or its logs cannot be read.
+    std::unique_ptr<TQVL_FSRS_Replay> ReplayFSRS(const TQVL_Result_Unit& unit) const;
+
     // When the results were last deleted; empty for never.
     TQVL_DateTime lastdeletion_date;
+    // The profile file whose review logs hold these results' answers; set by the profile.
+    QString ReviewLogProfile;
 
 private:
     std::vector<std::unique_ptr<TQVL_Result_Unit>> units;

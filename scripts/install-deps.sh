@@ -14,7 +14,13 @@ packages=(
     xvfb xauth x11-utils imagemagick fonts-dejavu-core sox espeak-ng
     desktop-file-utils appstream shared-mime-info dpkg-dev file
     libespeak-ng-dev libarchive-dev qt6-webengine-dev qt6-webengine-dev-tools poppler-utils
+    nodejs
 )
+# The reference checks run Node.js packages installed with npm. Some Node.js
+# builds bring npm along; Debian's comes as a package of its own.
+if ! command -v npm > /dev/null; then
+    packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

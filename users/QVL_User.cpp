@@ -64,6 +64,8 @@ void TQVL_User::ReadXML(const TQVL_XMLElement& root)
         units_directory = std::move(newUnitsDirectory);
         *rights = newRights;
         readaloud = newReadAloud;
+        // The review logs lie beside the profile file.
+        results->ReviewLogProfile = FileName;
     } catch (const TQVL_Error&) {
         throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist kein gültiges Benutzerprofil!").arg(FileName));
     }
@@ -101,6 +103,8 @@ void TQVL_User::WriteXML(TQVL_XMLWriter& writer)
     }
 
     writer.Begin("results"_L1);
+    // A new or renamed profile keeps its review logs beside its file.
+    results->ReviewLogProfile = FileName;
     results->WriteXML(writer);
     writer.End();
 }
