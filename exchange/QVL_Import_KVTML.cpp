@@ -2,9 +2,10 @@
 
 #include "core/QVL_Encoding.h"
 #include "core/QVL_XML.h"
+#include "exchange/QVL_Export_KVTML.h"
 #include "exchange/QVL_Import_Text.h"
+#include "exchange/QVL_LanguageLocales.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <pugixml.hpp>
@@ -28,36 +29,10 @@ QString textOf(const pugi::xml_node& node)
     return TQVL_Import_Text::CardText(TQVL_Encoding::DecodeUtf8(value, qsizetype(std::strlen(value))));
 }
 
-// The language codes of the language-name table are three-letter ones
-// (bibliographic forms: "ger", "fre"); files name languages by two letters
-// ("de") or by the terminological three ("deu").
-const std::pair<const char*, const char*> programCodes[] = {
-    {"af", "afr"}, {"sq", "alb"}, {"sqi", "alb"}, {"ar", "ara"}, {"hy", "arm"}, {"hye", "arm"}, {"az", "aze"},
-    {"eu", "baq"}, {"eus", "baq"}, {"be", "bel"}, {"bn", "ben"}, {"bs", "bos"}, {"br", "bre"}, {"bg", "bul"},
-    {"zh", "chi"}, {"zho", "chi"}, {"da", "dan"}, {"de", "ger"}, {"deu", "ger"}, {"en", "eng"}, {"eo", "epo"},
-    {"et", "est"}, {"fo", "fao"}, {"fi", "fin"}, {"fr", "fre"}, {"fra", "fre"}, {"gl", "glg"}, {"ka", "geo"},
-    {"kat", "geo"}, {"el", "gre"}, {"ell", "gre"}, {"he", "heb"}, {"iw", "heb"}, {"hi", "hin"}, {"id", "ind"},
-    {"ga", "gle"}, {"is", "ice"}, {"isl", "ice"}, {"it", "ita"}, {"ja", "jpn"}, {"yi", "yid"}, {"kk", "kaz"},
-    {"ca", "cat"}, {"ko", "kor"}, {"hr", "hrv"}, {"ku", "kur"}, {"la", "lat"}, {"lv", "lav"}, {"lt", "lit"},
-    {"lb", "ltz"}, {"ms", "may"}, {"msa", "may"}, {"mt", "mlt"}, {"mk", "mac"}, {"mkd", "mac"}, {"mn", "mon"},
-    {"nl", "dut"}, {"nld", "dut"}, {"no", "nor"}, {"nb", "nor"}, {"nn", "nor"}, {"nob", "nor"}, {"fa", "per"},
-    {"fas", "per"}, {"pl", "pol"}, {"pt", "por"}, {"rm", "roh"}, {"ro", "rum"}, {"ron", "rum"}, {"ru", "rus"},
-    {"gd", "gla"}, {"sv", "swe"}, {"sr", "srp"}, {"sk", "slo"}, {"slk", "slo"}, {"sl", "slv"}, {"es", "spa"},
-    {"sw", "swa"}, {"th", "tha"}, {"cs", "cze"}, {"ces", "cze"}, {"tr", "tur"}, {"uk", "ukr"}, {"hu", "hun"},
-    {"ur", "urd"}, {"vi", "vie"}, {"cy", "wel"}, {"cym", "wel"},
-};
-
 // "en_GB", "en-US", "EN", "eng" all name "eng".
 QString languagePart(const QString& locale)
 {
-    QString code = locale.trimmed().toLower();
-    const qsizetype cut = code.indexOf(QRegularExpression(QStringLiteral("[_\\-@.]")));
-    if (cut >= 0)
-        code = code.left(cut);
-    for (const auto& [from, to] : programCodes)
-        if (code == QLatin1String(from))
-            return QString::fromLatin1(to);
-    return code;
+    return TQVL_LanguageLocales::ProgramCode(locale);
 }
 
 int find(const std::vector<Identifier>& identifiers, const QString& code)
@@ -162,8 +137,11 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
                 foreignText = translation;
         }
         TQVL_Card_Voc_Values card;
-        card.foreign1 = textOf(foreignText.child("text"));
-        card.home1 = textOf(homeText.child("text"));
+        // Several meanings share a text as a learner types them, "go; walk".
+        TQVL_Export_KVTML::SplitMeanings(textOf(foreignText.child("text")), card.foreign1, card.foreign2,
+                                         card.foreign3);
+        TQVL_Export_KVTML::SplitMeanings(textOf(homeText.child("text")), card.home1, card.home2, card.home3);
+        card.hint = textOf(foreignText.child("paraphrase"));
         if (card.foreign1.isEmpty() && card.home1.isEmpty())
             continue;
         QStringList notes;

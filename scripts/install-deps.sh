@@ -13,6 +13,7 @@ packages=(
     libqt6dbus6 dbus-daemon
     xvfb xauth x11-utils imagemagick fonts-dejavu-core sox espeak-ng
     desktop-file-utils appstream shared-mime-info dpkg-dev file
+    libkeduvocdocument-dev
     libespeak-ng-dev libarchive-dev qt6-webengine-dev qt6-webengine-dev-tools poppler-utils
     nodejs
 )

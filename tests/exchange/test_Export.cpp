@@ -3,6 +3,8 @@
 #include "core/QVL_Error.h"
 #include "exchange/QVL_Export.h"
 #include "exchange/QVL_Export_CSV.h"
+#include "exchange/QVL_Export_KVTML.h"
+#include "exchange/QVL_Import_KVTML.h"
 #include "exchange/QVL_Import_CSV.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFiles.h"
@@ -10,9 +12,19 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 
+
+// Readable cards in failure messages.
+void PrintTo(const TQVL_Card_Voc_Values& card, std::ostream* out)
+{
+    *out << QStringList{card.foreign1, card.foreign2, card.foreign3, card.home1, card.home2, card.home3, card.note,
+                        card.hint}
+                .join(u'|')
+                .toStdString();
+}
 
 namespace {
 
@@ -151,4 +163,84 @@ TEST(Export, PicturesAndTargetsThatAreNoFilesAreRefused)
     const QString missingFolder = dir.filePath(QStringLiteral("fehlt/out.csv"));
     EXPECT_FALSE(ErrorOf([&] { TQVL_Export().ExportUnit(words, missingFolder); }).isEmpty());
     words.CloseFile();
+}
+
+namespace {
+
+QString unescaped(const QString& field)
+{
+    QString text;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != u'\\' || i + 1 == field.size()) {
+            text += field[i];
+            continue;
+        }
+        const QChar next = field[++i];
+        text += next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t') : next;
+    }
+    return text;
+}
+
+TQVL_Export_KVTML kvtmlWriter()
+{
+    TQVL_Export_KVTML writer;
+    writer.Title = QStringLiteral("Wörter");
+    writer.LangCodeForeign = QStringLiteral("eng");
+    writer.LangNameForeign = QStringLiteral("Englisch");
+    writer.LangCodeHome = QStringLiteral("ger");
+    writer.LangNameHome = QStringLiteral("Deutsch");
+    return writer;
+}
+
+} // namespace
+
+TEST(ExportKVTML, KdesReaderSeesTheLanguagesAndEveryText)
+{
+#ifndef QUORVEL_KVTML_READER
+    FAIL() << "KDE's libkeduvocdocument-dev is not installed, so the KVTML export cannot be checked by its reader "
+              "(scripts/install-deps.sh installs it)";
+#else
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("export.kvtml"));
+    WriteFile(file, kvtmlWriter().Write(awkwardCards()));
+    QProcess reader;
+    reader.start(QStringLiteral(QUORVEL_KVTML_READER), {file});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2 + int(awkwardCards().size())) << lines.join(u'|').toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("identifier\t0\tEnglisch\ten"));
+    EXPECT_EQ(lines[1], QStringLiteral("identifier\t1\tDeutsch\tde"));
+    const std::vector<TQVL_Card_Voc_Values> cards = awkwardCards();
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const TQVL_Card_Voc_Values& card = cards[i];
+        const QStringList fields = lines[int(i) + 2].split(u'\t');
+        ASSERT_EQ(fields.size(), 5) << lines[int(i) + 2].toStdString();
+        // KDE's reader keeps a text on one line: it makes a line break a blank.
+        const auto oneLine = [](QString text) { return text.replace(u'\n', u' '); };
+        EXPECT_EQ(unescaped(fields[1]), oneLine(TQVL_Export_KVTML::JoinedMeanings(card.foreign1, card.foreign2, card.foreign3)));
+        EXPECT_EQ(unescaped(fields[2]), oneLine(TQVL_Export_KVTML::JoinedMeanings(card.home1, card.home2, card.home3)));
+        EXPECT_EQ(unescaped(fields[3]), card.note);
+        EXPECT_EQ(unescaped(fields[4]), card.hint);
+    }
+#endif
+}
+
+TEST(ExportKVTML, OurImportReadsTheExportBack)
+{
+    TQVL_Import_KVTML reader;
+    reader.LangCodeForeign = QStringLiteral("eng");
+    reader.LangCodeHome = QStringLiteral("ger");
+    const std::vector<TQVL_Card_Voc_Values> cards = awkwardCards();
+    const TQVL_Import_Source read = reader.Read(kvtmlWriter().Write(cards), QStringLiteral("x.kvtml"));
+    ASSERT_EQ(read.Cards.size(), cards.size());
+    for (std::size_t i = 0; i < read.Cards.size(); ++i) {
+        // KVTML has one text per side: "; " inside a meaning reads back as the next meaning.
+        if (cards[i].foreign1.contains(QStringLiteral("; "))) {
+            EXPECT_EQ(read.Cards[i].foreign1, QStringLiteral("sentence"));
+            EXPECT_EQ(read.Cards[i].foreign2, QStringLiteral("with delimiter"));
+            continue;
+        }
+        EXPECT_EQ(read.Cards[i], cards[i]) << i;
+    }
 }
