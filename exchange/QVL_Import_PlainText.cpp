@@ -154,29 +154,32 @@ QString withEntities(QStringView text)
 {
     QString decoded;
     decoded.reserve(text.size());
+    qsizetype from = 0; // start of the text not yet copied
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&')) {
-            // Looks no further than the longest entity and stops at the first
-            // character no entity name holds: every "&" costs a bounded step.
-            const qsizetype limit = std::min(text.size(), i + maxEntityLength + 1);
-            qsizetype end = i + 1;
-            while (end < limit && entityNameChar(text[end]))
-                ++end;
-            if (end < limit && text[end] == QLatin1Char(';') && end > i + 1) {
-                if (const char32_t c = entity(text.mid(i + 1, end - i - 1))) {
-                    if (QChar::requiresSurrogates(c)) {
-                        decoded.append(QChar(QChar::highSurrogate(c)));
-                        decoded.append(QChar(QChar::lowSurrogate(c)));
-                    } else {
-                        decoded.append(QChar(char16_t(c)));
-                    }
-                    i = end;
-                    continue;
-                }
-            }
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        // Looks no further than the longest entity and stops at the first
+        // character no entity name holds: every "&" costs a bounded step.
+        const qsizetype limit = std::min(text.size(), i + maxEntityLength + 1);
+        qsizetype end = i + 1;
+        while (end < limit && entityNameChar(text[end]))
+            ++end;
+        if (end == limit || text[end] != QLatin1Char(';') || end == i + 1)
+            continue;
+        const char32_t c = entity(text.mid(i + 1, end - i - 1));
+        if (!c)
+            continue;
+        decoded.append(text.mid(from, i - from));
+        if (QChar::requiresSurrogates(c)) {
+            decoded.append(QChar(QChar::highSurrogate(c)));
+            decoded.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            decoded.append(QChar(char16_t(c)));
         }
-        decoded.append(text[i]);
+        i = end;
+        from = end + 1;
     }
+    decoded.append(text.mid(from));
     return decoded;
 }
 
