@@ -88,7 +88,9 @@ const std::pair<const char*, const char*> programCodes[] = {
 QString languagePart(const QString& locale)
 {
     QString code = locale.trimmed().toLower();
-    const qsizetype cut = code.indexOf(QRegularExpression(QStringLiteral("[_\\-@.]")));
+    // Built once: a version 1.0 file can name a column's language on every entry.
+    static const QRegularExpression separators(QStringLiteral("[_\\-@.]"));
+    const qsizetype cut = code.indexOf(separators);
     if (cut >= 0)
         code = code.left(cut);
     for (const auto& [from, to] : programCodes)
