@@ -158,8 +158,9 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
     const Document file{bytes, fileName};
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), "kvtml") != 0)
-        throw TQVL_Import_Text::LineError(fileName, file.lineOf(root),
-                                          QStringLiteral("Die Datei ist keine KVTML-Datei (das Element \"kvtml\" fehlt)."));
+        throw TQVL_Import_Text::LineError(
+            fileName, file.lineOf(root),
+            QStringLiteral("Die Datei ist keine KVTML-Datei (das Element \"kvtml\" fehlt)."));
     // Version 1.0 files carry no version attribute; one without it that has
     // the identifiers of 2.0 is read as 2.0.
     const QString version = QString::fromUtf8(root.attribute("version").value()).trimmed();

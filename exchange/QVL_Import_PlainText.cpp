@@ -93,8 +93,8 @@ bool breaksText(QStringView tag)
     for (const char16_t* name : {u"p", u"div", u"li", u"tr", u"td"})
         if (named(name))
             return true;
-    return tag.size() >= 2 && (tag[0] == QLatin1Char('h') || tag[0] == QLatin1Char('H')) && tag[1] >= QLatin1Char('1') &&
-           tag[1] <= QLatin1Char('6') && (tag.size() == 2 || !wordChar(tag[2]));
+    return tag.size() >= 2 && (tag[0] == QLatin1Char('h') || tag[0] == QLatin1Char('H')) &&
+           tag[1] >= QLatin1Char('1') && tag[1] <= QLatin1Char('6') && (tag.size() == 2 || !wordChar(tag[2]));
 }
 
 // The next `c` at or after `from`, remembered in `at` so that a text full of
@@ -231,7 +231,8 @@ TQVL_Import_Source TQVL_Import_PlainText::Read(const QByteArray& bytes, const QS
             separator = separatorOf(value, known);
             if (!known)
                 throw TQVL_Import_Text::LineError(
-                    fileName, line, QStringLiteral("Das Trennzeichen \"%1\" ist unbekannt.").arg(shown(value.trimmed())));
+                    fileName, line,
+                    QStringLiteral("Das Trennzeichen \"%1\" ist unbekannt.").arg(shown(value.trimmed())));
         } else if (key.compare(QLatin1String("html"), Qt::CaseInsensitive) == 0) {
             html = value.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
         } else if (key.endsWith(QLatin1String(" column"), Qt::CaseInsensitive)) {

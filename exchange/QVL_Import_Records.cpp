@@ -41,7 +41,8 @@ bool TQVL_Import_Records::Next()
             // Never further than one past the longest field: a line of
             // hundreds of megabytes is refused at once.
             const qsizetype stop = std::min(size, start + TQVL_Import_Text::MaxFieldLength + 1);
-            while (pos < stop && text[pos] != delimiter && text[pos] != QLatin1Char('\n') && text[pos] != QLatin1Char('\r'))
+            while (pos < stop && text[pos] != delimiter && text[pos] != QLatin1Char('\n') &&
+                   text[pos] != QLatin1Char('\r'))
                 ++pos;
             if (pos - start > TQVL_Import_Text::MaxFieldLength)
                 throw TQVL_Import_Text::FieldTooLong(fileName, line);

@@ -29,10 +29,10 @@ QString notRegular(const QString& fileName, mode_t mode)
 {
     if (S_ISDIR(mode))
         return QStringLiteral("\"%1\" ist ein Ordner und keine Datei.").arg(fileName);
-    const QString what = S_ISFIFO(mode)                     ? QStringLiteral("eine benannte Pipe (FIFO)")
+    const QString what = S_ISFIFO(mode)                   ? QStringLiteral("eine benannte Pipe (FIFO)")
                          : S_ISCHR(mode) || S_ISBLK(mode) ? QStringLiteral("ein Gerät")
-                         : S_ISSOCK(mode)                   ? QStringLiteral("ein Socket")
-                                                            : QStringLiteral("ein besonderer Eintrag");
+                         : S_ISSOCK(mode)                 ? QStringLiteral("ein Socket")
+                                                          : QStringLiteral("ein besonderer Eintrag");
     return QStringLiteral("\"%1\" ist keine gewöhnliche Datei, sondern %2. Importiert werden nur gewöhnliche Dateien.")
         .arg(fileName, what);
 }

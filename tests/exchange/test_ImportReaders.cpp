@@ -337,8 +337,8 @@ TEST(ImportReaders, OverlongFieldsAreRefusedWithTheirLine)
          "Zeile 4: " + tooLong},
         {"unclosed.txt", TQVL_Import_Type::itPlainText, "#separator:tab\n#html:false\n\"a\tb\n",
          "Zeile 3: Ein Anführungszeichen"},
-        {"text.kvtml", TQVL_Import_Type::itKVTML, "<?xml version=\"1.0\"?>\n<kvtml>\n<e><o>a</o><t>" + over + "</t></e>\n</kvtml>\n",
-         "Zeile 3: " + tooLong},
+        {"text.kvtml", TQVL_Import_Type::itKVTML,
+         "<?xml version=\"1.0\"?>\n<kvtml>\n<e><o>a</o><t>" + over + "</t></e>\n</kvtml>\n", "Zeile 3: " + tooLong},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
