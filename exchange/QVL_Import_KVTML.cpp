@@ -21,6 +21,9 @@ namespace {
 // fill the memory with them.
 constexpr std::size_t maxLanguages = 256;
 
+// A version is a few characters; a longer value is shown cut in a message.
+constexpr qsizetype shownVersionLength = 20;
+
 // A language of the file: an identifier of version 2.0, a column of version 1.0.
 struct Identifier
 {
@@ -170,7 +173,10 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
         throw TQVL_Import_Text::LineError(
             fileName, file.lineOf(root),
             QStringLiteral("Die Datei hat die KVTML-Version \"%1\"; gelesen werden die Versionen 1.0 und 2.0.")
-                .arg(version.left(20)));
+                .arg(version.left(shownVersionLength)));
+    // A version 1.0 file without entries has no languages to look for.
+    if (first && !root.child("e"))
+        return source;
 
     const pugi::xml_node identifiersNode = root.child("identifiers");
     std::vector<Identifier> identifiers;

@@ -457,4 +457,7 @@ TEST(ImportKVTML, Version1EntriesWithTheirLanguages)
     EXPECT_EQ(plain.Cards[0].foreign1, QStringLiteral("dog"));
     EXPECT_EQ(plain.Cards[0].home1, QStringLiteral("Hund"));
     EXPECT_EQ(plain.LangCodeForeign, QStringLiteral("en"));
+    // Without entries there is nothing to read, which is no fault of the version.
+    EXPECT_EQ(ErrorOf([] { TQVL_Import_KVTML().Read("<kvtml encoding=\"UTF-8\"/>", QStringLiteral("t.kvtml")); }),
+              QString());
 }
