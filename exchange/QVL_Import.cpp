@@ -10,22 +10,42 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
+namespace {
+
+// OnProgress hears of one file as thousandths of its work: the bytes coming
+// in take the first tenth (they come far faster than the cards are read from
+// them), the reader the rest.
+constexpr qint64 progressScale = 1000;
+constexpr qint64 readingShare = 100;
+
+} // namespace
+
 TQVL_Import_Source TQVL_Import::ReadFile(const QString& fileName) const
 {
-    const QByteArray bytes = TQVL_Import_Text::ReadFile(fileName);
+    const auto part = [this](qint64 from, qint64 share) -> TQVL_Import_Progress {
+        if (!OnProgress)
+            return {};
+        return [this, from, share](qint64 done, qint64 total) {
+            return OnProgress(from + (total > 0 ? share * std::min(done, total) / total : share), progressScale);
+        };
+    };
+    const QByteArray bytes = TQVL_Import_Text::ReadFile(fileName, part(0, readingShare));
     if (bytes.isEmpty())
         throw TQVL_Import_Text::LineError(fileName, 1, QStringLiteral("Die Datei ist leer."));
+    const TQVL_Import_Progress reading = part(readingShare, progressScale - readingShare);
     switch (Type) {
     case TQVL_Import_Type::itCSV:
-        return CSV.Read(bytes, fileName, OnProgress);
+        return CSV.Read(bytes, fileName, reading);
     case TQVL_Import_Type::itPlainText:
-        return TQVL_Import_PlainText().Read(bytes, fileName, OnProgress);
+        return TQVL_Import_PlainText().Read(bytes, fileName, reading);
     case TQVL_Import_Type::itKVTML: {
         TQVL_Import_KVTML reader;
         reader.LangCodeHome = LangCodeHome;
         reader.LangCodeForeign = LangCodeForeign;
         reader.LanguagesFromSource = LanguagesFromSource;
-        return reader.Read(bytes, fileName, OnProgress);
+        return reader.Read(bytes, fileName, reading);
     }
     }
     throw TQVL_Error(QStringLiteral("import type not registered"));

@@ -28,6 +28,8 @@ public:
     // Files that name their languages (KVTML) give the unit theirs.
     bool LanguagesFromSource = false;
     QString OutputFolder;
+    // Hears of the work done on the file being read, in thousandths, from
+    // its first bytes on; returning false cancels.
     TQVL_Import_Progress OnProgress;
 
     // The cards of `fileName` as the reader of Type finds them.

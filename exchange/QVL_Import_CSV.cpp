@@ -1,6 +1,7 @@
 #include "exchange/QVL_Import_CSV.h"
 
 #include "exchange/QVL_Export_CSV.h"
+#include "exchange/QVL_Import_Pace.h"
 #include "exchange/QVL_Import_Records.h"
 #include "exchange/QVL_Import_Text.h"
 
@@ -27,14 +28,12 @@ TQVL_Import_Source TQVL_Import_CSV::Read(const QByteArray& bytes, const QString&
     TQVL_Import_Source source;
     const QString text = TQVL_Import_Text::Decode(bytes, fileName, &source.Encoding);
     TQVL_Import_Text::RefuseXml(text, fileName);
-    TQVL_Import_Records records(text, Delimiter, fileName);
+    TQVL_Import_Pace pace(progress, text.size());
+    TQVL_Import_Records records(text, Delimiter, fileName, &pace);
     const int widest = *std::max_element(Columns.begin(), Columns.end());
     bool delimiterSeen = false;
     int firstLine = 0;
-    int count = 0;
     while (records.Next()) {
-        if (progress && ++count % 4096 == 0 && !progress(records.Position(), text.size()))
-            throw TQVL_Import_Cancelled();
         if (records.IsBlank())
             continue;
         if (!firstLine)
@@ -72,7 +71,6 @@ TQVL_Import_Source TQVL_Import_CSV::Read(const QByteArray& bytes, const QString&
             QStringLiteral("Das Trennzeichen \"%1\" kommt in keiner Zeile vor. Bitte prüfen Sie das Trennzeichen "
                            "und den Dateityp.")
                 .arg(DelimiterName(Delimiter)));
-    if (progress && !progress(text.size(), text.size()))
-        throw TQVL_Import_Cancelled();
+    pace.Finish();
     return source;
 }

@@ -3,6 +3,7 @@
 #include "core/QVL_Encoding.h"
 #include "core/QVL_XML.h"
 #include "exchange/QVL_Export_KVTML.h"
+#include "exchange/QVL_Import_Pace.h"
 #include "exchange/QVL_Import_Text.h"
 #include "exchange/QVL_LanguageLocales.h"
 
@@ -16,6 +17,15 @@
 
 namespace {
 
+// Languages of a file that are looked at; further ones are passed over. More
+// than any language table names, and a file of countless columns does not
+// fill the memory with them.
+constexpr std::size_t maxLanguages = 256;
+
+// A version is a few characters; a longer value is shown cut in a message.
+constexpr qsizetype shownVersionLength = 20;
+
+// A language of the file: an identifier of version 2.0, a column of version 1.0.
 struct Identifier
 {
     QString id;
@@ -23,11 +33,41 @@ struct Identifier
     QString name;
 };
 
-QString textOf(const pugi::xml_node& node)
+// The parsed bytes with the file's name, for texts and for errors that name the line.
+struct Document
 {
-    const char* value = node.child_value();
-    return TQVL_Import_Text::CardText(TQVL_Encoding::DecodeUtf8(value, qsizetype(std::strlen(value))));
-}
+    const QByteArray& bytes;
+    const QString& fileName;
+
+    int lineOf(const pugi::xml_node& node) const
+    {
+        const qsizetype offset = std::clamp<qsizetype>(qsizetype(node.offset_debug()), 0, bytes.size());
+        return int(std::count(bytes.constData(), bytes.constData() + offset, '\n')) + 1;
+    }
+
+    // All text of the element, also around comments and processing
+    // instructions ("a<!-- c -->b" is "ab"), with CDATA sections.
+    QString textOf(const pugi::xml_node& node) const
+    {
+        std::size_t size = 0;
+        for (const pugi::xml_node part : node.children())
+            if (part.type() == pugi::node_pcdata || part.type() == pugi::node_cdata)
+                size += std::strlen(part.value());
+        // A UTF-16 unit takes at least one byte: more bytes than four per
+        // unit cannot fit, whatever they hold.
+        if (size > std::size_t(4 * TQVL_Import_Text::MaxFieldLength))
+            throw TQVL_Import_Text::FieldTooLong(fileName, lineOf(node));
+        QByteArray utf8;
+        utf8.reserve(qsizetype(size));
+        for (const pugi::xml_node part : node.children())
+            if (part.type() == pugi::node_pcdata || part.type() == pugi::node_cdata)
+                utf8.append(part.value());
+        const QString text = TQVL_Import_Text::CardText(TQVL_Encoding::DecodeUtf8(utf8.constData(), utf8.size()));
+        if (text.size() > TQVL_Import_Text::MaxFieldLength)
+            throw TQVL_Import_Text::FieldTooLong(fileName, lineOf(node));
+        return text;
+    }
+};
 
 // "en_GB", "en-US", "EN", "eng" all name "eng".
 QString languagePart(const QString& locale)
@@ -42,6 +82,28 @@ int find(const std::vector<Identifier>& identifiers, const QString& code)
         if (!wanted.isEmpty() && identifiers[i].code == wanted)
             return int(i);
     return -1;
+}
+
+// The languages of version 1.0 are the columns of its entries: the original
+// ("o") and the translations ("t"), each named by the "l" attribute where the
+// file gives one (usually on the first entry only).
+std::vector<Identifier> columnsOf(const pugi::xml_node& root)
+{
+    std::vector<Identifier> columns{{QString(), QString(), QStringLiteral("Original")}};
+    const auto learn = [&columns](std::size_t column, const pugi::xml_node& side) {
+        if (column >= columns.size())
+            columns.push_back({QString(), QString(), QStringLiteral("Übersetzung %1").arg(column)});
+        if (const char* language = side.attribute("l").value(); columns[column].code.isEmpty() && *language)
+            columns[column].code = languagePart(QString::fromUtf8(language));
+    };
+    for (const pugi::xml_node entry : root.children("e")) {
+        learn(0, entry.child("o"));
+        std::size_t column = 1;
+        for (pugi::xml_node translation = entry.child("t"); translation && column < maxLanguages;
+             translation = translation.next_sibling("t"))
+            learn(column++, translation);
+    }
+    return columns;
 }
 
 } // namespace
@@ -69,26 +131,40 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
         throw TQVL_Error::WithCause(
             QStringLiteral("Die Datei \"%1\" kann nicht importiert werden.").arg(fileName),
             TQVL_NativeXML::ParseErrorText(parsed.status, bytes.constData(), bytes.size(), qsizetype(parsed.offset)));
-    const auto lineOf = [&bytes](const pugi::xml_node& node) {
-        const qsizetype offset = std::clamp<qsizetype>(qsizetype(node.offset_debug()), 0, bytes.size());
-        return int(std::count(bytes.constData(), bytes.constData() + offset, '\n')) + 1;
-    };
+    const Document file{bytes, fileName};
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), "kvtml") != 0)
-        throw TQVL_Import_Text::LineError(fileName, lineOf(root),
-                                          QStringLiteral("Die Datei ist keine KVTML-Datei (das Element \"kvtml\" fehlt)."));
-    const QString version = QString::fromUtf8(root.attribute("version").value());
-    if (!version.startsWith(QLatin1String("2")))
         throw TQVL_Import_Text::LineError(
-            fileName, lineOf(root),
-            QStringLiteral("KVTML-Version \"%1\" wird nicht unterstützt, nur Version 2.0.").arg(version));
+            fileName, file.lineOf(root),
+            QStringLiteral("Die Datei ist keine KVTML-Datei (das Element \"kvtml\" fehlt)."));
+    // Version 1.0 files carry no version attribute; one without it that has
+    // the identifiers of 2.0 is read as 2.0.
+    const QString version = QString::fromUtf8(root.attribute("version").value()).trimmed();
+    const bool second = version.startsWith(QLatin1Char('2')) || (version.isEmpty() && root.child("identifiers"));
+    const bool first = !second && (version.isEmpty() || version.startsWith(QLatin1Char('1')));
+    if (!first && !second)
+        throw TQVL_Import_Text::LineError(
+            fileName, file.lineOf(root),
+            QStringLiteral("Die Datei hat die KVTML-Version \"%1\"; gelesen werden die Versionen 1.0 und 2.0.")
+                .arg(version.left(shownVersionLength)));
+    // A version 1.0 file without entries has no languages to look for.
+    if (first && !root.child("e"))
+        return source;
 
+    const pugi::xml_node identifiersNode = root.child("identifiers");
     std::vector<Identifier> identifiers;
-    for (const pugi::xml_node identifier : root.child("identifiers").children("identifier"))
-        identifiers.push_back({QString::fromUtf8(identifier.attribute("id").value()).trimmed(),
-                               languagePart(textOf(identifier.child("locale"))), textOf(identifier.child("name"))});
+    if (second) {
+        for (pugi::xml_node identifier = identifiersNode.child("identifier");
+             identifier && identifiers.size() < maxLanguages; identifier = identifier.next_sibling("identifier"))
+            identifiers.push_back({QString::fromUtf8(identifier.attribute("id").value()).trimmed(),
+                                   languagePart(file.textOf(identifier.child("locale"))),
+                                   file.textOf(identifier.child("name"))});
+    } else {
+        identifiers = columnsOf(root);
+    }
+    const int languagesLine = file.lineOf(second && identifiersNode ? identifiersNode : root);
     if (identifiers.size() < 2)
-        throw TQVL_Import_Text::LineError(fileName, lineOf(root.child("identifiers") ? root.child("identifiers") : root),
+        throw TQVL_Import_Text::LineError(fileName, languagesLine,
                                           QStringLiteral("Die Datei enthält keine zwei Sprachen."));
 
     int home = find(identifiers, LangCodeHome);
@@ -110,48 +186,66 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
         for (const Identifier& identifier : identifiers)
             found.append(identifier.code.isEmpty() ? identifier.name : identifier.code);
         throw TQVL_Import_Text::LineError(
-            fileName, lineOf(root.child("identifiers")),
+            fileName, languagesLine,
             QStringLiteral("Die Datei enthält nicht die Sprachen \"%1\" und \"%2\" (Sprachen der Datei: %3). Wählen "
                            "Sie die Sprachen der Datei oder \"aus Quelldateien übernehmen\".")
                 .arg(LangCodeForeign, LangCodeHome, found.join(QStringLiteral(", "))));
     }
-    source.LangCodeHome = identifiers[std::size_t(home)].code.isEmpty() ? LangCodeHome : identifiers[std::size_t(home)].code;
-    source.LangCodeForeign =
-        identifiers[std::size_t(foreign)].code.isEmpty() ? LangCodeForeign : identifiers[std::size_t(foreign)].code;
-    const QByteArray homeId = identifiers[std::size_t(home)].id.toUtf8();
-    const QByteArray foreignId = identifiers[std::size_t(foreign)].id.toUtf8();
+    const Identifier& homeLanguage = identifiers[std::size_t(home)];
+    const Identifier& foreignLanguage = identifiers[std::size_t(foreign)];
+    source.LangCodeHome = homeLanguage.code.isEmpty() ? LangCodeHome : homeLanguage.code;
+    source.LangCodeForeign = foreignLanguage.code.isEmpty() ? LangCodeForeign : foreignLanguage.code;
 
-    const pugi::xml_node entries = root.child("entries");
-    int count = 0;
-    for (const pugi::xml_node entry : entries.children("entry")) {
-        if (progress && ++count % 4096 == 0 &&
-            !progress(qint64(entry.offset_debug()), qint64(bytes.size())))
-            throw TQVL_Import_Cancelled();
-        pugi::xml_node homeText;
-        pugi::xml_node foreignText;
-        for (const pugi::xml_node translation : entry.children("translation")) {
-            const char* id = translation.attribute("id").value();
-            if (homeId == id)
-                homeText = translation;
-            else if (foreignId == id)
-                foreignText = translation;
-        }
+    TQVL_Import_Pace pace(progress, bytes.size());
+    const auto addCard = [&](const pugi::xml_node& foreignText, const pugi::xml_node& homeText,
+                             const pugi::xml_node& foreignComment, const pugi::xml_node& homeComment,
+                             const pugi::xml_node& foreignParaphrase) {
         TQVL_Card_Voc_Values card;
         // Several meanings share a text as a learner types them, "go; walk".
-        TQVL_Export_KVTML::SplitMeanings(textOf(foreignText.child("text")), card.foreign1, card.foreign2,
-                                         card.foreign3);
-        TQVL_Export_KVTML::SplitMeanings(textOf(homeText.child("text")), card.home1, card.home2, card.home3);
-        card.hint = textOf(foreignText.child("paraphrase"));
+        TQVL_Export_KVTML::SplitMeanings(file.textOf(foreignText), card.foreign1, card.foreign2, card.foreign3);
+        TQVL_Export_KVTML::SplitMeanings(file.textOf(homeText), card.home1, card.home2, card.home3);
+        card.hint = file.textOf(foreignParaphrase);
         if (card.foreign1.isEmpty() && card.home1.isEmpty())
-            continue;
+            return;
         QStringList notes;
-        for (const pugi::xml_node& side : {foreignText, homeText})
-            if (const QString comment = textOf(side.child("comment")); !comment.isEmpty())
-                notes.append(comment);
+        for (const pugi::xml_node& comment : {foreignComment, homeComment})
+            if (const QString note = file.textOf(comment); !note.isEmpty())
+                notes.append(note);
         card.note = notes.join(QStringLiteral("; "));
         source.Cards.push_back(std::move(card));
+    };
+    if (second) {
+        const QByteArray homeId = homeLanguage.id.toUtf8();
+        const QByteArray foreignId = foreignLanguage.id.toUtf8();
+        for (const pugi::xml_node entry : root.child("entries").children("entry")) {
+            pace.At(qint64(entry.offset_debug()));
+            pugi::xml_node homeText;
+            pugi::xml_node foreignText;
+            for (const pugi::xml_node translation : entry.children("translation")) {
+                const char* id = translation.attribute("id").value();
+                if (homeId == id)
+                    homeText = translation;
+                else if (foreignId == id)
+                    foreignText = translation;
+            }
+            addCard(foreignText.child("text"), homeText.child("text"), foreignText.child("comment"),
+                    homeText.child("comment"), foreignText.child("paraphrase"));
+        }
+    } else {
+        // Column 0 is the original, column n the n-th translation.
+        const auto column = [](const pugi::xml_node& entry, int at) {
+            if (at == 0)
+                return entry.child("o");
+            pugi::xml_node translation = entry.child("t");
+            for (int i = 1; i < at && translation; ++i)
+                translation = translation.next_sibling("t");
+            return translation;
+        };
+        for (const pugi::xml_node entry : root.children("e")) {
+            pace.At(qint64(entry.offset_debug()));
+            addCard(column(entry, foreign), column(entry, home), pugi::xml_node(), pugi::xml_node(), pugi::xml_node());
+        }
     }
-    if (progress && !progress(bytes.size(), bytes.size()))
-        throw TQVL_Import_Cancelled();
+    pace.Finish();
     return source;
 }

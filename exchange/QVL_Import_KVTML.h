@@ -4,10 +4,13 @@
 
 #include <QString>
 
-// Reads the entries of a KVTML 2.0 file (the open XML vocabulary format):
-// for each entry the translations in the two chosen languages become the
-// foreign and home meaning, their comments the note. The languages are found
-// by the locale of the file's identifiers.
+// Reads the entries of a KVTML file (the open XML vocabulary format). In
+// version 2.0, for each entry the translations in the two chosen languages
+// become the foreign and home meaning, their comments the note; the languages
+// are found by the locale of the file's identifiers. Version 1.0 (no version
+// attribute) holds "e" entries of an original "o" and translations "t",
+// its languages named by their "l" attributes; files without them give the
+// original as the foreign and the first translation as the home meaning.
 class TQVL_Import_KVTML
 {
 public:

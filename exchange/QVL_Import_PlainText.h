@@ -17,6 +17,7 @@ public:
                             const TQVL_Import_Progress& progress = {}) const;
 
     // The text of an HTML field: tags dropped (line breaks and blocks become
-    // blanks), entities decoded, sound references removed, blanks collapsed.
-    static QString StripHtml(const QString& html);
+    // blanks), entities decoded, sound references removed, blanks collapsed;
+    // in time linear in the field's length.
+    static QString StripHtml(QStringView html);
 };

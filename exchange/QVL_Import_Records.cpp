@@ -1,10 +1,14 @@
 #include "exchange/QVL_Import_Records.h"
 
-#include "exchange/QVL_Import_Text.h"
 #include "core/QVL_Error.h"
+#include "exchange/QVL_Import_Pace.h"
+#include "exchange/QVL_Import_Text.h"
 
-TQVL_Import_Records::TQVL_Import_Records(QStringView input, QChar separator, const QString& file)
-    : text(input), delimiter(separator), fileName(file)
+#include <algorithm>
+
+TQVL_Import_Records::TQVL_Import_Records(QStringView input, QChar separator, const QString& file,
+                                         TQVL_Import_Pace* progress)
+    : text(input), delimiter(separator), fileName(file), pace(progress)
 {
 }
 
@@ -26,15 +30,27 @@ bool TQVL_Import_Records::Next()
         qsizetype start = pos;
         while (start < size && text[start] == QLatin1Char(' ') && delimiter != QLatin1Char(' '))
             ++start;
+        const bool kept = Fields.size() < MaxFields;
         if (start < size && text[start] == QLatin1Char('"')) {
             pos = start;
-            Fields.push_back(quoted.emplace_back(quotedField()));
+            QString field = quotedField();
+            if (kept)
+                Fields.push_back(quoted.emplace_back(std::move(field)));
         } else {
             start = pos;
-            while (pos < size && text[pos] != delimiter && text[pos] != QLatin1Char('\n') && text[pos] != QLatin1Char('\r'))
+            // Never further than one past the longest field: a line of
+            // hundreds of megabytes is refused at once.
+            const qsizetype stop = std::min(size, start + TQVL_Import_Text::MaxFieldLength + 1);
+            while (pos < stop && text[pos] != delimiter && text[pos] != QLatin1Char('\n') &&
+                   text[pos] != QLatin1Char('\r'))
                 ++pos;
-            Fields.push_back(text.mid(start, pos - start));
+            if (pos - start > TQVL_Import_Text::MaxFieldLength)
+                throw TQVL_Import_Text::FieldTooLong(fileName, line);
+            if (kept)
+                Fields.push_back(text.mid(start, pos - start));
         }
+        if (pace)
+            pace->At(pos);
         if (pos < size && text[pos] == delimiter) {
             ++pos;
             continue;
@@ -60,6 +76,8 @@ QString TQVL_Import_Records::quotedField()
             throw TQVL_Import_Text::LineError(
                 fileName, openedOn,
                 QStringLiteral("Ein Anführungszeichen am Anfang eines Feldes wird nicht wieder geschlossen."));
+        if (field.size() > TQVL_Import_Text::MaxFieldLength)
+            throw TQVL_Import_Text::FieldTooLong(fileName, openedOn);
         const QChar c = text[pos];
         if (c == QLatin1Char('"')) {
             if (pos + 1 < size && text[pos + 1] == QLatin1Char('"')) {
@@ -82,6 +100,8 @@ QString TQVL_Import_Records::quotedField()
         field.append(c);
         ++pos;
     }
+    if (field.size() > TQVL_Import_Text::MaxFieldLength)
+        throw TQVL_Import_Text::FieldTooLong(fileName, openedOn);
     while (pos < size && text[pos] == QLatin1Char(' ') && delimiter != QLatin1Char(' '))
         ++pos;
     if (!atRecordEnd() && text[pos] != delimiter)

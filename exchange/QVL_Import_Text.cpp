@@ -2,35 +2,108 @@
 
 #include "core/QVL_Encoding.h"
 #include "core/QVL_Error.h"
+#include "core/QVL_SafeFile.h"
+#include "exchange/QVL_Import_Pace.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // Far beyond any vocabulary list; keeps a wrongly chosen disk image out of memory.
 constexpr qint64 maxFileSize = 256 * 1024 * 1024;
 
+// Bytes asked of the file at a time: large enough that reading costs no
+// more than one read of the whole, small enough to report progress often.
+constexpr qint64 readChunk = 1024 * 1024;
+
+// What a file system entry is when it is not a regular file, for a message
+// that says why it is not read.
+QString notRegular(const QString& fileName, mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("\"%1\" ist ein Ordner und keine Datei.").arg(fileName);
+    const QString what = S_ISFIFO(mode)                   ? QStringLiteral("eine benannte Pipe (FIFO)")
+                         : S_ISCHR(mode) || S_ISBLK(mode) ? QStringLiteral("ein Gerät")
+                         : S_ISSOCK(mode)                 ? QStringLiteral("ein Socket")
+                                                          : QStringLiteral("ein besonderer Eintrag");
+    return QStringLiteral("\"%1\" ist keine gewöhnliche Datei, sondern %2. Importiert werden nur gewöhnliche Dateien.")
+        .arg(fileName, what);
+}
+
+TQVL_Error cannotRead(const QString& fileName, int error)
+{
+    return TQVL_Error::WithCause(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(fileName),
+                                 TQVL_SafeFile::ErrorText(error));
+}
+
+TQVL_Error tooLarge(const QString& fileName)
+{
+    return TQVL_Error(QStringLiteral("Die Datei \"%1\" ist zu groß für einen Import.").arg(fileName));
+}
+
 } // namespace
 
 namespace TQVL_Import_Text {
 
-QByteArray ReadFile(const QString& fileName)
+QByteArray ReadFile(const QString& fileName, const TQVL_Import_Progress& progress)
 {
-    const QFileInfo info(fileName);
-    if (!info.isFile())
-        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(fileName));
-    if (info.size() > maxFileSize)
-        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist zu groß für einen Import.").arg(fileName));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(fileName));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(fileName));
+    const QByteArray path = QFile::encodeName(fileName);
+    // Looked at before opening: opening a device can have effects of its own.
+    struct stat info
+    {
+    };
+    if (::stat(path.constData(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            throw TQVL_Error(QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(fileName));
+        throw cannotRead(fileName, errno);
+    }
+    if (!S_ISREG(info.st_mode))
+        throw TQVL_Error(notRegular(fileName, info.st_mode));
+    if (info.st_size > maxFileSize)
+        throw tooLarge(fileName);
+    // Without blocking and checked again on the descriptor: the entry may have
+    // been replaced by a FIFO since.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw cannotRead(fileName, errno);
+    const TQVL_FileHandle handle(fd);
+    if (::fstat(fd, &info) != 0)
+        throw cannotRead(fileName, errno);
+    if (!S_ISREG(info.st_mode))
+        throw TQVL_Error(notRegular(fileName, info.st_mode));
+    if (info.st_size > maxFileSize)
+        throw tooLarge(fileName);
+    TQVL_Import_Pace pace(progress, info.st_size);
+    QByteArray bytes;
+    // Room for the chunk that finds the end, so the bytes are never moved.
+    bytes.reserve(qsizetype(info.st_size + readChunk));
+    for (;;) {
+        // A file that grows while it is read is held to the same limit.
+        const qint64 room = maxFileSize + 1 - bytes.size();
+        const qsizetype at = bytes.size();
+        bytes.resize(at + qsizetype(std::min(readChunk, room)));
+        const ssize_t got = ::read(fd, bytes.data() + at, std::size_t(bytes.size() - at));
+        if (got < 0) {
+            if (errno == EINTR) {
+                bytes.resize(at);
+                continue;
+            }
+            throw cannotRead(fileName, errno);
+        }
+        bytes.resize(at + got);
+        if (got == 0)
+            break;
+        if (bytes.size() > maxFileSize)
+            throw tooLarge(fileName);
+        pace.At(bytes.size());
+    }
     return bytes;
 }
 
@@ -113,6 +186,14 @@ TQVL_Error LineError(const QString& fileName, int line, const QString& text)
 {
     return TQVL_Error::WithCause(QStringLiteral("Die Datei \"%1\" kann nicht importiert werden.").arg(fileName),
                                  QStringLiteral("Zeile %1: %2").arg(line).arg(text));
+}
+
+TQVL_Error FieldTooLong(const QString& fileName, int line)
+{
+    return LineError(fileName, line,
+                     QStringLiteral("Ein Feld ist länger als %1 Zeichen; so viel Text nimmt keine Karte auf. Bitte "
+                                    "prüfen Sie den Dateityp und das Trennzeichen.")
+                         .arg(MaxFieldLength));
 }
 
 int LineOf(QStringView text, qsizetype offset)

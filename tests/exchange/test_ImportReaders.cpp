@@ -3,10 +3,20 @@
 #include "exchange/QVL_Import_CSV.h"
 #include "exchange/QVL_Import_KVTML.h"
 #include "exchange/QVL_Import_PlainText.h"
+#include "exchange/QVL_Import_Text.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -113,7 +123,7 @@ TEST(ImportReaders, BadFilesNameFileAndLine)
         {"vocabulary.kvtml", TQVL_Import_Type::itPlainText, ';', "Zeile 1:", "XML-Datei"},
         {"utf16.csv", TQVL_Import_Type::itKVTML, ';', "Zeile 1:", "keine XML-Datei"},
         {"broken.kvtml", TQVL_Import_Type::itKVTML, ';', "Zeile 8", "Fehlerhaftes XML"},
-        {"version1.kvtml", TQVL_Import_Type::itKVTML, ';', "Zeile 2:", "nur Version 2.0"},
+        {"version3.kvtml", TQVL_Import_Type::itKVTML, ';', "Zeile 2:", "KVTML-Version \"3.0\""},
         {"spreadsheet.csv", TQVL_Import_Type::itKVTML, ';', "Zeile 1", "XML"},
         {"missing_back.txt", TQVL_Import_Type::itPlainText, ';', "Zeile 2:", "keine Rückseite"},
         {"spreadsheet.csv", TQVL_Import_Type::itPlainText, ';', "Zeile 1:", "Trennzeichen \"Tabulator\""},
@@ -251,6 +261,13 @@ TEST(ImportPlainText, StripHtml)
         {QStringLiteral("x&amp;y &#228; &#x20AC; &unknown; &"), QStringLiteral("x&y ä € &unknown; &")},
         {QStringLiteral("<span style=\"color: red\">rot</span>"), QStringLiteral("rot")},
         {QStringLiteral("[sound:a.mp3]"), QString()},
+        // Entities: no look-ahead past the longest one, none across another "&".
+        {QStringLiteral("&&amp;; &amp &#x1F600; &#00000065;&#000000065;"),
+         QStringLiteral("&&; &amp \U0001F600 A&#000000065;")},
+        // A "<" or "[sound:" that nothing closes is text.
+        {QStringLiteral("a<b [sound:x"), QStringLiteral("a<b [sound:x")},
+        {QStringLiteral("a<BR/>b<h2 class=\"t\">c</H2><pre>d</pre>e<brx>f</br>g"), QStringLiteral("a b c defg")},
+        {QStringLiteral("<<b>x [sound:a<b>c] y"), QStringLiteral("x y")},
     };
     for (const auto& [html, text] : cases)
         EXPECT_EQ(TQVL_Import_PlainText::StripHtml(html), text) << html.toStdString();
@@ -272,4 +289,175 @@ TEST(ImportReaders, CharactersAUnitCannotHoldAreDropped)
     ASSERT_EQ(deck.Cards.size(), 1u);
     EXPECT_EQ(deck.Cards[0].foreign1, QStringLiteral("ab"));
     EXPECT_EQ(deck.Cards[0].home1, QStringLiteral("c"));
+}
+
+// A folder, a FIFO or a device chosen by mistake is named for what it is; the
+// FIFO is not opened for reading (that would wait for a writer for good).
+TEST(ImportReaders, EntriesThatAreNoRegularFileSayWhatTheyAre)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.path() + QStringLiteral("/Pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.path() + QStringLiteral("/Ordner.csv");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::pair<QString, const char*> cases[] = {
+        {folder, "ist ein Ordner und keine Datei"},
+        {fifo, "ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)"},
+        {QStringLiteral("/dev/null"), "ist keine gewöhnliche Datei, sondern ein Gerät"},
+        {dir.path() + QStringLiteral("/fehlt.csv"), "wurde nicht gefunden"},
+    };
+    for (const auto& [file, says] : cases) {
+        const QString error = ErrorOf([&] { reader(TQVL_Import_Type::itCSV).ReadFile(file); });
+        EXPECT_TRUE(error.contains(QLatin1Char('"') + file + QStringLiteral("\" "))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(says))) << error.toStdString();
+    }
+}
+
+// A field longer than a card takes is refused before its text is built, with
+// the file and the line it starts on (also below header lines); a field of
+// the longest length is read.
+TEST(ImportReaders, OverlongFieldsAreRefusedWithTheirLine)
+{
+    const QByteArray longest(TQVL_Import_Text::MaxFieldLength, 'x');
+    const QByteArray over = longest + 'x';
+    const QByteArray tooLong = "Ein Feld ist länger als 65536 Zeichen";
+    struct Case
+    {
+        const char* name;
+        TQVL_Import_Type type;
+        QByteArray bytes;
+        QByteArray says;
+    };
+    const Case cases[] = {
+        {"unquoted.csv", TQVL_Import_Type::itCSV, "a;;;b\nc;;;" + over + "\n", "Zeile 2: " + tooLong},
+        {"quoted.csv", TQVL_Import_Type::itCSV, "a;;;b\n\n\"c\n" + over + "\";;;d\n", "Zeile 3: " + tooLong},
+        {"html.txt", TQVL_Import_Type::itPlainText, "#separator:tab\n#html:true\na\tb\nc\t<b>" + longest + "</b>\n",
+         "Zeile 4: " + tooLong},
+        {"quoted.txt", TQVL_Import_Type::itPlainText, "#separator:tab\n#html:false\na\tb\n\"c\n" + over + "\"\td\n",
+         "Zeile 4: " + tooLong},
+        {"unclosed.txt", TQVL_Import_Type::itPlainText, "#separator:tab\n#html:false\n\"a\tb\n",
+         "Zeile 3: Ein Anführungszeichen"},
+        {"text.kvtml", TQVL_Import_Type::itKVTML,
+         "<?xml version=\"1.0\"?>\n<kvtml>\n<e><o>a</o><t>" + over + "</t></e>\n</kvtml>\n", "Zeile 3: " + tooLong},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.path() + QLatin1Char('/') + QString::fromUtf8(c.name);
+        WriteFile(file, c.bytes);
+        const QString error = ErrorOf([&] { reader(c.type).ReadFile(file); });
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Die Datei \"%1\"").arg(file))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.says))) << error.toStdString();
+    }
+    EXPECT_EQ(readCSV(";;;" + longest).Cards.at(0).foreign1.size(), TQVL_Import_Text::MaxFieldLength);
+    EXPECT_EQ(TQVL_Import_PlainText().Read("a\t\"" + longest + "\"", QStringLiteral("t.txt")).Cards.at(0).home1.size(),
+              TQVL_Import_Text::MaxFieldLength);
+}
+
+// Progress comes while the file is read, however it is laid out (a few huge
+// lines, thousands of header lines, one line of a million fields), and a
+// cancel takes effect there, not only at the end.
+TEST(ImportReaders, ProgressAndCancelThroughoutTheRead)
+{
+    const QByteArray longLine = QByteArray(30000, '&') + '\t' + QByteArray(30000, '&') + '\n';
+    struct Case
+    {
+        const char* name;
+        TQVL_Import_Type type;
+        QByteArray bytes;
+        std::size_t cards;
+    };
+    const Case cases[] = {
+        {"lang.txt", TQVL_Import_Type::itPlainText, longLine.repeated(20), 20},
+        {"kopf.txt", TQVL_Import_Type::itPlainText, QByteArray("#tags column:9\n").repeated(100000) + "a\tb\n", 1},
+        {"felder.csv", TQVL_Import_Type::itCSV, "a;;;b" + QByteArray(1000000, ';') + '\n', 1},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.path() + QLatin1Char('/') + QString::fromUtf8(c.name);
+        WriteFile(file, c.bytes);
+        TQVL_Import import = reader(c.type);
+        std::vector<qint64> seen;
+        import.OnProgress = [&seen](qint64 done, qint64 total) {
+            EXPECT_EQ(total, 1000);
+            EXPECT_GE(done, seen.empty() ? 0 : seen.back());
+            seen.push_back(done);
+            return true;
+        };
+        EXPECT_EQ(import.ReadFile(file).Cards.size(), c.cards);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.back(), 1000);
+        EXPECT_GE(std::count_if(seen.begin(), seen.end(), [](qint64 done) { return done < 1000; }), 10);
+
+        qint64 cancelledAt = -1;
+        import.OnProgress = [&cancelledAt](qint64 done, qint64) {
+            cancelledAt = done;
+            return done < 500;
+        };
+        EXPECT_THROW(import.ReadFile(file), TQVL_Import_Cancelled);
+        EXPECT_LT(cancelledAt, 600);
+    }
+}
+
+// Text around a comment or a processing instruction belongs to the element.
+TEST(ImportKVTML, TextAroundACommentIsKept)
+{
+    const QByteArray documents[] = {
+        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/><identifier id=\"1\"/></identifiers><entries>"
+        "<entry><translation id=\"0\"><text>a<!-- c -->b</text><comment>x<!---->y</comment></translation>"
+        "<translation id=\"1\"><text>c<?pi x?>d</text></translation></entry></entries></kvtml>",
+        "<kvtml><e><o>a<!-- c -->b</o><t>c<?pi x?><![CDATA[d]]></t></e></kvtml>",
+    };
+    for (const QByteArray& document : documents) {
+        const TQVL_Import_Source source = TQVL_Import_KVTML().Read(document, QStringLiteral("t.kvtml"));
+        ASSERT_EQ(source.Cards.size(), 1u);
+        EXPECT_EQ(source.Cards[0].foreign1, QStringLiteral("ab"));
+        EXPECT_EQ(source.Cards[0].home1, QStringLiteral("cd"));
+    }
+    EXPECT_EQ(TQVL_Import_KVTML().Read(documents[0], QStringLiteral("t.kvtml")).Cards[0].note, QStringLiteral("xy"));
+}
+
+TEST(ImportKVTML, Version1EntriesWithTheirLanguages)
+{
+    TQVL_Import import = reader(TQVL_Import_Type::itKVTML);
+    const TQVL_Import_Source source = import.ReadFile(fixture("version1_languages.kvtml"));
+    ASSERT_EQ(source.Cards.size(), 3u) << "an entry without text makes no card";
+    EXPECT_EQ(source.Cards[0].foreign1, QStringLiteral("dog"));
+    EXPECT_EQ(source.Cards[0].home1, QStringLiteral("Hund"));
+    EXPECT_EQ(source.Cards[1].foreign1, QStringLiteral("cat and kitten"));
+    EXPECT_EQ(source.Cards[1].home1, QStringLiteral("Katze & Kätzchen"));
+    EXPECT_EQ(source.Cards[2].home1, QStringLiteral("Vogel"));
+    EXPECT_EQ(source.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(source.LangCodeHome, QStringLiteral("ger"));
+
+    // The second translation, named on the first entry only.
+    import.LangCodeHome = QStringLiteral("fra");
+    const TQVL_Import_Source french = import.ReadFile(fixture("version1_languages.kvtml"));
+    ASSERT_EQ(french.Cards.size(), 3u);
+    EXPECT_EQ(french.Cards[0].home1, QStringLiteral("chien"));
+    EXPECT_EQ(french.Cards[1].home1, QStringLiteral("chat"));
+    EXPECT_EQ(french.Cards[2].home1, QString()) << "bird has no French translation";
+
+    import.LangCodeHome = QStringLiteral("es");
+    const QString error = ErrorOf([&] { import.ReadFile(fixture("version1_languages.kvtml")); });
+    EXPECT_TRUE(error.contains(QStringLiteral("Zeile 3: Die Datei enthält nicht die Sprachen \"en\" und \"es\"")))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("eng, ger, fre"))) << error.toStdString();
+
+    import.LanguagesFromSource = true;
+    const TQVL_Import_Source fromFile = import.ReadFile(fixture("version1_languages.kvtml"));
+    EXPECT_EQ(fromFile.LangCodeForeign, QStringLiteral("eng"));
+    EXPECT_EQ(fromFile.LangCodeHome, QStringLiteral("ger"));
+
+    // Without languages: the original is the foreign side, as chosen.
+    import.LanguagesFromSource = false;
+    const TQVL_Import_Source plain = reader(TQVL_Import_Type::itKVTML).ReadFile(fixture("version1.kvtml"));
+    ASSERT_EQ(plain.Cards.size(), 1u);
+    EXPECT_EQ(plain.Cards[0].foreign1, QStringLiteral("dog"));
+    EXPECT_EQ(plain.Cards[0].home1, QStringLiteral("Hund"));
+    EXPECT_EQ(plain.LangCodeForeign, QStringLiteral("en"));
+    // Without entries there is nothing to read, which is no fault of the version.
+    EXPECT_EQ(ErrorOf([] { TQVL_Import_KVTML().Read("<kvtml encoding=\"UTF-8\"/>", QStringLiteral("t.kvtml")); }),
+              QString());
 }

@@ -245,3 +245,26 @@ TEST_F(UnitsImportTest, CancelLeavesNoHalfWrittenLesson)
                                 QDir::Files | QDir::Hidden)
                     .isEmpty());
 }
+
+// A file of a few long lines reports from its first bytes on, so "Abbruch"
+// stops it early, not after the whole file was read.
+TEST_F(UnitsImportTest, AbbruchStopsAFileOfFewLongLinesEarly)
+{
+    const QByteArray line = QByteArray(30000, '&') + '\t' + QByteArray(30000, '&') + '\n';
+    const QString large = source("Lang.txt", line.repeated(40));
+    int shownWhenCancelled = -1;
+    QStringList seen;
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_PlainText, {large});
+        QTimer::singleShot(0, &dialog, [&] {
+            shownWhenCancelled = dialog.ProgressBar_Import->value();
+            click(dialog.dxButton2);
+        });
+        click(dialog.dxButton3);
+        seen << results(dialog);
+    });
+    EXPECT_EQ(seen, QStringList{QStringLiteral("Lang.txt|Abgebrochen. Es wurde keine Lektion angelegt.")});
+    EXPECT_GE(shownWhenCancelled, 0);
+    EXPECT_LT(shownWhenCancelled, 200) << "the first report comes early in the file";
+    EXPECT_FALSE(QFileInfo::exists(unitsFolder() + QStringLiteral("/Lang.qxu")));
+}
