@@ -73,7 +73,7 @@ void EndOnSignal(QWidget& window)
     QTimer::singleShot(0, &window, [target] { closeWhenNoDialogRuns(target, 50); });
 }
 
-int RunUpdateMode()
+int RunUpdateMode(const QByteArray& publicKey)
 {
     // Everything is released before the program ends, also after a failure.
     return Guarded([] {
@@ -82,6 +82,8 @@ int RunUpdateMode()
         engine.ProgramFolder = core.System->ProgramFolder;
         engine.DocumentsFolder = core.System->DocumentsFolder;
         engine.DataFolder = core.System->AppDataFolder;
+        if (!publicKey.isEmpty())
+            engine.PublicKey = publicKey;
         engine.OnInformation = [](const QString& text) { TDialogService::Current().ShowInformation(text); };
         engine.ApplyAtStart();
     }) ? 0 : 1;
