@@ -76,7 +76,7 @@ void EndOnSignal(QWidget& window)
 int RunUpdateMode(const QByteArray& publicKey)
 {
     // Everything is released before the program ends, also after a failure.
-    return Guarded([] {
+    return Guarded([&publicKey] {
         TQVL core;
         TQVL_Update engine(core.System->ProgramVersion, core.System->AppDataFolder);
         engine.ProgramFolder = core.System->ProgramFolder;
