@@ -365,8 +365,7 @@ void TQVL_Update::InstallUpdates(const std::vector<int>& indexes)
                 OnProgress(n, total);
             const TQVL_UpdateItem& item = GetItem(indexes[std::size_t(n)]);
             const QString name = QStringLiteral("Version %1 (%2)").arg(item.Version, item.Download);
-            const QString package =
-                download(item.Download, TQVL_Downloads::MaxPackageBytes, PackageDeadlineMs);
+            const QString package = download(item.Download, TQVL_Downloads::MaxPackageBytes, PackageDeadlineMs);
             const QString signatureFile =
                 download(item.Download + QStringLiteral(".sig"), maxSignatureBytes, ListDeadlineMs);
             const QByteArray signature = TQVL_FileHandle::ReadWholeFile(signatureFile);
@@ -460,8 +459,8 @@ void TQVL_Update::applyUpdate()
             break;
         packages = n;
         const QString copy = work.CopyIn(package, PackageName(n), TQVL_Downloads::MaxPackageBytes);
-        const QString signature = work.CopyIn(package + QStringLiteral(".sig"), PackageName(n) + QStringLiteral(".sig"),
-                                              maxSignatureBytes);
+        const QString signature =
+            work.CopyIn(package + QStringLiteral(".sig"), PackageName(n) + QStringLiteral(".sig"), maxSignatureBytes);
         TQVL_UpdatePackage::Verify(copy, TQVL_FileHandle::ReadWholeFile(signature), PublicKey, package);
         const QString unpacked = work.Path() + QLatin1Char('/') + QString::number(n);
         try {
@@ -504,7 +503,8 @@ void TQVL_Update::applyUpdate()
             // The innermost folder holding the target decides whose rights the step uses.
             QString within;
             for (const QString& root : roots)
-                if (isWithin(command.target, root) && (creates || command.target != root) && root.size() > within.size())
+                if (isWithin(command.target, root) && (creates || command.target != root) &&
+                    root.size() > within.size())
                     within = root;
             command.owner = TQVL_FileIdentity::OwnerOf(within);
             if (within.isEmpty())
@@ -560,12 +560,14 @@ void TQVL_Update::applyUpdate()
                     copyInto(source, target);
                 } catch (const TQVL_Error& error) {
                     const QFileInfo folderInfo(QFileInfo(target).path());
-                    const QString cause = !folderInfo.isDir()        ? QStringLiteral("Der Zielordner existiert nicht.")
-                                          : !folderInfo.isWritable() ? QStringLiteral("Der Zielordner ist schreibgeschützt.")
-                                                                     : error.Message();
-                    throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Kopieren der Update-Datei \"%1\" nach \"%2\"!")
-                                                    .arg(command.src, target),
-                                                cause);
+                    const QString cause = !folderInfo.isDir() ? QStringLiteral("Der Zielordner existiert nicht.")
+                                          : !folderInfo.isWritable()
+                                              ? QStringLiteral("Der Zielordner ist schreibgeschützt.")
+                                              : error.Message();
+                    throw TQVL_Error::WithCause(
+                        QStringLiteral("Fehler beim Kopieren der Update-Datei \"%1\" nach \"%2\"!")
+                            .arg(command.src, target),
+                        cause);
                 }
             } else if (command.cmd == QLatin1String("RUN")) {
                 // Started directly with an argument list: no shell sees the name.

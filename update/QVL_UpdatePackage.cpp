@@ -115,11 +115,10 @@ void Verify(const QString& packageFile, const QByteArray& signature, const QByte
     const uchar* content = size > 0 ? file.map(0, size) : reinterpret_cast<const uchar*>("");
     if (!content)
         throw TQVL_Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden!").arg(packageFile));
-    const bool valid = ready && signature.size() == crypto_sign_BYTES &&
-                       publicKey.size() == crypto_sign_PUBLICKEYBYTES &&
-                       crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(signature.constData()),
-                                                   content, quint64(size),
-                                                   reinterpret_cast<const unsigned char*>(publicKey.constData())) == 0;
+    const bool valid =
+        ready && signature.size() == crypto_sign_BYTES && publicKey.size() == crypto_sign_PUBLICKEYBYTES &&
+        crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(signature.constData()), content,
+                                    quint64(size), reinterpret_cast<const unsigned char*>(publicKey.constData())) == 0;
     if (!valid)
         throw TQVL_Error(QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig. Das Paket stammt nicht "
                                         "vom Hersteller oder wurde verändert und wird nicht installiert!")

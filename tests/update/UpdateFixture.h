@@ -6,8 +6,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QtGlobal>
 

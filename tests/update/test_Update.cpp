@@ -203,7 +203,9 @@ TEST_F(DownloadBounds, AnswersThatTrickleOrNeverEndOrAreTooLargeAreCutOff)
     };
     const std::vector<Case> cases = {
         // Each byte restarts the silence time-out; only the deadline ends it.
-        {"trickle", {"x", 100}, cap,
+        {"trickle",
+         {"x", 100},
+         cap,
          QStringLiteral("Der Server hat die Antwort nicht innerhalb von 2 Sekunden vollständig gesendet.")},
         {"endless", {piece, 0}, cap, tooLarge},
         {"oversized", {piece, 0, 40}, cap, tooLarge},
@@ -227,8 +229,8 @@ TEST_F(DownloadBounds, AnswersThatTrickleOrNeverEndOrAreTooLargeAreCutOff)
 TEST_F(DownloadBounds, RedirectsAreFollowedOnlyToAllowedAddressesAndRefusedInGerman)
 {
     server.Files[QStringLiteral("/ziel")] = "angekommen";
-    const QString refused =
-        QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat auf eine unzulässige Adresse weitergeleitet.");
+    const QString refused = QStringLiteral(
+        "Fehler beim Verbinden zum Server!\rDer Server hat auf eine unzulässige Adresse weitergeleitet.");
     const std::vector<std::pair<QByteArray, QString>> cases = {
         {server.Url(QStringLiteral("/ziel")).toUtf8(), QString()},
         {"file:///etc/passwd", refused},

@@ -94,8 +94,8 @@ TEST_F(UpdateApply, ACompleteUpdateReplacesDeletesCreatesRunsAndClearsTheFlag)
     prepare({{QStringLiteral("Options.xml"), "neu"},
              {QStringLiteral("setup.sh"), script, Entry::File, {}, 0755},
              {QStringLiteral("README"), "liesmich"}},
-            {{QStringLiteral("REPLACECOPY"), QStringLiteral("Options.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
-              Md5("neu")},
+            {{QStringLiteral("REPLACECOPY"), QStringLiteral("Options.xml"),
+              QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu")},
              {QStringLiteral("REPLACECOPY"), QStringLiteral("README"), QStringLiteral("%PROGRAMDATA%/README"),
               Md5("liesmich")},
              {QStringLiteral("DELETE"), QString(), QStringLiteral("%PROGRAMDATA%/veraltet.dat"), emptyMd5},
@@ -120,8 +120,8 @@ TEST_F(UpdateApply, ACompleteUpdateReplacesDeletesCreatesRunsAndClearsTheFlag)
     EXPECT_TRUE(errors.isEmpty());
     // Nothing but the backup is left beside the files.
     EXPECT_EQ(QDir(folders.AppData() + QStringLiteral("/Data")).entryList(QDir::Files),
-              (QStringList{QStringLiteral("Options.bak"), QStringLiteral("Options.xml"), QStringLiteral("Options_1.bak"),
-                           QStringLiteral("Update.xml")}));
+              (QStringList{QStringLiteral("Options.bak"), QStringLiteral("Options.xml"),
+                           QStringLiteral("Options_1.bak"), QStringLiteral("Update.xml")}));
 }
 
 TEST_F(UpdateApply, WithoutTheFlagNothingHappens)
@@ -209,20 +209,25 @@ TEST_F(UpdateApply, AFailingStepRestoresWhatTheStepsBeforeItChanged)
     };
     const std::vector<Case> cases = {
         // Not executable: the program cannot be started.
-        {"program", {QStringLiteral("RUN"), QStringLiteral("setup.sh"), QString(), Md5("#!/bin/sh\n")},
+        {"program",
+         {QStringLiteral("RUN"), QStringLiteral("setup.sh"), QString(), Md5("#!/bin/sh\n")},
          QStringLiteral("Das Programm \"setup.sh\" konnte nicht gestartet werden!")},
-        {"copy", {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/fehlt/neu.dat"), Md5("neu")},
+        {"copy",
+         {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/fehlt/neu.dat"),
+          Md5("neu")},
          QStringLiteral("Fehler beim Kopieren der Update-Datei \"neu.dat\" nach \"%1/fehlt/neu.dat\"!\rDer Zielordner "
                         "existiert nicht.")
              .arg(folders.Program())},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        prepare({{QStringLiteral("Options.xml"), "neu"}, {QStringLiteral("setup.sh"), "#!/bin/sh\n"},
+        prepare({{QStringLiteral("Options.xml"), "neu"},
+                 {QStringLiteral("setup.sh"), "#!/bin/sh\n"},
                  {QStringLiteral("neu.dat"), "neu"}},
-                {{QStringLiteral("REPLACECOPY"), QStringLiteral("Options.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
+                {{QStringLiteral("REPLACECOPY"), QStringLiteral("Options.xml"),
+                  QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu")},
+                 {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/neu.dat"),
                   Md5("neu")},
-                 {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.dat"), QStringLiteral("%PROGRAMDATA%/neu.dat"), Md5("neu")},
                  {QStringLiteral("DELETE"), QString(), QStringLiteral("%PROGRAMDATA%/veraltet.dat"), emptyMd5},
                  {QStringLiteral("CREATEDIR"), QString(), QStringLiteral("%USERDATA%/a/b/c"), emptyMd5},
                  c.failing,
@@ -240,14 +245,16 @@ TEST_F(UpdateApply, PlantedOrAlteredInstructionsAreRefusedBeforeAnythingIsTouche
     WriteFile(options, "alt");
     WriteFile(folders.Documents() + QStringLiteral("/Lektion.xml"), "meine Lektion");
     const QStringList before = snapshot();
-    const Command replace{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
-                          Md5("böse")};
+    const Command replace{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"),
+                          QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("böse")};
     const QByteArray planted = Instructions(
         {replace, {QStringLiteral("DELETE"), QString(), QStringLiteral("%USERDATA%/Lektion.xml"), emptyMd5}});
-    const QByteArray good = TarXz({{QStringLiteral("Updateinstructions.xml"), planted}, {QStringLiteral("neu.xml"), "böse"}});
+    const QByteArray good =
+        TarXz({{QStringLiteral("Updateinstructions.xml"), planted}, {QStringLiteral("neu.xml"), "böse"}});
     const QString first = folders.Updates() + QStringLiteral("/1.tar.xz");
-    const QString badSignature = QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig. Das Paket stammt "
-                                                "nicht vom Hersteller oder wurde verändert und wird nicht installiert!");
+    const QString badSignature =
+        QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig. Das Paket stammt "
+                       "nicht vom Hersteller oder wurde verändert und wird nicht installiert!");
     KeyPair stranger;
     struct Case
     {
@@ -285,13 +292,15 @@ TEST_F(UpdateApply, PlantedOrAlteredInstructionsAreRefusedBeforeAnythingIsTouche
              QFile::remove(first + QStringLiteral(".sig"));
          },
          QStringLiteral("Die Datei \"%1.sig\" kann nicht gelesen werden!\rDie Datei fehlt.").arg(first)},
-        {"a package that is a link", [&] {
+        {"a package that is a link",
+         [&] {
              const QString elsewhere = folders.Outside() + QStringLiteral("/1.tar.xz");
              WriteFile(elsewhere, good);
              WriteFile(first + QStringLiteral(".sig"), key.Sign(good));
              QFile::link(elsewhere, first);
          },
-         QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden!\rSie ist keine gewöhnliche Datei oder nicht lesbar.")
+         QStringLiteral(
+             "Die Datei \"%1\" kann nicht gelesen werden!\rSie ist keine gewöhnliche Datei oder nicht lesbar.")
              .arg(first)},
     };
     for (const Case& c : cases) {
@@ -315,16 +324,16 @@ TEST_F(UpdateApply, WhatIsAppliedIsTheVerifiedCopyNotTheUpdateFolder)
     const QString lesson = folders.Documents() + QStringLiteral("/Lektion.xml");
     WriteFile(options, "alt");
     WriteFile(lesson, "meine Lektion");
-    prepare({{QStringLiteral("neu.xml"), "neu"}},
-            {{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu")}});
+    prepare({{QStringLiteral("neu.xml"), "neu"}}, {{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"),
+                                                    QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu")}});
     // A script lying loose beside the package is never read.
-    WriteFile(folders.Updates() + QStringLiteral("/Updateinstructions.xml"),
-              Instructions({{QStringLiteral("DELETE"), QString(), QStringLiteral("%USERDATA%/Lektion.xml"), emptyMd5}}));
-    const QByteArray swapped = TarXz(
-        {{QStringLiteral("Updateinstructions.xml"),
-          Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"), QStringLiteral("%USERDATA%/Lektion.xml"),
-                         Md5("böse")}})},
-         {QStringLiteral("neu.xml"), "böse"}});
+    WriteFile(
+        folders.Updates() + QStringLiteral("/Updateinstructions.xml"),
+        Instructions({{QStringLiteral("DELETE"), QString(), QStringLiteral("%USERDATA%/Lektion.xml"), emptyMd5}}));
+    const QByteArray swapped = TarXz({{QStringLiteral("Updateinstructions.xml"),
+                                       Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"),
+                                                      QStringLiteral("%USERDATA%/Lektion.xml"), Md5("böse")}})},
+                                      {QStringLiteral("neu.xml"), "böse"}});
     // Once checked, the update folder is changed under the running apply step.
     EXPECT_EQ(apply([&] {
                   WriteFile(folders.Updates() + QStringLiteral("/1.tar.xz"), swapped);
@@ -340,12 +349,12 @@ TEST_F(UpdateApply, AFileReplacedTwiceKeepsTheLearnersVersionAndNoOtherFileIsLos
 {
     const QString options = folders.AppData() + QStringLiteral("/Data/Options.xml");
     const QString ownBackup = folders.AppData() + QStringLiteral("/Data/Options.bak");
-    const Command first{QStringLiteral("REPLACECOPY"), QStringLiteral("eins.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
-                        Md5("neu 1")};
-    const Command second{QStringLiteral("REPLACECOPY"), QStringLiteral("zwei.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"),
-                         Md5("neu 2")};
-    const Command failing{QStringLiteral("REPLACECOPY"), QStringLiteral("zwei.xml"), QStringLiteral("%PROGRAMDATA%/fehlt/x"),
-                          Md5("neu 2")};
+    const Command first{QStringLiteral("REPLACECOPY"), QStringLiteral("eins.xml"),
+                        QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu 1")};
+    const Command second{QStringLiteral("REPLACECOPY"), QStringLiteral("zwei.xml"),
+                         QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu 2")};
+    const Command failing{QStringLiteral("REPLACECOPY"), QStringLiteral("zwei.xml"),
+                          QStringLiteral("%PROGRAMDATA%/fehlt/x"), Md5("neu 2")};
     struct Case
     {
         const char* name;
@@ -354,10 +363,12 @@ TEST_F(UpdateApply, AFileReplacedTwiceKeepsTheLearnersVersionAndNoOtherFileIsLos
     };
     const QString data = folders.AppData() + QStringLiteral("/Data/");
     const std::vector<Case> cases = {
-        {"applied", {first, second},
+        {"applied",
+         {first, second},
          {data + QStringLiteral("Options.bak=meins"), data + QStringLiteral("Options.xml=neu 2"),
           data + QStringLiteral("Options_1.bak=alt")}},
-        {"rolled back", {first, second, failing},
+        {"rolled back",
+         {first, second, failing},
          {data + QStringLiteral("Options.bak=meins"), data + QStringLiteral("Options.xml=alt")}},
     };
     for (const Case& c : cases) {
@@ -398,7 +409,8 @@ TEST_F(UpdateApply, AsRootTheLearnersFoldersAreChangedWithTheLearnersRights)
     const std::vector<Case> cases = {
         {"applied", {}},
         // The learner swaps a checked folder for a link to one of root's.
-        {"a folder swapped for a link", [&] {
+        {"a folder swapped for a link",
+         [&] {
              ASSERT_TRUE(QDir().rename(data, data + QStringLiteral(".alt")));
              ASSERT_TRUE(QFile::link(outside, data));
          }},
@@ -409,11 +421,14 @@ TEST_F(UpdateApply, AsRootTheLearnersFoldersAreChangedWithTheLearnersRights)
         QDir().mkpath(outside);
         WriteFile(options, "alt");
         prepare({{QStringLiteral("neu.xml"), "neu"}, {QStringLiteral("README"), "liesmich"}},
-                {{QStringLiteral("REPLACECOPY"), QStringLiteral("README"), QStringLiteral("%PROGRAMDATA%/README"), Md5("liesmich")},
-                 {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"), QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu")},
+                {{QStringLiteral("REPLACECOPY"), QStringLiteral("README"), QStringLiteral("%PROGRAMDATA%/README"),
+                  Md5("liesmich")},
+                 {QStringLiteral("REPLACECOPY"), QStringLiteral("neu.xml"),
+                  QStringLiteral("%APPDATA%/Data/Options.xml"), Md5("neu")},
                  {QStringLiteral("CREATEDIR"), QString(), QStringLiteral("%USERDATA%/Neu"), emptyMd5}});
         for (const QString& folder : {folders.AppData(), folders.Documents()}) {
-            QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+            QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                            QDirIterator::Subdirectories);
             ASSERT_EQ(::lchown(QFile::encodeName(folder).constData(), learner, learner), 0);
             while (it.hasNext())
                 ASSERT_EQ(::lchown(QFile::encodeName(it.next()).constData(), learner, learner), 0);
@@ -430,7 +445,8 @@ TEST_F(UpdateApply, AsRootTheLearnersFoldersAreChangedWithTheLearnersRights)
             EXPECT_TRUE(error.startsWith(QStringLiteral("Schritt 2 des Update-Pakets"))) << error.toStdString();
             EXPECT_EQ(QDir(outside).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList())
                 << "root's folder is not written to";
-            EXPECT_FALSE(QFileInfo::exists(folders.Program() + QStringLiteral("/README"))) << "the first step is undone";
+            EXPECT_FALSE(QFileInfo::exists(folders.Program() + QStringLiteral("/README")))
+                << "the first step is undone";
             QFile::remove(data);
             QDir().rename(data + QStringLiteral(".alt"), data);
         }

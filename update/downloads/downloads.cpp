@@ -89,7 +89,17 @@ QString download(const TQVL_DownloadRequest& request)
     std::unique_ptr<QNetworkReply> reply(manager.get(get));
     reply->setReadBufferSize(replyBufferBytes);
 
-    enum class Stop { None, Silence, Deadline, TooLarge, RedirectRefused, WriteFailed, Cancelled, Interrupted };
+    enum class Stop
+    {
+        None,
+        Silence,
+        Deadline,
+        TooLarge,
+        RedirectRefused,
+        WriteFailed,
+        Cancelled,
+        Interrupted
+    };
     Stop stop = Stop::None;
     const auto abortWith = [&](Stop reason) {
         if (stop == Stop::None)

@@ -155,8 +155,8 @@ TEST_F(UpdatesDialog, AbbruchEndsTheDownloadWaitsForItAndLeavesNoFileBehind)
     const OwnTempFolder temp;
     // A package that trickles in without end.
     server.Streams[QStringLiteral("/p.tar.xz")] = {QByteArray(512, 'x'), 100};
-    server.Files[QStringLiteral("/versioninfo")] =
-        updateList(updateEntry(QStringLiteral("8.1.0.0"), QStringLiteral("x"), server.Url(QStringLiteral("/p.tar.xz"))));
+    server.Files[QStringLiteral("/versioninfo")] = updateList(
+        updateEntry(QStringLiteral("8.1.0.0"), QStringLiteral("x"), server.Url(QStringLiteral("/p.tar.xz"))));
     run([&](TFormUpdates& dialog) {
         QTest::mouseClick(dialog.dxButton3, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return server.Streamed > 0; }, 10000));
@@ -272,11 +272,10 @@ TEST(UpdateMode, AppliesThePreparedUpdateOnceAndSaysSo)
     };
     QDir().mkpath(folders.Documents());
     KeyPair key;
-    const QByteArray package =
-        TarXz({{QStringLiteral("Updateinstructions.xml"),
-                Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.txt"), QStringLiteral("%USERDATA%/neu.txt"),
-                               Md5("neu")}})},
-               {QStringLiteral("neu.txt"), "neu"}});
+    const QByteArray package = TarXz({{QStringLiteral("Updateinstructions.xml"),
+                                       Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.txt"),
+                                                      QStringLiteral("%USERDATA%/neu.txt"), Md5("neu")}})},
+                                      {QStringLiteral("neu.txt"), "neu"}});
     const QString packageFile = folders.AppData() + QStringLiteral("/Updates/1.tar.xz");
     WriteFile(packageFile, package);
     WriteFile(packageFile + QStringLiteral(".sig"), key.Sign(package));
@@ -298,8 +297,8 @@ TEST(UpdateMode, AppliesThePreparedUpdateOnceAndSaysSo)
     writeSettings(true);
     EXPECT_EQ(QuorvelApplication::RunUpdateMode(key.Public), 1);
     ASSERT_EQ(dialogs.Errors.size(), 1);
-    EXPECT_TRUE(dialogs.Errors.first().startsWith(QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig.")
-                                                      .arg(packageFile)));
+    EXPECT_TRUE(dialogs.Errors.first().startsWith(
+        QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig.").arg(packageFile)));
     // Without the test's key, only the release key counts.
     WriteFile(packageFile, package);
     EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 1);
