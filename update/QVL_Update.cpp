@@ -300,13 +300,15 @@ QString TQVL_Update::download(const QString& address, qint64 maxBytes, int deadl
 bool TQVL_Update::SearchUpdates(QStringList* list)
 {
     // The version is appended as it is: the service expects the plain dotted text.
-    const QString fileName = download(VersionInfoLink + QStringLiteral("?version=") + ProgramVersion,
-                                      TQVL_Downloads::MaxListBytes, ListDeadlineMs);
+    const QString address = VersionInfoLink + QStringLiteral("?version=") + ProgramVersion;
+    const QString fileName = download(address, TQVL_Downloads::MaxListBytes, ListDeadlineMs);
     Items.clear();
     try {
         Items = ReadUpdateList(TQVL_FileHandle::ReadWholeFile(fileName));
     } catch (const TQVL_Error& error) {
-        throw TQVL_Error::WithCause(readError(fileName), error.Message());
+        // Named by its address: the temporary file it was kept in means nothing to the learner.
+        throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Lesen der Update-Liste von \"%1\"!").arg(address),
+                                    error.Message());
     }
     if (list) {
         list->clear();

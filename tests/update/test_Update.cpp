@@ -91,10 +91,11 @@ TEST_F(UpdateSearch, FailuresAreGermanAndNameTheirCause)
         QByteArray answer; // empty: the server has no such page
         QString start, end;
     };
-    const QString readError = QStringLiteral("Fehler beim Lesen der Datei \"");
+    const QString readError = QStringLiteral("Fehler beim Lesen der Update-Liste von \"%1?version=8.0.0.1\"!\r")
+                                  .arg(server.Url(QStringLiteral("/versioninfo")));
     const std::vector<Case> cases = {
-        {"version 2", updateList(update("9", "", "", ""), 2), readError, QStringLiteral("\"!\rFalsche Version!")},
-        {"wrong tag", updateList("    <download/>\r\n"), readError, QStringLiteral("\"!\rinvalid Update-XML-Tag")},
+        {"version 2", updateList(update("9", "", "", ""), 2), readError, QStringLiteral("\rFalsche Version!")},
+        {"wrong tag", updateList("    <download/>\r\n"), readError, QStringLiteral("\rinvalid Update-XML-Tag")},
         {"not XML", "Wartungsarbeiten", readError, QString()},
         {"no page", QByteArray(), QStringLiteral("Fehler beim Verbinden zum Server!\r"),
          QStringLiteral("Der Server antwortete mit dem Status 404.")},
