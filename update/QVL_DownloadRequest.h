@@ -15,12 +15,16 @@ struct TQVL_DownloadRequest
     QIODevice* Stream = nullptr;
     // A server that sends nothing for this long is given up.
     int TimeoutMs = 0;
-    // Larger answers are refused.
+    // The whole answer must have arrived within this time, however steadily it trickles in.
+    int DeadlineMs = 0;
+    // Larger answers are refused, as soon as their announced length or the bytes received pass it.
     qint64 MaxBytes = 0;
     // Whether a redirect target may be followed.
     std::function<bool(const QString& address)> IsAllowedAddress;
     // Bytes received so far; optional.
     std::function<void(qint64 received)> OnProgress;
+    // Asked a few times a second from the downloading thread; true ends the request. Optional.
+    std::function<bool()> IsCancelled;
 };
 
 // The module's only entry point: writes the answer to `request.Stream`, or

@@ -89,7 +89,9 @@ void TQVL_Downloads::Download(const QString& address, QIODevice& stream)
     request.Address = address;
     request.Stream = &stream;
     request.TimeoutMs = TimeoutMs;
+    request.DeadlineMs = DeadlineMs;
     request.MaxBytes = MaxBytes;
+    request.IsCancelled = IsCancelled;
     request.IsAllowedAddress = &TQVL_Downloads::IsAllowedAddress;
     request.OnProgress = OnProgress;
     QString failure;

@@ -5,6 +5,8 @@
 #include "core/QVL_System.h"
 #include "core/QVL_XML.h"
 #include "update/QVL_Downloads.h"
+#include "update/QVL_FileIdentity.h"
+#include "update/QVL_PrivateFolder.h"
 #include "update/QVL_UpdatePackage.h"
 
 #include <QCryptographicHash>
@@ -15,10 +17,15 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 namespace {
 
 const QString wrongVersion = QStringLiteral("Falsche Version!");
+const QString instructionsName = QStringLiteral("Updateinstructions.xml");
+
+// A detached Ed25519 signature is 64 bytes; an answer much larger is not one.
+constexpr qint64 maxSignatureBytes = 1024;
 
 QString readError(const QString& fileName)
 {
@@ -95,35 +102,100 @@ QString md5Of(const QString& fileName)
 struct Command
 {
     QString cmd, src, dst, md5;
-    // Resolved during the check: the file in the update folder and the target.
+    // Where it comes from: its place in its package's script (from 1) and the package.
+    int step = 0;
+    QString package;
+    // The private folder the package was unpacked into, canonical.
+    QString root;
+    // Resolved during the check: the file in that folder and the target, and
+    // whose rights the step acts with (the owner of the folder it changes).
     QString source, target;
+    TQVL_FileIdentity::TOwner owner;
 };
 
+// The commands of the script in `folder` (an unpacked package), in order.
+std::vector<Command> readInstructions(const QString& folder, const QString& package)
+{
+    TQVL_XML xml;
+    const TQVL_XMLTag* files = nullptr;
+    try {
+        xml.LoadFromBytes(TQVL_FileHandle::ReadWholeFile(folder + QLatin1Char('/') + instructionsName));
+        if (xml.Version != 1)
+            throw TQVL_Error(wrongVersion);
+        files = xml.Root->FindChild(QStringLiteral("files"));
+        if (!files)
+            throw TQVL_Error(QStringLiteral("Das Element \"files\" fehlt!"));
+    } catch (const TQVL_Error& error) {
+        throw TQVL_Error::WithCause(
+            QStringLiteral("Fehler beim Lesen der Datei \"%1\" im Update-Paket \"%2\"!").arg(instructionsName, package),
+            error.Message());
+    }
+    std::vector<Command> commands;
+    for (int i = 0; i < files->ChildCount(); ++i) {
+        const TQVL_XMLTag& tag = *files->Child(i);
+        Command command;
+        command.cmd = childValue(tag, "cmd");
+        command.src = childValue(tag, "src");
+        command.dst = childValue(tag, "dst");
+        command.md5 = childValue(tag, "md5");
+        command.step = i + 1;
+        command.package = package;
+        command.root = canonicalOf(folder);
+        commands.push_back(std::move(command));
+    }
+    return commands;
+}
+
+// The line that names a failed step, its package and the file concerned.
+QString stepFailed(const Command& command)
+{
+    return QStringLiteral("Schritt %1 des Update-Pakets \"%2\" (%3 \"%4\") ist fehlgeschlagen!")
+        .arg(QString::number(command.step), command.package, command.cmd,
+             command.dst.isEmpty() ? command.src : command.dst);
+}
+
 // What the executed steps changed, so that a failing step can put it back.
+// Every undo acts with the identity of the folder's owner, as the step did.
 class Journal
 {
 public:
+    using TOwner = TQVL_FileIdentity::TOwner;
     ~Journal()
     {
         if (!committed)
             rollback();
     }
-    void onUndo(std::function<void()> step) { undo.push_back(std::move(step)); }
+    void onUndo(TOwner owner, std::function<void()> step)
+    {
+        undo.push_back([owner, step = std::move(step)] {
+            // Best effort: an undo that cannot act leaves the rest to run.
+            try {
+                const TQVL_FileIdentity identity(owner);
+                step();
+            } catch (const TQVL_Error&) {
+            }
+        });
+    }
     // A file moved aside for the undo; removed once everything succeeded.
-    QString putAside(const QString& path)
+    QString putAside(const QString& path, TOwner owner)
     {
         const QFileInfo info(path);
         const QString aside = TQVL_System::UniqueFileName(info.path(), info.fileName() + QStringLiteral(".alt"));
         move(path, aside);
-        discard << aside;
-        onUndo([path, aside] { QFile::rename(aside, path); });
+        discard.push_back({aside, owner});
+        onUndo(owner, [path, aside] { QFile::rename(aside, path); });
         return aside;
     }
     void commit()
     {
         committed = true;
-        for (const QString& file : std::as_const(discard))
-            QFile::remove(file);
+        for (const auto& [file, owner] : discard) {
+            try {
+                const TQVL_FileIdentity identity(owner);
+                QFile::remove(file);
+            } catch (const TQVL_Error&) {
+            }
+        }
     }
     static void move(const QString& from, const QString& to)
     {
@@ -140,9 +212,30 @@ private:
     }
 
     std::vector<std::function<void()>> undo;
-    QStringList discard;
+    std::vector<std::pair<QString, TOwner>> discard;
     bool committed = false;
 };
+
+// Copies the opened `source` into the new file `target` (which must not
+// exist: no link there is followed) with the source's permissions.
+void copyInto(QFile& source, const QString& target)
+{
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw TQVL_Error(QStringLiteral("Die Datei konnte nicht angelegt werden."));
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = source.read(piece.data(), piece.size());
+        if (got < 0)
+            throw TQVL_Error(QStringLiteral("Die Update-Datei konnte nicht gelesen werden."));
+        if (got == 0)
+            break;
+        if (out.write(piece.constData(), got) != got)
+            throw TQVL_Error(QStringLiteral("Die Datei konnte nicht geschrieben werden."));
+    }
+    if (!out.flush() || !out.setPermissions(source.permissions()))
+        throw TQVL_Error(QStringLiteral("Die Datei konnte nicht geschrieben werden."));
+}
 
 } // namespace
 
@@ -180,10 +273,25 @@ void TQVL_Update::SetUpdateNextStart(bool value)
     UpdateNextStart = value;
 }
 
-QString TQVL_Update::download(const QString& address)
+QString TQVL_Update::PackageName(int number)
 {
+    return QString::number(number) + QStringLiteral(".tar.xz");
+}
+
+void TQVL_Update::throwIfCancelled() const
+{
+    if (cancelled)
+        throw TQVL_Error(QStringLiteral("Der Vorgang wurde abgebrochen."));
+}
+
+QString TQVL_Update::download(const QString& address, qint64 maxBytes, int deadlineMs)
+{
+    throwIfCancelled();
     TQVL_Downloads client;
     client.TimeoutMs = TimeoutMs;
+    client.MaxBytes = maxBytes;
+    client.DeadlineMs = deadlineMs;
+    client.IsCancelled = [this] { return cancelled.load(); };
     const QString fileName = client.DownloadToTempFile(address);
     DownloadedFiles << fileName;
     return fileName;
@@ -192,12 +300,15 @@ QString TQVL_Update::download(const QString& address)
 bool TQVL_Update::SearchUpdates(QStringList* list)
 {
     // The version is appended as it is: the service expects the plain dotted text.
-    const QString fileName = download(VersionInfoLink + QStringLiteral("?version=") + ProgramVersion);
+    const QString address = VersionInfoLink + QStringLiteral("?version=") + ProgramVersion;
+    const QString fileName = download(address, TQVL_Downloads::MaxListBytes, ListDeadlineMs);
     Items.clear();
     try {
         Items = ReadUpdateList(TQVL_FileHandle::ReadWholeFile(fileName));
     } catch (const TQVL_Error& error) {
-        throw TQVL_Error::WithCause(readError(fileName), error.Message());
+        // Named by its address: the temporary file it was kept in means nothing to the learner.
+        throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Lesen der Update-Liste von \"%1\"!").arg(address),
+                                    error.Message());
     }
     if (list) {
         list->clear();
@@ -244,43 +355,38 @@ void TQVL_Update::InstallUpdates(const std::vector<int>& indexes)
     if (indexes.empty())
         throw TQVL_Error(QStringLiteral("Es ist kein Update ausgewählt!"));
     // Everything lands in a folder of its own first; the update folder is
-    // replaced only once every package is checked and unpacked.
+    // replaced only once every package is checked.
     const QString staging = DataFolder + QStringLiteral("/Updates.neu");
     QDir(staging).removeRecursively();
     try {
-        TQVL_XML script;
-        script.Version = 1;
-        script.Root = std::make_unique<TQVL_XMLTag>();
-        TQVL_XMLTag* files = script.Root->AddChild(QStringLiteral("files"));
+        if (!QDir().mkpath(staging))
+            throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden!").arg(staging));
         const int total = int(indexes.size());
         for (int n = 0; n < total; ++n) {
             if (OnProgress)
                 OnProgress(n, total);
             const TQVL_UpdateItem& item = GetItem(indexes[std::size_t(n)]);
-            const QString package = download(item.Download);
-            const QString signature = download(item.Download + QStringLiteral(".sig"));
-            TQVL_UpdatePackage::Verify(package, TQVL_FileHandle::ReadWholeFile(signature), PublicKey);
-            // Each package keeps its own folder; the script names its files there.
-            const QString part = QString::number(n + 1);
-            TQVL_UpdatePackage::Unpack(package, staging + QLatin1Char('/') + part);
-            TQVL_XML instructions;
-            const QString instructionsFile = staging + QLatin1Char('/') + part + QStringLiteral("/Updateinstructions.xml");
-            loadVersion1(instructions, instructionsFile);
-            const TQVL_XMLTag* commands = instructions.Root->FindChild(QStringLiteral("files"));
-            if (!commands)
-                throw TQVL_Error::WithCause(readError(instructionsFile),
-                                            QStringLiteral("Das Element \"files\" fehlt!"));
-            for (int i = 0; i < commands->ChildCount(); ++i) {
-                const TQVL_XMLTag& command = *commands->Child(i);
-                TQVL_XMLTag* copy = files->AddChild(command.Name);
-                const QString src = childValue(command, "src");
-                copy->AddChild(QStringLiteral("cmd"), childValue(command, "cmd"));
-                copy->AddChild(QStringLiteral("src"), src.isEmpty() ? src : part + QLatin1Char('/') + src);
-                copy->AddChild(QStringLiteral("dst"), childValue(command, "dst"));
-                copy->AddChild(QStringLiteral("md5"), childValue(command, "md5"));
+            const QString name = QStringLiteral("Version %1 (%2)").arg(item.Version, item.Download);
+            const QString package = download(item.Download, TQVL_Downloads::MaxPackageBytes, PackageDeadlineMs);
+            const QString signatureFile =
+                download(item.Download + QStringLiteral(".sig"), maxSignatureBytes, ListDeadlineMs);
+            const QByteArray signature = TQVL_FileHandle::ReadWholeFile(signatureFile);
+            TQVL_UpdatePackage::Verify(package, signature, PublicKey, name);
+            throwIfCancelled();
+            // Unpacked once now, so that a package that could not be applied is
+            // refused while the learner watches; the apply step unpacks it
+            // again from its own checked copy.
+            {
+                const TQVL_PrivateFolder check;
+                TQVL_UpdatePackage::Unpack(package, check.Path() + QStringLiteral("/p"));
+                readInstructions(check.Path() + QStringLiteral("/p"), name);
             }
+            throwIfCancelled();
+            const QString kept = staging + QLatin1Char('/') + PackageName(n + 1);
+            if (!QFile::copy(package, kept))
+                throw TQVL_Error(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden!").arg(kept));
+            TQVL_SafeFile::Write(kept + QStringLiteral(".sig"), signature);
         }
-        script.SaveToFile(staging + QStringLiteral("/Updateinstructions.xml"));
         if (QFileInfo::exists(UpdateFolder()) && !QDir(UpdateFolder()).removeRecursively())
             throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" konnte nicht geleert werden!").arg(UpdateFolder()));
         if (!QDir().rename(staging, UpdateFolder()))
@@ -328,14 +434,13 @@ void TQVL_Update::ApplyAtStart()
 
 void TQVL_Update::ApplyUpdate()
 {
+    // Every error names the package, step and file it concerns.
     try {
         applyUpdate();
     } catch (const TQVL_Error& error) {
-        const TQVL_Error failure = TQVL_Error::WithCause(
-            readError(UpdateFolder() + QStringLiteral("/Updateinstructions.xml")), error.Message());
         if (OnError)
-            OnError(failure.Message());
-        throw failure;
+            OnError(error.Message());
+        throw;
     }
     if (OnInformation)
         OnInformation(QStringLiteral("Das Update wurde erfolgreich eingespielt! Bitte starten Sie das Programm nun neu!"));
@@ -343,104 +448,157 @@ void TQVL_Update::ApplyUpdate()
 
 void TQVL_Update::applyUpdate()
 {
+    // Anyone's program may write into the update folder: what is applied is
+    // only what a package holds whose signature verifies, on the very bytes of
+    // a private copy, unpacked where nobody else can change it.
     const QString folder = UpdateFolder();
-    TQVL_XML xml;
-    try {
-        xml.LoadFromBytes(TQVL_FileHandle::ReadWholeFile(folder + QStringLiteral("/Updateinstructions.xml")));
-    } catch (const TQVL_Error& error) {
-        // The caller names the file.
-        throw TQVL_Error(error.Message());
-    }
-    if (xml.Version != 1)
-        throw TQVL_Error(wrongVersion);
+    TQVL_PrivateFolder work;
     std::vector<Command> commands;
-    if (const TQVL_XMLTag* files = xml.Root->FindChild(QStringLiteral("files")))
-        for (int i = 0; i < files->ChildCount(); ++i) {
-            const TQVL_XMLTag& tag = *files->Child(i);
-            commands.push_back({childValue(tag, "cmd"), childValue(tag, "src"), childValue(tag, "dst"),
-                                childValue(tag, "md5"), {}, {}});
+    int packages = 0;
+    for (int n = 1;; ++n) {
+        const QString package = folder + QLatin1Char('/') + PackageName(n);
+        if (!QFileInfo::exists(package) && !QFileInfo(package).isSymLink())
+            break;
+        packages = n;
+        const QString copy = work.CopyIn(package, PackageName(n), TQVL_Downloads::MaxPackageBytes);
+        const QString signature =
+            work.CopyIn(package + QStringLiteral(".sig"), PackageName(n) + QStringLiteral(".sig"), maxSignatureBytes);
+        TQVL_UpdatePackage::Verify(copy, TQVL_FileHandle::ReadWholeFile(signature), PublicKey, package);
+        const QString unpacked = work.Path() + QLatin1Char('/') + QString::number(n);
+        try {
+            TQVL_UpdatePackage::Unpack(copy, unpacked);
+        } catch (const TQVL_Error& error) {
+            throw TQVL_Error::WithCause(
+                QStringLiteral("Das Update-Paket \"%1\" kann nicht entpackt werden!").arg(package), error.Message());
         }
-
+        std::vector<Command> part = readInstructions(unpacked, package);
+        std::move(part.begin(), part.end(), std::back_inserter(commands));
+    }
+    if (packages == 0)
+        throw TQVL_Error::WithCause(
+            QStringLiteral("Im Ordner \"%1\" liegt kein Update-Paket!").arg(folder),
+            QStringLiteral("Anweisungen ohne signiertes Update-Paket werden nicht ausgeführt."));
     // Check pass: nothing is touched unless every command passes.
-    const QString updateRoot = canonicalOf(folder);
     const QStringList roots = confinedRoots();
     for (Command& command : commands) {
-        const QString source = folder + QLatin1Char('/') + command.src;
-        const bool copies = command.cmd == QLatin1String("REPLACECOPY");
-        const bool runs = command.cmd == QLatin1String("RUN");
-        const bool deletes = command.cmd == QLatin1String("DELETE");
-        const bool creates = command.cmd == QLatin1String("CREATEDIR");
-        if (copies && !QFileInfo(source).isFile())
-            throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" nicht gefunden!").arg(command.src));
-        if (md5Of(source) != command.md5)
-            throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" ist korrupt!").arg(command.src));
-        if (!copies && !runs && !deletes && !creates)
-            throw TQVL_Error(QStringLiteral("Befehl \"%1\" unbekannt!").arg(command.cmd));
-        command.source = canonicalOf(source);
-        if ((copies || runs) && (!isWithin(command.source, updateRoot) || command.source == updateRoot))
-            throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" liegt außerhalb des Update-Ordners!").arg(command.src));
-        if (runs)
-            continue;
-        const QString expanded = ExpandPlaceholders(command.dst);
-        command.target = QDir::isAbsolutePath(expanded) ? canonicalOf(expanded) : QString();
-        const bool inside = std::any_of(roots.begin(), roots.end(), [&](const QString& root) {
-            return isWithin(command.target, root) && (creates || command.target != root);
-        });
-        if (!inside)
-            throw TQVL_Error(QStringLiteral("Das Ziel \"%1\" liegt außerhalb der Ordner des Programms, der Daten und "
-                                            "der Dokumente und wird nicht verändert!")
-                                 .arg(command.dst));
-        if (!creates && QFileInfo(command.target).isDir())
-            throw TQVL_Error(QStringLiteral("Das Ziel \"%1\" ist ein Ordner!").arg(command.dst));
+        try {
+            const QString source = command.root + QLatin1Char('/') + command.src;
+            const bool copies = command.cmd == QLatin1String("REPLACECOPY");
+            const bool runs = command.cmd == QLatin1String("RUN");
+            const bool deletes = command.cmd == QLatin1String("DELETE");
+            const bool creates = command.cmd == QLatin1String("CREATEDIR");
+            if (!copies && !runs && !deletes && !creates)
+                throw TQVL_Error(QStringLiteral("Befehl \"%1\" unbekannt!").arg(command.cmd));
+            // Nothing outside the package is read, let alone copied or started.
+            command.source = canonicalOf(source);
+            if (!isWithin(command.source, command.root) || ((copies || runs) && command.source == command.root))
+                throw TQVL_Error(
+                    QStringLiteral("Update-Datei \"%1\" liegt außerhalb des Update-Ordners!").arg(command.src));
+            if (copies && !QFileInfo(command.source).isFile())
+                throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" nicht gefunden!").arg(command.src));
+            if (md5Of(command.source) != command.md5)
+                throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" ist korrupt!").arg(command.src));
+            if (runs)
+                continue;
+            const QString expanded = ExpandPlaceholders(command.dst);
+            command.target = QDir::isAbsolutePath(expanded) ? canonicalOf(expanded) : QString();
+            // The innermost folder holding the target decides whose rights the step uses.
+            QString within;
+            for (const QString& root : roots)
+                if (isWithin(command.target, root) && (creates || command.target != root) &&
+                    root.size() > within.size())
+                    within = root;
+            command.owner = TQVL_FileIdentity::OwnerOf(within);
+            if (within.isEmpty())
+                throw TQVL_Error(QStringLiteral("Das Ziel \"%1\" liegt außerhalb der Ordner des Programms, der Daten "
+                                                "und der Dokumente und wird nicht verändert!")
+                                     .arg(command.dst));
+            if (!creates && QFileInfo(command.target).isDir())
+                throw TQVL_Error(QStringLiteral("Das Ziel \"%1\" ist ein Ordner!").arg(command.dst));
+        } catch (const TQVL_Error& error) {
+            throw TQVL_Error::WithCause(stepFailed(command), error.Message());
+        }
     }
+    if (OnChecked)
+        OnChecked();
 
     // Execute pass; the journal restores what the steps before a failure changed.
     Journal journal;
+    // Targets replaced so far: a file replaced twice keeps its first backup,
+    // the learner's version, not the update's intermediate one.
+    std::set<QString> replaced;
     for (const Command& command : commands) {
-        const QString& target = command.target;
-        if (command.cmd == QLatin1String("REPLACECOPY")) {
-            const QString backup = backupName(target);
-            if (QFileInfo::exists(backup) || QFileInfo(backup).isSymLink())
-                journal.putAside(backup);
-            if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
-                Journal::move(target, backup);
-                journal.onUndo([target, backup] {
-                    QFile::remove(target);
-                    QFile::rename(backup, target);
-                });
-            } else {
-                journal.onUndo([target] { QFile::remove(target); });
-            }
+        try {
+            const QString& target = command.target;
+            const TQVL_FileIdentity::TOwner owner = command.owner;
+            // Read from the private folder with the rights of this run; the
+            // target is changed with those of its folder's owner.
             QFile source(command.source);
-            if (!source.copy(target)) {
-                const QFileInfo folderInfo(QFileInfo(target).path());
-                const QString cause = !folderInfo.isDir() ? QStringLiteral("Der Zielordner existiert nicht.")
-                                      : !folderInfo.isWritable()
-                                          ? QStringLiteral("Der Zielordner ist schreibgeschützt.")
-                                          : QStringLiteral("Die Datei konnte nicht geschrieben werden.");
-                throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Kopieren einer Datei von \"%1\" nach \"%2\"!")
-                                                .arg(command.source, target),
-                                            cause);
+            if (command.cmd == QLatin1String("REPLACECOPY") && !source.open(QIODevice::ReadOnly))
+                throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" kann nicht gelesen werden!").arg(command.src));
+            const TQVL_FileIdentity identity(owner);
+            if (command.cmd == QLatin1String("REPLACECOPY")) {
+                const bool present = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
+                if (replaced.count(target)) {
+                    // Made by an earlier step of this update; the undo of that step restores the original.
+                    if (present && !QFile::remove(target))
+                        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" konnte nicht ersetzt werden!").arg(target));
+                } else if (present) {
+                    // A companion that exists already (the learner's own, or an
+                    // earlier update's) stays; the backup takes a free name beside it.
+                    QString backup = backupName(target);
+                    if (QFileInfo::exists(backup) || QFileInfo(backup).isSymLink())
+                        backup = TQVL_System::UniqueFileName(QFileInfo(backup).path(), QFileInfo(backup).fileName());
+                    Journal::move(target, backup);
+                    journal.onUndo(owner, [target, backup] {
+                        QFile::remove(target);
+                        QFile::rename(backup, target);
+                    });
+                } else {
+                    journal.onUndo(owner, [target] { QFile::remove(target); });
+                }
+                replaced.insert(target);
+                try {
+                    copyInto(source, target);
+                } catch (const TQVL_Error& error) {
+                    const QFileInfo folderInfo(QFileInfo(target).path());
+                    const QString cause = !folderInfo.isDir() ? QStringLiteral("Der Zielordner existiert nicht.")
+                                          : !folderInfo.isWritable()
+                                              ? QStringLiteral("Der Zielordner ist schreibgeschützt.")
+                                              : error.Message();
+                    throw TQVL_Error::WithCause(
+                        QStringLiteral("Fehler beim Kopieren der Update-Datei \"%1\" nach \"%2\"!")
+                            .arg(command.src, target),
+                        cause);
+                }
+            } else if (command.cmd == QLatin1String("RUN")) {
+                // Started directly with an argument list: no shell sees the name.
+                if (!QProcess::startDetached(command.source, {}, command.root))
+                    throw TQVL_Error(
+                        QStringLiteral("Das Programm \"%1\" konnte nicht gestartet werden!").arg(command.src));
+                // The program may still need its files when this run ends.
+                work.Keep();
+            } else if (command.cmd == QLatin1String("DELETE")) {
+                if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+                    journal.putAside(target, owner);
+            } else if (command.cmd == QLatin1String("CREATEDIR")) {
+                QStringList created;
+                for (QString path = target; !QFileInfo::exists(path); path = QFileInfo(path).path())
+                    created << path;
+                if (!QDir().mkpath(target))
+                    throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden!").arg(target));
+                journal.onUndo(owner, [created] {
+                    for (const QString& path : created)
+                        QDir().rmdir(path);
+                });
             }
-        } else if (command.cmd == QLatin1String("RUN")) {
-            // Started directly with an argument list: no shell sees the name.
-            if (!QProcess::startDetached(command.source, {}, folder))
-                throw TQVL_Error(QStringLiteral("Das Programm \"%1\" konnte nicht gestartet werden!").arg(command.src));
-        } else if (command.cmd == QLatin1String("DELETE")) {
-            if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
-                journal.putAside(target);
-        } else if (command.cmd == QLatin1String("CREATEDIR")) {
-            QStringList created;
-            for (QString path = target; !QFileInfo::exists(path); path = QFileInfo(path).path())
-                created << path;
-            if (!QDir().mkpath(target))
-                throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden!").arg(target));
-            journal.onUndo([created] {
-                for (const QString& path : created)
-                    QDir().rmdir(path);
-            });
+        } catch (const TQVL_Error& error) {
+            throw TQVL_Error::WithCause(stepFailed(command), error.Message());
         }
     }
-    SetUpdateNextStart(false);
+    {
+        const TQVL_FileIdentity identity(TQVL_FileIdentity::OwnerOf(DataFolder));
+        SetUpdateNextStart(false);
+    }
     journal.commit();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "update/QVL_Downloads.h"
 #include "update/QVL_UpdateItem.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,9 +15,12 @@
 // Finds and applies program updates. The search asks the version service
 // named in "Data/Update.xml" which updates exist for this version and keeps
 // them as items; InstallUpdates fetches their signed packages into the update
-// folder; the apply step (`quorvel update`) carries out the instructions
-// found there. One object serves one search or one apply run; it deletes the
-// temporary files it downloaded when it is released.
+// folder ("1.tar.xz" with "1.tar.xz.sig", "2.tar.xz", …); the apply step
+// (`quorvel update`) copies each package into a private folder, verifies its
+// signature there and carries out the instructions it holds. Nothing loose in
+// the update folder is ever trusted: anyone's program can write there. One
+// object serves one search or one apply run; it deletes the temporary files it
+// downloaded when it is released.
 class TQVL_Update
 {
 public:
@@ -37,10 +42,15 @@ public:
     static std::vector<std::unique_ptr<TQVL_UpdateItem>> ReadUpdateList(QByteArray bytes);
 
     // Downloads the packages of the items `indexes` (in that order), refuses
-    // any whose signature does not verify, unpacks them into a fresh update
-    // folder with one instruction script for all, and sets updatenextstart.
-    // Nothing changes when one of them fails.
+    // any whose signature does not verify or that cannot be unpacked, keeps
+    // them with their signatures in a fresh update folder, and sets
+    // updatenextstart. Nothing changes when one of them fails.
     void InstallUpdates(const std::vector<int>& indexes);
+    // Ends a running search or installation from another thread: its
+    // download stops at once and the call raises "… abgebrochen".
+    void Cancel() { cancelled = true; }
+    // The name of the package applied `number`-th (from 1) in the update folder; its signature adds ".sig".
+    static QString PackageName(int number);
 
     // Applies the prepared update when updatenextstart is set; otherwise nothing.
     void ApplyAtStart();
@@ -70,12 +80,22 @@ public:
     QByteArray PublicKey;
     // Seconds of silence after which the server is given up, in milliseconds.
     int TimeoutMs = 20000;
+    // The whole update list, and each package, must have arrived within these times.
+    int ListDeadlineMs = TQVL_Downloads::ListDeadlineMs;
+    int PackageDeadlineMs = TQVL_Downloads::PackageDeadlineMs;
+    // Called in the apply step once every package is copied, verified and
+    // unpacked and every step is checked, before the first change; tests
+    // change the folders here to show what a change after the check can do.
+    std::function<void()> OnChecked;
 
 private:
     void readSettings();
     void applyUpdate();
-    QString download(const QString& address);
+    QString download(const QString& address, qint64 maxBytes, int deadlineMs);
+    void throwIfCancelled() const;
 
     // The folders the instructions may change, canonical.
     QStringList confinedRoots() const;
+
+    std::atomic<bool> cancelled{false};
 };

@@ -103,20 +103,26 @@ QByteArray ReleaseKey()
     return QByteArray(reinterpret_cast<const char*>(releaseKey), sizeof releaseKey);
 }
 
-void Verify(const QString& packageFile, const QByteArray& signature, const QByteArray& publicKey)
+void Verify(const QString& packageFile, const QByteArray& signature, const QByteArray& publicKey,
+            const QString& updateName)
 {
     static const bool ready = sodium_init() >= 0;
-    const QByteArray content = TQVL_FileHandle::ReadWholeFile(packageFile);
-    const bool valid = ready && signature.size() == crypto_sign_BYTES &&
-                       publicKey.size() == crypto_sign_PUBLICKEYBYTES &&
-                       crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(signature.constData()),
-                                                   reinterpret_cast<const unsigned char*>(content.constData()),
-                                                   quint64(content.size()),
-                                                   reinterpret_cast<const unsigned char*>(publicKey.constData())) == 0;
+    // Mapped, not read: a package may be hundreds of megabytes.
+    QFile file(packageFile);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden!").arg(packageFile));
+    const qint64 size = file.size();
+    const uchar* content = size > 0 ? file.map(0, size) : reinterpret_cast<const uchar*>("");
+    if (!content)
+        throw TQVL_Error(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden!").arg(packageFile));
+    const bool valid =
+        ready && signature.size() == crypto_sign_BYTES && publicKey.size() == crypto_sign_PUBLICKEYBYTES &&
+        crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(signature.constData()), content,
+                                    quint64(size), reinterpret_cast<const unsigned char*>(publicKey.constData())) == 0;
     if (!valid)
         throw TQVL_Error(QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig. Das Paket stammt nicht "
                                         "vom Hersteller oder wurde verändert und wird nicht installiert!")
-                             .arg(QFileInfo(packageFile).fileName()));
+                             .arg(updateName));
 }
 
 bool IsSafeEntryName(const QString& name)

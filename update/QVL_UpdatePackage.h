@@ -12,9 +12,11 @@ namespace TQVL_UpdatePackage {
 // The public key of the project's update packages (32 bytes).
 QByteArray ReleaseKey();
 
-// Raises a German error unless `signature` is a valid signature of the
-// contents of `packageFile` by `publicKey`.
-void Verify(const QString& packageFile, const QByteArray& signature, const QByteArray& publicKey);
+// Raises a German error naming `updateName` unless `signature` is a valid
+// signature of the contents of `packageFile` by `publicKey`. The caller
+// makes sure nobody else can change `packageFile` until it is unpacked.
+void Verify(const QString& packageFile, const QByteArray& signature, const QByteArray& publicKey,
+            const QString& updateName);
 
 // Unpacks `packageFile` into `folder` (created when missing). Only plain
 // files and folders with relative names and no ".." are accepted; any other

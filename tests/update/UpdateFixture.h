@@ -3,9 +3,13 @@
 #include "tests/support/TestFiles.h"
 #include "update/QVL_Update.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -47,4 +51,36 @@ public:
 
 private:
     QTemporaryDir dir;
+};
+
+// A temporary folder of its own for the program's temporary files while it
+// lives, so that a test can see what a run leaves behind there.
+class OwnTempFolder
+{
+public:
+    OwnTempFolder() : previous(qgetenv("TMPDIR")), hadPrevious(qEnvironmentVariableIsSet("TMPDIR"))
+    {
+        qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    }
+    ~OwnTempFolder()
+    {
+        if (hadPrevious)
+            qputenv("TMPDIR", previous);
+        else
+            qunsetenv("TMPDIR");
+    }
+    OwnTempFolder(const OwnTempFolder&) = delete;
+    OwnTempFolder& operator=(const OwnTempFolder&) = delete;
+
+    QString Path() const { return dir.path(); }
+    // Everything in it, files and folders.
+    QStringList Entries() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    }
+
+private:
+    QTemporaryDir dir;
+    QByteArray previous;
+    bool hadPrevious;
 };

@@ -5,6 +5,7 @@
 #include "update/QVL_Downloads.h"
 #include "update/QVL_Update.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QTest>
 #include <QThread>
@@ -90,13 +91,18 @@ TEST_F(UpdateSearch, FailuresAreGermanAndNameTheirCause)
         QByteArray answer; // empty: the server has no such page
         QString start, end;
     };
-    const QString readError = QStringLiteral("Fehler beim Lesen der Datei \"");
+    const QString readError = QStringLiteral("Fehler beim Lesen der Update-Liste von \"%1?version=8.0.0.1\"!\r")
+                                  .arg(server.Url(QStringLiteral("/versioninfo")));
     const std::vector<Case> cases = {
-        {"version 2", updateList(update("9", "", "", ""), 2), readError, QStringLiteral("\"!\rFalsche Version!")},
-        {"wrong tag", updateList("    <download/>\r\n"), readError, QStringLiteral("\"!\rinvalid Update-XML-Tag")},
+        {"version 2", updateList(update("9", "", "", ""), 2), readError, QStringLiteral("\rFalsche Version!")},
+        {"wrong tag", updateList("    <download/>\r\n"), readError, QStringLiteral("\rinvalid Update-XML-Tag")},
         {"not XML", "Wartungsarbeiten", readError, QString()},
         {"no page", QByteArray(), QStringLiteral("Fehler beim Verbinden zum Server!\r"),
          QStringLiteral("Der Server antwortete mit dem Status 404.")},
+        // Well-formed, but far beyond what a list of updates needs; parsed whole it would cost gigabytes.
+        {"list too large",
+         updateList(update("9", "", QByteArray(int(TQVL_Downloads::MaxListBytes), 'x').constData(), "")),
+         QStringLiteral("Fehler beim Verbinden zum Server!\r"), QStringLiteral("Die Antwort des Servers ist zu groß.")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,6 +152,99 @@ TEST_F(UpdateSearch, ANoServerAtAllIsAConnectionError)
     TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
     EXPECT_EQ(ErrorOf([&] { engine.Search(); }),
               QStringLiteral("Fehler beim Verbinden zum Server!\rDer Server hat die Verbindung abgelehnt."));
+}
+
+TEST_F(UpdateSearch, CancelEndsTheDownloadAndLeavesNoFileBehind)
+{
+    const OwnTempFolder temp;
+    // One byte at a time, without end: no time-out would ever stop it.
+    server.Streams[QStringLiteral("/versioninfo")] = {"<", 50};
+    TQVL_Update engine(QStringLiteral("8.0.0.1"), folders.AppData());
+    QString error;
+    QThread* thread = QThread::create([&] { error = ErrorOf([&] { engine.Search(); }); });
+    thread->start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Streamed >= 3; }, 5000));
+    EXPECT_EQ(temp.Entries().size(), 1) << "the answer so far";
+    engine.Cancel();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thread->isFinished(); }, 5000));
+    thread->wait();
+    delete thread;
+    EXPECT_EQ(error, QStringLiteral("Fehler beim Verbinden zum Server!\rDer Download wurde abgebrochen."));
+    EXPECT_EQ(temp.Entries(), QStringList());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.OpenConnections() == 0; }, 5000)) << "the connection is closed";
+}
+
+// What a server can make a download do: every answer ends in bounded time and size.
+class DownloadBounds : public ::testing::Test
+{
+protected:
+    QString fetch(TQVL_Downloads& client, const QString& path)
+    {
+        received.clear();
+        QBuffer buffer(&received);
+        buffer.open(QIODevice::WriteOnly);
+        return ErrorOf([&] { client.Download(server.Url(path), buffer); });
+    }
+
+    LocalHttpServer server;
+    QByteArray received;
+};
+
+TEST_F(DownloadBounds, AnswersThatTrickleOrNeverEndOrAreTooLargeAreCutOff)
+{
+    constexpr qint64 cap = 1024 * 1024;
+    const QByteArray piece(64 * 1024, 'x');
+    const QString tooLarge = QStringLiteral("Die Antwort des Servers ist zu groß.");
+    struct Case
+    {
+        const char* name;
+        LocalHttpServer::Stream stream;
+        qint64 maxBytes;
+        QString cause;
+    };
+    const std::vector<Case> cases = {
+        // Each byte restarts the silence time-out; only the deadline ends it.
+        {"trickle",
+         {"x", 100},
+         cap,
+         QStringLiteral("Der Server hat die Antwort nicht innerhalb von 2 Sekunden vollständig gesendet.")},
+        {"endless", {piece, 0}, cap, tooLarge},
+        {"oversized", {piece, 0, 40}, cap, tooLarge},
+        // Refused on the header alone; before, it waited for bytes that never came.
+        {"announced length", {"x", 0, 1, 600LL * 1024 * 1024}, TQVL_Downloads::MaxPackageBytes, tooLarge},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.Streams[QStringLiteral("/antwort")] = c.stream;
+        TQVL_Downloads client;
+        client.TimeoutMs = 5000;
+        client.DeadlineMs = 1500;
+        client.MaxBytes = c.maxBytes;
+        EXPECT_EQ(fetch(client, QStringLiteral("/antwort")),
+                  QStringLiteral("Fehler beim Verbinden zum Server!\r") + c.cause);
+        EXPECT_LE(received.size(), c.maxBytes);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.OpenConnections() == 0; }, 5000)) << "the connection is closed";
+    }
+}
+
+TEST_F(DownloadBounds, RedirectsAreFollowedOnlyToAllowedAddressesAndRefusedInGerman)
+{
+    server.Files[QStringLiteral("/ziel")] = "angekommen";
+    const QString refused = QStringLiteral(
+        "Fehler beim Verbinden zum Server!\rDer Server hat auf eine unzulässige Adresse weitergeleitet.");
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {server.Url(QStringLiteral("/ziel")).toUtf8(), QString()},
+        {"file:///etc/passwd", refused},
+        {"ftp://x.example/v", refused},
+        {"http://www.quorvel.example/v", refused},
+    };
+    for (const auto& [target, error] : cases) {
+        SCOPED_TRACE(target.constData());
+        server.Redirects[QStringLiteral("/alt")] = target;
+        TQVL_Downloads client;
+        EXPECT_EQ(fetch(client, QStringLiteral("/alt")), error);
+        EXPECT_EQ(received, error.isEmpty() ? QByteArray("angekommen") : QByteArray());
+    }
 }
 
 TEST(UpdateSettings, AreReadAndTheFlagIsWrittenBack)

@@ -5,6 +5,7 @@
 #include "update/QVL_Update.h"
 #include "update/QVL_UpdatePackage.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 
@@ -82,13 +83,17 @@ TEST_F(UpdateInstall, ASignedPackageIsUnpackedAndAppliedAtTheNextStart)
         engine->InstallUpdates({0, 1});
         EXPECT_TRUE(engine->UpdateNextStart);
     }
-    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/1/files/Options.xml")), "neu 1");
-    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/2/files/Options.xml")), "neu 2");
-    EXPECT_FALSE(QFileInfo::exists(folders.Updates() + QStringLiteral("/Reste.txt"))) << "a fresh update folder";
+    // The packages are kept as they came, with their signatures: the apply step checks them again.
+    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/1.tar.xz")), first);
+    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/1.tar.xz.sig")), key.Sign(first));
+    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/2.tar.xz")), second);
+    EXPECT_EQ(QDir(folders.Updates()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4)
+        << "a fresh update folder";
     EXPECT_EQ(ReadFile(folders.AppData() + QStringLiteral("/Data/Options.xml")), "alt") << "nothing applied yet";
 
     // `quorvel update`: both packages in order, the later one last.
     auto engine = folders.Engine();
+    engine->PublicKey = key.Public;
     ASSERT_TRUE(engine->UpdateNextStart);
     engine->ApplyAtStart();
     EXPECT_EQ(ReadFile(folders.AppData() + QStringLiteral("/Data/Options.xml")), "neu 2");
@@ -115,7 +120,10 @@ TEST_F(UpdateInstall, APackageWhoseSignatureFailsIsNeverUnpacked)
         const QStringList before = allFiles();
         auto engine = searched();
         const QString error = ErrorOf([&] { engine->InstallUpdates({0, 1}); });
-        EXPECT_TRUE(error.startsWith(QStringLiteral("Die Signatur des Update-Pakets"))) << error.toStdString();
+        EXPECT_EQ(error, QStringLiteral("Die Signatur des Update-Pakets \"Version schlecht (%1)\" ist ungültig. Das "
+                                        "Paket stammt nicht vom Hersteller oder wurde verändert und wird nicht "
+                                        "installiert!")
+                             .arg(server.Url(QStringLiteral("/schlecht.tar.xz"))));
         EXPECT_FALSE(engine->UpdateNextStart);
         EXPECT_FALSE(folders.Engine()->UpdateNextStart);
         engine.reset();

@@ -146,7 +146,32 @@ TFormUpdates::TFormUpdates(const QString& programVersion, const QString& dataFol
     work->Engine->OnError = [relay](const QString& text) { emit relay->Error(text); };
 }
 
-TFormUpdates::~TFormUpdates() = default;
+TFormUpdates::~TFormUpdates()
+{
+    cancelWork();
+}
+
+void TFormUpdates::cancelWork()
+{
+    if (!worker)
+        return;
+    // The download notices within a fraction of a second; unpacking a package
+    // between two checks takes at most a few seconds.
+    disconnect(worker, nullptr, this, nullptr);
+    if (work)
+        work->Engine->Cancel();
+    worker->wait();
+    worker = nullptr;
+    busy = false;
+}
+
+void TFormUpdates::reject()
+{
+    cancelWork();
+    // The engine goes with the dialog's work, its downloaded files with it.
+    work.reset();
+    TFormDialogMeta::reject();
+}
 
 TQVL_Update* TFormUpdates::Engine() const
 {
@@ -169,7 +194,7 @@ void TFormUpdates::runInBackground(std::function<void(TQVL_Update&)> job, std::f
     busy = true;
     dxButton3->setEnabled(false);
     auto error = std::make_shared<QString>();
-    QThread* thread = QThread::create([state = work, job = std::move(job), error] {
+    QThread* thread = QThread::create([state = work, job = std::move(job), error]() mutable {
         try {
             job(*state->Engine);
         } catch (const TQVL_Error& failure) {
@@ -178,9 +203,17 @@ void TFormUpdates::runInBackground(std::function<void(TQVL_Update&)> job, std::f
             qWarning("Unexpected exception: %s", failure.what());
             *error = UnexpectedErrorText;
         }
+        // Released here, not when the thread object is deleted later: a
+        // dialog that is gone takes the engine's temporary files with it now.
+        state.reset();
     });
+    worker = thread;
     // Queued to the dialog, and dropped when the dialog is gone by then.
-    connect(thread, &QThread::finished, this, [this, error, done = std::move(done)] {
+    connect(thread, &QThread::finished, this, [this, thread, error, done = std::move(done)] {
+        // A cancelled job's result may still be on its way; it is dropped.
+        if (worker != thread)
+            return;
+        worker = nullptr;
         busy = false;
         done(*error);
     });

@@ -14,6 +14,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QStackedWidget;
+class QThread;
 class QTreeWidget;
 class TQVL_Update;
 
@@ -30,8 +31,8 @@ signals:
 // "Nach Updates suchen": searches for updates shortly after it is shown,
 // lists them, "Installieren" fetches and checks their packages, and
 // "Jetzt neu starten" leads to the restart in update mode. The network work
-// runs in a worker thread, so the dialog stays responsive and "Abbruch"
-// always closes it.
+// runs in a worker thread, so the dialog stays responsive; "Abbruch" ends that
+// work, waits for its thread and releases the engine with its temporary files.
 class TFormUpdates : public TFormDialogMeta
 {
     Q_OBJECT
@@ -76,6 +77,8 @@ public:
     // Milliseconds between showing and searching.
     int SearchDelayMs = 500;
 
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -87,10 +90,13 @@ private:
     void fitRowHeights();
     void showError(const QString& text);
     void restart();
+    // Ends a running job and waits for its thread; its result is dropped.
+    void cancelWork();
 
     // The engine with its relay; the worker thread holds it too, so it lives
     // until both the dialog and a running search are done with it.
     std::shared_ptr<TWork> work;
+    QThread* worker = nullptr;
     bool searchScheduled = false;
     bool busy = false;
     bool restartRequested = false;

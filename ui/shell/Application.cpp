@@ -75,15 +75,17 @@ void EndOnSignal(QWidget& window)
     QTimer::singleShot(0, &window, [target] { closeWhenNoDialogRuns(target, 50); });
 }
 
-int RunUpdateMode()
+int RunUpdateMode(const QByteArray& publicKey)
 {
     // Everything is released before the program ends, also after a failure.
-    return Guarded([] {
+    return Guarded([&publicKey] {
         TQVL core;
         TQVL_Update engine(core.System->ProgramVersion, core.System->AppDataFolder);
         engine.ProgramFolder = core.System->ProgramFolder;
         engine.DocumentsFolder = core.System->DocumentsFolder;
         engine.DataFolder = core.System->AppDataFolder;
+        if (!publicKey.isEmpty())
+            engine.PublicKey = publicKey;
         engine.OnInformation = [](const QString& text) { TDialogService::Current().ShowInformation(text); };
         engine.ApplyAtStart();
     }) ? 0 : 1;

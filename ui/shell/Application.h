@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
 
 class QApplication;
@@ -15,8 +16,9 @@ bool IsUpdateMode(const QStringList& arguments);
 // the real dialog service.
 void Configure(QApplication& application);
 
-// Applies a prepared update and returns the exit code.
-int RunUpdateMode();
+// Applies a prepared update and returns the exit code. The packages must be
+// signed with `publicKey`; empty means the release key (tests pass their own).
+int RunUpdateMode(const QByteArray& publicKey = {});
 
 // The help file of the program, in the program folder.
 QString HelpFile();

@@ -146,8 +146,30 @@ TEST_F(UpdatesDialog, InstallFetchesTheSignedPackageAndLeadsToTheRestart)
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_TRUE(restartRequested);
-    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/1/neu.txt")), "neu");
+    EXPECT_EQ(ReadFile(folders.Updates() + QStringLiteral("/1.tar.xz")), package);
     EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(UpdatesDialog, AbbruchEndsTheDownloadWaitsForItAndLeavesNoFileBehind)
+{
+    const OwnTempFolder temp;
+    // A package that trickles in without end.
+    server.Streams[QStringLiteral("/p.tar.xz")] = {QByteArray(512, 'x'), 100};
+    server.Files[QStringLiteral("/versioninfo")] = updateList(
+        updateEntry(QStringLiteral("8.1.0.0"), QStringLiteral("x"), server.Url(QStringLiteral("/p.tar.xz"))));
+    run([&](TFormUpdates& dialog) {
+        QTest::mouseClick(dialog.dxButton3, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.Streamed > 0; }, 10000));
+        EXPECT_FALSE(temp.Entries().isEmpty()) << "the list and the package so far";
+        QTest::mouseClick(dialog.dxButton2, Qt::LeftButton);
+        EXPECT_FALSE(dialog.Busy()) << "the work has ended";
+        EXPECT_EQ(dialog.Engine(), nullptr);
+        EXPECT_EQ(temp.Entries(), QStringList());
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.OpenConnections() == 0; }, 5000)) << "the connection is closed";
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << "a cancel is no error";
+    EXPECT_FALSE(QFileInfo::exists(folders.Updates()));
+    EXPECT_FALSE(QFileInfo::exists(folders.Updates() + QStringLiteral(".neu")));
 }
 
 TEST_F(UpdatesDialog, AnUnsignedPackageIsShownAsAnErrorAndNothingIsPrepared)
@@ -248,30 +270,40 @@ TEST(UpdateMode, AppliesThePreparedUpdateOnceAndSaysSo)
         WriteFile(settings, "<root><version>1</version><link_getversioninfo>http://127.0.0.1:9/v</link_getversioninfo>"
                             "<updatenextstart>" + QByteArray(next ? "true" : "false") + "</updatenextstart></root>");
     };
-    WriteFile(folders.AppData() + QStringLiteral("/Updates/neu.txt"), "neu");
     QDir().mkpath(folders.Documents());
-    WriteFile(folders.AppData() + QStringLiteral("/Updates/Updateinstructions.xml"),
-              Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.txt"), QStringLiteral("%USERDATA%/neu.txt"),
-                             Md5("neu")}}));
+    KeyPair key;
+    const QByteArray package = TarXz({{QStringLiteral("Updateinstructions.xml"),
+                                       Instructions({{QStringLiteral("REPLACECOPY"), QStringLiteral("neu.txt"),
+                                                      QStringLiteral("%USERDATA%/neu.txt"), Md5("neu")}})},
+                                      {QStringLiteral("neu.txt"), "neu"}});
+    const QString packageFile = folders.AppData() + QStringLiteral("/Updates/1.tar.xz");
+    WriteFile(packageFile, package);
+    WriteFile(packageFile + QStringLiteral(".sig"), key.Sign(package));
 
     writeSettings(false);
-    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 0);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(key.Public), 0);
     EXPECT_TRUE(dialogs.Informations.isEmpty()) << "nothing prepared, nothing said";
     EXPECT_FALSE(QFileInfo::exists(folders.Documents() + QStringLiteral("/neu.txt")));
 
     writeSettings(true);
-    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 0);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(key.Public), 0);
     EXPECT_EQ(ReadFile(folders.Documents() + QStringLiteral("/neu.txt")), "neu");
     EXPECT_EQ(dialogs.Informations.size(), 2);
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(ReadFile(settings).contains("<updatenextstart>false</updatenextstart>"));
 
     // A damaged update is reported and tried again at the next start.
-    WriteFile(folders.AppData() + QStringLiteral("/Updates/neu.txt"), "beschädigt");
+    WriteFile(packageFile, package + "beschädigt");
     writeSettings(true);
-    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 1);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(key.Public), 1);
     ASSERT_EQ(dialogs.Errors.size(), 1);
-    EXPECT_TRUE(dialogs.Errors.first().endsWith(QStringLiteral("Update-Datei \"neu.txt\" ist korrupt!")));
+    EXPECT_TRUE(dialogs.Errors.first().startsWith(
+        QStringLiteral("Die Signatur des Update-Pakets \"%1\" ist ungültig.").arg(packageFile)));
+    // Without the test's key, only the release key counts.
+    WriteFile(packageFile, package);
+    EXPECT_EQ(QuorvelApplication::RunUpdateMode(), 1);
+    ASSERT_EQ(dialogs.Errors.size(), 2);
+    EXPECT_TRUE(dialogs.Errors.last().startsWith(QStringLiteral("Die Signatur des Update-Pakets")));
     EXPECT_TRUE(ReadFile(settings).contains("<updatenextstart>true</updatenextstart>"));
 }
 
