@@ -4,6 +4,7 @@
 #include "content/QVL_Unit.h"
 #include "core/QVL_Error.h"
 #include "core/QVL_SafeFile.h"
+#include "exchange/QVL_Export_Anki.h"
 #include "exchange/QVL_Export_KVTML.h"
 
 #include <QFileInfo>
@@ -16,8 +17,8 @@ bool TQVL_Export::CanExport(int kind)
 std::vector<TQVL_Card_Voc_Values> TQVL_Export::Vocabulary(const TQVL_Unit& unit)
 {
     if (!CanExport(unit.Typ))
-        throw TQVL_Error(QStringLiteral("Eine Lektion der Art \"%1\" kann nicht als CSV- oder KVTML-Datei exportiert "
-                                        "werden: diese Formate haben nur Platz für Vokabeln.")
+        throw TQVL_Error(QStringLiteral("Eine Lektion der Art \"%1\" kann nicht exportiert werden: die Formate "
+                                        "haben nur Platz für Vokabeln.")
                              .arg(TQVL_CardTypes::Caption(unit.Typ)));
     std::vector<TQVL_Card_Voc_Values> cards;
     cards.reserve(std::size_t(unit.Cards->Count()));
@@ -56,6 +57,12 @@ int TQVL_Export::ExportUnit(const TQVL_Unit& unit, const QString& fileName) cons
         bytes = kvtml.Write(cards);
         break;
     }
+    case TQVL_Export_Format::Anki: {
+        TQVL_Export_Anki anki;
+        anki.DeckName = QFileInfo(unit.FileName).completeBaseName();
+        bytes = anki.Write(cards);
+        break;
+    }
     }
     TQVL_SafeFile::Write(fileName, bytes);
     return int(cards.size());
@@ -68,11 +75,21 @@ QString TQVL_Export::FileFilter(TQVL_Export_Format format)
         return QStringLiteral("CSV-Dateien (*.csv)");
     case TQVL_Export_Format::KVTML:
         return QStringLiteral("KVTML-Dateien (*.kvtml)");
+    case TQVL_Export_Format::Anki:
+        return QStringLiteral("Lernkarten-Pakete (*.apkg)");
     }
     return {};
 }
 
 QString TQVL_Export::Extension(TQVL_Export_Format format)
 {
-    return format == TQVL_Export_Format::CSV ? QStringLiteral("csv") : QStringLiteral("kvtml");
+    switch (format) {
+    case TQVL_Export_Format::CSV:
+        return QStringLiteral("csv");
+    case TQVL_Export_Format::KVTML:
+        return QStringLiteral("kvtml");
+    case TQVL_Export_Format::Anki:
+        return QStringLiteral("apkg");
+    }
+    return {};
 }

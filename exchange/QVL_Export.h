@@ -14,6 +14,7 @@ enum class TQVL_Export_Format
 {
     CSV,
     KVTML,
+    Anki,
 };
 
 // Writes the cards of a lesson or long-term storage into a file other programs
@@ -33,6 +34,7 @@ public:
     // The vocabulary of `unit`; raises a German error for kinds the formats cannot hold.
     static std::vector<TQVL_Card_Voc_Values> Vocabulary(const TQVL_Unit& unit);
     // Writes `unit` into `fileName` and returns the number of cards written.
+    // Sound files stay with the lesson; no format takes them yet.
     int ExportUnit(const TQVL_Unit& unit, const QString& fileName) const;
     // The save-dialog filter and the file extension of a format.
     static QString FileFilter(TQVL_Export_Format format);

@@ -150,7 +150,7 @@ TEST(Export, PicturesAndTargetsThatAreNoFilesAreRefused)
     TQVL_Unit pictures;
     pictures.Open(sampleCopy(dir, "Englisch - Bilder.qxu"));
     EXPECT_TRUE(ErrorOf([&] { TQVL_Export().ExportUnit(pictures, dir.filePath(QStringLiteral("x.csv"))); })
-                    .contains(QStringLiteral("\"Bilder\" kann nicht als CSV- oder KVTML-Datei exportiert werden")));
+                    .contains(QStringLiteral("\"Bilder\" kann nicht exportiert werden")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("x.csv"))));
     pictures.CloseFile();
 

@@ -45,9 +45,13 @@ TFormUnitsExport::TFormUnitsExport(TQVL& engine, const TQVL_Unit& exported, QWid
     check_CSV->setObjectName(QStringLiteral("check_CSV"));
     check_KVTML = new QRadioButton(QStringLiteral("&KVTML - Datei (offenes Vokabelformat)"), Content());
     check_KVTML->setObjectName(QStringLiteral("check_KVTML"));
+    check_Anki = new QRadioButton(QStringLiteral("&Lernkarten-Paket (.apkg, für Lernkarten-Programme am PC und Handy)"),
+                                  Content());
+    check_Anki->setObjectName(QStringLiteral("check_Anki"));
     check_CSV->setChecked(true);
     layout->addWidget(check_CSV);
     layout->addWidget(check_KVTML);
+    layout->addWidget(check_Anki);
 
     auto* delimiterRow = new QHBoxLayout;
     ComboBox_Delimiter = new QComboBox(Content());
@@ -108,13 +112,15 @@ TFormUnitsExport::~TFormUnitsExport() = default;
 
 TQVL_Export_Format TFormUnitsExport::chosenFormat() const
 {
-    return check_KVTML->isChecked() ? TQVL_Export_Format::KVTML : TQVL_Export_Format::CSV;
+    if (check_KVTML->isChecked())
+        return TQVL_Export_Format::KVTML;
+    return check_Anki->isChecked() ? TQVL_Export_Format::Anki : TQVL_Export_Format::CSV;
 }
 
 void TFormUnitsExport::formatChanged()
 {
-    // KVTML has one text per language: the three meanings travel together, and
-    // its languages are named in the file.
+    // KVTML and the packages have one text per language: the three meanings
+    // travel together, with note and hint.
     const bool csv = chosenFormat() == TQVL_Export_Format::CSV;
     ComboBox_Delimiter->setEnabled(csv);
     for (QCheckBox* box : check_Fields)

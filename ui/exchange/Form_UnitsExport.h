@@ -13,7 +13,8 @@ class TQVL_Unit;
 
 // "Lektion exportieren": writes the active lesson or long-term storage into a
 // file that other programs read (CSV for spreadsheets, KVTML for KDE's
-// vocabulary programs), with the fields the learner chooses.
+// vocabulary programs, a package for flashcard programs on desktop and
+// phone), with the fields the learner chooses.
 class TFormUnitsExport : public TFormDialogMeta
 {
     Q_OBJECT
@@ -34,6 +35,7 @@ public:
 
     QRadioButton* check_CSV = nullptr;
     QRadioButton* check_KVTML = nullptr;
+    QRadioButton* check_Anki = nullptr;
     QComboBox* ComboBox_Delimiter = nullptr;
     std::array<QCheckBox*, TQVL_Import_CSV::fFieldCount> check_Fields{};
 

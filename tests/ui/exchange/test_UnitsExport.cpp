@@ -127,3 +127,20 @@ TEST_F(UnitsExportTest, KvtmlNamesTheLanguagesAndAPictureLessonIsRefusedBeforeAF
     EXPECT_TRUE(dialogs.Errors[0].contains(QStringLiteral("\"Bilder\""))) << dialogs.Errors[0].toStdString();
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u) << "no file asked for";
 }
+
+TEST_F(UnitsExportTest, APackageForFlashcardProgramsIsAZipWithTheCollection)
+{
+    open("Englisch - Grundwortschatz.qxu");
+    const QString target = folders.Root() + QStringLiteral("/woerter");
+    dialogs.FileAnswers.push_back(target);
+    run([&](TFormUnitsExport& dialog) {
+        dialog.check_Anki->setFocus();
+        QTest::keyClick(dialog.check_Anki, Qt::Key_Space);
+        EXPECT_TRUE(dialog.check_Anki->isChecked());
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    const QByteArray package = ReadFile(target + QStringLiteral(".apkg"));
+    EXPECT_TRUE(package.startsWith("PK\x03\x04"));
+    EXPECT_TRUE(package.contains("collection.anki2"));
+}
