@@ -1,16 +1,47 @@
 #!/usr/bin/env bash
 # Installs the Debian package on a clean Debian (a debootstrap chroot, made
 # when missing) and starts the program there: the due report on the command
-# line, then the window under Xvfb with a screenshot. Needs root and network
-# access to the Debian archive; not part of CI.
+# line, then the window under Xvfb with a screenshot. Needs root and access to
+# the Debian archive this machine's apt uses (read from its sources at run
+# time, never written here); not part of CI.
 #   scripts/check-package-chroot.sh <package.deb> <chroot-dir> [screenshot.png]
 set -euo pipefail
 deb=$(realpath "$1")
 root=$2
 shot=${3:-/tmp/quorvel-chroot.png}
+# The first Debian archive of the machine's apt sources (one-line or deb822 form) with its suite.
+archive_of_this_machine() {
+    local file
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$file" ] || continue
+        awk '$1 == "deb" && / main/ { for (i = 2; i <= NF; i++) if ($i !~ /^\[/) { print $i, $(i + 1); exit } }' "$file"
+    done
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        awk 'BEGIN { RS = ""; FS = "\n" }
+             /(^|\n)Components:[^\n]*main/ && /(^|\n)Types:[^\n]*deb([ \n]|$)/ {
+                 uri = ""; suite = ""
+                 for (i = 1; i <= NF; i++) {
+                     if ($i ~ /^URIs:/) { split($i, f, " "); uri = f[2] }
+                     if ($i ~ /^Suites:/) { split($i, f, " "); suite = f[2] }
+                 }
+                 if (uri != "" && suite != "" && suite !~ /-(security|updates)$/) { print uri, suite; exit }
+             }' "$file"
+    done
+}
 if [ ! -x "$root/bin/bash" ]; then
-    debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian
+    read -r mirror suite < <(archive_of_this_machine | head -n 1) || true
+    if [ -z "${mirror:-}" ] || [ -z "${suite:-}" ]; then
+        echo "No Debian archive found in /etc/apt/sources.list or /etc/apt/sources.list.d/." >&2
+        exit 1
+    fi
+    debootstrap --variant=minbase "$suite" "$root" "$mirror"
 fi
+# The chroot reaches the archive as this machine does: its sources and its apt settings (a proxy, say).
+cp -a /etc/apt/sources.list.d/. "$root/etc/apt/sources.list.d/" 2> /dev/null || true
+[ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$root/etc/apt/sources.list"
+cp -a /etc/apt/apt.conf.d/. "$root/etc/apt/apt.conf.d/" 2> /dev/null || true
+cp -a /usr/share/keyrings/. "$root/usr/share/keyrings/" 2> /dev/null || true
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
 trap 'umount "$root/proc" 2> /dev/null || true' EXIT
