@@ -14,7 +14,7 @@ archive_of_this_machine() {
     local file
     for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
         [ -f "$file" ] || continue
-        awk '$1 == "deb" && / main/ { for (i = 2; i <= NF; i++) if ($i !~ /^\[/) { print $i, $(i + 1); exit } }' "$file"
+        awk '$1 == "deb" && / main/ { line = $0; gsub(/\[[^]]*\]/, "", line); split(line, f, " "); print f[2], f[3]; exit }' "$file"
     done
     for file in /etc/apt/sources.list.d/*.sources; do
         [ -f "$file" ] || continue
