@@ -14,6 +14,7 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -86,20 +87,41 @@ const QHash<QString, QString>& voices()
     return table;
 }
 
+// What one synthesis collects; the synthesiser hands it to `collect`.
+struct TCollected
+{
+    std::vector<short> Samples;
+    qint64 MaxSamples = 0;
+    const std::atomic<bool>* Cancel = nullptr;
+    bool TooLong = false;
+    bool Cancelled = false;
+};
+
 int collect(short* samples, int count, espeak_EVENT* events)
 {
-    if (samples && count > 0 && events && events->user_data) {
-        auto* collected = static_cast<std::vector<short>*>(events->user_data);
-        collected->insert(collected->end(), samples, samples + count);
+    auto* collected = events ? static_cast<TCollected*>(events->user_data) : nullptr;
+    if (!collected)
+        return 0;
+    if (collected->Cancel && collected->Cancel->load()) {
+        collected->Cancelled = true;
+        return 1; // stop
+    }
+    if (samples && count > 0) {
+        if (qint64(collected->Samples.size()) + count > collected->MaxSamples) {
+            collected->TooLong = true;
+            return 1;
+        }
+        collected->Samples.insert(collected->Samples.end(), samples, samples + count);
     }
     return 0; // go on
 }
 
+// The caller keeps the data within WavDataLimit, so every size fits its 32 bits.
 QByteArray wavFile(const std::vector<short>& samples, int rate)
 {
     const quint32 dataBytes = quint32(samples.size() * sizeof(qint16));
     QByteArray bytes;
-    bytes.reserve(int(44 + dataBytes));
+    bytes.reserve(qsizetype(44) + qsizetype(dataBytes));
     auto u32 = [&bytes](quint32 value) {
         char raw[4];
         qToLittleEndian(value, raw);
@@ -154,6 +176,23 @@ TQVL_System_Speech::TQVL_System_Speech() = default;
 
 TQVL_System_Speech::~TQVL_System_Speech() = default;
 
+QString TQVL_System_Speech::SpokenPart(const QString& text)
+{
+    const QString spoken = text.trimmed();
+    if (spoken.size() <= MaxSpokenLength)
+        return spoken;
+    qsizetype cut = MaxSpokenLength;
+    while (cut > 0 && !spoken.at(cut).isSpace())
+        --cut;
+    if (cut == 0) {
+        // One word longer than the limit: cut it, never inside a character.
+        cut = MaxSpokenLength;
+        if (spoken.at(cut - 1).isHighSurrogate())
+            --cut;
+    }
+    return spoken.left(cut).trimmed();
+}
+
 QString TQVL_System_Speech::VoiceFor(const QString& langCode)
 {
     const QString code = langCode.trimmed().toLower();
@@ -166,15 +205,18 @@ QString TQVL_System_Speech::VoiceFor(const QString& langCode)
     return QString();
 }
 
-QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langCode)
+QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langCode, const std::atomic<bool>* cancel)
 {
-    const QString spoken = text.trimmed();
+    const QString spoken = SpokenPart(text);
     if (spoken.isEmpty())
         throw TQVL_Error(QStringLiteral("Es gibt keinen Text zum Vorlesen."));
     const QString voice = VoiceFor(langCode);
     if (voice.isEmpty())
         throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
 
+    // One text at a time: the synthesiser is not reentrant, and this object's
+    // folder and cache are shared by the threads that read aloud.
+    const std::lock_guard guard(engineLock);
     if (!folder) {
         folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/Quorvel-Vorlesen-XXXXXX"));
         if (!folder->isValid())
@@ -187,30 +229,34 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
     if (QFileInfo(fileName).isFile())
         return fileName;
 
-    std::vector<short> samples;
-    {
-        const std::lock_guard guard(engineLock);
-        if (sampleRate == 0) {
-            sampleRate = loadEngine(engine)
-                             ? engine.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT)
-                             : -1;
-            if (sampleRate <= 0)
-                sampleRate = -1;
-            else
-                engine.SetSynthCallback(collect);
-        }
-        if (sampleRate < 0)
-            throw TQVL_Error(QStringLiteral("Die Sprachausgabe kann nicht gestartet werden."));
-        if (engine.SetVoiceByName(voice.toUtf8().constData()) != EE_OK)
-            throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
-        const QByteArray utf8 = spoken.toUtf8();
-        if (engine.Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
-                         &samples) != EE_OK ||
-            engine.Synchronize() != EE_OK)
-            throw TQVL_Error(QStringLiteral("Der Text \"%1\" kann nicht vorgelesen werden.").arg(spoken));
+    if (sampleRate == 0) {
+        sampleRate = loadEngine(engine)
+                         ? engine.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT)
+                         : -1;
+        if (sampleRate <= 0)
+            sampleRate = -1;
+        else
+            engine.SetSynthCallback(collect);
     }
-    if (samples.empty())
+    if (sampleRate < 0)
+        throw TQVL_Error(QStringLiteral("Die Sprachausgabe kann nicht gestartet werden."));
+    if (engine.SetVoiceByName(voice.toUtf8().constData()) != EE_OK)
+        throw TQVL_Error(QStringLiteral("Für die Sprache \"%1\" gibt es keine Sprachausgabe.").arg(langCode));
+    TCollected collected;
+    collected.MaxSamples = std::min(MaxWavDataBytes, WavDataLimit) / qint64(sizeof(qint16));
+    collected.Cancel = cancel;
+    const QByteArray utf8 = spoken.toUtf8();
+    const bool spokenOut = engine.Synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                                        espeakCHARS_UTF8, nullptr, &collected) == EE_OK &&
+                           engine.Synchronize() == EE_OK;
+    if (collected.Cancelled || (cancel && cancel->load()))
+        throw TQVL_Error(QStringLiteral("Das Vorlesen wurde abgebrochen."));
+    if (collected.TooLong)
+        throw TQVL_Error(QStringLiteral(
+            "Der Text ist zu lang zum Vorlesen: die Aufnahme wäre größer, als eine WAV-Datei fassen kann."));
+    if (!spokenOut || collected.Samples.empty())
         throw TQVL_Error(QStringLiteral("Der Text \"%1\" kann nicht vorgelesen werden.").arg(spoken));
+    const std::vector<short>& samples = collected.Samples;
 
     // Complete or not at all: a half-written file must never be taken for a finished one.
     const QString partial = fileName + QStringLiteral(".part");
@@ -229,9 +275,12 @@ QString TQVL_System_Speech::Synthesize(const QString& text, const QString& langC
     return fileName;
 }
 
-QString TQVL_System_Speech::RecordInto(const QString& text, const QString& langCode, const QString& targetFolder)
+QString TQVL_System_Speech::RecordInto(const QString& text, const QString& langCode, const QString& targetFolder,
+                                       const std::atomic<bool>* cancel)
 {
-    const QString spoken = Synthesize(text, langCode);
+    const QString spoken = Synthesize(text, langCode, cancel);
+    if (cancel && cancel->load())
+        throw TQVL_Error(QStringLiteral("Das Vorlesen wurde abgebrochen."));
     if (!QDir(targetFolder).exists())
         throw TQVL_Error(QStringLiteral("Der Ordner \"%1\" existiert nicht.").arg(targetFolder));
     const QString target = TQVL_System::UniqueFileName(targetFolder, recordingName(text));

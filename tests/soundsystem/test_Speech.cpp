@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 
 namespace {
@@ -116,4 +117,68 @@ TEST(Speech, TheSpokenFilePlaysAudiblyThroughTheSoundLibrary)
     qunsetenv("SDL_AUDIODRIVER");
     qunsetenv("SDL_DISKAUDIOFILE");
     qunsetenv("SDL_DISKAUDIODELAY");
+}
+
+TEST(Speech, OnlyTheStartOfALongTextIsSpokenCutAtTheLastBlank)
+{
+    const qsizetype limit = TQVL_System_Speech::MaxSpokenLength;
+    ASSERT_EQ(limit, 1000) << "the cases below are laid out for it";
+    const QString emoji = QString::fromUtf16(u"\U0001F600");
+    const struct
+    {
+        const char* name;
+        QString text;
+        QString spoken;
+    } cases[] = {
+        {"short", QStringLiteral("  das Haus \n"), QStringLiteral("das Haus")},
+        {"at the limit", QString(limit, QLatin1Char('a')), QString(limit, QLatin1Char('a'))},
+        {"blank just after the limit", QString(limit, QLatin1Char('a')) + QStringLiteral(" b"),
+         QString(limit, QLatin1Char('a'))},
+        {"cut inside a word", QString(limit - 3, QLatin1Char('a')) + QStringLiteral(" bcdefg"),
+         QString(limit - 3, QLatin1Char('a'))},
+        {"line break as the blank", QStringLiteral("Haus\n") + QString(limit, QLatin1Char('b')),
+         QStringLiteral("Haus")},
+        {"many words", QStringLiteral("Haus ").repeated(300), QStringLiteral("Haus ").repeated(200).trimmed()},
+        {"one long word", QString(limit * 3, QLatin1Char('z')), QString(limit, QLatin1Char('z'))},
+        {"never half a character", QString(limit - 1, QLatin1Char('z')) + emoji.repeated(5),
+         QString(limit - 1, QLatin1Char('z'))},
+    };
+    for (const auto& c : cases) {
+        const QString spoken = TQVL_System_Speech::SpokenPart(c.text);
+        EXPECT_EQ(spoken, c.spoken) << c.name;
+        EXPECT_LE(spoken.size(), limit) << c.name;
+    }
+
+    // What is synthesised is that part: a megabyte of text costs no more than its start.
+    TQVL_System_Speech speech;
+    const QString page = QStringLiteral("the house is green and the garden is big ").repeated(25'000);
+    const QString file = speech.Synthesize(page, QStringLiteral("eng"));
+    EXPECT_EQ(speech.Synthesize(TQVL_System_Speech::SpokenPart(page), QStringLiteral("eng")), file);
+    EXPECT_EQ(speech.SynthesizedCount(), 1);
+    EXPECT_LT(QFileInfo(file).size(), 20'000'000) << "a minute or two of speech, not gigabytes";
+}
+
+TEST(Speech, SpeechBeyondAWaveFilesSizesOrACancelledOneWritesNothing)
+{
+    EXPECT_EQ(TQVL_System_Speech::WavDataLimit + 36, qint64(0xFFFFFFFFu) - 1) << "RIFF size within 32 bits, even";
+    TQVL_System_Speech speech;
+    speech.MaxWavDataBytes = 4000; // a tenth of a second
+    EXPECT_EQ(
+        ErrorOf([&] { speech.Synthesize(QStringLiteral("Guten Morgen, schöne Grüße"), QStringLiteral("ger")); }),
+        QStringLiteral("Der Text ist zu lang zum Vorlesen: die Aufnahme wäre größer, als eine WAV-Datei fassen kann."));
+
+    speech.MaxWavDataBytes = TQVL_System_Speech::WavDataLimit;
+    const std::atomic<bool> cancelled = true;
+    EXPECT_EQ(ErrorOf([&] { speech.Synthesize(QStringLiteral("Guten Abend"), QStringLiteral("ger"), &cancelled); }),
+              QStringLiteral("Das Vorlesen wurde abgebrochen."));
+    QTemporaryDir lesson;
+    EXPECT_EQ(
+        ErrorOf([&] { speech.RecordInto(QStringLiteral("Baum"), QStringLiteral("ger"), lesson.path(), &cancelled); }),
+        QStringLiteral("Das Vorlesen wurde abgebrochen."));
+    EXPECT_TRUE(QDir(lesson.path()).isEmpty());
+    EXPECT_EQ(speech.SynthesizedCount(), 0);
+
+    // The same texts work afterwards, and the failed ones left nothing beside them.
+    const QString file = speech.Synthesize(QStringLiteral("Guten Morgen, schöne Grüße"), QStringLiteral("ger"));
+    EXPECT_EQ(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
 }

@@ -3,6 +3,7 @@
 #include "app/QVL.h"
 #include "content/QVL_Card_Grammar.h"
 #include "ui/shell/ForeignInput.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QGridLayout>
@@ -13,9 +14,10 @@
 
 namespace {
 
+// Names and captions from the arrangement's file.
 QLabel* arrangementLabel(const QString& text, QWidget* parent, bool bold)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = AsPlainText(new QLabel(text, parent));
     QPalette colours = label->palette();
     colours.setColor(QPalette::WindowText, Theme::EditorCaption);
     label->setPalette(colours);
@@ -89,7 +91,7 @@ void TFormEditGrammar::createInputs()
             auto* input = new QLineEdit(area);
             input->setObjectName(QStringLiteral("Edit_Field%1").arg(i));
             input->setMaximumWidth(InputMaxWidth);
-            input->setToolTip(field.Caption);
+            input->setToolTip(PlainToolTip(field.Caption));
             if (field.LanguageForeign)
                 MarkForeignInput(input);
             ApplyProfileFont(input, field.LanguageForeign ? foreign : home);

@@ -3,6 +3,7 @@
 #include "app/QVL.h"
 #include "content/QVL_Unit.h"
 #include "core/QVL_System_Speech.h"
+#include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
@@ -18,9 +19,9 @@
 namespace {
 
 // One synthesiser for the editor's whole run.
-TQVL_System_Speech& speech()
+const std::shared_ptr<TQVL_System_Speech>& speech()
 {
-    static TQVL_System_Speech instance;
+    static const auto instance = std::make_shared<TQVL_System_Speech>();
     return instance;
 }
 
@@ -72,7 +73,11 @@ TFormEditSound::TFormEditSound(TQVL& core, QWidget* parent) : TFormEditVoc(core,
     setTabOrder(Edit_ForeignFileName, Edit_HomeFileName);
 }
 
-TFormEditSound::~TFormEditSound() = default;
+TFormEditSound::~TFormEditSound()
+{
+    if (recording)
+        recording->store(true);
+}
 
 int TFormEditSound::CardKind() const
 {
@@ -94,6 +99,13 @@ TQVL_Card_Voc_Values TFormEditSound::Values() const
 
 void TFormEditSound::SetValues(const TQVL_Card_Voc_Values& values)
 {
+    // A recording still being made belongs to the card that is leaving.
+    if (recording) {
+        recording->store(true);
+        recording.reset();
+        Button_ReadForeign->setEnabled(true);
+        Button_ReadHome->setEnabled(true);
+    }
     TFormEditVoc::SetValues(values);
     Edit_ForeignFileName->setText(values.foreign_filename);
     Edit_HomeFileName->setText(values.home_filename);
@@ -130,7 +142,27 @@ void TFormEditSound::RecordSide(bool foreignSide)
     }
     const TQVL_Unit& unit = Unit();
     const QString langCode = foreignSide ? unit.LangCodeForeign : unit.LangCodeHome;
-    const QString name = speech().RecordInto(meanings.join(QStringLiteral(", ")), langCode, unit.ExternalFilesFolder());
+    Button_ReadForeign->setEnabled(false);
+    Button_ReadHome->setEnabled(false);
+    recording = ReadAloud::InBackground(
+        speech(),
+        [text = meanings.join(QStringLiteral(", ")), langCode,
+         folder = unit.ExternalFilesFolder()](TQVL_System_Speech& engine, const std::atomic<bool>& cancel) {
+            return engine.RecordInto(text, langCode, folder, &cancel);
+        },
+        this,
+        [this, foreignSide](const QString& name, const QString& error) {
+            Guarded([&] { recorded(foreignSide, name, error); });
+        });
+}
+
+void TFormEditSound::recorded(bool foreignSide, const QString& name, const QString& error)
+{
+    recording.reset();
+    Button_ReadForeign->setEnabled(true);
+    Button_ReadHome->setEnabled(true);
+    if (!error.isEmpty())
+        throw TQVL_Error(error);
     QLineEdit* input = foreignSide ? Edit_ForeignFileName : Edit_HomeFileName;
     input->setText(name);
     PlayFile(input);

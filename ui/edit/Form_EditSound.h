@@ -2,6 +2,9 @@
 
 #include "ui/edit/Form_EditVoc.h"
 
+#include <atomic>
+#include <memory>
+
 class QLineEdit;
 class QPushButton;
 
@@ -25,7 +28,8 @@ public:
     // folder); nothing without a sound system.
     void PlayFile(const QLineEdit* input);
     // Speaks the meanings of one side into a new file in the lesson's folder
-    // and names it in that side's input.
+    // and names it in that side's input. The speaking runs on a worker; the
+    // "Vorlesen lassen" buttons wait until the file is there.
     void RecordSide(bool foreignSide);
 
     QLineEdit* Edit_ForeignFileName = nullptr;
@@ -40,4 +44,10 @@ public:
 protected:
     QString HelpPage() const override;
     bool WithSoundFiles() const override { return true; }
+
+private:
+    void recorded(bool foreignSide, const QString& name, const QString& error);
+
+    // The recording under way; the editor's end cancels it, so no file is left unnamed.
+    std::shared_ptr<std::atomic<bool>> recording;
 };

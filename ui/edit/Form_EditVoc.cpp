@@ -4,6 +4,7 @@
 #include "content/QVL_Card_Voc.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/PlainText.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -40,17 +41,20 @@ TFormEditVoc::TFormEditVoc(TQVL& core, QWidget* parent) : TFormEdit(core, parent
     const TQVL_Language* home = HomeLanguage();
     const QString foreignAdjective = AdjectivePlural(foreign, QStringLiteral("Fremdsprachliche"));
     const QString homeAdjective = AdjectivePlural(home, QStringLiteral("Muttersprachliche"));
-    Label_Foreign = new QLabel(QStringLiteral("%1 Bedeutungen:").arg(foreignAdjective), area);
+    // The adjectives come from the language profiles' files.
+    Label_Foreign = AsPlainText(new QLabel(QStringLiteral("%1 Bedeutungen:").arg(foreignAdjective), area));
     Label_Foreign->setObjectName(QStringLiteral("Label_Foreign"));
-    Label_Home = new QLabel(QStringLiteral("%1 Bedeutungen:").arg(homeAdjective), area);
+    Label_Home = AsPlainText(new QLabel(QStringLiteral("%1 Bedeutungen:").arg(homeAdjective), area));
     Label_Home->setObjectName(QStringLiteral("Label_Home"));
     QLineEdit* const foreignInputs[] = {TntEdit1, TntEdit3, TntEdit5};
     QLineEdit* const homeInputs[] = {TntEdit2, TntEdit4, TntEdit6};
     for (int row = 0; row < 3; ++row) {
         QLineEdit* foreignInput = foreignInputs[row];
         QLineEdit* homeInput = homeInputs[row];
-        foreignInput->setToolTip(QStringLiteral("%1. %2 Bedeutung dieser Vokabel").arg(row + 1).arg(foreignAdjective));
-        homeInput->setToolTip(QStringLiteral("%1. %2 Bedeutung dieser Vokabel").arg(row + 1).arg(homeAdjective));
+        foreignInput->setToolTip(
+            PlainToolTip(QStringLiteral("%1. %2 Bedeutung dieser Vokabel").arg(row + 1).arg(foreignAdjective)));
+        homeInput->setToolTip(
+            PlainToolTip(QStringLiteral("%1. %2 Bedeutung dieser Vokabel").arg(row + 1).arg(homeAdjective)));
         MarkForeignInput(foreignInput);
         ApplyProfileFont(foreignInput, foreign);
         ApplyProfileFont(homeInput, home);

@@ -5,6 +5,7 @@
 #include "ui/edit/LanguageLists.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/PlainText.h"
 #include "users/QVL_User.h"
 
 #include <QCheckBox>
@@ -89,7 +90,8 @@ TFormUnitsNew::TFormUnitsNew(TQVL& owner, TQVL_CardType kind, QWidget* parent)
         CheckBox_OwnFolder->setToolTip(QStringLiteral("Sonst liegen die Bilder im Verzeichnis der Lektion."));
         layout->addWidget(CheckBox_OwnFolder, layout->rowCount(), 1);
     }
-    auto* where = new QLabel(QStringLiteral("Die Lektion wird im Verzeichnis \"%1\" angelegt.").arg(UnitsFolder(core)), area);
+    auto* where = AsPlainText(
+        new QLabel(QStringLiteral("Die Lektion wird im Verzeichnis \"%1\" angelegt.").arg(UnitsFolder(core)), area));
     where->setObjectName(QStringLiteral("Label_Folder"));
     where->setWordWrap(true);
     layout->addWidget(where, layout->rowCount(), 0, 1, 2);

@@ -1,6 +1,7 @@
 #include "ui/exchange/Form_AboutQuorvel.h"
 
 #include "core/QVL_System.h"
+#include "ui/shell/PlainText.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -15,7 +16,8 @@ TFormAboutQuorvel::TFormAboutQuorvel(TQVL_System& system, QWidget* parent) : TFo
     QWidget* area = Content();
 
     const auto label = [area](const char* name, const QString& text) {
-        auto* shown = new QLabel(text, area);
+        // Texts read from the program file and from the sound library.
+        auto* shown = AsPlainText(new QLabel(text, area));
         shown->setObjectName(QLatin1String(name));
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return shown;

@@ -6,6 +6,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Main.h"
 #include "ui/exchange/WebView.h"
+#include "ui/shell/PlainText.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -43,7 +44,8 @@ TFormInternet::TFormInternet(QWidget* parent) : TFormMeta(parent)
                 browser->SetHtml(OfflinePage(address), QUrl(QStringLiteral("about:blank")));
         };
     } else {
-        view = new QLabel(QStringLiteral("Die Community-Seite kann nicht angezeigt werden: %1").arg(error), Content());
+        view = AsPlainText(
+            new QLabel(QStringLiteral("Die Community-Seite kann nicht angezeigt werden: %1").arg(error), Content()));
         static_cast<QLabel*>(view)->setWordWrap(true);
     }
 

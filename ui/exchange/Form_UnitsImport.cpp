@@ -5,6 +5,7 @@
 #include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/PlainText.h"
 #include "ui/units/Frame_Units_List.h"
 
 #include <QButtonGroup>
@@ -267,7 +268,7 @@ QWidget* TFormUnitsImport::resultPage()
     List_Results->header()->setStretchLastSection(true);
     List_Results->setColumnWidth(0, 150);
     // The whole message of the chosen file, which the list has no room for.
-    Label_Detail = new QLabel(page);
+    Label_Detail = AsPlainText(new QLabel(page));
     Label_Detail->setObjectName(QStringLiteral("Label_Detail"));
     Label_Detail->setWordWrap(true);
     Label_Detail->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -480,7 +481,7 @@ void TFormUnitsImport::showResults()
     for (const Outcome& outcome : outcomes) {
         auto* row = new QTreeWidgetItem(List_Results);
         row->setText(0, QFileInfo(outcome.File).fileName());
-        row->setToolTip(0, outcome.File);
+        row->setToolTip(0, PlainToolTip(outcome.File));
         if (outcome.Error.isEmpty()) {
             row->setText(1, QStringLiteral("%1 Karten in \"%2\"").arg(outcome.Cards).arg(QFileInfo(outcome.Unit).fileName()));
             row->setData(1, Qt::UserRole, QStringLiteral("%1 Karten in \"%2\"").arg(outcome.Cards).arg(outcome.Unit));
@@ -492,7 +493,7 @@ void TFormUnitsImport::showResults()
             if (!firstFailed)
                 firstFailed = row;
         }
-        row->setToolTip(1, row->data(1, Qt::UserRole).toString());
+        row->setToolTip(1, PlainToolTip(row->data(1, Qt::UserRole).toString()));
     }
     List_Results->setCurrentItem(firstFailed ? firstFailed : List_Results->topLevelItem(0));
     dxButton3->setEnabled(true);

@@ -8,6 +8,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
+#include "ui/shell/PlainText.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -34,8 +35,9 @@ TFormUnitsIntegrate::TFormUnitsIntegrate(TQVL& engine, QWidget* parent) : TFormD
     QWidget* area = Content();
 
     auto caption = [area](const QString& text) { return new QLabel(text, area); };
+    // File names, and the languages of the files.
     auto value = [area](const char* name) {
-        auto* label = new QLabel(area);
+        auto* label = AsPlainText(new QLabel(area));
         label->setObjectName(QString::fromLatin1(name));
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return label;

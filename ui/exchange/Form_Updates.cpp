@@ -4,6 +4,7 @@
 #include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/PlainText.h"
 #include "update/QVL_Update.h"
 
 #include <QCoreApplication>
@@ -251,7 +252,7 @@ void TFormUpdates::fillList()
         auto* row = new QTreeWidgetItem(VST1, {item.Version, text, item.Date});
         for (int column = 0; column < 3; ++column)
             row->setTextAlignment(column, Qt::AlignLeft | Qt::AlignTop);
-        row->setToolTip(1, text);
+        row->setToolTip(1, PlainToolTip(text));
     }
     fitRowHeights();
     found = engine.ItemCount() > 0;

@@ -8,6 +8,7 @@
 #include "query/QVL_ReadAloud.h"
 #include "ui/play/ReadAloud.h"
 #include "ui/query/Form_Query_Grammar.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QLabel>
@@ -32,7 +33,8 @@ void TFormPlayGrammar::buildLabels()
     for (int index = 0; index < arrangement->FieldCount(); ++index) {
         const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
         auto makeLabel = [&](const QString& text, bool bold, int pointSize) {
-            auto* label = new QLabel(text, Panel1);
+            // Captions come from the arrangement's file, values from the card.
+            auto* label = AsPlainText(new QLabel(text, Panel1));
             QFont font = label->font();
             font.setBold(bold);
             if (pointSize > 0)
@@ -158,6 +160,7 @@ void TFormPlayGrammar::readAloud(const TQVL_Query_Card& card, FieldLabel::Kind r
         if (entry.Role == role && arrangement->Field(entry.FieldIndex)->LanguageForeign)
             forms << grammar->GetValue(entry.FieldId).trimmed();
     forms.removeAll(QString());
-    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, true, forms.join(QStringLiteral(", ")), false,
-                                        ReadAloud::IsOn()));
+    ReadAloud::Play(
+        TQVL_ReadAloud::For(*card.Card, card.Unit, true, forms.join(QStringLiteral(", ")), false, ReadAloud::IsOn()),
+        this);
 }

@@ -9,6 +9,7 @@
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QEvent>
@@ -27,7 +28,7 @@ constexpr int pictureBottomMargin = 105;
 
 QLabel* line(QWidget* parent, const char* name, const QColor& colour)
 {
-    auto* label = new QLabel(parent);
+    auto* label = AsPlainText(new QLabel(parent));
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
@@ -104,7 +105,8 @@ void TFormPlayPic::OnDisplayQuestion(TQVL_Query_Card& card, int)
     PaintBox1->update();
     // The question asks in the learner's language, the typed answer is the foreign word.
     if (pic)
-        ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, false, pic->question, false, ReadAloud::IsOn()));
+        ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, false, pic->question, false, ReadAloud::IsOn()),
+                        this);
 }
 
 void TFormPlayPic::OnDisplayAnswer(TQVL_Query_Card& card, int)
@@ -116,7 +118,8 @@ void TFormPlayPic::OnDisplayAnswer(TQVL_Query_Card& card, int)
     Arrange();
     PaintBox1->update();
     if (pic && pic->answer_typ == 0)
-        ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, true, pic->answer_text, false, ReadAloud::IsOn()));
+        ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, true, pic->answer_text, false, ReadAloud::IsOn()),
+                        this);
 }
 
 void TFormPlayPic::loadPicture(const QString& fileName)

@@ -13,6 +13,7 @@
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QLabel>
@@ -27,7 +28,7 @@ const QColor lineColour(0x28, 0x3E, 0x55);
 
 QLabel* line(QWidget* parent, const char* name, const QColor& colour)
 {
-    auto* label = new QLabel(parent);
+    auto* label = AsPlainText(new QLabel(parent));
     label->setObjectName(QString::fromLatin1(name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
@@ -113,7 +114,8 @@ void TFormPlayVoc::OnDisplayQuestion(TQVL_Query_Card& card, int direction)
     setLine(Label_Answer, Label_AnswerShadow, QString(), TFormQueryMeta::ProfileBigFont(answered, lineFont));
     setLine(Label_Question, Label_QuestionShadow, question, TFormQueryMeta::ProfileBigFont(asked, lineFont));
     Arrange();
-    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, direction == 1, question, soundOn, ReadAloud::IsOn()));
+    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, direction == 1, question, soundOn, ReadAloud::IsOn()),
+                    this);
 }
 
 void TFormPlayVoc::OnDisplayAnswer(TQVL_Query_Card& card, int direction)
@@ -144,7 +146,8 @@ void TFormPlayVoc::playAnswerSound(quint64 shown)
     const auto* voc = dynamic_cast<const TQVL_Card_Voc*>(answerCard->Card);
     const QString answer = voc ? (answerDirection == 1 ? voc->home1 : voc->foreign1) : QString();
     ReadAloud::Play(TQVL_ReadAloud::For(*answerCard->Card, answerCard->Unit, answerDirection == 2, answer, soundOn,
-                                        ReadAloud::IsOn()));
+                                        ReadAloud::IsOn()),
+                    this);
 }
 
 void TFormPlayVoc::Arrange()

@@ -3,6 +3,7 @@
 #include "content/QVL_Card_Pic.h"
 #include "query/QVL_Query_Card.h"
 #include "ui/query/Form_QueryMeta.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QLabel>
@@ -12,7 +13,7 @@ TFormQueryResultPic::TFormQueryResultPic(TQVL_Query& query, QWidget* parent) : T
 {
     setObjectName(QStringLiteral("FormQueryResultPic"));
     auto makeLabel = [this](const char* name, const QString& text) {
-        auto* label = new QLabel(text, this);
+        auto* label = AsPlainText(new QLabel(text, this));
         label->setObjectName(QString::fromLatin1(name));
         label->hide();
         return label;

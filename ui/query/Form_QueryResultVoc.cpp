@@ -13,6 +13,7 @@
 #include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/PlainText.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,7 +24,7 @@ TFormQueryResultVoc::TFormQueryResultVoc(TQVL_Query& query, QWidget* parent)
 {
     setObjectName(QStringLiteral("FormQueryResultVoc"));
     auto makeLabel = [this](const char* name) {
-        auto* label = new QLabel(this);
+        auto* label = AsPlainText(new QLabel(this));
         label->setObjectName(QString::fromLatin1(name));
         return label;
     };
@@ -50,7 +51,7 @@ void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_AnswerShown& shown)
     const TQVL_ReadAloud answerSide = TQVL_ReadAloud::For(*shown.Card.Card, shown.Card.Unit, shown.Direction == 2,
                                                           answerText, true, ReadAloud::IsOn());
     if (!answerSide.IsEmpty())
-        QTimer::singleShot(SoundDelayMs, this, [answerSide] { ReadAloud::Play(answerSide); });
+        QTimer::singleShot(SoundDelayMs, this, [this, answerSide] { ReadAloud::Play(answerSide, this); });
 
     Label_Foreign->setText(voc ? voc->ForeignText() : QString());
     Label_Home->setText(voc ? voc->HomeText() : QString());

@@ -9,6 +9,7 @@
 #include "ui/shell/ForeignInput.h"
 #include "ui/query/Form_QueryResultPic.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/PlainText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +44,8 @@ void TFormQueryGrammar::buildControls()
         const TQVL_CardArrangement_Field& field = *arrangement->Field(index);
         const QFont fieldFont = ProfileSmallFont(field.LanguageForeign ? foreign : home, font());
         auto makeLabel = [&](const QString& text, bool bold) {
-            auto* label = new QLabel(text, Panel1);
+            // Captions come from the arrangement's file, values from the card.
+            auto* label = AsPlainText(new QLabel(text, Panel1));
             label->setAttribute(Qt::WA_TranslucentBackground);
             QFont labelFont = fieldFont;
             labelFont.setBold(bold);

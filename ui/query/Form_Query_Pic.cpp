@@ -12,6 +12,7 @@
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QFrame>
@@ -48,6 +49,7 @@ TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent
     TntLabel1 = new QLabel(area);
     TntLabel1->setObjectName(QStringLiteral("TntLabel1"));
     for (QLabel* label : {TntLabel1, TntLabel2}) {
+        AsPlainText(label);
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
         QFont question = label->font();

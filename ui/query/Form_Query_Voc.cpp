@@ -12,6 +12,7 @@
 #include "ui/query/Form_QueryResultVoc.h"
 #include "ui/shell/Theme.h"
 #include "ui/shell/Guarded.h"
+#include "ui/shell/PlainText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent
     questionFont.setPointSize(Theme::QuestionPointSize);
     questionFont.setBold(true);
     for (QLabel* label : {TntLabel1, TntLabel2}) {
+        AsPlainText(label);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setWordWrap(true);
         QPalette colours = label->palette();
@@ -43,7 +45,7 @@ TFormQueryVoc::TFormQueryVoc(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent
     }
     SetQuestionFont(questionFont);
 
-    Label_Note = new QLabel(area);
+    Label_Note = AsPlainText(new QLabel(area));
     Label_Note->setObjectName(QStringLiteral("Label_Note"));
     Label_Note->setAlignment(Qt::AlignCenter);
     Label_Note->setWordWrap(true);
@@ -109,7 +111,8 @@ void TFormQueryVoc::DisplayQuestion(TQVL_Query_Card& card, int direction)
         TntEdit1->setProperty("Tag", 0);
 
     // The card's recording of the asked side, or its text read aloud when the learner wants that.
-    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, direction == 1, question, true, ReadAloud::IsOn()));
+    ReadAloud::Play(TQVL_ReadAloud::For(*card.Card, card.Unit, direction == 1, question, true, ReadAloud::IsOn()),
+                    this);
 
     LayoutControls();
     TntEdit1->setFocus(Qt::OtherFocusReason);

@@ -11,6 +11,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
@@ -128,7 +129,7 @@ TFormLanguagesManage::TFormLanguagesManage(TQVL& owner, QWidget* parent) : TForm
     leftLayout->addWidget(VST3, 1);
 
     // Right: the caption strip over the edit panel.
-    Panel5 = new QLabel(noProfileCaption, Content());
+    Panel5 = AsPlainText(new QLabel(noProfileCaption, Content()));
     Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel5->setAutoFillBackground(true);
     Panel5->setMargin(4);
@@ -377,7 +378,7 @@ void TFormLanguagesManage::fillList()
             entry->LanguageName.isEmpty() ? QFileInfo(entry->Name).completeBaseName() : entry->LanguageName;
         auto* node = new QTreeWidgetItem(VST3, {shown});
         node->setIcon(0, Icons::Get(QStringLiteral("language")));
-        node->setToolTip(0, entry->Name);
+        node->setToolTip(0, PlainToolTip(entry->Name));
         node->setData(0, PathRole, entry->Path);
         node->setData(0, UidRole, entry->Uid);
     }

@@ -3,6 +3,7 @@
 #include "ui/shell/Accessibility.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/FitToText.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QEvent>
@@ -41,7 +42,7 @@ TFormDialogMeta::TFormDialogMeta(QWidget* parent)
     setFixedSize(DesignWidth, DesignHeight);
 
     QWidget* title = strip(this, "Panel_Title", Qt::white);
-    Label1 = new QLabel(title);
+    Label1 = AsPlainText(new QLabel(title));
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont titleFont = Label1->font();
     titleFont.setBold(true);

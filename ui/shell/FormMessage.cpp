@@ -5,6 +5,7 @@
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QApplication>
@@ -42,13 +43,13 @@ TFormMessage::TFormMessage(const QString& iconName, const QString& title, const 
     QFont titleFont = font();
     titleFont.setPixelSize(11);
     titleFont.setBold(true);
-    Label_Title = new QLabel(title, this);
+    Label_Title = AsPlainText(new QLabel(title, this));
     Label_Title->setObjectName(QStringLiteral("Label_Title"));
     Label_Title->setFont(titleFont);
 
     QFont textFont = titleFont;
     textFont.setBold(false);
-    Label_Text = new QLabel(text, this);
+    Label_Text = AsPlainText(new QLabel(text, this));
     Label_Text->setObjectName(QStringLiteral("Label_Text"));
     Label_Text->setFont(textFont);
     Label_Text->setWordWrap(true);

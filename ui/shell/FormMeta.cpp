@@ -2,6 +2,7 @@
 
 #include "ui/shell/Accessibility.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QApplication>
@@ -45,9 +46,9 @@ TFormMeta::TFormMeta(QWidget* parent) : QWidget(parent)
 
     header = new HeaderBar(this);
     header->setObjectName(QStringLiteral("Panel_Header"));
-    captionLabel = new QLabel(header);
+    captionLabel = AsPlainText(new QLabel(header));
     captionLabel->setObjectName(QStringLiteral("Label_Caption"));
-    subCaptionLabel = new QLabel(header);
+    subCaptionLabel = AsPlainText(new QLabel(header));
     subCaptionLabel->setObjectName(QStringLiteral("Label_SubCaption"));
     subCaptionLabel->setWordWrap(true);
     subCaptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);

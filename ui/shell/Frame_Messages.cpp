@@ -2,6 +2,7 @@
 
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
 #include <QAction>
@@ -122,7 +123,7 @@ void TFrameMessage::AddMessage(int kind, const QString& title, TMessageAction ac
 {
     entries.push_back(Entry{kind, title, std::move(action)});
     auto* row = new QListWidgetItem(kindIcon(kind), title);
-    row->setToolTip(title);
+    row->setToolTip(PlainToolTip(title));
     List_Messages->addItem(row);
     show();
 }

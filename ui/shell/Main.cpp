@@ -34,6 +34,7 @@
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User_Rights.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/PlainText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -243,7 +244,7 @@ void TMainForm::createLayout()
     whiteText(title);
     userRow->addWidget(title);
     userRow->addStretch();
-    Label_ActiveUser = new QLabel(Panel1);
+    Label_ActiveUser = AsPlainText(new QLabel(Panel1));
     Label_ActiveUser->setObjectName(QStringLiteral("Label_ActiveUser"));
     Label_ActiveUser->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     whiteText(Label_ActiveUser);
@@ -270,7 +271,7 @@ void TMainForm::createLayout()
     unitRow->addWidget(Image_NoUnitSelected);
     unitRow->addWidget(Image_UnitSelected);
     unitRow->addWidget(Image_LongTermStorageSelected);
-    Label_ActiveUnit = new QLabel(Panel2);
+    Label_ActiveUnit = AsPlainText(new QLabel(Panel2));
     Label_ActiveUnit->setObjectName(QStringLiteral("Label_ActiveUnit"));
     Label_ActiveUnit->setToolTip(QStringLiteral("Bezeichnung der gewählten Lektion oder des gewählten Langzeitspeichers"));
     whiteText(Label_ActiveUnit);
@@ -307,7 +308,7 @@ void TMainForm::createLayout()
     setCentralWidget(central);
     setUnitIcon(Image_NoUnitSelected);
 
-    Label_Status = new QLabel(this);
+    Label_Status = AsPlainText(new QLabel(this));
     Label_Status->setObjectName(QStringLiteral("Label_Status"));
     Label_Status->setMinimumWidth(270);
     statusBar()->addWidget(Label_Status);

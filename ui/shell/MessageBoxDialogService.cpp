@@ -1,10 +1,12 @@
 #include "ui/shell/MessageBoxDialogService.h"
 
 #include "core/QVL_System.h"
+#include "ui/shell/PlainText.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +20,14 @@ QPointer<QWidget> parentWindow;
 QString title()
 {
     return QApplication::applicationDisplayName();
+}
+
+// Messages name files, lessons and cards: shown as typed, never as markup.
+int showBox(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title(), text, buttons, parentWindow);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
 }
 
 } // namespace
@@ -50,23 +60,23 @@ void TMessageBoxDialogService::ShowError(const QString& text)
     // A context line and its cause are joined by a carriage return; a message box wants line feeds.
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox::critical(parentWindow, title(), shown);
+    showBox(QMessageBox::Critical, shown, QMessageBox::Ok);
 }
 
 void TMessageBoxDialogService::ShowInformation(const QString& text)
 {
-    QMessageBox::information(parentWindow, title(), text);
+    showBox(QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 bool TMessageBoxDialogService::Confirm(const QString& question)
 {
-    return QMessageBox::question(parentWindow, title(), question, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return showBox(QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 TDialogChoice TMessageBoxDialogService::ConfirmOrCancel(const QString& question)
 {
     QMessageBox box(QMessageBox::Question, title(), question, QMessageBox::NoButton, parentWindow);
+    box.setTextFormat(Qt::PlainText);
     QAbstractButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QAbstractButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
@@ -83,12 +93,17 @@ TDialogChoice TMessageBoxDialogService::ConfirmOrCancel(const QString& question)
 std::optional<QString> TMessageBoxDialogService::InputText(const QString& caption, const QString& prompt,
                                                            const QString& value, bool password)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parentWindow, caption, prompt,
-                                               password ? QLineEdit::Password : QLineEdit::Normal, value, &ok);
-    if (!ok)
+    QInputDialog dialog(parentWindow);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    // The prompt may name a learner or a folder; the dialog has no switch for its format.
+    if (auto* label = dialog.findChild<QLabel*>())
+        AsPlainText(label);
+    dialog.setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setTextValue(value);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString TMessageBoxDialogService::OpenFileName(const QString& caption, const QString& folder, const QString& filter)

@@ -3,6 +3,7 @@
 #include "core/QVL_Math.h"
 #include "core/QVL_MergeSort.h"
 #include "ui/shell/Icons.h"
+#include "ui/shell/PlainText.h"
 
 #include <QColor>
 
@@ -144,7 +145,8 @@ QVariant TModelShowCards::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         // The file name of a thumbnail, and texts that may be cut off.
         if (column.Kind == TKind::Picture || column.Kind == TKind::Text)
-            return at < row.Texts.size() && !row.Texts[at].isEmpty() ? QVariant(row.Texts[at]) : QVariant();
+            return at < row.Texts.size() && !row.Texts[at].isEmpty() ? QVariant(PlainToolTip(row.Texts[at]))
+                                                                     : QVariant();
         return {};
     case Qt::FontRole:
         if (column.Font && row.GreyColumn != index.column())

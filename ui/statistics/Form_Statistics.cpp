@@ -12,6 +12,7 @@
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/PlainText.h"
 #include "ui/shell/ShownText.h"
 #include "ui/shell/Theme.h"
 #include "ui/statistics/Model_Journal.h"
@@ -162,7 +163,7 @@ QWidget* TFormStatistics::createOverview()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet_Overview"));
-    Label_UserName = new QLabel(page);
+    Label_UserName = AsPlainText(new QLabel(page));
     Label_UserName->setObjectName(QStringLiteral("Label_UserName"));
     QFont large = Label_UserName->font();
     large.setPointSize(Theme::TitlePointSize);

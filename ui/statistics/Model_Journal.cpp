@@ -1,5 +1,7 @@
 #include "ui/statistics/Model_Journal.h"
 
+#include "ui/shell/PlainText.h"
+
 TModelJournal::TModelJournal(QObject* parent) : TRowsModel<QAbstractTableModel>(parent) {}
 
 void TModelJournal::SetEntries(std::vector<TEntry> newEntries)
@@ -27,7 +29,7 @@ QVariant TModelJournal::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return TQVL_Statistics_Journal::Text(entry, index.column());
     if (role == Qt::ToolTipRole && index.column() == TQVL_Statistics_Journal::colUnit)
-        return entry.UnitFileName;
+        return PlainToolTip(entry.UnitFileName);
     if (role == Qt::TextAlignmentRole && index.column() == TQVL_Statistics_Journal::colDuration)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return {};

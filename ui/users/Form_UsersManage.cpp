@@ -14,6 +14,7 @@
 #include "users/QVL_User_Policy.h"
 #include "users/QVL_User_Rights.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/PlainText.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -141,7 +142,7 @@ TFormUsersManage::TFormUsersManage(TQVL& engine, QWidget* parent)
     left->addWidget(VST1, 1);
 
     // Right: the caption strip over the edit pages.
-    TntPanel1 = new QLabel(Content());
+    TntPanel1 = AsPlainText(new QLabel(Content()));
     TntPanel1->setObjectName(QStringLiteral("TntPanel1"));
     TntPanel1->setAutoFillBackground(true);
     TntPanel1->setMargin(4);
@@ -375,7 +376,7 @@ void TFormUsersManage::fillTree()
                 node->setData(0, PathRole, entry->Path);
                 node->setData(0, NameRole, entry->Name);
                 node->setData(0, IsFileRole, entry->IsFile && dynamic_cast<TQVL_Provider_Item_User*>(entry));
-                node->setToolTip(0, entry->Path);
+                node->setToolTip(0, PlainToolTip(entry->Path));
                 auto* user = dynamic_cast<TQVL_Provider_Item_User*>(entry);
                 if (entry->IsFile && user) {
                     // The list read only the first bytes of each profile.

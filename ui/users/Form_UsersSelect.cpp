@@ -10,6 +10,7 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Policy.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/PlainText.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -33,7 +34,7 @@ namespace {
 class PathLabel final : public QLabel
 {
 public:
-    explicit PathLabel(QWidget* parent) : QLabel(parent) {}
+    explicit PathLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -41,7 +42,7 @@ protected:
         QPainter painter(this);
         const QRect area = contentsRect();
         const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
-        setToolTip(shown == text() ? QString() : text());
+        setToolTip(shown == text() ? QString() : PlainToolTip(text()));
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter), shown);
     }

@@ -311,8 +311,12 @@ TEST_F(EditVocTest, VorlesenLassenRecordsTheMeaningsBesideTheLessonAndPlaysThem)
     QTest::keyClicks(editor->TntEdit1, QStringLiteral("the house")); // first foreign meaning
     QTest::keyClicks(editor->TntEdit3, QStringLiteral("home"));      // second foreign meaning
     QTest::keyClicks(editor->TntEdit4, QStringLiteral("das Haus"));  // second home meaning
+    // Each side is spoken on a worker; its button waits for the file.
     Click(editor->Button_ReadForeign);
+    EXPECT_FALSE(editor->Button_ReadHome->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->Button_ReadHome->isEnabled(); }, 10000));
     Click(editor->Button_ReadHome);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->Button_ReadHome->isEnabled(); }, 10000));
     ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
     EXPECT_EQ(editor->Edit_ForeignFileName->text(), QStringLiteral("the_house_home.wav"));
     EXPECT_EQ(editor->Edit_HomeFileName->text(), QStringLiteral("das_Haus.wav"));

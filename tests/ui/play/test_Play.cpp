@@ -3,6 +3,7 @@
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Card_Sound.h"
 #include "content/QVL_Card_Voc.h"
+#include "query/QVL_ReadAloud.h"
 #include "query/QVL_Result_User.h"
 #include "tests/ui/query/test_QueryFixture.h"
 #include "ui/play/Form_MenuPlay.h"
@@ -419,7 +420,7 @@ TEST_F(PlayTest, ReadingAloudSpeaksCardsWithoutARecordingAndKeepsTheSwitch)
 
     QTest::mouseClick(screen->Button_Next, Qt::LeftButton); // the answer
     QTest::mouseClick(screen->Button_Next, Qt::LeftButton); // the next question, read aloud
-    ASSERT_EQ(Played.size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Played.size() == 1; }, 5000));
     EXPECT_TRUE(Played.front().endsWith(QStringLiteral(".wav")));
     EXPECT_GT(QFileInfo(Played.front()).size(), 44) << "a real wave file";
     QTest::mouseClick(screen->Button_Next, Qt::LeftButton);
@@ -449,11 +450,11 @@ TEST_F(PlayTest, ReadingAloudSpeaksCardsWithoutARecordingAndKeepsTheSwitch)
     TFormPlayPic* pictures = Play<TFormPlayPic>(TQVL_PlayForm::OneAfterAnother);
     ASSERT_NE(pictures, nullptr);
     EXPECT_TRUE(pictures->Button_ReadAloud->isChecked());
-    ASSERT_EQ(Played.size(), 1) << "the question";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Played.size() == 1; }, 5000)) << "the question";
     EXPECT_TRUE(Played.front().contains(QStringLiteral("Quorvel-Vorlesen"))) << Played.front().toStdString();
     QTest::mouseClick(pictures->Button_Next, Qt::LeftButton);
     ASSERT_TRUE(pictures->Label_Answer->isVisible()) << "the sample's pictures are answered by typing";
-    ASSERT_EQ(Played.size(), 2) << "the typed answer";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Played.size() == 2; }, 5000)) << "the typed answer";
     EXPECT_NE(Played.at(1), Played.at(0));
 
     // Grammar play speaks the shown foreign form with the question, the asked ones with the answer.
@@ -463,9 +464,9 @@ TEST_F(PlayTest, ReadingAloudSpeaksCardsWithoutARecordingAndKeepsTheSwitch)
     OpenUnit(QStringLiteral("Englisch - Unregelmäßige Verben.qxu"));
     TFormPlayGrammar* forms = Play<TFormPlayGrammar>(TQVL_PlayForm::OneAfterAnother);
     ASSERT_NE(forms, nullptr);
-    ASSERT_EQ(Played.size(), 1) << "the infinitive";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Played.size() == 1; }, 5000)) << "the infinitive";
     QTest::mouseClick(forms->Button_Next, Qt::LeftButton);
-    ASSERT_EQ(Played.size(), 2) << "the past forms";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Played.size() == 2; }, 5000)) << "the past forms";
     EXPECT_NE(Played.at(1), Played.at(0));
     EXPECT_GT(QFileInfo(Played.at(1)).size(), 44);
 }
@@ -511,4 +512,46 @@ TEST_F(PlayTest, SeveralUnitsArePlayedAfterTheUnitList)
     EXPECT_EQ(Query().Cardpile->getCardList().size(), 5u);
     EXPECT_EQ(timers.PendingInterval(), 3000) << "one after another";
     EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+}
+
+// Speech is made on a worker: the screen asking goes on at once, a screen that
+// is gone by then gets nothing, and a newer request replaces an older one.
+TEST(ReadAloudWorker, TheWindowGoesOnWhileSpeechIsMadeAndOnlyAScreenStillThereHearsIt)
+{
+    QStringList played;
+    const auto previous = TFormQueryMeta::InstallSoundPlayer([&](const QString& file) { played << file; });
+    const auto request = [](const QString& text) {
+        TQVL_ReadAloud what;
+        what.Text = text;
+        what.LangCode = QStringLiteral("eng");
+        return what;
+    };
+    const auto settled = [] {
+        const bool idle = QTest::qWaitFor([] { return !ReadAloud::Busy(); }, 20000);
+        QTest::qWait(20); // what the last worker sent
+        return idle;
+    };
+    const QString sentence = QStringLiteral("the house is green and the garden behind it is big. ");
+    auto screen = std::make_unique<QObject>();
+
+    ReadAloud::Play(request(sentence.repeated(20)), screen.get());
+    EXPECT_TRUE(played.isEmpty()) << "the call returned before the speech was made";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return played.size() == 1; }, 20000));
+    EXPECT_GT(QFileInfo(played.front()).size(), 44);
+
+    auto gone = std::make_unique<QObject>();
+    ReadAloud::Play(request(sentence.repeated(19)), gone.get());
+    gone.reset();
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(played.size(), 1) << "nothing reached the screen that was gone";
+
+    ReadAloud::Play(request(sentence.repeated(18)), screen.get());
+    ReadAloud::Play(request(QStringLiteral("the garden")), screen.get());
+    ASSERT_TRUE(settled());
+    ASSERT_EQ(played.size(), 2) << "only the newer request was played";
+    ReadAloud::Play(request(QStringLiteral("the garden")), screen.get());
+    ASSERT_TRUE(settled());
+    ASSERT_EQ(played.size(), 3);
+    EXPECT_EQ(played.at(1), played.at(2)) << "the one played was the newer text";
+    TFormQueryMeta::InstallSoundPlayer(previous);
 }
