@@ -265,6 +265,8 @@ TEST_F(ReviewLog, AKilledWriterNeverLosesAnEarlierAnswer)
     int grew = 0;
     const int rounds = 120;
     for (int round = 0; round < rounds; ++round) {
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -274,17 +276,25 @@ TEST_F(ReviewLog, AKilledWriterNeverLosesAnEarlierAnswer)
                 // Flushes often, so kills land inside a flush too.
                 writer.SyncIntervalMs = 1;
                 writer.Open(Path());
-                for (int k = start;; ++k)
+                for (int k = start;; ++k) {
                     writer.Append(answer(k, 1733900000000 + k));
+                    if (k == start && ::write(started[1], "x", 1) != 1)
+                        ::_exit(3);
+                }
             } catch (...) {
                 ::_exit(2);
             }
         }
+        // The delay counts from the child's first answer, so a busy machine still lets it write.
+        ::close(started[1]);
+        char byte = 0;
+        const bool wrote = ::read(started[0], &byte, 1) == 1;
+        ::close(started[0]);
         ::usleep(useconds_t(delayMicroseconds(random)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writing child failed by itself, exit " << WEXITSTATUS(status);
+        ASSERT_TRUE(wrote && WIFSIGNALED(status)) << "the writing child failed by itself, exit " << WEXITSTATUS(status);
 
         TQVL_ReviewLog::Contents read;
         ASSERT_NO_THROW(read = TQVL_ReviewLog::Read(Path())) << "round " << round;
