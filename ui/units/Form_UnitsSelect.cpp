@@ -197,7 +197,7 @@ const TQVL_Provider_Item_Custom* TFormUnitsSelect::listedFolder(const QString& p
     return entry && !entry->IsFile ? entry : nullptr;
 }
 
-const TQVL_Provider_Item_Custom* TFormUnitsSelect::findFolder(const QString& path)
+const TQVL_Provider_Item_Custom* TFormUnitsSelect::findFolder(QString path)
 {
     if (const TQVL_Provider_Item_Custom* folder = listedFolder(path))
         return folder;

@@ -69,7 +69,8 @@ private:
     const TQVL_Provider_Item_Custom* listedFolder(const QString& path) const;
     // The folder with this path from the provider, scanning the units folder
     // again when the provider no longer lists it; nullptr when it is gone.
-    const TQVL_Provider_Item_Custom* findFolder(const QString& path);
+    // By value: the scan clears the current folder, which a caller may pass.
+    const TQVL_Provider_Item_Custom* findFolder(QString path);
     void showParentFolder();
 
     TModelUnits* model = nullptr;
