@@ -14,9 +14,9 @@ struct Snapshot
 
     static Snapshot Of(const TQVL_Language& l)
     {
-        return {l.Name,           l.LangCode,           l.Characters, l.ReplacementsFrom, l.ReplacementsTo,
-                l.Adjective,      l.AdjectivePlural,    l.CharactersShow, l.ReplacementsActive, l.FontUse,
-                l.SmallFont(),    l.BigFont()};
+        return {l.Name,        l.LangCode,        l.Characters,     l.ReplacementsFrom,   l.ReplacementsTo,
+                l.Adjective,   l.AdjectivePlural, l.CharactersShow, l.ReplacementsActive, l.FontUse,
+                l.SmallFont(), l.BigFont()};
     }
     void RestoreTo(TQVL_Language& l) const
     {

@@ -143,8 +143,8 @@ TEST(Provider, EntriesAreFoundByPathAndARescanGivesTheNewOnes)
     const TQVL_Provider_Item_Custom* animals = units.FindByPath(root + QStringLiteral("/Kapitel/Tiere.qxu"));
     ASSERT_NE(animals, nullptr);
     EXPECT_EQ(animals->Parent, chapter);
-    for (const QString& missing : {QString(), root + QStringLiteral("/Tiere.qxu"), root + QStringLiteral("/kapitel"),
-                                   root + QLatin1Char('/')})
+    for (const QString& missing :
+         {QString(), root + QStringLiteral("/Tiere.qxu"), root + QStringLiteral("/kapitel"), root + QLatin1Char('/')})
         EXPECT_EQ(units.FindByPath(missing), nullptr) << missing.toStdString();
 
     // After a rescan the path leads to the entry of the new scan, and a removed file to none.

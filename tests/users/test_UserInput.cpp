@@ -164,7 +164,8 @@ TEST_F(UserInputTest, AFailedSaveLeavesTheProfileAsItWasAndLogoutWritesNothingOf
         const auto closed = read();
         const Edited before = edited(*closed);
         const QString error = ErrorOf([&] { changed(*closed).Apply(*closed); });
-        EXPECT_EQ(error, QStringLiteral("Fehler beim Speichern des Benutzerprofiles \"Anna B.\"!\rDatei ist schreibgeschützt!"));
+        EXPECT_EQ(error, QStringLiteral(
+                             "Fehler beim Speichern des Benutzerprofiles \"Anna B.\"!\rDatei ist schreibgeschützt!"));
         EXPECT_TRUE(edited(*closed) == before) << "without write access";
         closed->CloseFile();
     }

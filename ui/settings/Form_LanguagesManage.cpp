@@ -514,8 +514,7 @@ void TFormLanguagesManage::CloseProfile()
             Input().Save(language);
         } catch (const TQVL_Error& error) {
             throw TQVL_Error::WithCause(
-                QStringLiteral("Fehler beim Speichern des Sprachprofils \"%1\"!").arg(language.Name),
-                error.Message());
+                QStringLiteral("Fehler beim Speichern des Sprachprofils \"%1\"!").arg(language.Name), error.Message());
         }
         // The list and the caption show the name the profile has now.
         if (QTreeWidgetItem* node = FindRowByPath(language.FileName))

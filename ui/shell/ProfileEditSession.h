@@ -10,8 +10,7 @@
 // place (the logged-in user, a language of the open unit), or one the dialog
 // opened for itself and closes again. The session holds the write access it
 // was granted until the profile is saved and closed, or released.
-template <typename TProfile>
-class TProfileEditSession
+template <typename TProfile> class TProfileEditSession
 {
 public:
     TProfileEditSession() = default;
@@ -50,8 +49,7 @@ public:
     // Saves with `save(profile)` when the write access was granted, then
     // closes a profile of the dialog's own and forgets the profile. A failed
     // save raises, and the profile stays loaded with its write access.
-    template <typename Save>
-    void Close(Save&& save)
+    template <typename Save> void Close(Save&& save)
     {
         if (!profile)
             return;

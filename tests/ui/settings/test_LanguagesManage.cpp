@@ -13,10 +13,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -309,7 +309,8 @@ TEST_F(LanguagesDialogTest, AFailedSaveLeavesTheProfileInUseAsItWasAndTheDialogO
     QTest::mouseClick(Dialog->dxButton2, Qt::LeftButton);
     EXPECT_TRUE(Dialog->isVisible());
     ASSERT_EQ(Dialogs.Errors.size(), 1);
-    EXPECT_TRUE(Dialogs.Errors.first().startsWith(QStringLiteral("Fehler beim Speichern des Sprachprofils \"Englisch\"!\r")))
+    EXPECT_TRUE(
+        Dialogs.Errors.first().startsWith(QStringLiteral("Fehler beim Speichern des Sprachprofils \"Englisch\"!\r")))
         << Dialogs.Errors.first().toStdString();
     EXPECT_EQ(active.Characters, characters) << "the main window must not show what was never saved";
     EXPECT_NE(active.Adjective, QStringLiteral("Britisch"));

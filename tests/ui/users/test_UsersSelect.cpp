@@ -330,8 +330,7 @@ TEST_F(UsersSelectTest, TilesFindTheirProfilesByPathAfterARescanOrSayTheyAreGone
     core->Users->Provider().Scan(users());
 
     click(tileOf(QStringLiteral("Anna")));
-    EXPECT_EQ(dialogs.Errors,
-              QStringList{QStringLiteral("Datei \"%1/Anna.qxs\" nicht gefunden!").arg(users())});
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Datei \"%1/Anna.qxs\" nicht gefunden!").arg(users())});
     EXPECT_FALSE(core->Users->HasActiveUser());
     QStringList shown = captions();
     shown.sort();
