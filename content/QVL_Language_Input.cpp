@@ -3,6 +3,40 @@
 #include "content/QVL_Language.h"
 #include "core/QVL_Error.h"
 
+namespace {
+
+// Every value the dialog may change, so that a failed save can put them back.
+struct Snapshot
+{
+    QString name, langCode, characters, replacementsFrom, replacementsTo, adjective, adjectivePlural;
+    bool charactersShow, replacementsActive, fontUse;
+    TQVL_Language_Font smallFont, bigFont;
+
+    static Snapshot Of(const TQVL_Language& l)
+    {
+        return {l.Name,        l.LangCode,        l.Characters,     l.ReplacementsFrom,   l.ReplacementsTo,
+                l.Adjective,   l.AdjectivePlural, l.CharactersShow, l.ReplacementsActive, l.FontUse,
+                l.SmallFont(), l.BigFont()};
+    }
+    void RestoreTo(TQVL_Language& l) const
+    {
+        l.Name = name;
+        l.LangCode = langCode;
+        l.Characters = characters;
+        l.ReplacementsFrom = replacementsFrom;
+        l.ReplacementsTo = replacementsTo;
+        l.Adjective = adjective;
+        l.AdjectivePlural = adjectivePlural;
+        l.CharactersShow = charactersShow;
+        l.ReplacementsActive = replacementsActive;
+        l.FontUse = fontUse;
+        l.SmallFont() = smallFont;
+        l.BigFont() = bigFont;
+    }
+};
+
+} // namespace
+
 TQVL_Language_Input TQVL_Language_Input::Of(const TQVL_Language& language)
 {
     TQVL_Language_Input input;
@@ -79,7 +113,14 @@ void TQVL_Language_Input::ApplyTo(TQVL_Language& language) const
 
 void TQVL_Language_Input::Save(TQVL_Language& language) const
 {
+    const Snapshot before = Snapshot::Of(language);
     ApplyTo(language);
-    language.Save();
+    try {
+        language.Save();
+    } catch (...) {
+        // The profiles of the open unit live on in the main window: they must not show what was never saved.
+        before.RestoreTo(language);
+        throw;
+    }
     language.ReleaseWriteAccess();
 }

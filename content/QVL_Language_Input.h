@@ -34,7 +34,8 @@ public:
     // stored code; a replacement row without target is written with its source
     // as target, so sources and targets keep the same length.
     void ApplyTo(TQVL_Language& language) const;
-    // ApplyTo, save, and drop the write access (the profile must hold it).
+    // ApplyTo, save, and drop the write access (the profile must hold it). A
+    // failed save puts the profile's previous values back into memory.
     void Save(TQVL_Language& language) const;
 
     QString Name;

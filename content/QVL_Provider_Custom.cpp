@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -35,6 +37,17 @@ bool TQVL_Provider_Custom::Matches(const QString& fileName) const
     if (extension == Extensions)
         return true;
     return !extension.isEmpty() && Extensions.contains(extension + QLatin1Char(';'));
+}
+
+TQVL_Provider_Item_Custom* TQVL_Provider_Custom::FindByPath(const QString& path) const
+{
+    if (path.isEmpty())
+        return nullptr;
+    if (Root && Root->Path == path)
+        return Root.get();
+    const auto found = std::find_if(Items.begin(), Items.end(),
+                                    [&path](const TQVL_Provider_Item_Custom* item) { return item->Path == path; });
+    return found != Items.end() ? *found : nullptr;
 }
 
 void TQVL_Provider_Custom::Scan(const QString& folder)

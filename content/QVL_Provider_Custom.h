@@ -28,6 +28,10 @@ public:
     void Clear();
     // Whether the extension of `fileName` (compared in lower case) is one of `Extensions`.
     bool Matches(const QString& fileName) const;
+    // The entry listed now with exactly this path, the root included; nullptr
+    // when none is. Screens keep paths and look entries up when they use them:
+    // a rescan frees every entry, and a new one may take a freed address.
+    TQVL_Provider_Item_Custom* FindByPath(const QString& path) const;
 
     std::unique_ptr<TQVL_Provider_Item_Custom> Root;
     bool ReadHeaders = false;

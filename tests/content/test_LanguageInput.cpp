@@ -6,6 +6,7 @@
 #include "tests/support/TestFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,54 @@ TEST(LanguageInput, AShortReplacementTableIsShownWithEmptyTargetsAndSavedInStep)
     EXPECT_EQ(language.ReplaceChar('q'), QLatin1Char('Q'));
     const QChar second = language.ReplacementsFrom[1];
     EXPECT_EQ(language.ReplacementsTo[1], second) << "a source without target stays as typed";
+    language.CloseFile();
+}
+
+TEST(LanguageInput, AFailedSavePutsTheProfileBackAsItWas)
+{
+    TestFolders folders;
+    const QString path = folders.Root() + QStringLiteral("/french.qxl");
+    WriteFile(path, ReadFile(fixtures + QStringLiteral("french.qxl")));
+    TQVL_Language language;
+    language.Open(path);
+    ASSERT_TRUE(language.RequestWriteAccess());
+    const TQVL_Language_Input before = TQVL_Language_Input::Of(language);
+    const QString from = language.ReplacementsFrom, to = language.ReplacementsTo;
+
+    TQVL_Language_Input edited = before;
+    edited.Name = QStringLiteral("Franzoesisch");
+    edited.LangCode = QStringLiteral("xfr");
+    edited.Characters = QStringLiteral("x");
+    edited.CharactersShow = !before.CharactersShow;
+    edited.ReplacementsActive = !before.ReplacementsActive;
+    edited.Replacements = {{QLatin1Char('q'), QLatin1Char('Q')}};
+    edited.FontName = QStringLiteral("Liberation Serif");
+    edited.FontSmall = QStringLiteral("13");
+    edited.FontBig = QStringLiteral("31");
+    edited.FontUse = !before.FontUse;
+    edited.Adjective = QStringLiteral("welsch");
+    edited.AdjectivePlural = QStringLiteral("welsche");
+    // A folder where the file was: the rename of the save cannot replace it.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/x")));
+    EXPECT_NE(ErrorOf([&] { edited.Save(language); }), QString());
+
+    const TQVL_Language_Input after = TQVL_Language_Input::Of(language);
+    EXPECT_EQ(after.Name, before.Name);
+    EXPECT_EQ(language.LangCode, QStringLiteral("fre"));
+    EXPECT_EQ(after.Characters, before.Characters);
+    EXPECT_EQ(after.CharactersShow, before.CharactersShow);
+    EXPECT_EQ(after.ReplacementsActive, before.ReplacementsActive);
+    EXPECT_EQ(language.ReplacementsFrom, from);
+    EXPECT_EQ(language.ReplacementsTo, to);
+    EXPECT_EQ(after.FontName, before.FontName);
+    EXPECT_EQ(language.BigFont().Name, before.FontName);
+    EXPECT_EQ(after.FontSmall, before.FontSmall);
+    EXPECT_EQ(after.FontBig, before.FontBig);
+    EXPECT_EQ(after.FontUse, before.FontUse);
+    EXPECT_EQ(after.Adjective, before.Adjective);
+    EXPECT_EQ(after.AdjectivePlural, before.AdjectivePlural);
+    EXPECT_TRUE(language.WriteAccess) << "the dialog keeps the profile and may try again";
     language.CloseFile();
 }
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -124,6 +126,36 @@ TEST(Provider, ScansTheTreeWithFoldersAndHeaderValues)
     units.Clear();
     EXPECT_TRUE(units.Items.empty());
     EXPECT_EQ(units.Root->ChildCount(), 0);
+}
+
+TEST(Provider, EntriesAreFoundByPathAndARescanGivesTheNewOnes)
+{
+    TestFolders folders;
+    const QString root = folders.Root() + QStringLiteral("/Lektionen");
+    WriteFile(root + QStringLiteral("/Kapitel/Tiere.qxu"), unitHeader("{D}", "3"));
+    WriteFile(root + QStringLiteral("/Englisch.qxu"), unitHeader("{A}", "12"));
+    TQVL_Provider_Units units;
+    units.Scan(root);
+    EXPECT_EQ(units.FindByPath(root), units.Root.get());
+    const TQVL_Provider_Item_Custom* chapter = units.FindByPath(root + QStringLiteral("/Kapitel"));
+    ASSERT_NE(chapter, nullptr);
+    EXPECT_FALSE(chapter->IsFile);
+    const TQVL_Provider_Item_Custom* animals = units.FindByPath(root + QStringLiteral("/Kapitel/Tiere.qxu"));
+    ASSERT_NE(animals, nullptr);
+    EXPECT_EQ(animals->Parent, chapter);
+    for (const QString& missing :
+         {QString(), root + QStringLiteral("/Tiere.qxu"), root + QStringLiteral("/kapitel"), root + QLatin1Char('/')})
+        EXPECT_EQ(units.FindByPath(missing), nullptr) << missing.toStdString();
+
+    // After a rescan the path leads to the entry of the new scan, and a removed file to none.
+    QFile::remove(root + QStringLiteral("/Englisch.qxu"));
+    units.Clear();
+    units.Scan(root);
+    EXPECT_EQ(units.FindByPath(root + QStringLiteral("/Englisch.qxu")), nullptr);
+    const TQVL_Provider_Item_Custom* again = units.FindByPath(root + QStringLiteral("/Kapitel/Tiere.qxu"));
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(std::find(units.Items.begin(), units.Items.end(), again) != units.Items.end());
+    EXPECT_EQ(again->Name, QStringLiteral("Tiere.qxu"));
 }
 
 TEST(Provider, OtherEntryKindsReadTheirHeaders)

@@ -7,13 +7,12 @@
 #include "core/QVL_Error.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
-#include "ui/shell/FormMessage.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
-#include "users/QVL_User.h"
+#include "ui/users/RightsNotice.h"
 #include "users/QVL_User_Rights.h"
 
 #include <QCheckBox>
@@ -196,10 +195,7 @@ TFormLanguagesManage::TFormLanguagesManage(TQVL& owner, QWidget* parent) : TForm
     Combo_LanguageCode->addItems(codes);
 }
 
-TFormLanguagesManage::~TFormLanguagesManage()
-{
-    releaseProfile();
-}
+TFormLanguagesManage::~TFormLanguagesManage() = default;
 
 QWidget* TFormLanguagesManage::charactersPage()
 {
@@ -383,7 +379,7 @@ void TFormLanguagesManage::fillList()
         node->setData(0, UidRole, entry->Uid);
     }
     // A profile still in the pages keeps its row focused.
-    if (profile)
+    if (const TQVL_Language* profile = session.Profile())
         if (QTreeWidgetItem* node = FindRowByPath(profile->FileName))
             VST3->setCurrentItem(node);
     filling = false;
@@ -427,30 +423,29 @@ bool TFormLanguagesManage::inUse(const QString& uid) const
 
 void TFormLanguagesManage::LoadProfile(const Row& row)
 {
-    if (profile)
+    if (session.Profile())
         throw TQVL_Error(QStringLiteral("a language profile is still loaded"));
     TQVL_Language& active = core.Languages->GetActiveLanguage();
     TQVL_Language& home = *core.Languages->HomeLanguage;
     QString caption = row.Shown;
     if (active.IsOpen && !row.Uid.isEmpty() && active.Uid == row.Uid) {
-        profile = &active;
+        session.Borrow(active);
     } else if (home.IsOpen && !row.Uid.isEmpty() && home.Uid == row.Uid) {
-        profile = &home;
+        session.Borrow(home);
     } else {
         auto language = std::make_unique<TQVL_Language>();
         language->Open(row.Path);
-        ownedProfile = std::move(language);
-        profile = ownedProfile.get();
+        session.Adopt(std::move(language));
     }
-    if (profile != ownedProfile.get())
+    if (session.IsBorrowed())
         caption += QStringLiteral(" [") + QStringLiteral("Verwendet") + QStringLiteral("]");
 
-    writable = profile->RequestWriteAccess();
+    const bool writable = session.RequestWriteAccess();
     if (!writable)
         caption += QLatin1Char(' ') + QStringLiteral("[Schreibgeschützt]");
     Panel5->setText(caption);
     Panel6->setEnabled(writable);
-    fillControls(*profile);
+    fillControls(*session.Profile());
     Panel6->show();
 }
 
@@ -515,44 +510,19 @@ TQVL_Language_Input TFormLanguagesManage::Input() const
 
 void TFormLanguagesManage::CloseProfile()
 {
-    if (profile) {
-        if (writable) {
-            try {
-                Input().Save(*profile);
-            } catch (const TQVL_Error& error) {
-                throw TQVL_Error::WithCause(
-                    QStringLiteral("Fehler beim Speichern des Sprachprofils \"%1\"!").arg(profile->Name),
-                    error.Message());
-            }
-            writable = false;
-            // The list and the caption show the name the profile has now.
-            if (QTreeWidgetItem* node = FindRowByPath(profile->FileName))
-                node->setText(0, profile->Name);
+    session.Close([this](TQVL_Language& language) {
+        try {
+            Input().Save(language);
+        } catch (const TQVL_Error& error) {
+            throw TQVL_Error::WithCause(
+                QStringLiteral("Fehler beim Speichern des Sprachprofils \"%1\"!").arg(language.Name), error.Message());
         }
-        if (profile == ownedProfile.get()) {
-            ownedProfile->CloseFile();
-            ownedProfile.reset();
-        }
-        profile = nullptr;
-    }
-    writable = false;
+        // The list and the caption show the name the profile has now.
+        if (QTreeWidgetItem* node = FindRowByPath(language.FileName))
+            node->setText(0, language.Name);
+    });
     Panel6->hide();
     Panel5->setText(noProfileCaption);
-}
-
-void TFormLanguagesManage::releaseProfile() noexcept
-{
-    try {
-        if (ownedProfile && ownedProfile->IsOpen)
-            ownedProfile->CloseFile();
-        else if (profile && profile->IsOpen && profile->WriteAccess)
-            profile->ReleaseWriteAccess();
-    } catch (const TQVL_Error&) {
-        // Nothing to report any more: the dialog is going away.
-    }
-    ownedProfile.reset();
-    profile = nullptr;
-    writable = false;
 }
 
 void TFormLanguagesManage::done(int result)
@@ -573,18 +543,9 @@ void TFormLanguagesManage::reopenUnitProfiles()
         core.Languages->GetActiveLanguage().Reload();
 }
 
-bool TFormLanguagesManage::hasRight(bool TQVL_User_Rights::*right) const
-{
-    if (core.Users->HasActiveUser() && core.Users->GetActiveUser().Rights().*right)
-        return true;
-    TFormUsersNoRight notice;
-    notice.ShowModal();
-    return false;
-}
-
 void TFormLanguagesManage::AddProfile()
 {
-    if (!hasRight(&TQVL_User_Rights::LANGUAGES_NEW))
+    if (!HasRightOrNotice(*core.Users, &TQVL_User_Rights::LANGUAGES_NEW))
         return;
     CloseProfile();
     {
@@ -607,7 +568,7 @@ void TFormLanguagesManage::AddProfile()
 
 void TFormLanguagesManage::DeleteProfile()
 {
-    if (!hasRight(&TQVL_User_Rights::LANGUAGES_DELETE))
+    if (!HasRightOrNotice(*core.Users, &TQVL_User_Rights::LANGUAGES_DELETE))
         return;
     const std::optional<Row> row = RowOf(VST3->currentItem());
     if (!row)
@@ -618,7 +579,7 @@ void TFormLanguagesManage::DeleteProfile()
             QStringLiteral("Wollen Sie wirklich das Profil \"%1\" löschen?").arg(row->Shown)))
         throw TQVL_Error(QStringLiteral("Abbruch durch Benutzer"));
     // The profile goes: whatever was typed into it goes with it.
-    releaseProfile();
+    session.Release();
     Panel6->hide();
     Panel5->setText(noProfileCaption);
     TQVL_Languages::DeleteProfile(row->Path);

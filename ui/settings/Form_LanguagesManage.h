@@ -2,6 +2,7 @@
 
 #include "content/QVL_Language_Input.h"
 #include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/ProfileEditSession.h"
 
 #include <memory>
 #include <optional>
@@ -18,7 +19,6 @@ class QTreeWidgetItem;
 class TKQ_ClickMatrix;
 class TQVL;
 class TQVL_Language;
-class TQVL_User_Rights;
 
 // "Sprachprofile verwalten": the language profiles of the application-data
 // folder, one at a time in the edit pages (name, code, the special-character
@@ -61,7 +61,7 @@ public:
     void DeleteReplacement();
 
     // The profile in the pages (the unit's, or the dialog's own), or nullptr.
-    TQVL_Language* Profile() const { return profile; }
+    TQVL_Language* Profile() const { return session.Profile(); }
     QStringList LanguageCodes() const { return codes; }
 
     QToolButton* Button_AddProfile = nullptr;
@@ -112,16 +112,12 @@ private:
     void characterSelectionChanged();
     void replacementSelectionChanged();
     void updatePreview();
-    bool hasRight(bool TQVL_User_Rights::*right) const;
     bool inUse(const QString& uid) const;
     void reopenUnitProfiles();
-    // Lets go of the loaded profile without saving (the dialog is being destroyed).
-    void releaseProfile() noexcept;
 
     TQVL& core;
     QStringList codes;
-    TQVL_Language* profile = nullptr;
-    std::unique_ptr<TQVL_Language> ownedProfile;
-    bool writable = false;
+    // A profile of the open unit in place, or another one opened by the dialog.
+    TProfileEditSession<TQVL_Language> session;
     bool filling = false;
 };

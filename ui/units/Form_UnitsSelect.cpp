@@ -1,6 +1,7 @@
 #include "ui/units/Form_UnitsSelect.h"
 
 #include "app/QVL.h"
+#include "core/QVL_Error.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/FitToText.h"
 #include "ui/units/Frame_Units_List.h"
@@ -10,6 +11,7 @@
 #include "ui/units/Model_Units.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,7 +22,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -154,16 +156,15 @@ void TFormUnitsSelect::showEvent(QShowEvent* event)
 void TFormUnitsSelect::BeforeClose()
 {
     model->Clear();
-    currentFolder = nullptr;
+    currentFolder.clear();
     core.Units->Provider().Clear();
     TFormMeta::BeforeClose();
 }
 
 void TFormUnitsSelect::ScanUnitsFolder()
 {
-    // The rows and the current folder point into the tree that is replaced now.
     model->Clear();
-    currentFolder = nullptr;
+    currentFolder.clear();
     TQVL_Provider_Custom& provider = core.Units->Provider();
     provider.Clear();
     provider.Scan(TFrameUnitsList::UnitsFolder(core));
@@ -178,7 +179,7 @@ void TFormUnitsSelect::ShowFolder(const TQVL_Provider_Item_Custom* folder)
     model->SetFolder(folder);
     // A new folder starts in name order, whatever the header shows.
     model->sort(TModelUnits::colName, Qt::AscendingOrder);
-    currentFolder = folder;
+    currentFolder = folder->Path;
     Button_DirUp->setVisible(folder->Parent != nullptr);
     updateSelectButton();
     fitColumns();
@@ -190,26 +191,25 @@ void TFormUnitsSelect::fitColumns()
     FitToText::Columns(*VST1, {300, 60, 80, 50});
 }
 
-const TQVL_Provider_Item_Custom* TFormUnitsSelect::listed(const TQVL_Provider_Item_Custom* entry) const
+const TQVL_Provider_Item_Custom* TFormUnitsSelect::listedFolder(const QString& path) const
 {
-    const TQVL_Provider_Custom& provider = core.Units->Provider();
-    if (!entry)
-        return nullptr;
-    if (entry == provider.Root.get())
-        return entry;
-    const bool found = std::find(provider.Items.begin(), provider.Items.end(), entry) != provider.Items.end();
-    return found ? entry : nullptr;
+    const TQVL_Provider_Item_Custom* entry = core.Units->Provider().FindByPath(path);
+    return entry && !entry->IsFile ? entry : nullptr;
+}
+
+const TQVL_Provider_Item_Custom* TFormUnitsSelect::findFolder(QString path)
+{
+    if (const TQVL_Provider_Item_Custom* folder = listedFolder(path))
+        return folder;
+    // The provider was cleared or rescanned behind our back (the main window clears it after a unit opened).
+    ScanUnitsFolder();
+    return listedFolder(path);
 }
 
 void TFormUnitsSelect::showParentFolder()
 {
-    const TQVL_Provider_Item_Custom* folder = listed(currentFolder);
-    if (!folder) {
-        // The provider was cleared behind our back (the main window does so after a unit opened).
-        ScanUnitsFolder();
-        return;
-    }
-    if (folder->Parent)
+    const TQVL_Provider_Item_Custom* folder = findFolder(currentFolder);
+    if (folder && folder->Parent)
         ShowFolder(folder->Parent);
 }
 
@@ -234,15 +234,16 @@ void TFormUnitsSelect::ChooseFocused()
     const QModelIndex current = VST1->currentIndex();
     if (choosing || !current.isValid())
         return;
-    const TModelUnits::TRow& row = model->Row(current.row());
+    const TModelUnits::TRow row = model->Row(current.row());
     if (row.IsFile) {
+        // The list is a copy of an earlier scan: a unit deleted since then is reported, and the active one stays.
+        if (!QFileInfo(row.Path).isFile())
+            throw TQVL_Error(QStringLiteral("Datei \"%1\" nicht gefunden!").arg(row.Path));
         openUnit(row.Path);
         return;
     }
-    if (const TQVL_Provider_Item_Custom* folder = listed(row.Entry))
+    if (const TQVL_Provider_Item_Custom* folder = findFolder(row.Path))
         ShowFolder(folder);
-    else
-        ScanUnitsFolder();
 }
 
 void TFormUnitsSelect::OpenFromFileDialog()
@@ -264,7 +265,7 @@ void TFormUnitsSelect::openUnit(const QString& fileName)
 
     choosing = true;
     model->Clear();
-    currentFolder = nullptr;
+    currentFolder.clear();
     updateSelectButton();
     const QPointer<TFormUnitsSelect> self(this);
     QCoreApplication::processEvents();

@@ -35,8 +35,8 @@ public:
     // The picked file of the open-file dialog becomes the active unit.
     void OpenFromFileDialog();
 
-    // The folder whose contents the list shows; nullptr before the first scan.
-    const TQVL_Provider_Item_Custom* CurrentFolder() const { return currentFolder; }
+    // The path of the folder whose contents the list shows; empty before the first scan.
+    QString CurrentFolder() const { return currentFolder; }
     // Where the open-file dialog starts: the shown folder's path followed by "/".
     QString OpenDialogFolder() const { return openDialogFolder; }
     int SortColumn() const { return sortColumn; }
@@ -65,12 +65,16 @@ private:
     void updateSelectButton();
     // Closes the active unit, opens `fileName` into it and leaves for the main menu.
     void openUnit(const QString& fileName);
-    // `entry` when the unit provider still lists it, else nullptr.
-    const TQVL_Provider_Item_Custom* listed(const TQVL_Provider_Item_Custom* entry) const;
+    // The folder entry the unit provider lists now with this path, or nullptr.
+    const TQVL_Provider_Item_Custom* listedFolder(const QString& path) const;
+    // The folder with this path from the provider, scanning the units folder
+    // again when the provider no longer lists it; nullptr when it is gone.
+    // By value: the scan clears the current folder, which a caller may pass.
+    const TQVL_Provider_Item_Custom* findFolder(QString path);
     void showParentFolder();
 
     TModelUnits* model = nullptr;
-    const TQVL_Provider_Item_Custom* currentFolder = nullptr;
+    QString currentFolder;
     QString openDialogFolder;
     int sortColumn = 0;
     Qt::SortOrder sortOrder = Qt::AscendingOrder;

@@ -36,7 +36,6 @@ void TModelUnits::SetFolder(const TQVL_Provider_Item_Custom* folder)
         for (int i = 0; i < folder->ChildCount(); ++i) {
             const TQVL_Provider_Item_Custom* entry = folder->Child(i);
             TRow row;
-            row.Entry = entry;
             row.IsFile = entry->IsFile;
             row.Name = entry->Name;
             row.Path = entry->Path;

@@ -30,10 +30,9 @@ public:
 
     struct TRow
     {
-        // Only for finding the entry again; never read without checking that the provider still lists it.
-        const TQVL_Provider_Item_Custom* Entry = nullptr;
         bool IsFile = false;
         QString Name;
+        // The key of the row: the screen looks the entry up by it when the row is used.
         QString Path;
         int CardCount = 0;
         TQVL_DateTime LastQueryDate;

@@ -6,7 +6,6 @@
 #include "core/QVL_System.h"
 #include "query/QVL_Result_User.h"
 #include "ui/shell/DialogService.h"
-#include "ui/shell/FormMessage.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -15,6 +14,7 @@
 #include "users/QVL_User_Rights.h"
 #include "ui/shell/Theme.h"
 #include "ui/shell/PlainText.h"
+#include "ui/users/RightsNotice.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -224,10 +224,7 @@ TFormUsersManage::TFormUsersManage(TQVL& engine, QWidget* parent)
     PasswordEdited = false;
 }
 
-TFormUsersManage::~TFormUsersManage()
-{
-    releaseProfile();
-}
+TFormUsersManage::~TFormUsersManage() = default;
 
 void TFormUsersManage::buildBasicsPage(QWidget* page)
 {
@@ -348,15 +345,6 @@ bool TFormUsersManage::isLoggedInUser(const QString& uid) const
     return users.HasActiveUser() && !uid.isEmpty() && users.GetActiveUser().Uid == uid;
 }
 
-bool TFormUsersManage::checkRight(bool TQVL_User_Rights::*right) const
-{
-    if (loggedInRights().*right)
-        return true;
-    TFormUsersNoRight notice;
-    notice.ShowModal();
-    return false;
-}
-
 void TFormUsersManage::rescan()
 {
     TQVL_Provider_Custom& provider = core.Users->Provider();
@@ -394,7 +382,7 @@ void TFormUsersManage::fillTree()
     add(*core.Users->Provider().Root, nullptr);
     VST1->expandAll();
     // A profile still in the pages keeps its node focused.
-    if (profile) {
+    if (const TQVL_User* profile = session.Profile()) {
         if (QTreeWidgetItem* node = FindNodeByPath(profile->FileName))
             VST1->setCurrentItem(node);
     }
@@ -464,14 +452,14 @@ void TFormUsersManage::setEditable(bool value)
 
 void TFormUsersManage::LoadProfile(const Row& entry)
 {
-    if (profile)
+    if (session.Profile())
         throw TQVL_Error(QStringLiteral("a profile is still loaded"));
     const bool own = isLoggedInUser(entry.Uid);
     const TQVL_User_Policy::ProfileAccess access = TQVL_User_Policy::ForProfile(loggedInRights(), own);
     QString caption = entry.UserName;
 
     if (own) {
-        profile = &core.Users->GetActiveUser();
+        session.Borrow(core.Users->GetActiveUser());
         caption += QStringLiteral(" [") + QStringLiteral("Angemeldet") + QStringLiteral("]");
     } else {
         auto user = std::make_unique<TQVL_User>();
@@ -485,14 +473,14 @@ void TFormUsersManage::LoadProfile(const Row& entry)
         }
         // Every save writes the companion again.
         user->IntegrityGuard = true;
-        ownedProfile = std::move(user);
-        profile = ownedProfile.get();
+        session.Adopt(std::move(user));
     }
+    const TQVL_User& profile = *session.Profile();
 
     if (!access.MayEdit)
         caption += QLatin1Char(' ') + QStringLiteral("[Keine Rechte zum Bearbeiten]");
     // With read-only user files the editor must not write either, so it does not take write access.
-    const bool writable = !core.Options->userfiles_readonly && profile->RequestWriteAccess();
+    const bool writable = session.RequestWriteAccess(!core.Options->userfiles_readonly);
     if (!writable)
         caption += QLatin1Char(' ') + QStringLiteral("[Schreibgeschützt]");
 
@@ -503,67 +491,50 @@ void TFormUsersManage::LoadProfile(const Row& entry)
     Button_DeleteAllResults->setEnabled(writable && access.MayDeleteResults);
     Panel6->show();
 
-    Edit1->setText(profile->Uid);
-    Edit3->setText(profile->name);
-    ComboBox1->setCurrentIndex(profile->icon >= 0 && profile->icon < ComboBox1->count() ? profile->icon : -1);
-    Edit4->setText(profile->password);
-    Edit5->setText(profile->password);
-    Edit2->setText(profile->units_directory);
-    fillRightsTree(profile->Rights());
+    const TQVL_User_Input shown = TQVL_User_Input::Of(profile);
+    Edit1->setText(profile.Uid);
+    Edit3->setText(shown.Name);
+    ComboBox1->setCurrentIndex(shown.Icon >= 0 && shown.Icon < ComboBox1->count() ? shown.Icon : -1);
+    Edit4->setText(shown.Password);
+    Edit5->setText(shown.PasswordRepeat);
+    Edit2->setText(shown.UnitsDirectory);
+    fillRightsTree(shown.Rights);
     PasswordEdited = false;
+}
+
+TQVL_User_Input TFormUsersManage::Input() const
+{
+    TQVL_User_Input input;
+    input.Name = Edit3->text();
+    input.Icon = ComboBox1->currentIndex();
+    input.PasswordEdited = PasswordEdited;
+    input.Password = Edit4->text();
+    input.PasswordRepeat = Edit5->text();
+    input.UnitsDirectory = Edit2->text();
+    RightsFromTree(input.Rights);
+    return input;
 }
 
 void TFormUsersManage::SaveProfile()
 {
-    if (!Edit4->text().isEmpty() && Edit4->text() != Edit5->text())
-        throw TQVL_Error(QStringLiteral("Das Passwort stimmt nicht mit seiner Wiederholung überein!"));
+    const TQVL_User_Input input = Input();
+    input.Validate();
+    TQVL_User* profile = session.Profile();
     if (!profile || !profile->WriteAccess)
         return;
-    try {
-        profile->name = Edit3->text();
-        // A symbol the list does not know stays as it is.
-        if (ComboBox1->currentIndex() >= 0)
-            profile->icon = ComboBox1->currentIndex();
-        if (PasswordEdited)
-            profile->SetPassword(Edit4->text());
-        profile->units_directory = Edit2->text();
-        RightsFromTree(profile->Rights());
-        profile->IntegrityGuard = true;
-        profile->Save();
-        profile->ReleaseWriteAccess();
-    } catch (const TQVL_Error& error) {
-        throw TQVL_Error::WithCause(
-            QStringLiteral("Fehler beim Speichern des Benutzerprofiles \"%1\"!").arg(profile->name), error.Message());
-    }
+    input.Apply(*profile);
 }
 
 void TFormUsersManage::CloseProfile()
 {
-    if (profile) {
-        SaveProfile();
-        if (profile == ownedProfile.get()) {
-            ownedProfile->CloseFile();
-            ownedProfile.reset();
-        }
-        profile = nullptr;
+    if (session.Profile()) {
+        // Checked even where nothing is written: a refusal keeps the profile loaded.
+        Input().Validate();
+        session.Close([this](TQVL_User&) { SaveProfile(); });
     }
     editable = false;
     Panel6->hide();
     TntPanel1->setText(noProfileCaption);
-}
-
-void TFormUsersManage::releaseProfile() noexcept
-{
-    try {
-        if (ownedProfile && ownedProfile->IsOpen)
-            ownedProfile->CloseFile();
-        else if (profile && profile->IsOpen && profile->WriteAccess)
-            profile->ReleaseWriteAccess();
-    } catch (const TQVL_Error&) {
-        // Nothing to report any more: the dialog is going away.
-    }
-    ownedProfile.reset();
-    profile = nullptr;
 }
 
 void TFormUsersManage::done(int result)
@@ -575,7 +546,7 @@ void TFormUsersManage::done(int result)
 
 void TFormUsersManage::NewProfile()
 {
-    if (!checkRight(&TQVL_User_Rights::USERPROFILES_NEW))
+    if (!HasRightOrNotice(*core.Users, &TQVL_User_Rights::USERPROFILES_NEW))
         return;
     CloseProfile();
     const std::optional<QString> typed = TDialogService::Current().InputText(
@@ -591,7 +562,7 @@ void TFormUsersManage::NewProfile()
 
 void TFormUsersManage::NewFolder()
 {
-    if (!checkRight(&TQVL_User_Rights::USERPROFILES_NEW))
+    if (!HasRightOrNotice(*core.Users, &TQVL_User_Rights::USERPROFILES_NEW))
         return;
     const std::optional<QString> typed = TDialogService::Current().InputText(
         QStringLiteral("Neues Verzeichnis erstellen"), QStringLiteral("Bezeichnung:"), QString());
@@ -607,7 +578,7 @@ void TFormUsersManage::NewFolder()
 
 void TFormUsersManage::DeleteEntry()
 {
-    if (!checkRight(&TQVL_User_Rights::USERPROFILES_DELETE))
+    if (!HasRightOrNotice(*core.Users, &TQVL_User_Rights::USERPROFILES_DELETE))
         return;
     const std::optional<Row> entry = RowOf(VST1->currentItem());
     if (!entry)
@@ -633,6 +604,7 @@ void TFormUsersManage::DeleteEntry()
 
 void TFormUsersManage::DeleteCardResults()
 {
+    TQVL_User* profile = session.Profile();
     if (!profile)
         return;
     if (!TDialogService::Current().Confirm(QStringLiteral("Wollen Sie wirklich alle Einzelergebnisse löschen?")))
@@ -642,6 +614,7 @@ void TFormUsersManage::DeleteCardResults()
 
 void TFormUsersManage::DeleteAllResults()
 {
+    TQVL_User* profile = session.Profile();
     if (!profile)
         return;
     if (!TDialogService::Current().Confirm(QStringLiteral("Wollen Sie wirklich alle Abfrageergebnisse löschen?")))

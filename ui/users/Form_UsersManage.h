@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ui/shell/FormDialogMeta.h"
+#include "ui/shell/ProfileEditSession.h"
+#include "users/QVL_User_Input.h"
 
 #include <memory>
 #include <optional>
@@ -43,7 +45,10 @@ public:
         bool IsFile = false;
     };
     void LoadProfile(const Row& entry);
-    // Writes the pages into the loaded profile and saves it when it holds write access.
+    // The pages as the learner filled them.
+    TQVL_User_Input Input() const;
+    // Checks the pages, then writes them into the loaded profile and saves it
+    // when it holds write access; a failed save leaves the profile as it was.
     void SaveProfile();
     // Saves and lets go of the loaded profile; the pages are hidden.
     void CloseProfile();
@@ -65,7 +70,7 @@ public:
     static std::optional<Row> RowOf(const QTreeWidgetItem* node);
 
     // The profile in the pages (the active user or the editor's own object), or nullptr.
-    TQVL_User* Profile() const { return profile; }
+    TQVL_User* Profile() const { return session.Profile(); }
     // Whether the pages take input (the profile may be edited and written).
     bool EditPanelEnabled() const { return editable; }
     // The rights as the rights tree shows them now.
@@ -112,14 +117,9 @@ private:
     // The logged-in user's rights; none when nobody is logged in.
     const TQVL_User_Rights& loggedInRights() const;
     bool isLoggedInUser(const QString& uid) const;
-    // Shows the missing-right notice unless the logged-in user has `right`.
-    bool checkRight(bool TQVL_User_Rights::*right) const;
-    // Lets go of the loaded profile without saving (the dialog is being destroyed).
-    void releaseProfile() noexcept;
 
-    TQVL_User* profile = nullptr;
-    // A profile other than the logged-in user's, opened by the editor.
-    std::unique_ptr<TQVL_User> ownedProfile;
+    // The logged-in user's profile in place, or another one opened by the editor.
+    TProfileEditSession<TQVL_User> session;
     bool editable = false;
     bool filling = false;
     std::unique_ptr<TQVL_User_Rights> noRights;

@@ -2,6 +2,7 @@
 
 #include "content/QVL_Provider_Item_User.h"
 #include "app/QVL.h"
+#include "core/QVL_Error.h"
 #include "core/QVL_System.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
@@ -25,8 +26,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace {
 
@@ -188,8 +187,8 @@ int TFormUsersSelect::TileMenuHeight(int count)
 
 void TFormUsersSelect::BeforeClose()
 {
-    // The entries belong to the users provider, which others rescan.
-    folder = nullptr;
+    folder.clear();
+    tileEntries.clear();
     KQ_ClickMatrix1->Items().Clear();
 }
 
@@ -201,23 +200,34 @@ void TFormUsersSelect::showEvent(QShowEvent* event)
     TFormMeta::showEvent(event);
 }
 
-bool TFormUsersSelect::isListed(const TQVL_Provider_Item_Custom* entry) const
+const TFormUsersSelect::Tile* TFormUsersSelect::tileOf(const TKQ_ClickMatrixItem* item) const
 {
-    if (!entry)
-        return false;
-    const TQVL_Provider_Custom& provider = core.Users->Provider();
-    return entry == provider.Root.get() || std::find(provider.Items.begin(), provider.Items.end(), entry) !=
-                                               provider.Items.end();
+    if (!item)
+        return nullptr;
+    const int index = KQ_ClickMatrix1->Items().IndexOf(item);
+    if (index < 0 || std::size_t(index) >= tileEntries.size())
+        return nullptr;
+    return &tileEntries[std::size_t(index)];
 }
 
 TQVL_Provider_Item_Custom* TFormUsersSelect::entryOf(const TKQ_ClickMatrixItem* item) const
 {
-    if (!item || !isListed(folder))
+    const Tile* tile = tileOf(item);
+    if (!tile)
         return nullptr;
-    const int index = KQ_ClickMatrix1->Items().IndexOf(item);
-    if (index < 0 || index >= folder->ChildCount())
-        return nullptr;
-    return folder->Child(index);
+    TQVL_Provider_Item_Custom* entry = core.Users->Provider().FindByPath(tile->Path);
+    return entry && entry->IsFile == tile->IsFile ? entry : nullptr;
+}
+
+void TFormUsersSelect::reportGone(const Tile& tile)
+{
+    const Tile gone = tile;
+    // The tiles show an earlier scan: bring them up to date before the message.
+    if (const TQVL_Provider_Item_Custom* shown = core.Users->Provider().FindByPath(folder))
+        ShowFolder(shown);
+    if (gone.IsFile)
+        throw TQVL_Error(QStringLiteral("Datei \"%1\" nicht gefunden!").arg(gone.Path));
+    throw TQVL_Error(QStringLiteral("Das Verzeichnis \"%1\" existiert nicht.").arg(gone.Path));
 }
 
 void TFormUsersSelect::setPathVisible(bool visible)
@@ -240,25 +250,26 @@ void TFormUsersSelect::setPasswordPromptVisible(bool visible)
     Edit_Password->setVisible(visible);
 }
 
-void TFormUsersSelect::ShowFolder(TQVL_Provider_Item_Custom* shown)
+void TFormUsersSelect::ShowFolder(const TQVL_Provider_Item_Custom* shown)
 {
     if (!shown)
         return;
-    folder = shown;
+    folder = shown->Path;
     passwordRequired = false;
     setPasswordPromptVisible(false);
     setProfileDetailsVisible(false);
     setPathVisible(false);
-    if (folder->ChildCount() == 0) {
+    if (shown->ChildCount() == 0) {
         setPathVisible(true);
-        Label_PathValue->setText(QStringLiteral("Keine Benutzerprofile unter \"%1\" gefunden").arg(folder->Path));
+        Label_PathValue->setText(QStringLiteral("Keine Benutzerprofile unter \"%1\" gefunden").arg(shown->Path));
     }
 
     const QFontMetrics captionMetrics(KQ_ClickMatrix1->PaintOptions().TextFont.value_or(KQ_ClickMatrix1->font()));
     KQ_ClickMatrix1->BeginUpdate();
     KQ_ClickMatrix1->Items().Clear();
-    for (int i = 0; i < folder->ChildCount(); ++i) {
-        TQVL_Provider_Item_Custom* entry = folder->Child(i);
+    tileEntries.clear();
+    for (int i = 0; i < shown->ChildCount(); ++i) {
+        TQVL_Provider_Item_Custom* entry = shown->Child(i);
         QString caption = entry->Name;
         int icon = 0;
         if (auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(entry); profile && entry->IsFile) {
@@ -266,15 +277,16 @@ void TFormUsersSelect::ShowFolder(TQVL_Provider_Item_Custom* shown)
             caption = profile->UserName;
             icon = profile->Icon + 1;
         }
+        tileEntries.push_back({entry->Path, entry->IsFile});
         TKQ_ClickMatrixItem* tile = KQ_ClickMatrix1->Items().Add();
         tile->SetIconTyp(tiiExternal);
         tile->SetIconIndex(icon);
         tile->SetCaption(captionMetrics.elidedText(ShownText(caption), Qt::ElideRight, TileWidth - 8));
     }
     KQ_ClickMatrix1->EndUpdate();
-    KQ_ClickMatrix1->setFixedHeight(TileMenuHeight(folder->ChildCount()));
+    KQ_ClickMatrix1->setFixedHeight(TileMenuHeight(shown->ChildCount()));
     ScrollBox1->verticalScrollBar()->setValue(0);
-    Button_FolderUp->setVisible(folder->Parent != nullptr);
+    Button_FolderUp->setVisible(shown->Parent != nullptr);
 }
 
 void TFormUsersSelect::focusItem(TKQ_ClickMatrixItem* item)
@@ -316,22 +328,29 @@ void TFormUsersSelect::focusItem(TKQ_ClickMatrixItem* item)
 
 void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
 {
+    const Tile* shown = tileOf(item);
+    if (!shown)
+        return;
+    const Tile tile = *shown;
     TQVL_Provider_Item_Custom* entry = entryOf(item);
     if (!entry)
-        return;
+        reportGone(tile);
     if (!entry->IsFile) {
         ShowFolder(entry);
         return;
     }
-    auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(entry);
-    if (!profile)
+    if (!dynamic_cast<TQVL_Provider_Item_User*>(entry))
         return;
 
     // Let the focus change paint; clicks wait, so nothing chooses twice meanwhile.
     const QPointer<TFormUsersSelect> alive(this);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (!alive || !isListed(profile))
+    if (!alive)
         return;
+    // The events may have rescanned the list: the entry is looked up again by its path.
+    auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(core.Users->Provider().FindByPath(tile.Path));
+    if (!profile)
+        reportGone(tile);
 
     // Decided on the header as it is on disk now, read to its end.
     profile->ReloadWholeHeader();
@@ -365,7 +384,8 @@ void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
 
 void TFormUsersSelect::finish()
 {
-    folder = nullptr;
+    folder.clear();
+    tileEntries.clear();
     KQ_ClickMatrix1->Items().Clear();
     core.Users->Provider().Clear();
     ReleaseLater();
@@ -373,6 +393,7 @@ void TFormUsersSelect::finish()
 
 void TFormUsersSelect::folderUp()
 {
-    if (isListed(folder) && folder->Parent)
-        ShowFolder(folder->Parent);
+    const TQVL_Provider_Item_Custom* shown = core.Users->Provider().FindByPath(folder);
+    if (shown && shown->Parent)
+        ShowFolder(shown->Parent);
 }

@@ -2,6 +2,8 @@
 
 #include "ui/shell/FormMeta.h"
 
+#include <vector>
+
 class QLabel;
 class QLineEdit;
 class QScrollArea;
@@ -30,9 +32,9 @@ public:
     void BeforeClose() override;
 
     // Shows the entries of `folder`, a folder entry of the users provider.
-    void ShowFolder(TQVL_Provider_Item_Custom* folder);
-    // The folder entry shown now, or nullptr.
-    TQVL_Provider_Item_Custom* Folder() const { return folder; }
+    void ShowFolder(const TQVL_Provider_Item_Custom* folder);
+    // The path of the folder shown now; empty for none.
+    QString FolderPath() const { return folder; }
     // Whether the focused profile asks for a password.
     bool PasswordRequired() const { return passwordRequired; }
     // The height of the tile menu for `count` tiles (four tiles per row).
@@ -54,20 +56,33 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // What a tile was shown for.
+    struct Tile
+    {
+        QString Path;
+        bool IsFile = false;
+    };
+
     TQVL& core;
     void focusItem(TKQ_ClickMatrixItem* item);
     void selectItem(TKQ_ClickMatrixItem* item);
     void folderUp();
-    // The provider entry of a tile, or nullptr.
+    // What a tile was shown for; nullptr for no tile.
+    const Tile* tileOf(const TKQ_ClickMatrixItem* item) const;
+    // The entry the users provider lists now for a tile's path, or nullptr
+    // (a rescan releases the old entries, so tiles keep paths only).
     TQVL_Provider_Item_Custom* entryOf(const TKQ_ClickMatrixItem* item) const;
-    // Whether `entry` still belongs to the users provider (a rescan releases the old entries).
-    bool isListed(const TQVL_Provider_Item_Custom* entry) const;
+    // A tile whose entry the provider no longer lists: the folder is shown
+    // anew and the learner is told that the file is gone.
+    [[noreturn]] void reportGone(const Tile& tile);
     void setPathVisible(bool visible);
     void setProfileDetailsVisible(bool visible);
     void setPasswordPromptVisible(bool visible);
     // Clears the profile list and ends the screen once a profile is open.
     void finish();
 
-    TQVL_Provider_Item_Custom* folder = nullptr;
+    // The shown folder and each tile's entry, by path.
+    QString folder;
+    std::vector<Tile> tileEntries;
     bool passwordRequired = false;
 };

@@ -13,8 +13,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QKeyEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -287,6 +289,40 @@ TEST_F(LanguagesDialogTest, ProfilesOfTheOpenUnitAreEditedInPlaceAndReopenedOnCl
     EXPECT_TRUE(active.IsOpen);
     EXPECT_FALSE(active.WriteAccess);
     EXPECT_TRUE(active.Characters.endsWith(QStringLiteral("þ")));
+}
+
+TEST_F(LanguagesDialogTest, AFailedSaveLeavesTheProfileInUseAsItWasAndTheDialogOpen)
+{
+    OpenEnglishUnit();
+    TQVL_Language& active = core.Languages->GetActiveLanguage();
+    const QString characters = active.Characters;
+    Open();
+    Select(QStringLiteral("Englisch"));
+    type(Dialog->TntEdit1, QStringLiteral("þ"));
+    QTest::mouseClick(Dialog->Button_CharSet, Qt::LeftButton);
+    type(Dialog->Edit2, QStringLiteral("Britisch"));
+
+    // A folder where the file was: the rename of the save cannot replace it.
+    const QString path = Profile(QStringLiteral("Englisch"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/x")));
+    QTest::mouseClick(Dialog->dxButton2, Qt::LeftButton);
+    EXPECT_TRUE(Dialog->isVisible());
+    ASSERT_EQ(Dialogs.Errors.size(), 1);
+    EXPECT_TRUE(
+        Dialogs.Errors.first().startsWith(QStringLiteral("Fehler beim Speichern des Sprachprofils \"Englisch\"!\r")))
+        << Dialogs.Errors.first().toStdString();
+    EXPECT_EQ(active.Characters, characters) << "the main window must not show what was never saved";
+    EXPECT_NE(active.Adjective, QStringLiteral("Britisch"));
+    EXPECT_EQ(Dialog->Profile(), &active);
+    EXPECT_EQ(Dialog->VST1->topLevelItemCount(), characters.size() + 1) << "the pages keep what was typed";
+
+    ASSERT_TRUE(QDir(path).removeRecursively());
+    QTest::mouseClick(Dialog->dxButton2, Qt::LeftButton);
+    EXPECT_FALSE(Dialog->isVisible());
+    EXPECT_EQ(Dialogs.Errors.size(), 1);
+    EXPECT_EQ(active.Characters, characters + QStringLiteral("þ"));
+    EXPECT_EQ(active.Adjective, QStringLiteral("Britisch"));
 }
 
 TEST_F(LanguagesDialogTest, DeletingNeedsTheRightTheConfirmationAndAProfileNotInUse)

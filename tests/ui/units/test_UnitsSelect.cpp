@@ -115,9 +115,9 @@ protected:
 TEST(ModelUnits, ComparesFoldersFirstAndFilesByTheSortColumn)
 {
     using R = TModelUnits::TRow;
-    auto folder = [](const char* name) { return R{nullptr, false, QString::fromUtf8(name), {}, 0, {}, 0}; };
+    auto folder = [](const char* name) { return R{false, QString::fromUtf8(name), {}, 0, {}, 0}; };
     auto file = [](const char* name, int cards, double date, int success) {
-        return R{nullptr, true, QString::fromUtf8(name), {}, cards, TQVL_DateTime(date), success};
+        return R{true, QString::fromUtf8(name), {}, cards, TQVL_DateTime(date), success};
     };
     const auto asc = Qt::AscendingOrder;
     const auto desc = Qt::DescendingOrder;
@@ -266,7 +266,7 @@ TEST_F(UnitsSelectTest, EnterAndTheFolderUpButtonBrowseTheFolders)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, secondCell);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, secondCell);
     EXPECT_EQ(names(), QStringList{QStringLiteral("Alt.qxu")});
-    EXPECT_EQ(screen->CurrentFolder()->Path, units + QStringLiteral("/Archiv/2023"));
+    EXPECT_EQ(screen->CurrentFolder(), units + QStringLiteral("/Archiv/2023"));
 
     QTest::mouseClick(screen->Button_DirUp, Qt::LeftButton);
     QTest::mouseClick(screen->Button_DirUp, Qt::LeftButton);
@@ -328,6 +328,41 @@ TEST_F(UnitsSelectTest, TheListStaysSafeWhenTheMainWindowClearsTheProviderOnOpen
     EXPECT_EQ(chosen, 1);
 }
 
+TEST_F(UnitsSelectTest, RowsAreFoundByTheirPathsAfterARescanBetweenShowingAndChoosing)
+{
+    copyUnit(units + QStringLiteral("/Archiv/2023/Alt.qxu"));
+    copyUnit(units + QStringLiteral("/Archiv/Neu.qxu"));
+    core.Units->GetActiveUnit().Open(units + QStringLiteral("/Englisch - Bilder.qxu"));
+    showScreen();
+    // Another screen reads the units folder again while the list shows the first scan.
+    const auto rescan = [this] {
+        core.Units->Provider().Clear();
+        core.Units->Provider().Scan(TFrameUnitsList::UnitsFolder(core));
+    };
+    rescan();
+    focus(QStringLiteral("Archiv"));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("2023"), QStringLiteral("Neu.qxu")}));
+    EXPECT_EQ(screen->CurrentFolder(), units + QStringLiteral("/Archiv"));
+
+    // A unit deleted since the list was read is reported; the active unit stays open.
+    rescan();
+    ASSERT_TRUE(QFile::remove(units + QStringLiteral("/Archiv/Neu.qxu")));
+    focus(QStringLiteral("Neu.qxu"));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Datei \"%1/Archiv/Neu.qxu\" nicht gefunden!").arg(units)});
+    EXPECT_TRUE(core.Units->GetActiveUnit().IsOpen);
+    EXPECT_EQ(chosen, 0);
+
+    // Up from the folder the list shows, also when the provider was emptied meanwhile.
+    focus(QStringLiteral("2023"));
+    QTest::keyClick(list, Qt::Key_Return);
+    core.Units->Provider().Clear();
+    QTest::mouseClick(screen->Button_DirUp, Qt::LeftButton);
+    EXPECT_EQ(screen->CurrentFolder(), units + QStringLiteral("/Archiv"));
+    EXPECT_EQ(names(), QStringList{QStringLiteral("2023")});
+}
+
 TEST_F(UnitsSelectTest, AUnitThatFailsToOpenIsReportedAndTheScreenStays)
 {
     core.Units->GetActiveUnit().Open(units + QStringLiteral("/Englisch - Bilder.qxu"));
@@ -371,7 +406,7 @@ TEST_F(UnitsSelectTest, AnEmptyOwnUnitsFolderOfTheUserShowsAnEmptyList)
     core.Users->GetActiveUser().units_directory = own;
     showScreen();
     EXPECT_EQ(model->rowCount(), 0);
-    EXPECT_EQ(screen->CurrentFolder()->Path, own);
+    EXPECT_EQ(screen->CurrentFolder(), own);
     EXPECT_FALSE(screen->Button_Select->isEnabled());
     EXPECT_TRUE(screen->Button_DirUp->isHidden());
     QTest::keyClick(list, Qt::Key_Return);

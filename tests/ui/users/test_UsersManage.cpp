@@ -14,14 +14,15 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QApplication>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -583,5 +584,43 @@ TEST(UsersManage, ADoubleClickFlipsARightAndTheUnitsFolderIsPicked)
     EXPECT_EQ(saved->Rights(), expected);
     EXPECT_EQ(saved->units_directory, QStringLiteral("/srv/lektionen"));
     EXPECT_TRUE(saved->CheckPassword(QStringLiteral("alt"))) << "untouched password fields keep the password";
+    saved->CloseFile();
+}
+
+// The logged-in profile is written again at logout: a failed save must not
+// leave the typed rights and password in it.
+TEST(UsersManage, AFailedSaveOfTheOwnProfileKeepsItAsItWasUntilASaveSucceeds)
+{
+    Editor e;
+    e.Select(QStringLiteral("Anna"));
+    TQVL_User& anna = e.core->Users->GetActiveUser();
+    ASSERT_EQ(e.Dialog->Profile(), &anna);
+    Editor::Type(e.Dialog->Edit4, QStringLiteral("neu"));
+    Editor::Type(e.Dialog->Edit5, QStringLiteral("neu"));
+    Editor::Type(e.Dialog->Edit3, QStringLiteral("Anna B."));
+    ASSERT_TRUE(e.Dialog->ToggleRight(e.node(e.Dialog->VST2, QStringLiteral("Drucken"))));
+
+    // A folder where the file was: the rename of the save cannot replace it.
+    const QString path = e.Users() + QStringLiteral("/Anna.qxs");
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/x")));
+    EXPECT_FALSE(e.Ok());
+    ASSERT_EQ(e.Dialogs.Errors.size(), 1);
+    EXPECT_TRUE(e.Dialogs.Errors.first().startsWith(
+        QStringLiteral("Fehler beim Speichern des Benutzerprofiles \"Anna B.\"!\r")))
+        << e.Dialogs.Errors.first().toStdString();
+    EXPECT_EQ(anna.name, QStringLiteral("Anna"));
+    EXPECT_TRUE(anna.Rights().PRINT);
+    EXPECT_FALSE(anna.HasPassword());
+    EXPECT_EQ(e.Dialog->Edit3->text(), QStringLiteral("Anna B.")) << "the pages keep what was typed";
+
+    // Once the file can be written, the same pages are saved.
+    ASSERT_TRUE(QDir(path).removeRecursively());
+    ASSERT_TRUE(e.Ok());
+    EXPECT_EQ(e.Dialogs.Errors.size(), 1);
+    const auto saved = readProfile(path);
+    EXPECT_EQ(saved->name, QStringLiteral("Anna B."));
+    EXPECT_FALSE(saved->Rights().PRINT);
+    EXPECT_TRUE(saved->CheckPassword(QStringLiteral("neu")));
     saved->CloseFile();
 }

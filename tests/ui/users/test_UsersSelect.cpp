@@ -11,6 +11,7 @@
 #include "users/QVL_User.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -313,4 +314,32 @@ TEST_F(UsersSelectTest, AProfileThatCannotBeOpenedIsReportedAndTheScreenStays)
                                         .arg(path));
     EXPECT_FALSE(released());
     EXPECT_EQ(captions(), QStringList{QStringLiteral("Anna")});
+}
+
+TEST_F(UsersSelectTest, TilesFindTheirProfilesByPathAfterARescanOrSayTheyAreGone)
+{
+    WriteProfile(users() + QStringLiteral("/Anna.qxs"), QStringLiteral("Anna"));
+    WriteProfile(users() + QStringLiteral("/Bernd.qxs"), QStringLiteral("Bernd"));
+    ASSERT_TRUE(start());
+    guard = screen;
+    // Another screen reads the users folder again while the tiles show the first scan: Anna is gone, Carla came.
+    focusTile(QStringLiteral("Anna"));
+    ASSERT_TRUE(QFile::remove(users() + QStringLiteral("/Anna.qxs")));
+    WriteProfile(users() + QStringLiteral("/Carla.qxs"), QStringLiteral("Carla"));
+    core->Users->Provider().Clear();
+    core->Users->Provider().Scan(users());
+
+    click(tileOf(QStringLiteral("Anna")));
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Datei \"%1/Anna.qxs\" nicht gefunden!").arg(users())});
+    EXPECT_FALSE(core->Users->HasActiveUser());
+    QStringList shown = captions();
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Bernd"), QStringLiteral("Carla")})) << "the tiles show the new scan";
+
+    core->Users->Provider().Clear();
+    core->Users->Provider().Scan(users());
+    choose(QStringLiteral("Bernd"));
+    EXPECT_EQ(activeName(), QStringLiteral("Bernd"));
+    EXPECT_EQ(core->Users->GetActiveUser().FileName, users() + QStringLiteral("/Bernd.qxs"));
+    EXPECT_TRUE(released());
 }
