@@ -1,11 +1,13 @@
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/help/Form_Help.h"
 #include "ui/help/HelpService.h"
+#include "ui/shell/Style.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
 #include <QHelpSearchEngine>
@@ -214,6 +216,39 @@ TEST_F(Help, AHelpButtonOpensItsPageInOneReusedWindow)
     QTest::keyClick(window->Browser, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([] { return THelpService::Window() == nullptr; }, 5000))
         << "Escape closes the window, and closing destroys it";
+}
+
+TEST_F(Help, OneClickOrEnterInTheContentsOpensAPageAndTheContentsShowTheirFocus)
+{
+    TQuorvelStyle style;
+    THelpService::ShowHelpContents();
+    TFormHelp* window = THelpService::Window();
+    ASSERT_NE(window, nullptr) << str(dialogs.Errors);
+    window->setStyle(&style);
+    auto* contents = window->findChild<QHelpContentWidget*>(QStringLiteral("Contents"));
+    ASSERT_NE(contents, nullptr);
+    const auto entry = [&](const QString& page) { return contents->indexOf(window->PageUrl(page)); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entry(QStringLiteral("help_options.html")).isValid(); }, 10000));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    const QModelIndex options = entry(QStringLiteral("help_options.html"));
+    contents->scrollTo(options);
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualRect(options).center());
+    EXPECT_EQ(str(window->CurrentTitle()), "Programmeinstellungen") << "one click opened the page";
+
+    const QModelIndex storage = entry(QStringLiteral("help_longtermstorage.html"));
+    ASSERT_TRUE(storage.isValid());
+    contents->setCurrentIndex(storage);
+    QTest::keyClick(contents, Qt::Key_Return);
+    EXPECT_EQ(str(window->CurrentTitle()), "Der Langzeitspeicher") << "Enter opened the page";
+
+    window->Browser->setFocus();
+    const QImage elsewhere = contents->grab().toImage();
+    contents->setFocus();
+    EXPECT_NE(contents->grab().toImage(), elsewhere) << "the focused contents look like the unfocused ones";
+    // The window may outlive this test's style.
+    window->setStyle(nullptr);
 }
 
 TEST_F(Help, AnUnknownPageShowsTheContentsWithANotice)

@@ -4,12 +4,14 @@
 #include "ui/settings/Form_Options.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/Style.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_User.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,6 +111,27 @@ TEST_F(OptionsDialogTest, ShowsTheStoredOptionsPageByPageAndAppliesWhatWasTyped)
     EXPECT_EQ(written.languages_langcode_home, QStringLiteral("ger"));
     EXPECT_EQ(written.community_url, QStringLiteral("https://community.quorvel.example/")) << "not shown, kept";
     written.CloseFile();
+}
+
+TEST_F(OptionsDialogTest, TheCategoryListShowsWhenItHasTheKeyboardFocus)
+{
+    // The program's style, as the program installs it for every window.
+    TQuorvelStyle style;
+    auto dialog = std::make_unique<TFormOptions>(core);
+    dialog->setStyle(&style);
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QWidget* list = dialog->VST_Categories;
+    dialog->dxButton3->setFocus();
+    const QImage elsewhere = list->grab().toImage();
+    list->setFocus();
+    ASSERT_TRUE(list->hasFocus());
+    EXPECT_NE(list->grab().toImage(), elsewhere) << "the focused list looks like the unfocused one";
+    // The arrow keys move through the categories.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(dialog->Pages->currentIndex(), 1);
+    dialog.reset();
 }
 
 TEST_F(OptionsDialogTest, ARefusedFolderKeepsTheDialogOpenAndWritesNothing)
