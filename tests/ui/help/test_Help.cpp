@@ -1,7 +1,6 @@
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/help/Form_Help.h"
 #include "ui/help/HelpService.h"
-#include "ui/shell/Style.h"
 
 #include <QApplication>
 #include <QDir>
@@ -220,11 +219,9 @@ TEST_F(Help, AHelpButtonOpensItsPageInOneReusedWindow)
 
 TEST_F(Help, OneClickOrEnterInTheContentsOpensAPageAndTheContentsShowTheirFocus)
 {
-    TQuorvelStyle style;
     THelpService::ShowHelpContents();
     TFormHelp* window = THelpService::Window();
     ASSERT_NE(window, nullptr) << str(dialogs.Errors);
-    window->setStyle(&style);
     auto* contents = window->findChild<QHelpContentWidget*>(QStringLiteral("Contents"));
     ASSERT_NE(contents, nullptr);
     const auto entry = [&](const QString& page) { return contents->indexOf(window->PageUrl(page)); };
@@ -244,11 +241,9 @@ TEST_F(Help, OneClickOrEnterInTheContentsOpensAPageAndTheContentsShowTheirFocus)
     EXPECT_EQ(str(window->CurrentTitle()), "Der Langzeitspeicher") << "Enter opened the page";
 
     window->Browser->setFocus();
-    const QImage elsewhere = contents->grab().toImage();
+    const QImage elsewhere = contents->viewport()->grab().toImage();
     contents->setFocus();
-    EXPECT_NE(contents->grab().toImage(), elsewhere) << "the focused contents look like the unfocused ones";
-    // The window may outlive this test's style.
-    window->setStyle(nullptr);
+    EXPECT_NE(contents->viewport()->grab().toImage(), elsewhere) << "the focused contents look like the unfocused ones";
 }
 
 TEST_F(Help, AnUnknownPageShowsTheContentsWithANotice)

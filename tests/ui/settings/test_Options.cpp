@@ -4,7 +4,6 @@
 #include "ui/settings/Form_Options.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/Main.h"
-#include "ui/shell/Style.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_User.h"
 
@@ -113,25 +112,20 @@ TEST_F(OptionsDialogTest, ShowsTheStoredOptionsPageByPageAndAppliesWhatWasTyped)
     written.CloseFile();
 }
 
-TEST_F(OptionsDialogTest, TheCategoryListShowsWhenItHasTheKeyboardFocus)
+TEST_F(OptionsDialogTest, TheCategoryListShowsWhenItHasTheFocusAndTheArrowsMoveThroughIt)
 {
-    // The program's style, as the program installs it for every window.
-    TQuorvelStyle style;
     auto dialog = std::make_unique<TFormOptions>(core);
-    dialog->setStyle(&style);
     dialog->show();
     dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    QWidget* list = dialog->VST_Categories;
-    dialog->dxButton3->setFocus();
-    const QImage elsewhere = list->grab().toImage();
+    QTreeWidget* list = dialog->VST_Categories;
+    dialog->dxButton1->setFocus();
+    const QImage elsewhere = list->viewport()->grab().toImage();
     list->setFocus();
     ASSERT_TRUE(list->hasFocus());
-    EXPECT_NE(list->grab().toImage(), elsewhere) << "the focused list looks like the unfocused one";
-    // The arrow keys move through the categories.
+    EXPECT_NE(list->viewport()->grab().toImage(), elsewhere) << "the focused list looks like the unfocused one";
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(dialog->Pages->currentIndex(), 1);
-    dialog.reset();
 }
 
 TEST_F(OptionsDialogTest, ARefusedFolderKeepsTheDialogOpenAndWritesNothing)
