@@ -130,14 +130,14 @@ TEST_F(ResultsTest, TheDueDateIsTheFirstMomentTheDueRuleHolds)
         const char* due;       // empty: never due
     };
     const Case cases[] = {
-        {0, "", "10.03.2024 12:00:00"},                     // never queried at stage 0: due now
-        {1, "", ""},                                        // never queried, waiting: never due
-        {0, "01.03.2024 08:00:00", "01.03.2024 08:00:00"},  // stage 0 waits no day
-        {1, "01.03.2024 08:00:00", "01.03.2024 20:00:01"},  // half a day rounds to 0: a second later
-        {2, "01.03.2024 20:00:00", "04.03.2024 08:00:01"},  // 2.5 rounds to 2
-        {3, "01.03.2024 08:00:00", "10.03.2024 20:00:00"},  // 9.5 rounds to 10
-        {7, "01.01.2024", "26.10.2024 12:00:00"},           // 299.5 rounds to 300
-        {25, "01.01.2024", "26.10.2024 12:00:00"},          // above the table: the last interval
+        {0, "", "10.03.2024 12:00:00"},                    // never queried at stage 0: due now
+        {1, "", ""},                                       // never queried, waiting: never due
+        {0, "01.03.2024 08:00:00", "01.03.2024 08:00:00"}, // stage 0 waits no day
+        {1, "01.03.2024 08:00:00", "01.03.2024 20:00:01"}, // half a day rounds to 0: a second later
+        {2, "01.03.2024 20:00:00", "04.03.2024 08:00:01"}, // 2.5 rounds to 2
+        {3, "01.03.2024 08:00:00", "10.03.2024 20:00:00"}, // 9.5 rounds to 10
+        {7, "01.01.2024", "26.10.2024 12:00:00"},          // 299.5 rounds to 300
+        {25, "01.01.2024", "26.10.2024 12:00:00"},         // above the table: the last interval
     };
     const TQVL_DateTime now = TQVL_DateTime::Now();
     const TQVL_DateTime second(1.0 / 86400);

@@ -1,7 +1,7 @@
 #include "ui/query/Form_QueryMeta.h"
 
-#include "content/QVL_Language.h"
 #include "app/QVL.h"
+#include "content/QVL_Language.h"
 #include "core/QVL_Error.h"
 #include "core/QVL_NamedFile.h"
 #include "core/QVL_Notices.h"
@@ -12,20 +12,20 @@
 #include "query/QVL_Query_Session.h"
 #include "query/QVL_Query_Step_Options.h"
 #include "query/QVL_Query_Turn.h"
+#include "ui/help/HelpService.h"
 #include "ui/query/Form_QueryResultMeta.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_Query_Grammar.h"
 #include "ui/query/Form_Query_Pic.h"
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/query/Form_Query_VocMultipleChoice.h"
+#include "ui/query/QueryLauncher.h"
 #include "ui/shell/Accessibility.h"
 #include "ui/shell/Guarded.h"
-#include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
-#include "ui/query/QueryLauncher.h"
-#include "ui/shell/WindowManager.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/WindowManager.h"
 
 #include <QEvent>
 #include <QLabel>

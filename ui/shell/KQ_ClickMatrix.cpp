@@ -494,8 +494,12 @@ void TKQ_ClickMatrix::keyPressEvent(QKeyEvent* event)
             return;
         }
         switch (event->key()) {
-        case Qt::Key_Right: SetFocusedItem(items.Item((index + 1) % count)); break;
-        case Qt::Key_Left: SetFocusedItem(items.Item((index + count - 1) % count)); break;
+        case Qt::Key_Right:
+            SetFocusedItem(items.Item((index + 1) % count));
+            break;
+        case Qt::Key_Left:
+            SetFocusedItem(items.Item((index + count - 1) % count));
+            break;
         default:
             // Up and Down stop at the first and the last row.
             if (TKQ_ClickMatrixItem* next = itemInRowBeside(*focusedItem, event->key() == Qt::Key_Down ? 1 : -1))

@@ -14,8 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -140,9 +140,9 @@ TEST_F(LanguagesDialogTest, ListsTheProfilesAndLoadsTheChosenOne)
 TEST_F(LanguagesDialogTest, TheDialogNeverOpensOnADeleteButton)
 {
     Open();
-    for (QWidget* button : {static_cast<QWidget*>(Dialog->Button_DeleteProfile),
-                            static_cast<QWidget*>(Dialog->Button_CharDelete),
-                            static_cast<QWidget*>(Dialog->Button_ReplacementDelete)})
+    for (QWidget* button :
+         {static_cast<QWidget*>(Dialog->Button_DeleteProfile), static_cast<QWidget*>(Dialog->Button_CharDelete),
+          static_cast<QWidget*>(Dialog->Button_ReplacementDelete)})
         EXPECT_TRUE(TFormDialogMeta::IsDestructive(button)) << button->objectName().toStdString();
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr);

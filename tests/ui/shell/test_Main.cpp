@@ -20,20 +20,19 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
-#include <QStatusBar>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -399,7 +398,8 @@ TEST_F(MainWindowTest, TheArrowKeysMoveOverTheMenuTilesInAllFourDirections)
 {
     logIn();
     ASSERT_EQ(currentScreen(*window), "FormMainMenu");
-    auto* tiles = window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
+    auto* tiles =
+        window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
     ASSERT_NE(tiles, nullptr);
     int rowLength = 0;
     while (rowLength < tiles->Items().Count() &&
@@ -420,7 +420,8 @@ TEST_F(MainWindowTest, TheArrowKeysMoveOverTheMenuTilesInAllFourDirections)
     QTest::keyClick(tiles, Qt::Key_Left);
     QTest::keyClick(tiles, Qt::Key_Return);
     ASSERT_EQ(currentScreen(*window), "FormMainMenuTwo");
-    auto* more = window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
+    auto* more =
+        window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
     ASSERT_NE(more, nullptr);
     for (int i = 0; i < more->Items().Count(); ++i)
         EXPECT_FALSE(more->Items().Item(i)->Caption().isEmpty()) << "tile " << i << " has no caption";
@@ -500,8 +501,9 @@ TEST_F(MainWindowTest, F10AndTheMnemonicsOfEveryMenuOpenTheMenuBarFromTheKeyboar
     QStringList captions;
     for (const QAction* menu : window->menuBar()->actions())
         captions << menu->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("&Programm"), QStringLiteral("&Benutzer"),
-                                     QStringLiteral("&Lektion"), QStringLiteral("&Internet"), QStringLiteral("&Hilfe")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("&Programm"), QStringLiteral("&Benutzer"), QStringLiteral("&Lektion"),
+                           QStringLiteral("&Internet"), QStringLiteral("&Hilfe")}));
 
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -517,9 +519,11 @@ TEST_F(MainWindowTest, F10AndTheMnemonicsOfEveryMenuOpenTheMenuBarFromTheKeyboar
         return title.toStdString();
     };
     EXPECT_EQ(opened(Qt::Key_F10, Qt::NoModifier), "&Programm");
-    const std::pair<Qt::Key, const char*> mnemonics[] = {
-        {Qt::Key_P, "&Programm"}, {Qt::Key_B, "&Benutzer"}, {Qt::Key_L, "&Lektion"},
-        {Qt::Key_I, "&Internet"}, {Qt::Key_H, "&Hilfe"}};
+    const std::pair<Qt::Key, const char*> mnemonics[] = {{Qt::Key_P, "&Programm"},
+                                                         {Qt::Key_B, "&Benutzer"},
+                                                         {Qt::Key_L, "&Lektion"},
+                                                         {Qt::Key_I, "&Internet"},
+                                                         {Qt::Key_H, "&Hilfe"}};
     for (const auto& [key, menu] : mnemonics)
         EXPECT_EQ(opened(key, Qt::AltModifier), menu);
 }

@@ -11,6 +11,7 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "tests/ui/query/test_QueryFixture.h"
+#include "ui/print/Form_PrintVoc.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_QueryResultVoc.h"
 #include "ui/query/Form_Query_Voc.h"
@@ -18,7 +19,6 @@
 #include "ui/shell/FormMessage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/print/Form_PrintVoc.h"
 #include "ui/show/Form_ShowGrammar.h"
 #include "ui/show/Form_ShowPic.h"
 #include "ui/show/Form_ShowVoc.h"
@@ -106,7 +106,7 @@ TEST(ShowRules, StagesSortByNumberAndDueDatesByTimeWithNeverDueLast)
         {row(0, 45000.25), row(0, 45000.5), Model::TKind::DueDate, -1}, // the time of day counts
         {row(0, 45001), row(5, 45000), Model::TKind::DueDate, 1},
         {row(0, 45000), row(0, 45000), Model::TKind::DueDate, 0},
-        {row(0, 0), row(0, 45000), Model::TKind::DueDate, 1},  // never due: after every date
+        {row(0, 0), row(0, 45000), Model::TKind::DueDate, 1}, // never due: after every date
         {row(0, 45000), row(0, 0), Model::TKind::DueDate, -1},
         {row(1, 0), row(2, 0), Model::TKind::DueDate, 0},
     };
@@ -449,7 +449,8 @@ TEST_F(ShowTest, AStorageShowsEachCardsStageAndDueDateAndSortsByThem)
         uid = storage.Uid;
         storage.CloseFile();
     }
-    // Card 1 has no record; 2 waits 3 days since 05.03. 08:00; 3 waits 30 days since 01.03.; 4 was never queried at stage 1.
+    // Card 1 has no record; 2 waits 3 days since 05.03. 08:00; 3 waits 30 days since 01.03.; 4 was never queried at
+    // stage 1.
     TQVL_Result_Unit& results = Results().GetOrCreateUnit(uid);
     results.longtermstorage = true;
     const struct
