@@ -13,6 +13,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr std::array<int, 8> stageIntervals{0, 1, 3, 10, 30, 100, 200, 300};
+constexpr double secondsPerDay = 24 * 60 * 60;
 
 // The children of a card in their stored order; the counters follow.
 constexpr int ownCount = 4;
@@ -37,6 +38,26 @@ bool TQVL_Result_Card::IsDue(TQVL_DateTime referenceDate) const
 bool TQVL_Result_Card::IsDue(const TQVL_Result_Card* record, TQVL_DateTime referenceDate)
 {
     return !record || record->IsDue(referenceDate);
+}
+
+TQVL_DateTime TQVL_Result_Card::DueDate(TQVL_DateTime now) const
+{
+    const int interval = StageInterval(stage);
+    if (lastquery.IsEmpty())
+        return interval == 0 ? now : TQVL_DateTime();
+    if (interval == 0)
+        return lastquery;
+    // DaysBetween rounds the span half to even, so the count reaches the
+    // interval half a day early, or (for an odd interval) just after that.
+    TQVL_DateTime due(lastquery.Serial() + interval - 0.5);
+    if (!IsDue(due))
+        due = TQVL_DateTime(due.Serial() + 1.0 / secondsPerDay);
+    return due;
+}
+
+TQVL_DateTime TQVL_Result_Card::DueDate(const TQVL_Result_Card* record, TQVL_DateTime now)
+{
+    return record ? record->DueDate(now) : now;
 }
 
 void TQVL_Result_Card::UpdateStage(qint32 queried, qint32 right)

@@ -23,6 +23,12 @@ public:
     // The rule for a card of a storage: a card without a record is due, as
     // the new record (stage 0, never queried) it would get is.
     static bool IsDue(const TQVL_Result_Card* record, TQVL_DateTime referenceDate);
+    // The first moment from which IsDue holds: the last query plus the stage's
+    // interval as DaysBetween counts it. A card never queried is due at `now`
+    // when its stage waits no days, and never otherwise (an empty date).
+    TQVL_DateTime DueDate(TQVL_DateTime now) const;
+    // The same under the storage's rule: a card without a record is due at `now`.
+    static TQVL_DateTime DueDate(const TQVL_Result_Card* record, TQVL_DateTime now);
     // The stage step of a long-term query: up one stage when more than half of
     // the answers were right, back to stage 0 otherwise; no answers change nothing.
     void UpdateStage(qint32 queried, qint32 right);

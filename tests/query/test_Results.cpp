@@ -120,6 +120,44 @@ TEST_F(ResultsTest, DueRuleFollowsTheStageIntervals)
     EXPECT_FALSE(stage1.IsDue(TQVL_DateTime::Now()));
 }
 
+TEST_F(ResultsTest, TheDueDateIsTheFirstMomentTheDueRuleHolds)
+{
+    // Now is 10.03.2024 12:00.
+    struct Case
+    {
+        qint32 stage;
+        const char* lastQuery; // empty: never queried
+        const char* due;       // empty: never due
+    };
+    const Case cases[] = {
+        {0, "", "10.03.2024 12:00:00"},                    // never queried at stage 0: due now
+        {1, "", ""},                                       // never queried, waiting: never due
+        {0, "01.03.2024 08:00:00", "01.03.2024 08:00:00"}, // stage 0 waits no day
+        {1, "01.03.2024 08:00:00", "01.03.2024 20:00:01"}, // half a day rounds to 0: a second later
+        {2, "01.03.2024 20:00:00", "04.03.2024 08:00:01"}, // 2.5 rounds to 2
+        {3, "01.03.2024 08:00:00", "10.03.2024 20:00:00"}, // 9.5 rounds to 10
+        {7, "01.01.2024", "26.10.2024 12:00:00"},          // 299.5 rounds to 300
+        {25, "01.01.2024", "26.10.2024 12:00:00"},         // above the table: the last interval
+    };
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    const TQVL_DateTime second(1.0 / 86400);
+    for (const Case& c : cases) {
+        TQVL_Result_Card card(1);
+        card.stage = c.stage;
+        if (*c.lastQuery) {
+            ASSERT_TRUE(TQVL_DateTime::TryParse(QString::fromLatin1(c.lastQuery), card.lastquery));
+        }
+        const TQVL_DateTime due = card.DueDate(now);
+        EXPECT_EQ(due.IsEmpty() ? QString() : due.ToText(), QString::fromLatin1(c.due))
+            << "stage " << c.stage << ", " << c.lastQuery;
+        if (due.IsEmpty() || TQVL_Result_Card::StageInterval(c.stage) == 0)
+            continue;
+        EXPECT_TRUE(card.IsDue(due)) << "stage " << c.stage << ", " << c.lastQuery;
+        EXPECT_FALSE(card.IsDue(TQVL_DateTime(due.Serial() - second.Serial()))) << "stage " << c.stage;
+    }
+    EXPECT_EQ(TQVL_Result_Card::DueDate(nullptr, now), now) << "a storage card without a record is due now";
+}
+
 TEST_F(ResultsTest, StageStepOfALongTermQuery)
 {
     struct Case

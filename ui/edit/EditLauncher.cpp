@@ -47,6 +47,7 @@ TFormEdit* OpenUnitEditor(TMainForm& main)
     }
     auto* editor = static_cast<TFormEdit*>(main.WindowManager().SwitchWindowAndStart(factory, fill));
     editor->OnDone = [&main] { main.ShowMainMenu(); };
+    editor->OnLeave = [&main] { main.ShowMainMenu(); };
     return editor;
 }
 

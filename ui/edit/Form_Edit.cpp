@@ -8,6 +8,7 @@
 #include "ui/shell/Icons.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -116,6 +117,17 @@ void TFormEdit::BeforeClose()
         showClamped(CardIndex);
         throw TQVL_Error(QStringLiteral("Abbruch durch Benutzer!"));
     }
+}
+
+void TFormEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && OnLeave) {
+        event->accept();
+        const auto leave = OnLeave;
+        Guarded(leave);
+        return;
+    }
+    TFormMeta::keyPressEvent(event);
 }
 
 TQVL_Card* TFormEdit::CurrentCard() const

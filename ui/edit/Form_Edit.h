@@ -59,6 +59,8 @@ public:
 
     // Runs after "Übernehmen & Zurück" saved the unit; the opener switches to the main menu.
     std::function<void()> OnDone;
+    // Escape: the opener switches away, and BeforeClose asks about changed cards.
+    std::function<void()> OnLeave;
 
     int CardIndex = 0;
     QPushButton* Button_First = nullptr;
@@ -72,6 +74,7 @@ public:
     QPushButton* Button_Help = nullptr;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     // The area above the buttons for the editor's own inputs (no layout of its own).
     QWidget* Editor() const { return editor; }
     virtual QString HelpPage() const = 0;

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpContentItem>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -15,9 +16,9 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -120,7 +121,12 @@ void TFormHelp::buildWindow()
     QHelpContentWidget* contents = engine->contentWidget();
     contents->setObjectName(QStringLiteral("Contents"));
     contents->setHeaderHidden(true);
+    // Enter and a double click activate an entry; one click opens its page as well, as a link does.
     connect(contents, &QHelpContentWidget::linkActivated, this, &TFormHelp::openUrl);
+    connect(contents, &QHelpContentWidget::clicked, this, [this](const QModelIndex& index) {
+        if (const QHelpContentItem* item = engine->contentModel()->contentItemAt(index))
+            openUrl(item->url());
+    });
     connect(engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
         contents->expandToDepth(0);
         syncContents(Browser->source());

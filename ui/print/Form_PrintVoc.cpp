@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 
 const QString tahoma = QStringLiteral("Tahoma");
@@ -65,12 +67,14 @@ TFormPrintVoc::TFormPrintVoc(TQVL& engine, QWidget* parent) : TFormPrintCards(en
     SettingsLayout()->addWidget(check_PaintFields);
     SettingsLayout()->addStretch(1);
     connect(check_PaintFields, &QRadioButton::toggled, this, [this](bool cards) {
-        // Cards have no room for these; back on the list they stay off.
-        for (QCheckBox* check : {check_Note, check_Hint, check_Success}) {
-            if (cards) {
-                const QSignalBlocker quiet(check);
-                check->setChecked(false);
-            }
+        // Cards have no room for these; back on the list they are as the learner left them.
+        const std::array<QCheckBox*, 3> listOnly{check_Note, check_Hint, check_Success};
+        for (std::size_t i = 0; i < listOnly.size(); ++i) {
+            QCheckBox* check = listOnly[i];
+            const QSignalBlocker quiet(check);
+            if (cards)
+                listChecks[i] = check->isChecked();
+            check->setChecked(!cards && listChecks[i]);
             check->setEnabled(!cards);
         }
         BuildPages();

@@ -2,6 +2,8 @@
 
 #include "ui/print/Form_PrintCards.h"
 
+#include <array>
+
 class QRadioButton;
 class TQVL_Card_Voc;
 
@@ -43,4 +45,6 @@ private:
 
     bool foreign = true, german = true, allMeanings = false, note = true, hint = false, success = true;
     bool paintFields = false;
+    // "Anmerkungen", "Tip" and "Erfolg" as they were on the list, while the cards have them off.
+    std::array<bool, 3> listChecks{};
 };

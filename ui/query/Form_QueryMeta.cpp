@@ -1,7 +1,7 @@
 #include "ui/query/Form_QueryMeta.h"
 
-#include "content/QVL_Language.h"
 #include "app/QVL.h"
+#include "content/QVL_Language.h"
 #include "core/QVL_Error.h"
 #include "core/QVL_NamedFile.h"
 #include "core/QVL_Notices.h"
@@ -9,21 +9,23 @@
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
+#include "query/QVL_Query_Session.h"
 #include "query/QVL_Query_Step_Options.h"
+#include "query/QVL_Query_Turn.h"
+#include "ui/help/HelpService.h"
 #include "ui/query/Form_QueryResultMeta.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_Query_Grammar.h"
 #include "ui/query/Form_Query_Pic.h"
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/query/Form_Query_VocMultipleChoice.h"
+#include "ui/query/QueryLauncher.h"
 #include "ui/shell/Accessibility.h"
 #include "ui/shell/Guarded.h"
-#include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
-#include "ui/query/QueryLauncher.h"
-#include "ui/shell/WindowManager.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/WindowManager.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -72,6 +74,10 @@ TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), 
     Button_TimerEnabled->setFocusPolicy(Qt::NoFocus);
     Button_TimerEnabled->setToolTip(QStringLiteral("Abfrage auf Zeit ist aktiviert"));
     Button_TimerEnabled->hide();
+
+    Label_CardCount = new QLabel(area);
+    Label_CardCount->setObjectName(QStringLiteral("Label_CardCount"));
+    Label_CardCount->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     Label1 = new QLabel(area);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -184,6 +190,13 @@ void TFormQueryMeta::DisplayQuestion(TQVL_Query_Card&, int)
                                      .arg(query.GetSessionQueried())
                                      .arg(right)
                                      .arg(total));
+    const TQVL_Query_Turn* turn = query.Session ? query.Session->Turn.get() : nullptr;
+    if (turn && turn->IsRunning())
+        Label_CardCount->setText(
+            QStringLiteral("Karte %1 von %2").arg(turn->Index + 1).arg(qsizetype(turn->Items.size())));
+    else
+        Label_CardCount->clear();
+    layoutBase();
 }
 
 std::unique_ptr<TQVL_Card_Return> TFormQueryMeta::GetUserInput(TQVL_Query_Card&)
@@ -281,7 +294,12 @@ void TFormQueryMeta::layoutBase()
     const int h = Content()->height();
     SpecialProgress1->setGeometry(20, 10, 180, 18);
     Button_TimerEnabled->setGeometry(206, 8, 22, 22);
-    Label1->setGeometry(236, 8, std::max(0, w - 256), 22);
+    const int countWidth = Label_CardCount->text().isEmpty()
+                               ? 0
+                               : Label_CardCount->fontMetrics().horizontalAdvance(Label_CardCount->text()) + 12;
+    Label_CardCount->setGeometry(236, 8, countWidth, 22);
+    // The phase messages take the rest of the row.
+    Label1->setGeometry(236 + countWidth, 8, std::max(0, w - 256 - countWidth), 22);
     Button_Help->move(20, h - 34);
     Button_Result->move(w - 20 - Button_Result->width(), h - 34);
     Button_Abort->move(Button_Result->x() - 8 - Button_Abort->width(), h - 34);

@@ -66,6 +66,8 @@ public:
 
     QLabel* Label1 = nullptr;
     QProgressBar* SpecialProgress1 = nullptr;
+    // Beside the bar: which card of the round is asked ("Karte 3 von 5").
+    QLabel* Label_CardCount = nullptr;
     QToolButton* Button_TimerEnabled = nullptr;
     QPushButton* Button_Result = nullptr;
     QPushButton* Button_Abort = nullptr;

@@ -110,6 +110,7 @@ TFormLanguagesManage::TFormLanguagesManage(TQVL& owner, QWidget* parent) : TForm
         toolButton(left, "Button_AddProfile", QStringLiteral("card-new"), QStringLiteral("Neues Sprachprofil erstellen"));
     Button_DeleteProfile =
         toolButton(left, "Button_DeleteProfile", QStringLiteral("delete"), QStringLiteral("Sprachprofil löschen"));
+    MarkDestructive(Button_DeleteProfile);
     connect(Button_AddProfile, &QToolButton::clicked, this, [this] { Guarded([this] { AddProfile(); }); });
     connect(Button_DeleteProfile, &QToolButton::clicked, this, [this] { Guarded([this] { DeleteProfile(); }); });
     VST3 = list(left, "VST3", {QString()});
@@ -212,6 +213,7 @@ QWidget* TFormLanguagesManage::charactersPage()
     TntEdit1->installEventFilter(this);
     Button_CharSet = pushButton(page, "Button_CharSet", addText);
     Button_CharDelete = pushButton(page, "Button_CharDelete", QStringLiteral("Löschen"));
+    MarkDestructive(Button_CharDelete);
     connect(Button_CharSet, &QPushButton::clicked, this, [this] { Guarded([this] { SetCharacter(); }); });
     connect(Button_CharDelete, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteCharacter(); }); });
     check_CharactersShow = new QCheckBox(QStringLiteral("Anzeigen"), page);
@@ -273,6 +275,7 @@ QWidget* TFormLanguagesManage::replacementsPage()
     connect(VST2, &QTreeWidget::itemSelectionChanged, this, &TFormLanguagesManage::replacementSelectionChanged);
     Button_ReplacementSet = pushButton(page, "Button_ReplacementSet", addText);
     Button_ReplacementDelete = pushButton(page, "Button_ReplacementDelete", QStringLiteral("Löschen"));
+    MarkDestructive(Button_ReplacementDelete);
     connect(Button_ReplacementSet, &QPushButton::clicked, this, [this] { Guarded([this] { SetReplacement(); }); });
     connect(Button_ReplacementDelete, &QPushButton::clicked, this,
             [this] { Guarded([this] { DeleteReplacement(); }); });

@@ -14,6 +14,8 @@
 
 namespace {
 
+const char* const destructiveProperty = "quorvelDestructive";
+
 TFormDialogMeta::TModalRunner& installedRunner()
 {
     static TFormDialogMeta::TModalRunner runner;
@@ -85,12 +87,33 @@ TFormDialogMeta::TFormDialogMeta(QWidget* parent)
 
 TFormDialogMeta::~TFormDialogMeta() = default;
 
+void TFormDialogMeta::MarkDestructive(QWidget* button)
+{
+    button->setProperty(destructiveProperty, true);
+}
+
+bool TFormDialogMeta::IsDestructive(const QWidget* widget)
+{
+    return widget && widget->property(destructiveProperty).toBool();
+}
+
 void TFormDialogMeta::setVisible(bool visible)
 {
     // Sized before it is placed, so that it opens centred with its final size.
-    if (visible && !isVisible())
+    const bool opening = visible && !isVisible();
+    if (opening)
         fitToContents();
     QDialog::setVisible(visible);
+    if (opening && IsDestructive(focusWidget())) {
+        // The next control in the tab order that is safe, else the button that carries the dialog out.
+        for (QWidget* next = focusWidget()->nextInFocusChain(); next != focusWidget(); next = next->nextInFocusChain())
+            if (isAncestorOf(next) && next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus) &&
+                !IsDestructive(next)) {
+                next->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        dxButton3->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 bool TFormDialogMeta::event(QEvent* event)

@@ -39,6 +39,11 @@ public:
     // The area between the two strips, for the dialog's controls (no layout of its own).
     QWidget* Content() const { return content; }
 
+    // A button that deletes something never has the focus when the dialog
+    // opens: Enter or Space right away must not destroy anything.
+    static void MarkDestructive(QWidget* button);
+    static bool IsDestructive(const QWidget* widget);
+
     QLabel* Label1 = nullptr;
     QPushButton* dxButton1 = nullptr;
     QPushButton* dxButton2 = nullptr;

@@ -17,8 +17,7 @@ TFormMainMenuTwo::TFormMainMenuTwo(QWidget* parent) : TFormMeta(parent)
     SetSubCaption(QStringLiteral("Bitte wählen Sie einen der Menüpunkte, um zu weiteren Funktionen zu gelangen..."));
     KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Hauptmenü"), QStringLiteral("home")},
                                               {QStringLiteral("Langzeitspeicher"), QStringLiteral("storage")},
-                                              {QStringLiteral("Quorvel Community"), QStringLiteral("internet")},
-                                              {QString(), QString()}});
+                                              {QStringLiteral("Quorvel Community"), QStringLiteral("internet")}});
     KQ_ClickMatrix1->onSelectItem = [](TKQ_ClickMatrixItem* item) {
         if (!item)
             return;

@@ -13,6 +13,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <cstdlib>
 
 // ---------------------------------------------------------------- item
 
@@ -447,11 +448,38 @@ void TKQ_ClickMatrix::leaveEvent(QEvent* event)
     setHooveredItem(nullptr);
 }
 
+TKQ_ClickMatrixItem* TKQ_ClickMatrix::itemInRowBeside(const TKQ_ClickMatrixItem& from, int direction) const
+{
+    // The row above or below is the nearest one in that direction; in it, the
+    // tile whose middle lies closest to the middle of `from`.
+    const int top = from.rect.top();
+    const int centre = from.rect.center().x();
+    TKQ_ClickMatrixItem* best = nullptr;
+    for (int i = 0; i < items.Count(); ++i) {
+        TKQ_ClickMatrixItem* candidate = items.Item(i);
+        const int rowTop = candidate->rect.top();
+        if (direction * (rowTop - top) <= 0)
+            continue;
+        if (!best) {
+            best = candidate;
+            continue;
+        }
+        const int bestTop = best->rect.top();
+        const int bestDistance = std::abs(best->rect.center().x() - centre);
+        const int distance = std::abs(candidate->rect.center().x() - centre);
+        if (direction * (rowTop - bestTop) < 0 || (rowTop == bestTop && distance < bestDistance))
+            best = candidate;
+    }
+    return best;
+}
+
 void TKQ_ClickMatrix::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Left:
-    case Qt::Key_Right: {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
         if (!HandleArrowKeys) {
             event->ignore();
             return;
@@ -461,18 +489,25 @@ void TKQ_ClickMatrix::keyPressEvent(QKeyEvent* event)
         if (count == 0)
             return;
         const int index = items.IndexOf(focusedItem);
-        if (index < 0)
+        if (index < 0) {
             SetFocusedItem(items.Item(0));
-        else if (event->key() == Qt::Key_Right)
+            return;
+        }
+        switch (event->key()) {
+        case Qt::Key_Right:
             SetFocusedItem(items.Item((index + 1) % count));
-        else
+            break;
+        case Qt::Key_Left:
             SetFocusedItem(items.Item((index + count - 1) % count));
+            break;
+        default:
+            // Up and Down stop at the first and the last row.
+            if (TKQ_ClickMatrixItem* next = itemInRowBeside(*focusedItem, event->key() == Qt::Key_Down ? 1 : -1))
+                SetFocusedItem(next);
+            break;
+        }
         return;
     }
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        event->setAccepted(HandleArrowKeys);
-        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!focusedItem) {

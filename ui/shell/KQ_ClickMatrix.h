@@ -135,7 +135,8 @@ struct TKQ_ClickMatrixPaintOptions
 };
 
 // The tile menu: equally sized tiles in rows, a focused and a hovered tile,
-// chosen with the mouse or the keyboard. Screens react to `onSelectItem` by
+// chosen with the mouse or the keyboard (Left and Right run through the tiles
+// in order, Up and Down move by row). Screens react to `onSelectItem` by
 // the tile's index.
 class TKQ_ClickMatrix : public QWidget
 {
@@ -204,6 +205,8 @@ private:
     void collectionChanged();
     void doLayout();
     void setHooveredItem(TKQ_ClickMatrixItem* item);
+    // The tile Up (-1) or Down (1) leads to from `from`; nullptr in the first or last row.
+    TKQ_ClickMatrixItem* itemInRowBeside(const TKQ_ClickMatrixItem& from, int direction) const;
     // Tells a screen reader which tile has the focus.
     void announceFocus();
     void repaintItem(const TKQ_ClickMatrixItem* item);

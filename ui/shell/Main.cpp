@@ -48,6 +48,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
@@ -325,20 +326,28 @@ void TMainForm::createMenus()
     program->addActions({d.Action_Program_Options, d.Action_LanguagesManage, d.Action_Program_Fullscreen});
     program->addSeparator();
     program->addAction(d.Action_Program_Exit);
-    QMenu* users = menuBar()->addMenu(QStringLiteral("Benutzer"));
+    QMenu* users = menuBar()->addMenu(QStringLiteral("&Benutzer"));
     users->addActions({d.Action_UsersManage, d.Action_UsersSelect});
-    QMenu* units = menuBar()->addMenu(QStringLiteral("Lektion"));
+    QMenu* units = menuBar()->addMenu(QStringLiteral("&Lektion"));
     units->addActions({d.Action_Unit_Select, d.Action_LongTermStorage_Select, d.Action_Unit_Close});
     units->addSeparator();
     units->addActions({d.Action_Unit_Edit, d.Action_Unit_Print, d.Action_Unit_Export, d.Action_Unit_Integrate});
     units->addSeparator();
     units->addAction(d.Action_Unit_Import);
-    QMenu* internet = menuBar()->addMenu(QStringLiteral("Internet"));
+    QMenu* internet = menuBar()->addMenu(QStringLiteral("&Internet"));
     internet->addActions({d.Action_Update, d.Action_Community});
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->addActions({d.Action_Help_Content, d.Action_Help_FirstSteps});
     help->addSeparator();
     help->addAction(d.Action_AboutQuorvel);
+    // F10 opens the first menu, as it does in the other programs of a Linux desktop.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName(QStringLiteral("Shortcut_MenuBar"));
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QList<QAction*> menus = menuBar()->actions();
+        if (!menus.isEmpty())
+            menuBar()->setActiveAction(menus.constFirst());
+    });
     // Commands without a menu entry still need their shortcuts and triggers.
     addActions({d.Action_LongTermStorages, d.Action_Help_Welcome, d.Action_Help_Search, d.Action_User_Close});
 

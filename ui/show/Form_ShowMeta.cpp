@@ -148,11 +148,15 @@ void TFormShowMeta::SetBusy(bool busy)
     }
 }
 
-void TFormShowMeta::setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid) const
+void TFormShowMeta::setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid,
+                              TQVL_DateTime now) const
 {
     // Only looked up: a record created here would end up in the profile at its next save.
     const TQVL_Result_Card* card = results ? results->FindCard(cardUid) : nullptr;
     row.HasResult = card != nullptr;
+    // A card without a record stands at stage 0, due now, as the storage counts it.
+    row.Stage = card ? card->stage : 0;
+    row.Due = TQVL_Result_Card::DueDate(card, now);
     if (!card)
         return;
     row.Queried = FLastQueryResults_Show ? card->last_queried : card->all_queried;
@@ -178,13 +182,14 @@ void TFormShowMeta::FillList()
             ~Restore() { screen->SetBusy(false); }
         } restore{this};
         BeginFill();
+        const TQVL_DateTime now = TQVL_DateTime::Now();
         if (unit.IsOpen) {
             rows.reserve(std::size_t(unit.Cards->Count()));
             for (int i = 0; i < unit.Cards->Count(); ++i) {
                 const TQVL_Card& card = *unit.Cards->Card(i);
                 TModelShowCards::TRow row = BuildRow(card);
                 row.Texts.resize(columns.size());
-                setCounts(row, results, card.Uid);
+                setCounts(row, results, card.Uid, now);
                 rows.push_back(std::move(row));
             }
         }

@@ -87,7 +87,8 @@ private:
     // The widest the list can be with the window on its monitor.
     int roomForList() const;
     void printClicked();
-    void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid) const;
+    void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid,
+                   TQVL_DateTime now) const;
 
     QHBoxLayout* buttonRow = nullptr;
     TShowDelegate* delegate = nullptr;

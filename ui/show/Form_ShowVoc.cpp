@@ -2,6 +2,7 @@
 
 #include "content/QVL_Card_Voc.h"
 #include "content/QVL_Language.h"
+#include "content/QVL_Unit.h"
 
 TFormShowVoc::TFormShowVoc(QWidget* parent, TQVL& core) : TFormShowMeta(parent, core)
 {
@@ -31,6 +32,10 @@ std::vector<TModelShowCards::TColumn> TFormShowVoc::BuildColumns()
     columns.push_back({QStringLiteral("Abgefragt"), Kind::Queried, 40, std::nullopt});
     columns.push_back({QStringLiteral("Erfolg"), Kind::Right, 40, std::nullopt});
     columns.push_back({QStringLiteral("Punktwert"), Kind::PointValue, 40, std::nullopt});
+    if (Unit().IsOpen && Unit().Typ == tLongTermStorage) {
+        columns.push_back({QStringLiteral("Stufe"), Kind::Stage, 40, std::nullopt});
+        columns.push_back({QStringLiteral("Fällig am"), Kind::DueDate, 70, std::nullopt});
+    }
     return columns;
 }
 

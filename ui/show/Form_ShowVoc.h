@@ -3,7 +3,8 @@
 #include "ui/show/Form_ShowMeta.h"
 
 // "Vokabeln anzeigen": the cards of a vocabulary, sound or long-term storage
-// unit with their meanings, hint, note and the learner's counts.
+// unit with their meanings, hint, note and the learner's counts; for a
+// storage also each card's stage and due date.
 class TFormShowVoc : public TFormShowMeta
 {
     Q_OBJECT
@@ -22,6 +23,9 @@ public:
         colQueried,
         colRight,
         colPointValue,
+        // Only for a long-term storage.
+        colStage,
+        colDue,
         ColumnCount
     };
 

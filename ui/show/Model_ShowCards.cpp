@@ -80,6 +80,13 @@ int TModelShowCards::Compare(const TRow& a, const TRow& b, TKind kind, int colum
         return sign((a.HasResult ? qint64(a.Queried) : -1LL << 40) - (b.HasResult ? qint64(b.Queried) : -1LL << 40));
     case TKind::Right:
         return sign((a.HasResult ? qint64(a.Right) : -1LL << 40) - (b.HasResult ? qint64(b.Right) : -1LL << 40));
+    case TKind::Stage:
+        return sign(qint64(a.Stage) - qint64(b.Stage));
+    case TKind::DueDate: {
+        if (a.Due.IsEmpty() || b.Due.IsEmpty())
+            return int(a.Due.IsEmpty()) - int(b.Due.IsEmpty());
+        return a.Due < b.Due ? -1 : (b.Due < a.Due ? 1 : 0);
+    }
     case TKind::Light:
     case TKind::PointValue:
         return 0;
@@ -131,6 +138,10 @@ QVariant TModelShowCards::data(const QModelIndex& index, int role) const
             return row.HasResult ? QString::number(row.Right) : QString();
         case TKind::PointValue:
             return row.HasResult ? QString::number(row.PointValue) : QString();
+        case TKind::Stage:
+            return QString::number(row.Stage);
+        case TKind::DueDate:
+            return row.Due.IsEmpty() ? QString() : row.Due.ShortDateText();
         case TKind::Light:
         case TKind::Picture:
             return {};
@@ -157,7 +168,8 @@ QVariant TModelShowCards::data(const QModelIndex& index, int role) const
             return QColor(0x80, 0x80, 0x80);
         return {};
     case Qt::TextAlignmentRole:
-        if (column.Kind == TKind::Queried || column.Kind == TKind::Right || column.Kind == TKind::PointValue)
+        if (column.Kind == TKind::Queried || column.Kind == TKind::Right || column.Kind == TKind::PointValue ||
+            column.Kind == TKind::Stage)
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::AccessibleTextRole:

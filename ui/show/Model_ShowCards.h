@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/QVL_DateTime.h"
 #include "ui/shell/RowsModel.h"
 
 #include <QAbstractTableModel>
@@ -25,6 +26,8 @@ public:
         Queried,    // the shown queried count
         Right,      // the shown right count
         PointValue, // the card's point value
+        Stage,      // the long-term storage stage
+        DueDate,    // when the storage asks the card again
     };
 
     struct TColumn
@@ -49,6 +52,9 @@ public:
         int Thumbnail = -1;
         // A column whose text is a placeholder, shown grey; -1 for none.
         int GreyColumn = -1;
+        // The storage stage and the first moment the card is due; an empty date for never.
+        qint32 Stage = 0;
+        TQVL_DateTime Due;
     };
 
     explicit TModelShowCards(QObject* parent = nullptr);
@@ -63,7 +69,8 @@ public:
     // compared by character code, case-sensitively: < 0 when `a` comes first.
     static int CompareAnsi(const QString& a, const QString& b);
     // The order of two rows for a column of `kind`; icon and point-value
-    // columns do not sort (0). Rows without a record come before any count.
+    // columns do not sort (0). Rows without a record come before any count;
+    // a card that is never due comes after every due date.
     static int Compare(const TRow& a, const TRow& b, TKind kind, int column);
 
     void SetColumns(std::vector<TColumn> columns);

@@ -11,6 +11,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QToolButton>
@@ -55,6 +56,7 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
     VST1->header()->resizeSection(1, 150);
     VST1->header()->resizeSection(2, 250);
     connect(VST1, &QTreeWidget::itemDoubleClicked, this, [this] { Guarded([this] { SelectStorage(); }); });
+    connect(VST1, &QTreeWidget::currentItemChanged, this, [this] { updateSelectButton(); });
 
     Button_NewStorage = new QToolButton(Content());
     Button_NewStorage->setObjectName(QStringLiteral("Button_NewStorage"));
@@ -63,8 +65,18 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
     Button_NewStorage->setToolTip(QStringLiteral("Neuen Langzeitspeicher erstellen"));
     connect(Button_NewStorage, &QToolButton::clicked, this, [this] { Guarded([this] { NewStorage(); }); });
 
+    // An empty folder has nothing to choose: the hint names the way to a first storage.
+    Label_Empty = new QLabel(
+        QStringLiteral("Noch kein Langzeitspeicher vorhanden: Legen Sie mit der Schaltfläche links einen neuen an."),
+        Content());
+    Label_Empty->setObjectName(QStringLiteral("Label_Empty"));
+    Label_Empty->setTextFormat(Qt::PlainText);
+    Label_Empty->setWordWrap(true);
+    Label_Empty->hide();
+
     auto* tools = new QHBoxLayout;
     tools->addWidget(Button_NewStorage);
+    tools->addWidget(Label_Empty, 1);
     tools->addStretch(1);
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(25, 10, 25, 0);
@@ -73,6 +85,8 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
     layout->addLayout(tools);
 
     connect(Button_Ok, &QPushButton::clicked, this, [this] { Guarded([this] { SelectStorage(); }); });
+    // Enter in the list chooses the focused storage.
+    SetDefaultButton(Button_Ok);
     connect(Button_Abort, &QPushButton::clicked, this, [this] {
         Guarded([this] {
             if (OnAbort)
@@ -117,6 +131,15 @@ void TFormLongTermStorage::Refresh()
         row->setText(2, QString::number(DueCount(entry->Uid)) +
                             QStringLiteral(" Vokabeln stehen zur heutigen Abfrage bereit"));
     }
+    // The first storage takes the focus, so that Enter chooses at once.
+    VST1->setCurrentItem(VST1->topLevelItem(0));
+    updateSelectButton();
+}
+
+void TFormLongTermStorage::updateSelectButton()
+{
+    Button_Ok->setEnabled(VST1->currentItem() != nullptr);
+    Label_Empty->setVisible(VST1->topLevelItemCount() == 0);
 }
 
 void TFormLongTermStorage::SelectStorage()

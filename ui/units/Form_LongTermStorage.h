@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QLabel;
 class QToolButton;
 class QTreeWidget;
 class TQVL;
@@ -36,7 +37,12 @@ public:
 
     QTreeWidget* VST1 = nullptr;
     QToolButton* Button_NewStorage = nullptr;
+    // Shown instead of a choice while the folder holds no storage.
+    QLabel* Label_Empty = nullptr;
 
 private:
+    // "Auswählen" only with a storage in focus.
+    void updateSelectButton();
+
     TQVL& core;
 };

@@ -180,6 +180,9 @@ void TFormUnitsSelect::ShowFolder(const TQVL_Provider_Item_Custom* folder)
     // A new folder starts in name order, whatever the header shows.
     model->sort(TModelUnits::colName, Qt::AscendingOrder);
     currentFolder = folder->Path;
+    // The first row takes the focus, so that Enter and the arrow keys work at once.
+    if (model->rowCount() > 0)
+        VST1->setCurrentIndex(model->index(0, TModelUnits::colName));
     Button_DirUp->setVisible(folder->Parent != nullptr);
     updateSelectButton();
     fitColumns();

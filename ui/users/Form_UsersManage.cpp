@@ -117,6 +117,7 @@ TFormUsersManage::TFormUsersManage(TQVL& engine, QWidget* parent)
                                       QStringLiteral("Neues Verzeichnis anlegen"));
     ToolButton_Delete = toolButton(Content(), "ToolButton_Delete", QStringLiteral("delete"),
                                    QStringLiteral("Benutzerprofil löschen"));
+    MarkDestructive(ToolButton_Delete);
     connect(ToolButton_NewProfile, &QToolButton::clicked, this, [this] { Guarded([this] { NewProfile(); }); });
     connect(ToolButton_NewFolder, &QToolButton::clicked, this, [this] { Guarded([this] { NewFolder(); }); });
     connect(ToolButton_Delete, &QToolButton::clicked, this, [this] { Guarded([this] { DeleteEntry(); }); });
@@ -185,8 +186,10 @@ TFormUsersManage::TFormUsersManage(TQVL& engine, QWidget* parent)
     Label_Results->setObjectName(QStringLiteral("Label_Results"));
     Label_Results->setFont(bold);
     Button_DeleteCardResults = new QPushButton(QStringLiteral("Einzelergebnisse der Vokabeln löschen"), resultsPage);
+    MarkDestructive(Button_DeleteCardResults);
     Button_DeleteCardResults->setObjectName(QStringLiteral("Button_DeleteCardResults"));
     Button_DeleteAllResults = new QPushButton(QStringLiteral("Alle Abfrageergebnisse löschen"), resultsPage);
+    MarkDestructive(Button_DeleteAllResults);
     Button_DeleteAllResults->setObjectName(QStringLiteral("Button_DeleteAllResults"));
     connect(Button_DeleteCardResults, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteCardResults(); }); });
     connect(Button_DeleteAllResults, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteAllResults(); }); });

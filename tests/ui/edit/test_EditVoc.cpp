@@ -196,6 +196,34 @@ TEST_F(EditVocTest, LeavingWithChangesAsksAndActsOnTheAnswer)
     }
 }
 
+TEST_F(EditVocTest, EscapeLeavesTheEditorAndAsksAboutChangesFirst)
+{
+    TFormEditVoc* editor = OpenWith({{"cat", "Katze"}});
+    ASSERT_NE(editor, nullptr);
+    Type(editor->TntEdit1, QStringLiteral("dog"));
+    Type(editor->TntEdit2, QStringLiteral("Hund"));
+
+    dialogs.ChoiceAnswers = {TDialogChoice::Cancel};
+    QTest::keyClick(editor->TntEdit2, Qt::Key_Escape);
+    EXPECT_EQ(dialogs.Questions, QStringList{QStringLiteral("Änderungen an der Lektion speichern?")});
+    ASSERT_EQ(Screen(), editor) << "\"Abbrechen\" keeps the editor open";
+    EXPECT_EQ(editor->TntEdit1->text(), QStringLiteral("dog"));
+
+    dialogs.ChoiceAnswers = {TDialogChoice::Yes};
+    QTest::keyClick(editor->TntEdit1, Qt::Key_Escape);
+    EXPECT_EQ(dialogs.Questions.size(), 2);
+    EXPECT_NE(dynamic_cast<TFormMainMenu*>(Screen()), nullptr);
+    EXPECT_EQ(WordsOnDisk(path), (QStringList{QStringLiteral("cat=Katze"), QStringLiteral("dog=Hund")}));
+
+    // An untouched editor leaves at once.
+    auto* again = OpenEditor<TFormEditVoc>();
+    ASSERT_NE(again, nullptr);
+    dialogs.Questions.clear();
+    QTest::keyClick(again->TntEdit1, Qt::Key_Escape);
+    EXPECT_NE(dynamic_cast<TFormMainMenu*>(Screen()), nullptr);
+    EXPECT_TRUE(dialogs.Questions.isEmpty());
+}
+
 TEST_F(EditVocTest, ClosingTheProgramOrLoggingOutWithChangesAsksFirst)
 {
     TFormEditVoc* editor = OpenWith({{"cat", "Katze"}});

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
 #include <QHelpSearchEngine>
@@ -214,6 +215,35 @@ TEST_F(Help, AHelpButtonOpensItsPageInOneReusedWindow)
     QTest::keyClick(window->Browser, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([] { return THelpService::Window() == nullptr; }, 5000))
         << "Escape closes the window, and closing destroys it";
+}
+
+TEST_F(Help, OneClickOrEnterInTheContentsOpensAPageAndTheContentsShowTheirFocus)
+{
+    THelpService::ShowHelpContents();
+    TFormHelp* window = THelpService::Window();
+    ASSERT_NE(window, nullptr) << str(dialogs.Errors);
+    auto* contents = window->findChild<QHelpContentWidget*>(QStringLiteral("Contents"));
+    ASSERT_NE(contents, nullptr);
+    const auto entry = [&](const QString& page) { return contents->indexOf(window->PageUrl(page)); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entry(QStringLiteral("help_options.html")).isValid(); }, 10000));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+
+    const QModelIndex options = entry(QStringLiteral("help_options.html"));
+    contents->scrollTo(options);
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualRect(options).center());
+    EXPECT_EQ(str(window->CurrentTitle()), "Programmeinstellungen") << "one click opened the page";
+
+    const QModelIndex storage = entry(QStringLiteral("help_longtermstorage.html"));
+    ASSERT_TRUE(storage.isValid());
+    contents->setCurrentIndex(storage);
+    QTest::keyClick(contents, Qt::Key_Return);
+    EXPECT_EQ(str(window->CurrentTitle()), "Der Langzeitspeicher") << "Enter opened the page";
+
+    window->Browser->setFocus();
+    const QImage elsewhere = contents->viewport()->grab().toImage();
+    contents->setFocus();
+    EXPECT_NE(contents->viewport()->grab().toImage(), elsewhere) << "the focused contents look like the unfocused ones";
 }
 
 TEST_F(Help, AnUnknownPageShowsTheContentsWithANotice)

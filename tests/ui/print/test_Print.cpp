@@ -184,11 +184,24 @@ TEST_F(PrintTest, SmallCardsStandFourInARowAndTakeNoNotes)
     EXPECT_EQ(rowOf(QStringLiteral("word1")), -1) << "only \"Deutsch\" is checked";
     EXPECT_EQ(rowOf(QStringLiteral("Notiz1")), -1);
 
+    // Back on the list the three are as they were before the cards: "Anmerkungen" and "Erfolg" on, "Tip" off.
     dialog.check_PaintList->setChecked(true);
-    for (QCheckBox* box : {dialog.check_Note, dialog.check_Hint, dialog.check_Success}) {
+    const std::pair<QCheckBox*, bool> restored[] = {
+        {dialog.check_Note, true}, {dialog.check_Hint, false}, {dialog.check_Success, true}};
+    for (const auto& [box, checked] : restored) {
         EXPECT_TRUE(box->isEnabled());
-        EXPECT_FALSE(box->isChecked()) << "they stay off";
+        EXPECT_EQ(box->isChecked(), checked) << box->text().toStdString();
     }
+    EXPECT_TRUE(pagesOf(dialog).value(0).contains(QStringLiteral("Notiz1"))) << "the notes are printed again";
+
+    // What the learner changed on the list survives a visit to the cards.
+    dialog.check_Success->setChecked(false);
+    dialog.check_Hint->setChecked(true);
+    dialog.check_PaintFields->setChecked(true);
+    dialog.check_PaintList->setChecked(true);
+    EXPECT_TRUE(dialog.check_Note->isChecked());
+    EXPECT_TRUE(dialog.check_Hint->isChecked());
+    EXPECT_FALSE(dialog.check_Success->isChecked());
 }
 
 TEST_F(PrintTest, AGrammarTableHasAColumnPerFieldItemAndOneForSuccess)

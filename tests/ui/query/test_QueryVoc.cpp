@@ -176,6 +176,31 @@ TEST_F(VocabularyQueryTest, AQueryRunsUntilItEndsByItselfAndItsResultsReachThePr
     stored->CloseFile();
 }
 
+TEST_F(VocabularyQueryTest, BesideTheSuccessBarTheCountNamesTheCardOfTheRound)
+{
+    TFormQueryVoc* screen = StartVoc({1, 11, 3});
+    ASSERT_NE(screen, nullptr);
+    QStringList counts;
+    bool wrongGiven = false;
+    while (Query().IsRunning() && counts.size() < 4) {
+        counts << screen->Label_CardCount->text();
+        EXPECT_TRUE(screen->Label_CardCount->isVisible());
+        const QRect bar = screen->SpecialProgress1->geometry();
+        const QRect count = screen->Label_CardCount->geometry();
+        EXPECT_GT(count.left(), bar.right()) << "beside the bar";
+        EXPECT_TRUE(count.top() <= bar.bottom() && count.bottom() >= bar.top()) << "in the bar's row";
+        EXPECT_GE(screen->Label1->geometry().left(), count.right()) << "the phase messages do not cover it";
+        // The first card is answered wrongly once, so the next round asks it alone.
+        const bool wrong = AskedVoc().Uid == 1 && !wrongGiven;
+        wrongGiven = wrongGiven || wrong;
+        TFormQueryResultVoc* result = Answer(*screen, wrong ? QStringLiteral("xyz") : AskedVoc().home1);
+        ASSERT_NE(result, nullptr);
+        QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
+    }
+    EXPECT_EQ(counts, (QStringList{QStringLiteral("Karte 1 von 3"), QStringLiteral("Karte 2 von 3"),
+                                   QStringLiteral("Karte 3 von 3"), QStringLiteral("Karte 1 von 1")}));
+}
+
 TEST_F(VocabularyQueryTest, WhenTheQuestionTimeRunsOutTheTypedTextIsJudged)
 {
     Query().Options->Step().questiondisplaytime = true;

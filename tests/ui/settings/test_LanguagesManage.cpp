@@ -10,6 +10,7 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -136,6 +137,26 @@ TEST_F(LanguagesDialogTest, ListsTheProfilesAndLoadsTheChosenOne)
     EXPECT_EQ(Dialog->VST2->topLevelItem(0)->text(1), QStringLiteral("à"));
     EXPECT_EQ(Dialog->Edit_FontBig->text(), QStringLiteral("24"));
     EXPECT_EQ(Dialog->Combo_Font->currentText(), QStringLiteral("Tahoma"));
+}
+
+TEST_F(LanguagesDialogTest, TheDialogNeverOpensOnADeleteButton)
+{
+    Open();
+    for (QWidget* button :
+         {static_cast<QWidget*>(Dialog->Button_DeleteProfile), static_cast<QWidget*>(Dialog->Button_CharDelete),
+          static_cast<QWidget*>(Dialog->Button_ReplacementDelete)})
+        EXPECT_TRUE(TFormDialogMeta::IsDestructive(button)) << button->objectName().toStdString();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    EXPECT_FALSE(TFormDialogMeta::IsDestructive(focused)) << focused->objectName().toStdString();
+
+    // Even where the focus was left on the delete button, the dialog opens on a safe control.
+    Dialog = std::make_unique<TFormLanguagesManage>(core);
+    Dialog->Button_DeleteProfile->setFocus();
+    Dialog->show();
+    ASSERT_NE(Dialog->focusWidget(), nullptr);
+    EXPECT_FALSE(TFormDialogMeta::IsDestructive(Dialog->focusWidget()))
+        << Dialog->focusWidget()->objectName().toStdString();
 }
 
 TEST_F(LanguagesDialogTest, ReplacementPairsKeepOnlyTheFirstCharacterOfEachField)

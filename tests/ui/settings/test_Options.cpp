@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -109,6 +110,22 @@ TEST_F(OptionsDialogTest, ShowsTheStoredOptionsPageByPageAndAppliesWhatWasTyped)
     EXPECT_EQ(written.languages_langcode_home, QStringLiteral("ger"));
     EXPECT_EQ(written.community_url, QStringLiteral("https://community.quorvel.example/")) << "not shown, kept";
     written.CloseFile();
+}
+
+TEST_F(OptionsDialogTest, TheCategoryListShowsWhenItHasTheFocusAndTheArrowsMoveThroughIt)
+{
+    auto dialog = std::make_unique<TFormOptions>(core);
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QTreeWidget* list = dialog->VST_Categories;
+    dialog->dxButton1->setFocus();
+    const QImage elsewhere = list->viewport()->grab().toImage();
+    list->setFocus();
+    ASSERT_TRUE(list->hasFocus());
+    EXPECT_NE(list->viewport()->grab().toImage(), elsewhere) << "the focused list looks like the unfocused one";
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(dialog->Pages->currentIndex(), 1);
 }
 
 TEST_F(OptionsDialogTest, ARefusedFolderKeepsTheDialogOpenAndWritesNothing)

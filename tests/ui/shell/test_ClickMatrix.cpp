@@ -291,6 +291,27 @@ TEST_F(ClickMatrixTest, ArrowKeysWrapAndEnterChooses)
     EXPECT_EQ(events(), QStringLiteral("F0 F2 F0 F1 S1"));
 }
 
+TEST_F(ClickMatrixTest, UpAndDownMoveByRowToTheNearestTileAndStopAtTheEdges)
+{
+    // Seven centred tiles: two full rows of three, the last one alone under the middle.
+    matrix.resize(400, 250);
+    matrix.SetItemsPosition(ipCentered);
+    for (const char* caption : {"Vier", "Fünf", "Sechs", "Sieben"})
+        matrix.Items().Add(QString::fromUtf8(caption));
+    ASSERT_EQ(centreOf(6).x(), centreOf(1).x() - 5) << "the last row sits under the middle column";
+    matrix.SetFocusedItem(tile(2));
+    log.clear();
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Return})
+        key(k);
+    EXPECT_EQ(events(), QStringLiteral("F5 F6 F4 F1 S1"));
+
+    // Without a focused tile Up and Down start at the first, as Left and Right do.
+    matrix.SetFocusedItem(nullptr);
+    log.clear();
+    key(Qt::Key_Up);
+    EXPECT_EQ(events(), QStringLiteral("F0"));
+}
+
 TEST_F(ClickMatrixTest, ArrowKeysAreClaimedOnlyWhenAskedTo)
 {
     auto accepted = [this](Qt::Key k) {

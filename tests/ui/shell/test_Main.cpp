@@ -20,17 +20,19 @@
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
-#include <QStatusBar>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
 
@@ -392,6 +394,42 @@ TEST_F(MainWindowTest, OneClickChoosesATileInEveryMenu)
     EXPECT_EQ(currentScreen(*window), "FormQueryMultipleFiles");
 }
 
+TEST_F(MainWindowTest, TheArrowKeysMoveOverTheMenuTilesInAllFourDirections)
+{
+    logIn();
+    ASSERT_EQ(currentScreen(*window), "FormMainMenu");
+    auto* tiles =
+        window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
+    ASSERT_NE(tiles, nullptr);
+    int rowLength = 0;
+    while (rowLength < tiles->Items().Count() &&
+           tiles->Items().Item(rowLength)->Rect().top() == tiles->Items().Item(0)->Rect().top())
+        ++rowLength;
+    ASSERT_LT(rowLength, tiles->Items().Count()) << "the main menu has more than one row";
+    ASSERT_EQ(tiles->FocusedItem(), tiles->Items().Item(0));
+    auto focused = [&] { return tiles->FocusedItem() ? tiles->FocusedItem()->Index() : -1; };
+    QTest::keyClick(tiles, Qt::Key_Down);
+    EXPECT_EQ(focused(), rowLength) << "Down goes to the tile below";
+    QTest::keyClick(tiles, Qt::Key_Right);
+    QTest::keyClick(tiles, Qt::Key_Up);
+    EXPECT_EQ(focused(), 1);
+    QTest::keyClick(tiles, Qt::Key_Left);
+    EXPECT_EQ(focused(), 0);
+
+    // The second menu has only tiles that lead somewhere: Left from the first reaches "Quorvel Community".
+    QTest::keyClick(tiles, Qt::Key_Left);
+    QTest::keyClick(tiles, Qt::Key_Return);
+    ASSERT_EQ(currentScreen(*window), "FormMainMenuTwo");
+    auto* more =
+        window->WindowManager().CurrentWindow()->findChild<TKQ_ClickMatrix*>(QStringLiteral("KQ_ClickMatrix1"));
+    ASSERT_NE(more, nullptr);
+    for (int i = 0; i < more->Items().Count(); ++i)
+        EXPECT_FALSE(more->Items().Item(i)->Caption().isEmpty()) << "tile " << i << " has no caption";
+    QTest::keyClick(more, Qt::Key_Left);
+    ASSERT_NE(more->FocusedItem(), nullptr);
+    EXPECT_EQ(more->FocusedItem()->Caption(), QStringLiteral("Quorvel Community"));
+}
+
 TEST_F(MainWindowTest, TheStorageScreenOpensWithoutALesson)
 {
     logIn();
@@ -458,6 +496,38 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndEscapeGoesBack)
     QTest::keyClick(answer, Qt::Key_Escape);
     EXPECT_EQ(currentScreen(*window), "FormQueryResultStatistics") << "Escape is \"Abbruch\"";
 }
+TEST_F(MainWindowTest, F10AndTheMnemonicsOfEveryMenuOpenTheMenuBarFromTheKeyboard)
+{
+    QStringList captions;
+    for (const QAction* menu : window->menuBar()->actions())
+        captions << menu->text();
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("&Programm"), QStringLiteral("&Benutzer"), QStringLiteral("&Lektion"),
+                           QStringLiteral("&Internet"), QStringLiteral("&Hilfe")}));
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    // Which menu a key opened; the menu is closed again.
+    auto opened = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(window.get(), key, modifiers);
+        (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 2000);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        const QString title = menu ? menu->title() : QStringLiteral("<none>");
+        if (menu)
+            menu->close();
+        window->menuBar()->setActiveAction(nullptr);
+        return title.toStdString();
+    };
+    EXPECT_EQ(opened(Qt::Key_F10, Qt::NoModifier), "&Programm");
+    const std::pair<Qt::Key, const char*> mnemonics[] = {{Qt::Key_P, "&Programm"},
+                                                         {Qt::Key_B, "&Benutzer"},
+                                                         {Qt::Key_L, "&Lektion"},
+                                                         {Qt::Key_I, "&Internet"},
+                                                         {Qt::Key_H, "&Hilfe"}};
+    for (const auto& [key, menu] : mnemonics)
+        EXPECT_EQ(opened(key, Qt::AltModifier), menu);
+}
+
 // A lesson handed over on the command line (a double-click in a file manager)
 // opens once the learner has logged in; one that cannot be opened is reported
 // and the learner stays logged in.

@@ -5,8 +5,13 @@
 #include "content/QVL_Card_Grammar.h"
 #include "content/QVL_Card_Pic.h"
 #include "content/QVL_Card_Voc.h"
+#include "content/QVL_LongTermStorage.h"
+#include "content/QVL_LongTermStorages.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "tests/ui/query/test_QueryFixture.h"
+#include "ui/print/Form_PrintVoc.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_QueryResultVoc.h"
 #include "ui/query/Form_Query_Voc.h"
@@ -14,7 +19,6 @@
 #include "ui/shell/FormMessage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/print/Form_PrintVoc.h"
 #include "ui/show/Form_ShowGrammar.h"
 #include "ui/show/Form_ShowPic.h"
 #include "ui/show/Form_ShowVoc.h"
@@ -78,6 +82,38 @@ TEST(ShowRules, TextsCompareAsLatin1ByCharacterCode)
         const int result = Model::CompareAnsi(QString::fromUtf16(c.a), QString::fromUtf16(c.b));
         EXPECT_EQ((result > 0) - (result < 0), c.expected)
             << QString::fromUtf16(c.a).toStdString() << " / " << QString::fromUtf16(c.b).toStdString();
+    }
+}
+
+TEST(ShowRules, StagesSortByNumberAndDueDatesByTimeWithNeverDueLast)
+{
+    const auto row = [](qint32 stage, double due) {
+        Model::TRow made;
+        made.Stage = stage;
+        made.Due = TQVL_DateTime(due);
+        return made;
+    };
+    // (a, b, kind, expected sign)
+    const struct
+    {
+        Model::TRow a, b;
+        Model::TKind kind;
+        int expected;
+    } cases[] = {
+        {row(0, 0), row(1, 0), Model::TKind::Stage, -1},
+        {row(7, 0), row(3, 0), Model::TKind::Stage, 1},
+        {row(2, 45000), row(2, 1), Model::TKind::Stage, 0},
+        {row(0, 45000.25), row(0, 45000.5), Model::TKind::DueDate, -1}, // the time of day counts
+        {row(0, 45001), row(5, 45000), Model::TKind::DueDate, 1},
+        {row(0, 45000), row(0, 45000), Model::TKind::DueDate, 0},
+        {row(0, 0), row(0, 45000), Model::TKind::DueDate, 1}, // never due: after every date
+        {row(0, 45000), row(0, 0), Model::TKind::DueDate, -1},
+        {row(1, 0), row(2, 0), Model::TKind::DueDate, 0},
+    };
+    for (const auto& c : cases) {
+        const int result = Model::Compare(c.a, c.b, c.kind, 12);
+        EXPECT_EQ((result > 0) - (result < 0), c.expected)
+            << "stages " << c.a.Stage << "/" << c.b.Stage << ", due " << c.a.Due.Serial() << "/" << c.b.Due.Serial();
     }
 }
 
@@ -384,6 +420,79 @@ TEST_F(ShowTest, LastQueryModeShowsTheLastCountsUnderItsTitle)
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(viewer->Caption(), QStringLiteral("Einzelergebnisse der letzten gespeicherten Abfrage"));
     EXPECT_EQ(cell(*viewer, "Tip 4", TFormShowVoc::colQueried), QStringLiteral("4"));
+}
+
+TEST_F(ShowTest, AStorageShowsEachCardsStageAndDueDateAndSortsByThem)
+{
+    TQVL_DateTime::SetClock([] { return QDateTime(QDate(2024, 3, 10), QTime(12, 0)); });
+    struct RestoreClock
+    {
+        ~RestoreClock() { TQVL_DateTime::SetClock({}); }
+    } restoreClock;
+    TQVL& core = window->Core();
+    TQVL_LongTermStorage* created = core.LongTermStorages->OpenOrCreateStorage(
+        folders.Documents() + QStringLiteral("/Storages"), *core.Languages->Names, QStringLiteral("ger"),
+        QStringLiteral("eng"));
+    const QString path = created->FileName;
+    core.LongTermStorages->CloseAdditionFile(created);
+    QString uid;
+    {
+        TQVL_Unit storage;
+        storage.Open(path);
+        ASSERT_TRUE(storage.RequestWriteAccess());
+        for (const char* word : {"one", "two", "three", "four"}) {
+            auto* card = static_cast<TQVL_Card_Voc*>(storage.Cards->NewCard(tVoc));
+            card->foreign1 = QString::fromLatin1(word);
+            card->hint = QStringLiteral("Tip %1").arg(card->Uid);
+        }
+        storage.Save();
+        uid = storage.Uid;
+        storage.CloseFile();
+    }
+    // Card 1 has no record; 2 waits 3 days since 05.03. 08:00; 3 waits 30 days since 01.03.; 4 was never queried at
+    // stage 1.
+    TQVL_Result_Unit& results = Results().GetOrCreateUnit(uid);
+    results.longtermstorage = true;
+    const struct
+    {
+        qint32 uid, stage;
+        TQVL_DateTime lastQuery;
+    } records[] = {{2, 2, TQVL_DateTime::FromParts(2024, 3, 5, 8)},
+                   {3, 4, TQVL_DateTime::FromParts(2024, 3, 1, 12)},
+                   {4, 1, TQVL_DateTime()}};
+    for (const auto& r : records) {
+        TQVL_Result_Card& card = results.GetOrCreateCard(r.uid);
+        card.stage = r.stage;
+        card.lastquery = r.lastQuery;
+    }
+    Unit().Open(path);
+    auto* viewer = OpenFromMenu<TFormShowVoc>();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_EQ(viewer->Model->columnCount(), int(TFormShowVoc::ColumnCount));
+    EXPECT_EQ(viewer->Model->headerData(TFormShowVoc::colPointValue, Qt::Horizontal).toString(), "Punktwert")
+        << "the new columns come after the others";
+    EXPECT_EQ(viewer->Model->headerData(TFormShowVoc::colStage, Qt::Horizontal).toString(), "Stufe");
+    EXPECT_EQ(viewer->Model->headerData(TFormShowVoc::colDue, Qt::Horizontal).toString(), QStringLiteral("Fällig am"));
+    // (hint, stage, due date) as the storage's due rule has them.
+    const std::tuple<const char*, const char*, const char*> expected[] = {
+        {"Tip 1", "0", "10.03.2024"}, // no record: due now
+        {"Tip 2", "2", "07.03.2024"}, // 2.5 days round to 2: due a second after 07.03. 20:00
+        {"Tip 3", "4", "31.03.2024"},
+        {"Tip 4", "1", ""}, // never queried and waiting: never due
+    };
+    for (const auto& [hint, stage, due] : expected) {
+        EXPECT_EQ(cell(*viewer, QString::fromLatin1(hint), TFormShowVoc::colStage), QString::fromLatin1(stage)) << hint;
+        EXPECT_EQ(cell(*viewer, QString::fromLatin1(hint), TFormShowVoc::colDue), QString::fromLatin1(due)) << hint;
+    }
+    clickHeader(*viewer, TFormShowVoc::colStage);
+    EXPECT_EQ(order(*viewer), QStringLiteral("1423"));
+    clickHeader(*viewer, TFormShowVoc::colStage);
+    EXPECT_EQ(order(*viewer), QStringLiteral("3241"));
+    clickHeader(*viewer, TFormShowVoc::colDue);
+    EXPECT_EQ(order(*viewer), QStringLiteral("2134"));
+    clickHeader(*viewer, TFormShowVoc::colDue);
+    EXPECT_EQ(order(*viewer), QStringLiteral("4312"));
+    EXPECT_EQ(Results().FindUnit(uid)->FindCard(1), nullptr) << "looking creates no record";
 }
 
 TEST_F(ShowTest, AnEmptyLessonHasNothingToPrintAndPrintingNeedsTheRight)

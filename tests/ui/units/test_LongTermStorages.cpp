@@ -134,10 +134,16 @@ TEST_F(StorageScreenTest, SelectingOpensTheFocusedStorageAsTheActiveUnit)
     createStorage(QStringLiteral("eng"));
     core.Units->GetActiveUnit().Open(folders.Documents() + QStringLiteral("/Lektionen/Englisch - Bilder.qxu"));
     showScreen();
+    EXPECT_EQ(screen->VST1->currentItem(), row(QStringLiteral("Englisch"))) << "the first storage has the focus";
 
+    // Without a storage in focus "Auswählen" is off and changes nothing.
+    screen->VST1->setCurrentItem(nullptr);
+    EXPECT_FALSE(screen->Button_Ok->isEnabled());
     QTest::mouseClick(screen->Button_Ok, Qt::LeftButton);
-    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus")});
-    EXPECT_TRUE(core.Units->GetActiveUnit().IsOpen) << "nothing changed";
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    EXPECT_EQ(core.Units->GetActiveUnit().FileName,
+              folders.Documents() + QStringLiteral("/Lektionen/Englisch - Bilder.qxu"))
+        << "nothing changed";
     EXPECT_EQ(chosen, 0);
 
     screen->VST1->setCurrentItem(row(QStringLiteral("Englisch")));
@@ -150,6 +156,35 @@ TEST_F(StorageScreenTest, SelectingOpensTheFocusedStorageAsTheActiveUnit)
 
     QTest::mouseClick(screen->Button_Abort, Qt::LeftButton);
     EXPECT_EQ(aborted, 1);
+}
+
+TEST_F(StorageScreenTest, AnEmptyFolderOffersNoChoiceButSaysHowToMakeAStorage)
+{
+    showScreen();
+    EXPECT_FALSE(screen->Button_Ok->isEnabled());
+    EXPECT_TRUE(screen->Label_Empty->isVisibleTo(screen.get()));
+    EXPECT_TRUE(screen->Label_Empty->text().contains(QStringLiteral("neuen an"))) << "it names what to do";
+    QTest::keyClick(screen->VST1, Qt::Key_Return);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << "no error for a choice that was never offered";
+    EXPECT_EQ(chosen, 0);
+
+    answerNewStorageDialog(QStringLiteral("Französisch"), "dxButton3");
+    QTest::mouseClick(screen->Button_NewStorage, Qt::LeftButton);
+    EXPECT_TRUE(screen->Button_Ok->isEnabled());
+    EXPECT_FALSE(screen->Label_Empty->isVisibleTo(screen.get()));
+}
+
+TEST_F(StorageScreenTest, EnterInTheListChoosesTheFocusedStorage)
+{
+    createStorage(QStringLiteral("eng"));
+    createStorage(QStringLiteral("fre"));
+    showScreen();
+    ASSERT_EQ(screen->VST1->topLevelItemCount(), 2);
+    const QString second = screen->VST1->topLevelItem(1)->text(1);
+    QTest::keyClick(screen->VST1, Qt::Key_Down);
+    QTest::keyClick(screen->VST1, Qt::Key_Return);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(core.Units->GetActiveUnit().FileName, storages + QLatin1Char('/') + second + QStringLiteral(".qxs"));
 }
 
 TEST_F(StorageScreenTest, TheNewStorageDialogCreatesTheStorageOfTheChosenLanguage)

@@ -275,6 +275,21 @@ TEST_F(UnitsSelectTest, EnterAndTheFolderUpButtonBrowseTheFolders)
     EXPECT_EQ(chosen, 0);
 }
 
+TEST_F(UnitsSelectTest, EnterWorksAtOnceOnTheFirstRowOfEachFolder)
+{
+    copyUnit(units + QStringLiteral("/Archiv/2023/Alt.qxu"));
+    showScreen();
+    ASSERT_EQ(names().first(), QStringLiteral("Archiv"));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("2023")}) << "Enter entered the first folder";
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("Alt.qxu")});
+    EXPECT_TRUE(screen->Button_Select->isEnabled()) << "the unit in the folder has the focus";
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(core.Units->GetActiveUnit().FileName, units + QStringLiteral("/Archiv/2023/Alt.qxu"));
+}
+
 TEST_F(UnitsSelectTest, ChoosingTheVocabularyLessonOpensItAndEndsTheScreen)
 {
     showScreen();
