@@ -19,8 +19,14 @@ TFormEdit* OpenUnitEditor(TMainForm& main)
         return nullptr;
     TQVL& core = main.Core();
     TQVL_Unit& unit = core.Units->GetActiveUnit();
-    if (!unit.RequestWriteAccess())
+    // A file that changed since it was read is read again here, so the editor starts from what is on disk.
+    if (!unit.RequestWriteAccess()) {
+        TDialogService::Current().ShowError(
+            QStringLiteral("Die Datei \"%1\" kann nicht bearbeitet werden, weil sie schreibgeschützt ist oder gerade "
+                           "in einem anderen Programmfenster bearbeitet wird.")
+                .arg(unit.FileName));
         return nullptr;
+    }
     if (!main.HasRight(&TQVL_User_Rights::UNITS_EDIT)) {
         main.ShowNoRight();
         return nullptr;
