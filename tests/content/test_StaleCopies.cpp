@@ -67,7 +67,7 @@ bool uidsUnique(const QString& path)
 {
     TQVL_Unit unit;
     unit.Open(path);
-    QSet<QString> uids;
+    QSet<qint32> uids;
     for (int i = 0; i < unit.Cards->Count(); ++i)
         uids.insert(unit.Cards->Card(i)->Uid);
     const bool unique = uids.size() == unit.Cards->Count();
