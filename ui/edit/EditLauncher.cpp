@@ -1,14 +1,15 @@
 #include "ui/edit/EditLauncher.h"
 
 #include "app/QVL.h"
+#include "core/QVL_Error.h"
 #include "ui/edit/Form_EditGrammar.h"
 #include "ui/edit/Form_EditPicture.h"
 #include "ui/edit/Form_EditSound.h"
 #include "ui/edit/Form_EditVoc.h"
 #include "ui/edit/Form_UnitEdit.h"
 #include "ui/edit/Form_UnitsNew.h"
-#include "core/QVL_Error.h"
 #include "ui/shell/DialogService.h"
+#include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User_Rights.h"
@@ -77,7 +78,9 @@ void EditActiveUnit(TMainForm& main)
 {
     if (!main.CheckUnitSelected())
         return;
-    if (dynamic_cast<TFormEdit*>(main.WindowManager().CurrentWindow()))
+    // Screens that show the unit's cards are left first: write access may read
+    // the file again, and a rename opens it again, both with new cards.
+    if (!dynamic_cast<TFormMainMenu*>(main.WindowManager().CurrentWindow()))
         main.ShowMainMenu();
     TQVL& core = main.Core();
     TQVL_Unit& unit = core.Units->GetActiveUnit();

@@ -19,7 +19,8 @@ TFormEdit* OpenUnitEditor(TMainForm& main);
 TFormEdit* CreateNewUnit(TMainForm& main, TQVL_CardType typ);
 
 // "Bearbeiten": the unit editor "Lektion bearbeiten" for the active unit (not
-// for a long-term storage). An open card editor is left first. After a change
+// for a long-term storage). The current screen (an open card editor, a
+// query, a viewer) is left for the main menu first. After a change
 // of name or languages the unit is opened again, so that the main window
 // shows its new name and loads its languages.
 void EditActiveUnit(TMainForm& main);

@@ -3,7 +3,14 @@
 #include "tests/ui/edit/EditFixture.h"
 
 #include "ui/edit/Form_EditVoc.h"
+#include "ui/edit/Form_UnitEdit.h"
+#include "ui/shell/FormDataModule.h"
 #include "ui/shell/Frame_Messages.h"
+#include "ui/show/Form_ShowMeta.h"
+#include "ui/show/ShowLauncher.h"
+
+#include <QAction>
+#include <QLineEdit>
 
 namespace {
 
@@ -65,4 +72,29 @@ TEST_F(EditStaleTest, TheEditorStartsFromWhatAnotherInstanceSavedAndKeepsIt)
     const QStringList messages = window->MessageFrame()->Titles();
     EXPECT_EQ(messages.filter(QStringLiteral("\"Tiere.qxu\" wurde inzwischen von einem anderen Programm")).size(), 1)
         << messages.join('|').toStdString();
+}
+
+TEST_F(EditStaleTest, EditingTheUnitFromTheCardViewerLeavesTheViewerBeforeTheNewCardsAreRead)
+{
+    const QString path = MakeUnit(QStringLiteral("Tiere"), tVoc, {{"cat", "Katze"}});
+    OpenUnit(path);
+    ASSERT_NE(OpenCardViewer(*window), nullptr);
+    {
+        TQVL_Unit other;
+        addCardElsewhere(other, path, "dog", "Hund");
+        other.CloseFile();
+    }
+    QStringList seen;
+    runDialog = [&](QDialog& dialog) {
+        if (qobject_cast<TFormUnitEdit*>(&dialog)) {
+            // The viewer shows the cards it was given: it must be gone before they are replaced.
+            seen << QString::fromLatin1(Screen()->metaObject()->className());
+            seen << Words(Unit());
+        }
+        return 0;
+    };
+    window->DataModule().Action_Unit_Edit->trigger();
+    EXPECT_EQ(seen,
+              (QStringList{QStringLiteral("TFormMainMenu"), QStringLiteral("cat=Katze"), QStringLiteral("dog=Hund")}));
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
 }
