@@ -17,6 +17,10 @@ void TQVL_Manager::Initialize(std::unique_ptr<TQVL_Provider_Custom> kindProvider
         if (OnAccessChanged)
             OnAccessChanged();
     };
+    activeFile->OnReload = [this] {
+        if (OnFileReloaded)
+            OnFileReloaded();
+    };
 }
 
 void TQVL_Manager::FileOpened()

@@ -37,6 +37,8 @@ public:
     std::function<void()> OnFileClosed;
     std::function<void()> OnFileOpened;
     std::function<void()> OnAccessChanged;
+    // The active file was read again because another program had changed it.
+    std::function<void()> OnFileReloaded;
 
 protected:
     TQVL_Manager() = default;

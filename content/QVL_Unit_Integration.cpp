@@ -46,6 +46,11 @@ int TQVL_Unit_Integration::Integrate(TQVL_Unit& destination, const TQVL_Unit& so
     // Refused access changes nothing, in the file or in memory.
     if (!destination.RequestWriteAccess())
         throw TQVL_Error(QStringLiteral("Datei ist schreibgeschützt!"));
+    // Another program may have changed the destination since it was checked; it has just been read again.
+    if (const QString changed = Mismatch(destination, source); !changed.isEmpty()) {
+        destination.ReleaseWriteAccess();
+        throw TQVL_Error(changed);
+    }
     TQVL_Card_Container& cards = *destination.Cards;
     const int before = cards.Count();
     const qint32 maxCardIdBefore = cards.MaxCardId;

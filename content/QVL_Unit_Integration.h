@@ -32,8 +32,9 @@ public:
     // Appends copies of the source's cards (conflicting ones left out when
     // `skipConflicts`) and saves the destination; returns the number of cards
     // it held before, so the new ones follow that index. Refused write access
-    // raises "Datei ist schreibgeschützt!"; a failed save restores the cards
-    // in memory to what the file holds and raises the error. A mismatch raises
-    // its text and changes nothing.
+    // raises "Datei ist schreibgeschützt!"; a destination that another program
+    // changed meanwhile is read again and checked again. A failed save
+    // restores the cards in memory to what the file holds and raises the
+    // error. A mismatch raises its text and changes nothing.
     static int Integrate(TQVL_Unit& destination, const TQVL_Unit& source, bool skipConflicts);
 };

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -76,6 +77,9 @@ void TQVL_FileObject::Open(const QString& fileName)
             const QByteArray companionBefore =
                 IntegrityGuard ? TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) : QByteArray();
             openReadHandle();
+            // Taken before the bytes: a change while reading makes the stamp
+            // older than the content, which costs a needless re-read at worst.
+            lastStamp = stampOf(handle.Descriptor());
             content = handle.ReadAll(FileName);
             if (!IntegrityGuard)
                 break;
@@ -89,23 +93,7 @@ void TQVL_FileObject::Open(const QString& fileName)
                     throw;
             }
         }
-        lastFileSize = content.size();
-        try {
-            TQVL_XML document;
-            document.Parse(std::move(content));
-            repaired = document.ReadAsWindows1252;
-            if (document.Version < 0 || document.Version > 255 ||
-                !SupportedVersions.test(std::size_t(document.Version)))
-                throw TQVL_Error(QStringLiteral("Version %1 wird nicht unterstützt!").arg(document.Version));
-            ReadXML(document.Element());
-        } catch (const TQVL_Error& error) {
-            // The learner must learn which file is at fault; parser, number and
-            // version errors do not say, the kinds' own messages do.
-            if (error.Message().contains(fileName))
-                throw;
-            throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Lesen der Datei \"%1\"!").arg(fileName),
-                                        error.Message());
-        }
+        repaired = readDocument(std::move(content));
     } catch (...) {
         resetToClosed();
         throw;
@@ -171,6 +159,27 @@ void TQVL_FileObject::SaveAs(const QString& fileName)
             FileName, content, ChecksumFileName(FileName), [&content] { return Checksum(content) + "\r\n"; }, &handle);
     else
         TQVL_SafeFile::Write(FileName, content, &handle);
+    lastStamp = stampOf(handle.Descriptor());
+}
+
+bool TQVL_FileObject::readDocument(QByteArray content)
+{
+    lastFileSize = content.size();
+    try {
+        TQVL_XML document;
+        document.Parse(std::move(content));
+        if (document.Version < 0 || document.Version > 255 || !SupportedVersions.test(std::size_t(document.Version)))
+            throw TQVL_Error(QStringLiteral("Version %1 wird nicht unterstützt!").arg(document.Version));
+        ReadXML(document.Element());
+        return document.ReadAsWindows1252;
+    } catch (const TQVL_Error& error) {
+        // The learner must learn which file is at fault; parser, number and
+        // version errors do not say, the kinds' own messages do.
+        if (error.Message().contains(FileName))
+            throw;
+        throw TQVL_Error::WithCause(QStringLiteral("Fehler beim Lesen der Datei \"%1\"!").arg(FileName),
+                                    error.Message());
+    }
 }
 
 void TQVL_FileObject::ReadXML(const TQVL_XMLElement& root)
@@ -194,7 +203,30 @@ bool TQVL_FileObject::RequestWriteAccess()
     if (!IsOpen)
         throw TQVL_Error(QStringLiteral("Keine Datei geöffnet!"));
     const bool granted = reopenForWriting();
+    // Under our lock no other instance can save, so what is read now stays the newest.
+    const bool changed = granted && stampOf(handle.Descriptor()) != lastStamp;
+    if (changed) {
+        try {
+            rereadLocked();
+        } catch (const TQVL_Error& error) {
+            // What this object holds is older than the file: it must not be written over it.
+            handle.Close();
+            openReadHandle();
+            Notify(OnAccessChange);
+            throw TQVL_Error::WithCause(QStringLiteral("Die Datei \"%1\" wurde inzwischen von einem anderen Programm "
+                                                       "geändert und kann nicht neu eingelesen werden. Sie bleibt "
+                                                       "schreibgeschützt, damit diese Änderungen erhalten bleiben.")
+                                            .arg(FileName),
+                                        error.Message());
+        }
+    }
     Notify(OnAccessChange);
+    if (changed) {
+        TQVL_Notices::Show(QStringLiteral("Die Datei \"%1\" wurde inzwischen von einem anderen Programm geändert "
+                                          "und wurde neu eingelesen, damit diese Änderungen erhalten bleiben.")
+                               .arg(QFileInfo(FileName).fileName()));
+        Notify(OnReload);
+    }
     return granted;
 }
 
@@ -206,6 +238,14 @@ bool TQVL_FileObject::ReleaseWriteAccess()
     openReadHandle();
     Notify(OnAccessChange);
     return true;
+}
+
+bool TQVL_FileObject::ChangedOnDisk() const
+{
+    if (!IsOpen)
+        return false;
+    const TQVL_FileHandle current(::open(QFile::encodeName(FileName).constData(), O_RDONLY | O_CLOEXEC));
+    return !current.IsValid() || stampOf(current.Descriptor()) != lastStamp;
 }
 
 void TQVL_FileObject::CloseFile()
@@ -283,6 +323,31 @@ QByteArray TQVL_FileObject::Checksum(const QByteArray& content)
     return QCryptographicHash::hash(first, QCryptographicHash::Md5).toHex();
 }
 
+TQVL_FileObject::DiskStamp TQVL_FileObject::stampOf(int descriptor)
+{
+    struct stat info
+    {
+    };
+    if (::fstat(descriptor, &info) != 0)
+        return {};
+    return {quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+void TQVL_FileObject::rereadLocked()
+{
+    const DiskStamp stamp = stampOf(handle.Descriptor());
+    QByteArray content = handle.ReadAll(FileName);
+    if (IntegrityGuard)
+        CheckIntegrity(content);
+    const bool repaired = readDocument(std::move(content));
+    lastStamp = stamp;
+    if (repaired)
+        TQVL_Notices::Show(
+            QStringLiteral("Die Datei \"%1\" enthielt ungültiges UTF-8 und wurde als Windows-1252 gelesen.")
+                .arg(QFileInfo(FileName).fileName()));
+}
+
 void TQVL_FileObject::openReadHandle()
 {
     handle = TQVL_FileHandle::OpenRead(FileName);
@@ -304,4 +369,5 @@ void TQVL_FileObject::resetToClosed()
     handle.Close();
     FileName.clear();
     WriteAccess = false;
+    lastStamp = {};
 }

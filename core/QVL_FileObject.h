@@ -40,9 +40,17 @@ public:
     void Save();
     void SaveAs(const QString& fileName);
     // Virtual: a logged-in user profile keeps its lock for the whole session.
+    // When another program changed the file since this object last read or
+    // wrote it, the file is read again under the new lock before access is
+    // granted (OnReload follows), so a stale copy is never saved over it. A
+    // changed file that cannot be read again raises and stays read-only.
     virtual bool RequestWriteAccess();
     virtual bool ReleaseWriteAccess();
     void CloseFile();
+    // Whether the file on disk is no longer the one this object last read or
+    // wrote. Saves replace the file, so its identity, size and modification
+    // time are compared with what this object itself saw last.
+    bool ChangedOnDisk() const;
 
     // Raises the error of a companion that cannot be read or does not match `content`.
     void CheckIntegrity(const QByteArray& content) const;
@@ -67,6 +75,8 @@ public:
     std::function<void()> OnClose;
     std::function<void()> OnOpen;
     std::function<void()> OnAccessChange;
+    // The content was read again because another program had changed the file.
+    std::function<void()> OnReload;
 
 protected:
     static void Notify(const std::function<void()>& notification)
@@ -76,6 +86,22 @@ protected:
     }
 
 private:
+    // What tells one state of a file on disk from another.
+    struct DiskStamp
+    {
+        quint64 Device = 0;
+        quint64 Inode = 0;
+        qint64 Size = -1;
+        qint64 ModifiedNs = 0;
+        bool operator==(const DiskStamp&) const = default;
+    };
+    static DiskStamp stampOf(int descriptor);
+
+    // Parses `content` and hands it to ReadXML; errors name the file. Returns
+    // whether the bytes had to be read as Windows-1252.
+    bool readDocument(QByteArray content);
+    // Reads the file again through the locked handle.
+    void rereadLocked();
     void openReadHandle();
     // Write mode when granted, read mode otherwise; returns whether writing is allowed.
     bool reopenForWriting();
@@ -84,4 +110,6 @@ private:
     TQVL_FileHandle handle;
     // Size of the file when last read or written: the next save expects about as many bytes.
     qsizetype lastFileSize = 0;
+    // The file as this object last read or wrote it.
+    DiskStamp lastStamp;
 };

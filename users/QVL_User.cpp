@@ -1,6 +1,7 @@
 #include "users/QVL_User.h"
 
 #include "core/QVL_Error.h"
+#include "core/QVL_ErrorDisplay.h"
 #include "core/QVL_Notices.h"
 #include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLStream.h"
@@ -114,15 +115,21 @@ void TQVL_User::Login()
     if (loggedIn)
         throw TQVL_Error(QStringLiteral("User already logged in"));
     loggedIn = true;
-    lastlogin = TQVL_DateTime::Now();
     readOnlySession = false;
     sessionLock = false;
-    if (Options && Options->userfiles_readonly)
-        return;
-    // Held until logout: a second program instance on the same profile must
-    // never overwrite what this one stores.
-    sessionLock = TQVL_FileObject::RequestWriteAccess();
-    readOnlySession = !sessionLock;
+    if (!Options || !Options->userfiles_readonly) {
+        // Held until logout: a second program instance on the same profile must
+        // never overwrite what this one stores.
+        try {
+            sessionLock = TQVL_FileObject::RequestWriteAccess();
+        } catch (const TQVL_Error& error) {
+            // Changed by another instance and unreadable now: the session only reads.
+            TQVL_ErrorDisplay::Current().ShowError(error.Message());
+        }
+        readOnlySession = !sessionLock;
+    }
+    // After the lock: a profile that another instance saved meanwhile has just been read again.
+    lastlogin = TQVL_DateTime::Now();
     if (readOnlySession)
         TQVL_Notices::Show(QStringLiteral("Das Benutzerprofil \"%1\" ist schreibgeschützt oder in einem anderen "
                                           "Programmfenster geöffnet. Es wird nur gelesen: Ergebnisse werden nicht "
@@ -151,6 +158,9 @@ void TQVL_User::LogOut()
 {
     if (!loggedIn)
         throw TQVL_Error(QStringLiteral("User is not logged in"));
+    // The session's lock kept every other writer out, so what this session
+    // holds is the newest: asking again could only read an older state back.
+    const bool locked = sessionLock && WriteAccess;
     loggedIn = false;
     sessionLock = false;
     // The learner was told at login; what this session holds is not written.
@@ -159,7 +169,8 @@ void TQVL_User::LogOut()
     if (Options && Options->userfiles_readonly)
         return;
     // A refused request leaves read access; the save then reports it.
-    RequestWriteAccess();
+    if (!locked)
+        RequestWriteAccess();
     Save();
 }
 

@@ -30,7 +30,8 @@ public:
 
     // Sets the logged-in flag and lastlogin := now, and takes the profile's
     // write lock for the whole session (unless the options keep user files
-    // read-only). When another program instance holds it, or the file is
+    // read-only); a profile another instance saved since it was opened is
+    // read again first. When another program instance holds it, or the file is
     // read-only, the session is read-only: the learner is told, and nothing
     // of this session is ever written to the profile.
     void Login();

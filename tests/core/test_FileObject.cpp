@@ -215,6 +215,129 @@ TEST_F(FileObjectTest, WriteAccessIsExclusiveAndHonoursReadOnlyFiles)
     EXPECT_EQ(ErrorOf([&] { note.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
 }
 
+TEST_F(FileObjectTest, WriteAccessToAFileChangedSinceItWasReadReadsItAgainFirst)
+{
+    struct Change
+    {
+        const char* name;
+        bool guarded;
+        // Changes the file behind the back of the object that read it.
+        std::function<void(const QString& file)> apply;
+    };
+    const QString theirs = QStringLiteral("von der anderen Instanz gespeichert");
+    const auto anotherInstanceSaves = [&](bool guarded) {
+        return [&, guarded](const QString& file) {
+            NoteFile other(guarded);
+            other.Open(file);
+            ASSERT_TRUE(other.RequestWriteAccess());
+            other.Text = theirs;
+            other.Save();
+            other.CloseFile();
+        };
+    };
+    // An editor that writes in place keeps the inode; the length differs, so even a coarse clock shows it.
+    const auto writtenInPlace = [&](const QString& file) {
+        QByteArray content = ReadFile(file);
+        content.replace("<text>unsere</text>", "<text>" + theirs.toUtf8() + "</text>");
+        WriteFile(file, content);
+    };
+    const Change changes[] = {
+        {"saved.qxn", false, anotherInstanceSaves(false)},
+        {"saved.qxs", true, anotherInstanceSaves(true)},
+        {"inplace.qxn", false, writtenInPlace},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        const QString name = createNote(QString::fromLatin1(change.name), QStringLiteral("unsere"), change.guarded);
+        NoteFile stale(change.guarded);
+        stale.Open(name);
+        EXPECT_FALSE(stale.ChangedOnDisk());
+        change.apply(name);
+        EXPECT_TRUE(stale.ChangedOnDisk());
+
+        QStringList notices;
+        const auto previous = TQVL_Notices::Install([&](const QString& text) { notices << text; });
+        int reloads = 0;
+        stale.OnReload = [&] {
+            ++reloads;
+            EXPECT_EQ(stale.Text, theirs) << "listeners hear of it once the new content is in";
+        };
+        EXPECT_TRUE(stale.RequestWriteAccess());
+        TQVL_Notices::Install(previous);
+        EXPECT_EQ(stale.Text, theirs);
+        EXPECT_EQ(reloads, 1);
+        ASSERT_EQ(notices.size(), 1);
+        EXPECT_TRUE(notices[0].contains(QString::fromLatin1(change.name))) << notices[0].toStdString();
+        EXPECT_TRUE(notices[0].contains(QStringLiteral("von einem anderen Programm geändert")));
+        EXPECT_FALSE(stale.ChangedOnDisk());
+
+        stale.Text += QStringLiteral(" und ergänzt");
+        stale.Save();
+        stale.CloseFile();
+        NoteFile check(change.guarded);
+        check.Open(name);
+        EXPECT_EQ(check.Text, theirs + QStringLiteral(" und ergänzt")) << "the other instance's text survives";
+    }
+}
+
+TEST_F(FileObjectTest, AnUnchangedFileOrTheObjectsOwnSaveIsNotReadAgain)
+{
+    const QString name = createNote(QStringLiteral("own.qxs"), QStringLiteral("gespeichert"), true);
+    NoteFile note(true);
+    int reloads = 0;
+    note.OnReload = [&] { ++reloads; };
+    note.Open(name);
+    // Changed in memory before asking: nothing on disk is newer, so the change stays.
+    note.Text = QStringLiteral("im Speicher");
+    ASSERT_TRUE(note.RequestWriteAccess());
+    EXPECT_EQ(note.Text, QStringLiteral("im Speicher"));
+    // The save replaces the file by a new one; the object knows it as its own.
+    note.Save();
+    EXPECT_FALSE(note.ChangedOnDisk());
+    note.ReleaseWriteAccess();
+    note.Text = QStringLiteral("wieder im Speicher");
+    ASSERT_TRUE(note.RequestWriteAccess());
+    EXPECT_EQ(note.Text, QStringLiteral("wieder im Speicher"));
+    EXPECT_EQ(reloads, 0);
+}
+
+TEST_F(FileObjectTest, AChangedFileThatCannotBeReadAgainIsNotWrittenOver)
+{
+    struct Broken
+    {
+        const char* name;
+        bool guarded;
+        QByteArray from, to;
+        const char* cause;
+    };
+    const Broken cases[] = {
+        {"broken.qxn", false, "</text>", "</texts>", "Fehlerhaftes XML"},
+        // Edited without its companion: the guard refuses it as on an open.
+        {"edited.qxs", true, "<text>alt</text>", "<text>fremd</text>", "manipuliert"},
+    };
+    for (const Broken& broken : cases) {
+        SCOPED_TRACE(broken.name);
+        const QString name = createNote(QString::fromLatin1(broken.name), QStringLiteral("alt"), broken.guarded);
+        NoteFile stale(broken.guarded);
+        stale.Open(name);
+        WriteFile(name, ReadFile(name).replace(broken.from, broken.to));
+        const QByteArray onDisk = ReadFile(name);
+
+        const QString error = ErrorOf([&] { stale.RequestWriteAccess(); });
+        EXPECT_TRUE(error.startsWith(QStringLiteral("Die Datei \"%1\" wurde inzwischen von einem anderen Programm "
+                                                    "geändert und kann nicht neu eingelesen werden.")
+                                         .arg(name)))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromLatin1(broken.cause))) << error.toStdString();
+        EXPECT_TRUE(stale.IsOpen);
+        EXPECT_FALSE(stale.WriteAccess);
+        EXPECT_EQ(stale.Text, QStringLiteral("alt"));
+        EXPECT_EQ(ErrorOf([&] { stale.Save(); }), QStringLiteral("Datei ist schreibgeschützt!"));
+        EXPECT_EQ(ReadFile(name), onDisk);
+        EXPECT_FALSE(ErrorOf([&] { stale.RequestWriteAccess(); }).isEmpty()) << "refused for as long as it is broken";
+    }
+}
+
 TEST_F(FileObjectTest, ReleasingAnOpenObjectReportsIt)
 {
     // Unlike NoteFile, this one does not close itself.

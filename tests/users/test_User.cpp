@@ -11,12 +11,15 @@
 #include "users/QVL_User_Rights.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -323,6 +326,62 @@ TEST_F(UserTest, ASecondInstanceOnTheSameProfileWorksReadOnlyAndNeverOverwrites)
     EXPECT_EQ(check.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
     check.CloseFile();
     TQVL_Notices::Install(previous);
+}
+
+TEST_F(UserTest, ALoginReadsAProfileThatAnotherInstanceSavedSinceItWasOpened)
+{
+    QStringList notices;
+    const auto previous = TQVL_Notices::Install([&](const QString& text) { notices << text; });
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User late;
+    late.Open(name);
+    {
+        // The other instance's whole session falls between the open and the login of this one.
+        setNow(QDateTime(QDate(2024, 3, 10), QTime(8, 0)));
+        TQVL_User other;
+        other.Open(name);
+        other.Login();
+        other.alltimequeryseconds += 600;
+        other.Results().GetOrCreateUnit(QStringLiteral("{ANDERE}")).AddQuery(600, 5, false, 4, TQVL_DateTime::Now());
+        other.Close();
+    }
+    setNow(QDateTime(QDate(2024, 3, 10), QTime(9, 30, 15)));
+    late.Login();
+    EXPECT_FALSE(late.IsReadOnlySession());
+    EXPECT_EQ(late.alltimequeryseconds, 3725 + 600);
+    EXPECT_NE(late.Results().FindUnit(QStringLiteral("{ANDERE}")), nullptr);
+    EXPECT_EQ(late.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15)) << "this login, not the one read";
+    late.Results().GetOrCreateUnit(QStringLiteral("{SPAETER}")).AddQuery(60, 5, false, 4, TQVL_DateTime::Now());
+    late.Close();
+    TQVL_Notices::Install(previous);
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(QStringLiteral("neu eingelesen"))) << notices[0].toStdString();
+
+    TQVL_User check;
+    check.Open(name);
+    EXPECT_NE(check.Results().FindUnit(QStringLiteral("{ANDERE}")), nullptr) << "the other session's results stay";
+    EXPECT_NE(check.Results().FindUnit(QStringLiteral("{SPAETER}")), nullptr);
+    EXPECT_EQ(check.alltimequeryseconds, 3725 + 600);
+    EXPECT_EQ(check.lastlogin, TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15));
+    check.CloseFile();
+}
+
+TEST_F(UserTest, TheSessionLockKeepsTheSessionsResultsWhateverTouchesTheFileMeanwhile)
+{
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User user;
+    user.Open(name);
+    user.Login();
+    user.Results().GetOrCreateUnit(QStringLiteral("{SITZUNG}")).AddQuery(60, 5, false, 4, TQVL_DateTime::Now());
+    // A backup tool that restores the time stamp: the lock kept every writer out, so nothing is read back.
+    const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(name).constData(), times, 0), 0);
+    user.Close();
+
+    TQVL_User check;
+    check.Open(name);
+    EXPECT_NE(check.Results().FindUnit(QStringLiteral("{SITZUNG}")), nullptr);
+    check.CloseFile();
 }
 
 TEST_F(UserTest, AReadOnlyProfileFileGivesAReadOnlySession)

@@ -1,14 +1,15 @@
 #include "ui/edit/EditLauncher.h"
 
 #include "app/QVL.h"
+#include "core/QVL_Error.h"
 #include "ui/edit/Form_EditGrammar.h"
 #include "ui/edit/Form_EditPicture.h"
 #include "ui/edit/Form_EditSound.h"
 #include "ui/edit/Form_EditVoc.h"
 #include "ui/edit/Form_UnitEdit.h"
 #include "ui/edit/Form_UnitsNew.h"
-#include "core/QVL_Error.h"
 #include "ui/shell/DialogService.h"
+#include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "users/QVL_User_Rights.h"
@@ -19,8 +20,14 @@ TFormEdit* OpenUnitEditor(TMainForm& main)
         return nullptr;
     TQVL& core = main.Core();
     TQVL_Unit& unit = core.Units->GetActiveUnit();
-    if (!unit.RequestWriteAccess())
+    // A file that changed since it was read is read again here, so the editor starts from what is on disk.
+    if (!unit.RequestWriteAccess()) {
+        TDialogService::Current().ShowError(
+            QStringLiteral("Die Datei \"%1\" kann nicht bearbeitet werden, weil sie schreibgeschützt ist oder gerade "
+                           "in einem anderen Programmfenster bearbeitet wird.")
+                .arg(unit.FileName));
         return nullptr;
+    }
     if (!main.HasRight(&TQVL_User_Rights::UNITS_EDIT)) {
         main.ShowNoRight();
         return nullptr;
@@ -72,7 +79,9 @@ void EditActiveUnit(TMainForm& main)
 {
     if (!main.CheckUnitSelected())
         return;
-    if (dynamic_cast<TFormEdit*>(main.WindowManager().CurrentWindow()))
+    // Screens that show the unit's cards are left first: write access may read
+    // the file again, and a rename opens it again, both with new cards.
+    if (!dynamic_cast<TFormMainMenu*>(main.WindowManager().CurrentWindow()))
         main.ShowMainMenu();
     TQVL& core = main.Core();
     TQVL_Unit& unit = core.Units->GetActiveUnit();

@@ -448,7 +448,13 @@ void TMainForm::bindCore()
     core->Users->OnFileClosed = [this] { userClosed(); };
     core->Units->OnFileOpened = [this] { unitOpened(); };
     core->Units->OnFileClosed = [this] { unitClosed(); };
+    // Read again after another program changed it: its languages or arrangement may be others now.
+    core->Units->OnFileReloaded = [this] {
+        unitClosed();
+        unitOpened();
+    };
     core->Languages->OnFileOpened = [this] { languageOpened(); };
+    core->Languages->OnFileReloaded = [this] { languageOpened(); };
     core->System->MainWindowHandle = quintptr(winId());
 }
 

@@ -263,14 +263,17 @@ TEST_F(EditVocTest, TheMenuTileChecksUnitWriteAccessAndRight)
     EXPECT_EQ(OpenEditor<TFormEditVoc>(false), nullptr);
     EXPECT_EQ(Notices.size(), 1);
 
-    // A read-only file: nothing at all.
+    // A read-only file: the learner is told why no editor opens.
     path = MakeUnit(QStringLiteral("Fest"), tVoc, {{"a", "b"}});
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     OpenUnit(path);
     Notices.clear();
     EXPECT_EQ(OpenEditor<TFormEditVoc>(false), nullptr);
     EXPECT_TRUE(Notices.isEmpty());
-    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].contains(QStringLiteral("\"%1\" kann nicht bearbeitet werden").arg(path)))
+        << dialogs.Errors[0].toStdString();
+    dialogs.Errors.clear();
     Unit().CloseFile();
 
     // Without the right to edit units: the missing-right notice.
