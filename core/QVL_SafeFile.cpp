@@ -114,9 +114,23 @@ private:
     QByteArray path;
 };
 
+// The rename would put a file in place of a device, a pipe or a folder's name,
+// or fail only after the whole write.
+void refuseIrregular(const QString& fileName)
+{
+    struct stat existing
+    {
+    };
+    if (::stat(encoded(fileName).constData(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        throw TQVL_Error(
+            QStringLiteral("Die Datei \"%1\" wird nicht gespeichert, weil sie keine gewöhnliche Datei ist.")
+                .arg(fileName));
+}
+
 void replace(const QString& fileName, const QByteArray& data, const QString* companionName,
              const std::function<QByteArray()>* makeCompanion, TQVL_FileHandle* lockedHandle)
 {
+    refuseIrregular(fileName);
     // Made while the data is written; the companion is only needed after that.
     std::future<QByteArray> companion;
     if (companionName)

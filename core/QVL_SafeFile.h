@@ -49,6 +49,8 @@ private:
 // Crash-safe replacement of a file: the new content goes to a temporary file in
 // the same folder, is flushed to disk and renamed over the target, and the
 // folder is flushed. A failure at any point leaves the old file as it was.
+// Only a regular file (or a name not taken yet) is replaced: a folder, a
+// device or a pipe of that name is refused with an error naming it.
 namespace TQVL_SafeFile {
 
 // Writes `data` to `fileName`. When `lockedHandle` is given, it receives a

@@ -1,21 +1,23 @@
 // Saving must never destroy the file it replaces: not when the process is
 // killed in the middle, not when the disk is full, not in a read-only folder.
+#include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "tests/core/NoteFile.h"
+#include "tests/support/SmallFileSystem.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <random>
-#include <sys/mount.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -35,25 +37,6 @@ QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
-
-// A small tmpfs of its own; tests that need one are skipped where mounting is not allowed.
-class SmallFileSystem
-{
-public:
-    SmallFileSystem(const QString& where, const char* options) : path(where)
-    {
-        QDir().mkpath(path);
-        mounted = ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, options) == 0;
-    }
-    ~SmallFileSystem()
-    {
-        if (mounted)
-            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
-    }
-
-    const QString path;
-    bool mounted = false;
-};
 
 // Marks a folder immutable for its lifetime.
 class ImmutableFolder
@@ -192,6 +175,28 @@ TEST(SafeSave, AnUnwritableFolderRaisesAndKeepsTheOldFile)
     note.CloseFile();
     EXPECT_EQ(readNote(fileName, false), QStringLiteral("alt"));
     EXPECT_EQ(filesIn(folder), QStringList{QStringLiteral("Alt.qxn")});
+}
+
+TEST(SafeSave, OnlyARegularFileIsReplaced)
+{
+    TestFolders folders;
+    const QString folder = folders.Root() + QStringLiteral("/Ordner.txt");
+    const QString pipe = folders.Root() + QStringLiteral("/Rohr.txt");
+    // A link of our own: even a mistake would replace the link, not the device.
+    const QString device = folders.Root() + QStringLiteral("/Voll.txt");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), device));
+    for (const QString& target : {folder, pipe, device})
+        EXPECT_EQ(ErrorOf([&] { TQVL_SafeFile::Write(target, "neu"); }),
+                  QStringLiteral("Die Datei \"%1\" wird nicht gespeichert, weil sie keine gewöhnliche Datei ist.")
+                      .arg(target));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    struct stat status
+    {
+    };
+    EXPECT_TRUE(::lstat(QFile::encodeName(pipe).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_EQ(QFileInfo(device).symLinkTarget(), QStringLiteral("/dev/full"));
 }
 
 TEST(SafeSave, AFileSizeLimitRaisesAndKeepsTheOldFile)

@@ -193,13 +193,10 @@ QString TFormPrintCards::LanguageFontFamily(bool foreignSide) const
 
 QString TFormPrintCards::SuccessText(const TQVL_Card& card) const
 {
-    if (!core.Users->HasActiveUser())
-        return QString();
-    const TQVL_Result_Unit* results = core.Users->GetActiveUser().Results().FindUnit(Unit().Uid);
-    if (!results)
-        return QString();
-    // A card never queried has no record; it is not made one by printing.
-    const TQVL_Result_Card* record = results->FindCard(card.Uid);
+    // A card or lesson never queried has no record; printing does not make one.
+    const TQVL_Result_Unit* results =
+        core.Users->HasActiveUser() ? core.Users->GetActiveUser().Results().FindUnit(Unit().Uid) : nullptr;
+    const TQVL_Result_Card* record = results ? results->FindCard(card.Uid) : nullptr;
     const qint32 right = record ? record->all_right : 0;
     const qint32 queried = record ? record->all_queried : 0;
     const qint64 percent = queried > 0 ? RoundHalfEven(right * 100.0 / queried) : 0;

@@ -31,7 +31,7 @@ public:
     // `text` as it fits `width`: unchanged, or shortened by four characters
     // at a time with "..." appended; empty when not even "T" fits.
     static QString Shortened(const QFontMetrics& metrics, const QString& text, int width);
-    // "3 von 4 (75%)"; empty without a result record of the unit.
+    // "3 von 4 (75%)"; "0 von 0 (0%)" for a card or lesson never queried.
     QString SuccessText(const TQVL_Card& card) const;
 
     static const QList<int> FontSizes;

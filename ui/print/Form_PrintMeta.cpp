@@ -1,17 +1,20 @@
 #include "ui/print/Form_PrintMeta.h"
 
 #include "app/QVL.h"
+#include "core/QVL_SafeFile.h"
 #include "core/QVL_System.h"
 #include "ui/help/HelpService.h"
 #include "ui/print/PrintPages.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPageSetupDialog>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
@@ -42,9 +45,9 @@ TFormPrintMeta::TFormPrintMeta(TQVL& engine, QWidget* parent)
     setWindowTitle(QStringLiteral("Vokabeltrainer Quorvel - Drucken"));
     Label1->setText(QStringLiteral("Drucken"));
     printerInstalled = !QPrinterInfo::availablePrinterNames().isEmpty();
-    // Without a printer the page is the described 8.5 x 11 inches.
+    // Where no printer says otherwise, the paper is A4.
     if (!printerInstalled)
-        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPageSize(QPageSize(QPageSize::A4));
 
     QWidget* area = Content();
     area->setMinimumSize(860, 560);
@@ -225,29 +228,36 @@ void TFormPrintMeta::SaveAsPdfClicked()
         return;
     if (!fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         fileName += QStringLiteral(".pdf");
-    SaveAsPdf(fileName);
+    if (SaveAsPdf(fileName))
+        TDialogService::Current().ShowInformation(QStringLiteral("Die PDF-Datei wurde gespeichert:\n%1").arg(fileName));
 }
 
 bool TFormPrintMeta::SaveAsPdf(const QString& fileName)
 {
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(fileName);
-    pdf.setPageLayout(printer.pageLayout());
-    if (!printerInstalled) {
-        pdf.setPageSize(QPageSize(QPageSize::Letter));
-        pdf.setPageOrientation(printer.pageLayout().orientation());
-    }
-    pdf.setCreator(QStringLiteral("Vokabeltrainer Quorvel"));
+    // The pages are made in memory and written through the safe save: a full
+    // disk or a device in the file's place never destroys an older file, and
+    // every failed write is reported (the PDF engine itself ignores them).
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
     bool failed = false;
     {
-        TPrintPages pages(pageSize, pdf);
-        PaintPages(pages);
-        failed = pages.TargetFailed();
+        QPdfWriter pdf(&bytes);
+        pdf.setCreator(QStringLiteral("Vokabeltrainer Quorvel"));
+        pdf.setPageLayout(printer.pageLayout());
+        if (!printerInstalled) {
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageOrientation(printer.pageLayout().orientation());
+        }
+        if (!Guarded([&] {
+                TPrintPages pages(pageSize, pdf);
+                PaintPages(pages);
+                failed = pages.TargetFailed();
+            }))
+            return false;
     }
-    if (failed || pdf.printerState() == QPrinter::Error) {
+    if (failed || bytes.data().isEmpty()) {
         TDialogService::Current().ShowError(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden!").arg(fileName));
         return false;
     }
-    return true;
+    return Guarded([&] { TQVL_SafeFile::Write(fileName, bytes.data()); });
 }

@@ -39,7 +39,8 @@ public:
     void Print();
     // "Als PDF speichern": asks for a file and writes the pages into it.
     void SaveAsPdfClicked();
-    // Writes all pages into the PDF file `fileName`; false with a German error shown.
+    // Writes all pages into the PDF file `fileName`, replacing it only once the
+    // whole file is written; false with a German error shown.
     bool SaveAsPdf(const QString& fileName);
 
     QPrintPreviewWidget* Preview = nullptr;

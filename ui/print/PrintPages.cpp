@@ -1,6 +1,8 @@
 #include "ui/print/PrintPages.h"
 
 #include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 
@@ -8,7 +10,7 @@
 
 TPrintPages::TPrintPages(QSize size) : pageSize(size) {}
 
-TPrintPages::TPrintPages(QSize size, QPrinter& target, int first, int last)
+TPrintPages::TPrintPages(QSize size, QPagedPaintDevice& target, int first, int last)
     : pageSize(size), printer(&target), from(first), to(last)
 {
 }
@@ -22,8 +24,10 @@ TPrintPages::~TPrintPages()
 
 QSize TPrintPages::PageSizeOf(const QPrinter& printer, bool printerInstalled)
 {
-    if (!printerInstalled)
-        return {int(std::lround(8.5 * UnitsPerInch)), int(std::lround(11 * UnitsPerInch))};
+    if (!printerInstalled) {
+        const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter) / 25.4;
+        return {int(std::lround(a4.width() * UnitsPerInch)), int(std::lround(a4.height() * UnitsPerInch))};
+    }
     const QRectF paper = printer.paperRect(QPrinter::Inch);
     return {int(std::lround(paper.width() * UnitsPerInch)), int(std::lround(paper.height() * UnitsPerInch))};
 }
@@ -45,9 +49,16 @@ QPainter& TPrintPages::BeginPage()
         onScratch = std::make_unique<QPainter>(&scratch);
         return *onScratch;
     }
+    auto* realPrinter = dynamic_cast<QPrinter*>(printer);
     if (!onPrinter) {
         // The whole paper holds the whole page: the margins are part of the page.
-        printer->setFullPage(true);
+        if (realPrinter) {
+            realPrinter->setFullPage(true);
+        } else {
+            QPageLayout layout = printer->pageLayout();
+            layout.setMode(QPageLayout::FullPageMode);
+            printer->setPageLayout(layout);
+        }
         onPrinter = std::make_unique<QPainter>();
         if (!onPrinter->begin(printer)) {
             onPrinter.reset();
@@ -62,7 +73,8 @@ QPainter& TPrintPages::BeginPage()
     printerHasPage = true;
     printerPageOpen = true;
     onPrinter->save();
-    onPrinter->setViewport(printer->paperRect(QPrinter::DevicePixel).toRect());
+    onPrinter->setViewport(realPrinter ? realPrinter->paperRect(QPrinter::DevicePixel).toRect()
+                                       : QRect(0, 0, printer->width(), printer->height()));
     onPrinter->setWindow(QRect(QPoint(0, 0), pageSize));
     onPrinter->setRenderHint(QPainter::TextAntialiasing);
     return *onPrinter;

@@ -6,11 +6,12 @@
 #include <memory>
 
 class QFont;
+class QPagedPaintDevice;
 class QPainter;
 class QPrinter;
 
 // Where a print dialog lays out its pages: page by page onto a printer (the
-// preview's, a real one or a PDF file), or nowhere, only counting them.
+// preview's or a real one) or a PDF writer, or nowhere, only counting them.
 // Positions are in page units, screen pixels of a page of the printer's
 // physical size; each page is scaled onto its whole paper. Fonts are sized
 // in page units (pixel sizes, no hinting), so a text measures the same on
@@ -20,15 +21,15 @@ class TPrintPages
 public:
     // Counts the pages of a layout of `pageSize` without drawing them.
     explicit TPrintPages(QSize pageSize);
-    // Draws the pages `from` to `to` (1-based, inclusive; 0: all) onto `printer`.
-    TPrintPages(QSize pageSize, QPrinter& printer, int from = 0, int to = 0);
+    // Draws the pages `from` to `to` (1-based, inclusive; 0: all) onto `target`.
+    TPrintPages(QSize pageSize, QPagedPaintDevice& target, int from = 0, int to = 0);
     ~TPrintPages();
     TPrintPages(const TPrintPages&) = delete;
     TPrintPages& operator=(const TPrintPages&) = delete;
 
     // The screen resolution page units are counted in.
     static constexpr double UnitsPerInch = 96.0;
-    // The page of `printer` in page units; 8.5 x 11 inches when no printer is installed.
+    // The page of `printer` in page units; A4 when no printer is installed.
     static QSize PageSizeOf(const QPrinter& printer, bool printerInstalled);
     // A font of `points` on the page, measured like it is drawn.
     static QFont PageFont(const QString& family, int points);
@@ -38,12 +39,12 @@ public:
     QPainter& BeginPage();
     void EndPage();
     int Count() const { return count; }
-    // The printer could not be drawn on (a file that cannot be written).
+    // The target could not be drawn on.
     bool TargetFailed() const { return targetFailed; }
 
 private:
     QSize pageSize;
-    QPrinter* printer = nullptr;
+    QPagedPaintDevice* printer = nullptr;
     int from = 0;
     int to = 0;
     int count = 0;

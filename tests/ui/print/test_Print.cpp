@@ -10,6 +10,8 @@
 #include "query/QVL_Result_User.h"
 #include "tests/support/LoggedInCoreTest.h"
 #include "tests/support/ScriptedDialogService.h"
+#include "tests/support/SmallFileSystem.h"
+#include "tests/support/TestFiles.h"
 #include "ui/print/Form_PrintGrammar.h"
 #include "ui/print/Form_PrintVoc.h"
 #include "ui/print/PrintPages.h"
@@ -17,15 +19,21 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -140,6 +148,16 @@ TEST_F(PrintTest, SuccessComesFromTheLearnersResultsWithoutMakingRecords)
     EXPECT_TRUE(pagesOf(dialog).value(0).contains(QStringLiteral("2 von 3 (67%)")));
 }
 
+TEST_F(PrintTest, ALessonNeverQueriedPrintsItsSuccessLikeACardWithoutRecord)
+{
+    openUnit(2);
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    TFormPrintVoc dialog(core);
+    EXPECT_EQ(dialog.SuccessText(*unit.Cards->Card(0)), QStringLiteral("0 von 0 (0%)"));
+    EXPECT_EQ(pagesOf(dialog).value(0).count(QStringLiteral("0 von 0 (0%)")), 2);
+    EXPECT_EQ(core.Users->GetActiveUser().Results().FindUnit(unit.Uid), nullptr) << "printing made no record";
+}
+
 TEST_F(PrintTest, ALongMeaningEndsInDotsAndStaysInItsColumn)
 {
     const QString longMeaning = QStringLiteral("Donaudampfschifffahrtsgesellschaftskapitänsmütze ").repeated(6) +
@@ -223,6 +241,7 @@ TEST_F(PrintTest, AGrammarTableHasAColumnPerFieldItemAndOneForSuccess)
     }
     EXPECT_GT(header.indexOf(QStringLiteral("Erfolg:")), last);
     EXPECT_TRUE(page.contains(QStringLiteral("went")));
+    EXPECT_TRUE(page.contains(QStringLiteral("0 von 0 (0%)"))) << "a lesson never queried";
 
     dialog.Check_Success->setChecked(false);
     EXPECT_FALSE(pagesOf(dialog).value(0).contains(QStringLiteral("Erfolg:")));
@@ -256,6 +275,85 @@ TEST_F(PrintTest, ALessonWithoutCardsHasNoPageAndWithoutBandsTheContentGrows)
     dialog.combo_FontSize->setCurrentText(QStringLiteral("24"));
     EXPECT_EQ(dialog.FontSize, 24);
     EXPECT_GT(dialog.PageCount(), pagesWithBands) << "bigger type, more pages";
+}
+
+TEST_F(PrintTest, SavedAsPdfOnA4TheLearnerIsToldWhere)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer here decides the paper";
+    openUnit(3);
+    TFormPrintVoc dialog(core);
+    EXPECT_EQ(dialog.PageSize(), QSize(1123, 794)) << "A4 landscape in page units";
+    const QString chosen = folders.Root() + QStringLiteral("/Vokabeln");
+    dialogs.FileAnswers.push_back(chosen);
+    QTest::mouseClick(dialog.Button_Pdf, Qt::LeftButton);
+    const QString written = chosen + QStringLiteral(".pdf");
+    ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    ASSERT_EQ(dialogs.Informations.size(), 1);
+    EXPECT_TRUE(dialogs.Informations[0].contains(written)) << dialogs.Informations[0].toStdString();
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {written});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString facts = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(facts.contains(QRegularExpression(QStringLiteral("Page size:\\s+842 x 595 pts \\(A4\\)"))))
+        << facts.toStdString();
+    EXPECT_TRUE(facts.contains(QStringLiteral("Vokabeltrainer Quorvel"))) << "the creator";
+}
+
+TEST_F(PrintTest, APdfIsNeverWrittenIntoSomethingThatIsNoFile)
+{
+    openUnit(3);
+    TFormPrintVoc dialog(core);
+    const QString folder = folders.Root() + QStringLiteral("/Ordner.pdf");
+    const QString pipe = folders.Root() + QStringLiteral("/Rohr.pdf");
+    // A link of our own to the device that is always full: refused, and even
+    // a mistake would only replace the link.
+    const QString full = folders.Root() + QStringLiteral("/Voll.pdf");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), full));
+    for (const QString& target : {folder, pipe, full}) {
+        dialogs.Errors.clear();
+        dialogs.Informations.clear();
+        dialogs.FileAnswers.push_back(target);
+        QTest::mouseClick(dialog.Button_Pdf, Qt::LeftButton);
+        EXPECT_EQ(
+            dialogs.Errors,
+            QStringList{QStringLiteral("Die Datei \"%1\" wird nicht gespeichert, weil sie keine gewöhnliche Datei ist.")
+                            .arg(target)});
+        EXPECT_TRUE(dialogs.Informations.isEmpty()) << target.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    struct stat status
+    {
+    };
+    EXPECT_TRUE(::lstat(QFile::encodeName(pipe).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_EQ(QFileInfo(full).symLinkTarget(), QStringLiteral("/dev/full"));
+    EXPECT_EQ(QDir(folders.Root()).entryList(QDir::Hidden | QDir::Files | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("Rohr.pdf"), QStringLiteral("Voll.pdf")}))
+        << "no temporary file is left";
+}
+
+TEST_F(PrintTest, AFullDiskKeepsTheOldPdf)
+{
+    SmallFileSystem disk(folders.Root() + QStringLiteral("/klein"), "size=16k");
+    if (!disk.mounted)
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    const QString fileName = disk.path + QStringLiteral("/Alt.pdf");
+    const QByteArray before("%PDF-1.4 die alte Fassung\n%%EOF\n");
+    WriteFile(fileName, before);
+    openUnit(400);
+    TFormPrintVoc dialog(core);
+
+    EXPECT_FALSE(dialog.SaveAsPdf(fileName));
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].contains(QStringLiteral("\"%1\"").arg(fileName))) << dialogs.Errors[0].toStdString();
+    EXPECT_TRUE(dialogs.Errors[0].contains(QStringLiteral("nicht genügend Speicherplatz")))
+        << dialogs.Errors[0].toStdString();
+    EXPECT_EQ(ReadFile(fileName), before);
+    EXPECT_EQ(QDir(disk.path).entryList(QDir::Hidden | QDir::Files), QStringList{QStringLiteral("Alt.pdf")})
+        << "no temporary file is left";
 }
 
 } // namespace
