@@ -8,11 +8,14 @@
 #include "query/QVL_Query_Card_ReduceList.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
+#include "query/QVL_Query_ReviewRecorder.h"
 #include "query/QVL_Query_Session.h"
 #include "query/QVL_Query_Step.h"
 #include "query/QVL_Query_Step_Options.h"
 #include "query/QVL_Query_Turn.h"
 #include "query/QVL_Statistics_LastQuery.h"
+
+#include <QDateTime>
 
 #include <chrono>
 #include <exception>
@@ -32,10 +35,18 @@ TQVL_Query_Random clockSeededRandom()
 
 TQVL_Query::TQVL_Query()
     : Options(std::make_unique<TQVL_Query_Options>()), Cardpile(std::make_unique<TQVL_Query_Cardpile>(*this)),
-      Random(clockSeededRandom())
+      Random(clockSeededRandom()), Recorder(std::make_unique<TQVL_Query_ReviewRecorder>())
 {
     Session = std::make_unique<TQVL_Query_Session>(*this, Random, TimerFactory);
     Session->OnFinished = [this] { sessionEnded(); };
+    Session->Turn->OnCounted = [this](TQVL_Query_Card& entry) { answerCounted(entry); };
+    Session->Turn->Step->Clock = [this] {
+        if (SteadyMs)
+            return SteadyMs();
+        return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count());
+    };
 }
 
 TQVL_Query::~TQVL_Query()
@@ -71,6 +82,7 @@ void TQVL_Query::Start()
     Idle = false;
     ++runNumber;
     StartTime = TQVL_DateTime::Now();
+    beginReviewLog(user);
     startSession();
 }
 
@@ -93,6 +105,8 @@ void TQVL_Query::Stop()
         failure = std::current_exception();
     }
     releaseWriteAccess();
+    // At the end of every query the answers are on the disk.
+    Recorder->End();
     Session->Clear();
     CardList.clear();
     Cardpile->Clear();
@@ -158,6 +172,33 @@ void TQVL_Query::SetLongTermMode(bool longTermMode)
 qint64 TQVL_Query::WholeSeconds(TQVL_DateTime duration)
 {
     return TQVL_System::SecondsOfDay(duration);
+}
+
+void TQVL_Query::beginReviewLog(const TQVL_Query_ActiveUser& user)
+{
+    // Play mode and queries whose results are not kept leave no trace; a
+    // read-only profile (another instance has it) never writes.
+    if (!DeviceId || QueryType == TQVL_QueryType::Play || !Options->storeresults || !user.Profile->WriteAccess ||
+        user.Profile->FileName.isEmpty())
+        return;
+    const QString device = DeviceId();
+    if (!device.isEmpty())
+        Recorder->Begin(user.Profile->FileName, device, *user.Results, TimerFactory);
+}
+
+void TQVL_Query::answerCounted(TQVL_Query_Card& entry)
+{
+    if (!Recorder->IsRecording())
+        return;
+    const TQVL_Query_Step& step = *Session->Turn->Step;
+    TQVL_Query_ReviewRecorder::Answer answer{entry};
+    answer.Result = step.FinalResult;
+    answer.SelfJudged = step.SelfJudged;
+    answer.Overridden = step.Overridden;
+    answer.TimeMs = NowMs ? NowMs() : QDateTime::currentMSecsSinceEpoch();
+    answer.AnswerMs = step.AnsweredMs - step.QuestionShownMs;
+    answer.LongTermMode = LongTermMode;
+    Recorder->Record(answer);
 }
 
 void TQVL_Query::startSession()

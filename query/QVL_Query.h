@@ -15,6 +15,7 @@
 class TQVL_Query_Card;
 class TQVL_Query_Cardpile;
 class TQVL_Query_Options;
+class TQVL_Query_ReviewRecorder;
 class TQVL_Query_Session;
 class TQVL_Statistics_LastQuery;
 class TQVL_Unit;
@@ -89,9 +90,21 @@ public:
     TQVL_Query_Random Random;
     // Makes the step timers; empty for QTimer-based ones. Set it before the first Start.
     TQVL_Query_TimerFactory TimerFactory;
+    // This machine's id in the review logs, asked at each Start of a query
+    // whose results are stored (never in play mode, never without write
+    // access to the profile). Empty, or returning an empty id: no log.
+    std::function<QString()> DeviceId;
+    // The time of an answer in the log, milliseconds since 1970 (UTC); the system clock by default.
+    std::function<qint64()> NowMs;
+    // A monotonic clock in milliseconds for the answer times; the steady clock by default.
+    std::function<qint64()> SteadyMs;
+    // Writes the running query's answers to the review log.
+    std::unique_ptr<TQVL_Query_ReviewRecorder> Recorder;
 
 private:
     void startSession();
+    void beginReviewLog(const TQVL_Query_ActiveUser& user);
+    void answerCounted(TQVL_Query_Card& entry);
     void sessionEnded();
     void storeResults();
     void releaseWriteAccess();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TQVL_Card_Return;
 class TQVL_Query_Card;
@@ -37,6 +38,12 @@ public:
     void DisplayQuestionEnd();
     // The learner closed the answer, with his own verdict; ignored outside the answer phase.
     void DisplayAnswerEnd(bool right);
+    // "Ich hatte recht": while the answer is shown, a wrong or almost-right
+    // verdict of the check counts as right. False (and nothing changes) when
+    // no such verdict is shown or the learner judges his answers himself.
+    bool OverrideVerdict();
+    // Whether OverrideVerdict would take the verdict shown now.
+    bool CanOverrideVerdict() const;
     bool IsRunning() const { return !Idle; }
 
     TQVL_Query_Step_Options* Options = nullptr;
@@ -50,6 +57,15 @@ public:
     // Made when first needed and kept: a timer is never destroyed while its action may run.
     std::unique_ptr<TQVL_Query_Timer> Timer;
     bool Idle = true;
+    // The learner gave his own verdict in this step.
+    bool SelfJudged = false;
+    // The check's verdict the learner overrode in this step.
+    std::optional<TQVL_Query_StepResult> Overridden;
+    // Milliseconds of Clock when the question was shown and when the learner asked for the result.
+    qint64 QuestionShownMs = 0;
+    qint64 AnsweredMs = 0;
+    // A monotonic clock in milliseconds; empty reads 0.
+    std::function<qint64()> Clock;
 
     // The round counts the step. Called with the step already stopped; the
     // answer object stays alive until this returns.

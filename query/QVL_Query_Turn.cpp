@@ -99,6 +99,8 @@ void TQVL_Query_Turn::stepCounted()
     entry.PointValue +=
         qint32(SessionNumber == 1 ? points : RoundHalfEven(double(points) / std::ldexp(1.0, SessionNumber - 1)));
 
+    if (OnCounted)
+        OnCounted(entry);
     Step->Stop();
     if (hooks.OnStepEnd) {
         hooks.OnStepEnd();

@@ -50,6 +50,8 @@ public:
 
     // The phase takes over after the last card; called with the round already stopped.
     std::function<void()> OnFinished;
+    // An answer has been counted, before the window hears of it (the query's review log).
+    std::function<void(TQVL_Query_Card& entry)> OnCounted;
 
 private:
     void nextCard();
