@@ -40,6 +40,7 @@ TQVL_Query::TQVL_Query()
     Session = std::make_unique<TQVL_Query_Session>(*this, Random, TimerFactory);
     Session->OnFinished = [this] { sessionEnded(); };
     Session->Turn->OnCounted = [this](TQVL_Query_Card& entry) { answerCounted(entry); };
+    Session->Turn->Step->OnQuestion = [this] { noteUndoPoint(); };
     Session->Turn->Step->Clock = [this] {
         if (SteadyMs)
             return SteadyMs();
@@ -107,6 +108,8 @@ void TQVL_Query::Stop()
     releaseWriteAccess();
     // At the end of every query the answers are on the disk.
     Recorder->End();
+    questionPoint.reset();
+    undoPoint.reset();
     Session->Clear();
     CardList.clear();
     Cardpile->Clear();
@@ -186,8 +189,63 @@ void TQVL_Query::beginReviewLog(const TQVL_Query_ActiveUser& user)
         Recorder->Begin(user.Profile->FileName, device, *user.Results, TimerFactory);
 }
 
+void TQVL_Query::noteUndoPoint()
+{
+    UndoPoint point;
+    point.Cards.reserve(Cardpile->Cards.size());
+    for (const auto& entry : Cardpile->Cards)
+        point.Cards.emplace_back(entry.get(), *entry);
+    point.CardList = CardList;
+    point.SessionCount = SessionCount;
+    point.RightTotal = RightTotal;
+    point.QueriedTotal = QueriedTotal;
+    point.Session = Session->Saved();
+    point.Turn = Session->Turn->Saved();
+    point.Step = Session->Turn->Step->Saved();
+    questionPoint = std::move(point);
+}
+
+bool TQVL_Query::CanOverrideVerdict() const
+{
+    return !Idle && Session->Turn->Step->CanOverrideVerdict();
+}
+
+bool TQVL_Query::OverrideVerdict()
+{
+    return !Idle && Session->Turn->Step->OverrideVerdict();
+}
+
+bool TQVL_Query::CanUndoLastAnswer() const
+{
+    // Only while a question waits: an answer being shown has not been counted yet.
+    const TQVL_Query_Step& step = *Session->Turn->Step;
+    return !Idle && undoPoint && Session->IsRunning() && step.IsRunning() && step.IsAsking();
+}
+
+bool TQVL_Query::UndoLastAnswer()
+{
+    if (!CanUndoLastAnswer())
+        return false;
+    const UndoPoint point = std::move(*undoPoint);
+    undoPoint.reset();
+    questionPoint.reset();
+    for (const auto& [entry, value] : point.Cards)
+        *entry = value;
+    CardList = point.CardList;
+    SessionCount = point.SessionCount;
+    RightTotal = point.RightTotal;
+    QueriedTotal = point.QueriedTotal;
+    Session->Restore(point.Session);
+    Session->Turn->Restore(point.Turn);
+    Recorder->UndoLast();
+    Session->Turn->Step->Resume(point.Step);
+    return true;
+}
+
 void TQVL_Query::answerCounted(TQVL_Query_Card& entry)
 {
+    undoPoint = std::move(questionPoint);
+    questionPoint.reset();
     if (!Recorder->IsRecording())
         return;
     const TQVL_Query_Step& step = *Session->Turn->Step;

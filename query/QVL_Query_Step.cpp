@@ -23,13 +23,33 @@ void TQVL_Query_Step::Start()
 {
     if (!Idle || !Card || !Options)
         throw TQVL_Error(QStringLiteral("Assertion failure (QVL_Query_Step)"));
+    begin(Options->direction != 0 ? Options->direction : 1 + random(2));
+}
+
+void TQVL_Query_Step::Resume(const State& state)
+{
+    if (!Idle || !state.Card || !Options)
+        throw TQVL_Error(QStringLiteral("Assertion failure (QVL_Query_Step)"));
+    Card = state.Card;
+    EvalResult = state.EvalResult;
+    SelfResult = state.SelfResult;
+    begin(state.Direction);
+}
+
+void TQVL_Query_Step::begin(int direction)
+{
     Idle = false;
     const quint64 run = ++runNumber;
     Input.reset();
     SelfJudged = false;
     Overridden.reset();
-    Direction = Options->direction != 0 ? Options->direction : 1 + random(2);
+    Direction = direction;
     phase = Phase::Question;
+    if (OnQuestion) {
+        OnQuestion();
+        if (left(run))
+            return;
+    }
     QuestionShownMs = Clock ? Clock() : 0;
     AnsweredMs = QuestionShownMs;
     if (hooks.OnDisplayQuestion) {

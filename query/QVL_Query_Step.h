@@ -30,6 +30,17 @@ public:
 
     // Asks `Card` with `Options`; requires the step to be idle.
     void Start();
+    // What a step is as its question is shown, for undoing an answer.
+    struct State
+    {
+        TQVL_Query_Card* Card = nullptr;
+        int Direction = 0;
+        TQVL_Query_StepResult EvalResult;
+        TQVL_Query_StepResult SelfResult;
+    };
+    State Saved() const { return {Card, Direction, EvalResult, SelfResult}; }
+    // Asks the card of `state` again in its direction, with the verdicts it had then.
+    void Resume(const State& state);
     // Frees the answer, cancels the timer, marks the step idle; nothing when idle.
     void Stop();
     // Forgets the card and the verdicts of an idle step.
@@ -45,6 +56,8 @@ public:
     // Whether OverrideVerdict would take the verdict shown now.
     bool CanOverrideVerdict() const;
     bool IsRunning() const { return !Idle; }
+    // The question is shown and no answer asked for yet.
+    bool IsAsking() const { return !Idle && phase == Phase::Question; }
 
     TQVL_Query_Step_Options* Options = nullptr;
     TQVL_Query_Card* Card = nullptr;
@@ -67,6 +80,8 @@ public:
     // A monotonic clock in milliseconds; empty reads 0.
     std::function<qint64()> Clock;
 
+    // The question is about to be shown (the query notes what undo returns to).
+    std::function<void()> OnQuestion;
     // The round counts the step. Called with the step already stopped; the
     // answer object stays alive until this returns.
     std::function<void()> OnFinished;
@@ -81,6 +96,7 @@ private:
         Done
     };
 
+    void begin(int direction);
     void endQuestionPhase();
     void finish();
     void startTimer(int ms, Phase phase, void (TQVL_Query_Step::*action)());

@@ -109,3 +109,16 @@ void TQVL_Query_Turn::stepCounted()
     }
     nextCard();
 }
+
+void TQVL_Query_Turn::Restore(const State& state)
+{
+    Step->Stop();
+    Items = state.Items;
+    Index = state.Index;
+    Number = state.Number;
+    SessionNumber = state.SessionNumber;
+    Queried = state.Queried;
+    Right = state.Right;
+    Idle = false;
+    ++runNumber;
+}

@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -1061,4 +1062,116 @@ TEST_F(QueryReviewLogTest, ALogThatCannotBeReadLeavesTheQueryAsItWasAndSaysSo)
                                                      "Das Antwortprotokoll")))
         << notices[0].toStdString();
     EXPECT_EQ(TQVL_FileHandle::ReadWholeFile(logFile()), QByteArray("# Quorvel review log, version 9\nneue,spalten\n"));
+}
+
+TEST_F(QueryReviewLogTest, IHadItRightCountsAWrongOrAlmostRightAnswerAsRight)
+{
+    addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum"), QStringLiteral("Tisch")});
+    script = "awr";
+    query.Start();
+    for (const bool expected : {true, true, false}) {
+        query.DisplayQuestionEnd();
+        EXPECT_EQ(query.CanOverrideVerdict(), expected) << "only a wrong or almost-right verdict";
+        EXPECT_EQ(query.OverrideVerdict(), expected);
+        EXPECT_FALSE(query.OverrideVerdict()) << "once";
+        query.DisplayAnswerEnd(true);
+    }
+    EXPECT_EQ(query.GetRightTotal(), 3);
+    query.Stop();
+    for (qint32 card : {1, 2, 3}) {
+        SCOPED_TRACE(card);
+        EXPECT_EQ(stored(QStringLiteral("U1"), card)->all_right, 1);
+        EXPECT_EQ(stored(QStringLiteral("U1"), card)->pointvalue, 100);
+    }
+    const std::vector<TQVL_ReviewLog_Entry> entries = logged();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::make_pair(entries[0].Verdict, entries[0].Overridden),
+              std::make_pair(TQVL_ReviewVerdict::AlmostRight, true));
+    EXPECT_EQ(std::make_pair(entries[1].Verdict, entries[1].Overridden), std::make_pair(TQVL_ReviewVerdict::Wrong, true));
+    EXPECT_EQ(std::make_pair(entries[2].Verdict, entries[2].Overridden), std::make_pair(TQVL_ReviewVerdict::Right, false));
+
+    // Whoever judges himself has his own verdict already.
+    query.Options->selfevaluation = true;
+    query.Options->SetEvaluationFlags(true);
+    addUnit(QStringLiteral("U2"), {QStringLiteral("Haus")});
+    script = "w";
+    answers = 0;
+    query.Start();
+    query.DisplayQuestionEnd();
+    EXPECT_FALSE(query.OverrideVerdict());
+    query.DisplayAnswerEnd(false);
+    query.Stop();
+}
+
+TEST_F(QueryReviewLogTest, UndoRestoresTheQueryExactlyAsItWasBeforeTheAnswer)
+{
+    // The learner meant "rwrr" and right from there on: Haus right, Baum wrong, Tisch right, Baum right in round 2.
+    // Each case slips once and takes the slip back after `undoAfter` answers.
+    struct Run
+    {
+        std::string script;
+        int undoAfter;
+    };
+    struct Outcome
+    {
+        QStringList window;
+        std::vector<std::tuple<qint32, qint32, qint32, qint32>> cards;
+        std::vector<std::pair<qint32, TQVL_ReviewVerdict>> logged;
+        qint32 queried = 0;
+        qint32 right = 0;
+    };
+    const auto run = [this](const Run& r) {
+        profile.Results.Clear();
+        QFile::remove(logFile());
+        log.clear();
+        answers = 0;
+        script = r.script;
+        addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum"), QStringLiteral("Tisch")});
+        query.Start();
+        EXPECT_FALSE(query.CanUndoLastAnswer()) << "nothing answered yet";
+        Outcome outcome;
+        if (r.undoAfter > 0) {
+            answer(r.undoAfter);
+            outcome.window = log;
+            EXPECT_TRUE(query.CanUndoLastAnswer());
+            EXPECT_TRUE(query.UndoLastAnswer());
+            EXPECT_FALSE(query.UndoLastAnswer()) << "one answer only";
+            const QString undoneQuestion = log.back();
+            EXPECT_TRUE(undoneQuestion.startsWith(QStringLiteral("Q "))) << "the card is asked again";
+            log = outcome.window;
+            // What the window sees from here on must be what the learner meant.
+            log.removeLast(); // the question shown when he took the answer back
+            while (!log.isEmpty() && !log.back().startsWith(QStringLiteral("Q ")))
+                log.removeLast();
+            log.removeLast();
+            log << undoneQuestion;
+        }
+        answer();
+        EXPECT_FALSE(query.IsRunning());
+        EXPECT_FALSE(query.CanUndoLastAnswer());
+        outcome.window = log;
+        outcome.queried = query.GetQueriedTotal();
+        outcome.right = query.GetRightTotal();
+        for (qint32 card : {1, 2, 3}) {
+            const TQVL_Result_Card& c = *stored(QStringLiteral("U1"), card);
+            outcome.cards.emplace_back(c.all_queried, c.all_right, c.pointvalue, c.last_right);
+        }
+        for (const TQVL_ReviewLog_Entry& e : logged())
+            outcome.logged.emplace_back(e.CardUid, e.Verdict);
+        return outcome;
+    };
+    const Outcome meant = run({"rwrr", 0});
+    // Two phases: the fourth answer ends the first.
+    ASSERT_EQ(meant.logged.size(), 6u);
+    ASSERT_TRUE(meant.window.contains(QStringLiteral("session 1")));
+    // Within a round, over a round's end, over a phase's end, in the second phase.
+    for (const Run& slip : {Run{"wrwrr", 1}, Run{"rrwrr", 2}, Run{"rwwrr", 3}, Run{"rwrwr", 4}, Run{"rwrrwr", 5}}) {
+        SCOPED_TRACE(slip.script);
+        const Outcome outcome = run(slip);
+        EXPECT_EQ(outcome.window, meant.window);
+        EXPECT_EQ(outcome.cards, meant.cards);
+        EXPECT_EQ(outcome.logged, meant.logged) << "the slip is no longer in the log";
+        EXPECT_EQ(outcome.queried, meant.queried);
+        EXPECT_EQ(outcome.right, meant.right);
+    }
 }
