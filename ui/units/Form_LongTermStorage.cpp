@@ -5,6 +5,7 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "ui/units/Form_LongTermStorageNew.h"
+#include "ui/units/Form_LongTermStorageSettings.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
+constexpr int UidRole = Qt::UserRole + 1;
 
 QString withoutExtension(const QString& fileName)
 {
@@ -63,8 +65,18 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
     Button_NewStorage->setToolTip(QStringLiteral("Neuen Langzeitspeicher erstellen"));
     connect(Button_NewStorage, &QToolButton::clicked, this, [this] { Guarded([this] { NewStorage(); }); });
 
+    Button_StorageSettings = new QToolButton(Content());
+    Button_StorageSettings->setObjectName(QStringLiteral("Button_StorageSettings"));
+    Button_StorageSettings->setText(QStringLiteral("Lernverfahren..."));
+    Button_StorageSettings->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Button_StorageSettings->setToolTip(
+        QStringLiteral("Lernverfahren und gewünschte Behaltensquote des gewählten Langzeitspeichers"));
+    connect(Button_StorageSettings, &QToolButton::clicked, this, [this] { Guarded([this] { StorageSettings(); }); });
+    connect(VST1, &QTreeWidget::currentItemChanged, this, [this] { enableSettings(); });
+
     auto* tools = new QHBoxLayout;
     tools->addWidget(Button_NewStorage);
+    tools->addWidget(Button_StorageSettings);
     tools->addStretch(1);
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(25, 10, 25, 0);
@@ -83,6 +95,7 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); }); });
 
     Guarded([this] { Refresh(); });
+    enableSettings();
 }
 
 TFormLongTermStorage::~TFormLongTermStorage() = default;
@@ -113,6 +126,7 @@ void TFormLongTermStorage::Refresh()
         auto* row = new QTreeWidgetItem(VST1);
         row->setIcon(0, Icons::Get(QStringLiteral("storage")));
         row->setData(0, PathRole, entry->Path);
+        row->setData(0, UidRole, entry->Uid);
         row->setText(1, withoutExtension(entry->Name));
         row->setText(2, QString::number(DueCount(entry->Uid)) +
                             QStringLiteral(" Vokabeln stehen zur heutigen Abfrage bereit"));
@@ -140,4 +154,32 @@ void TFormLongTermStorage::NewStorage()
         dialog.ShowModal();
     }
     Refresh();
+}
+
+void TFormLongTermStorage::enableSettings()
+{
+    // The settings belong to the learner's profile.
+    Button_StorageSettings->setEnabled(VST1->currentItem() && core.Users->HasActiveUser());
+}
+
+void TFormLongTermStorage::StorageSettings()
+{
+    const QTreeWidgetItem* focused = VST1->currentItem();
+    if (!focused)
+        throw TQVL_Error(QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus"));
+    if (!core.Users->HasActiveUser())
+        return;
+    const QString uid = focused->data(0, UidRole).toString();
+    const QString path = focused->data(0, PathRole).toString();
+    {
+        TFormLongTermStorageSettings dialog(core.Users->GetActiveUser(), uid, path, focused->text(1), this);
+        if (dialog.ShowModal() != QDialog::Accepted)
+            return;
+    }
+    Refresh();
+    // The learner stays on the storage he set.
+    const QList<QTreeWidgetItem*> rows = VST1->findItems(QStringLiteral("*"), Qt::MatchWildcard, 1);
+    for (QTreeWidgetItem* row : rows)
+        if (row->data(0, UidRole).toString() == uid)
+            VST1->setCurrentItem(row);
 }

@@ -25,6 +25,9 @@ public:
     void SelectStorage();
     // Shows the new-storage dialog modally, then refreshes.
     void NewStorage();
+    // Shows the settings of the focused storage modally, then refreshes (the
+    // learning method decides which cards are due).
+    void StorageSettings();
 
     // The cards of the storage `uid` that are due today in the active user's results; 0 without results.
     int DueCount(const QString& uid) const;
@@ -36,7 +39,10 @@ public:
 
     QTreeWidget* VST1 = nullptr;
     QToolButton* Button_NewStorage = nullptr;
+    QToolButton* Button_StorageSettings = nullptr;
 
 private:
+    void enableSettings();
+
     TQVL& core;
 };
