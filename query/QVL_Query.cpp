@@ -186,7 +186,7 @@ void TQVL_Query::beginReviewLog(const TQVL_Query_ActiveUser& user)
         return;
     const QString device = DeviceId();
     if (!device.isEmpty())
-        Recorder->Begin(user.Profile->FileName, device, *user.Results, TimerFactory);
+        Recorder->Begin(user.Profile->FileName, device, *user.Results);
 }
 
 void TQVL_Query::noteUndoPoint()

@@ -27,8 +27,7 @@ bool TQVL_Query_ReviewRecorder::IsRecording() const
 }
 
 void TQVL_Query_ReviewRecorder::Begin(const QString& profileFileName, const QString& deviceId,
-                                      const TQVL_Result_User& profileResults,
-                                      const TQVL_Query_TimerFactory& timerFactory)
+                                      const TQVL_Result_User& profileResults)
 {
     End();
     results = &profileResults;
@@ -44,7 +43,7 @@ void TQVL_Query_ReviewRecorder::Begin(const QString& profileFileName, const QStr
         return;
     }
     if (!flushTimer)
-        flushTimer = timerFactory ? timerFactory() : std::make_unique<TQVL_Query_Timer_Qt>();
+        flushTimer = std::make_unique<TQVL_Query_Timer_Qt>();
 }
 
 void TQVL_Query_ReviewRecorder::End()

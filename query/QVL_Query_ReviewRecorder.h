@@ -35,8 +35,7 @@ public:
 
     // Opens the log of `profileFileName` on `deviceId` and reads what all
     // devices logged before. `results` (not owned) must outlive the recording.
-    void Begin(const QString& profileFileName, const QString& deviceId, const TQVL_Result_User& results,
-               const TQVL_Query_TimerFactory& timerFactory);
+    void Begin(const QString& profileFileName, const QString& deviceId, const TQVL_Result_User& results);
     // Flushes and closes the log; nothing when not recording.
     void End();
     bool IsRecording() const;
@@ -74,6 +73,7 @@ private:
     void scheduleFlush();
 
     std::unique_ptr<TQVL_ReviewLog_Writer> writer;
+    // Always a Qt timer: the query's step timers may be manual ones that tests fire in order.
     std::unique_ptr<TQVL_Query_Timer> flushTimer;
     QString device;
     const TQVL_Result_User* results = nullptr;
