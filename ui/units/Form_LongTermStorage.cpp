@@ -95,8 +95,8 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_longtermstorage.html")); }); });
 
     Guarded([this] { Refresh(); });
-    enableSettings();
 }
+
 
 TFormLongTermStorage::~TFormLongTermStorage() = default;
 
@@ -131,6 +131,7 @@ void TFormLongTermStorage::Refresh()
         row->setText(2, QString::number(DueCount(entry->Uid)) +
                             QStringLiteral(" Vokabeln stehen zur heutigen Abfrage bereit"));
     }
+    enableSettings();
 }
 
 void TFormLongTermStorage::SelectStorage()
@@ -159,12 +160,13 @@ void TFormLongTermStorage::NewStorage()
 void TFormLongTermStorage::enableSettings()
 {
     // The settings belong to the learner's profile.
-    Button_StorageSettings->setEnabled(VST1->currentItem() && core.Users->HasActiveUser());
+    Button_StorageSettings->setEnabled(VST1->topLevelItemCount() > 0 && core.Users->HasActiveUser());
 }
 
 void TFormLongTermStorage::StorageSettings()
 {
-    const QTreeWidgetItem* focused = VST1->currentItem();
+    // Without a chosen one, the first: the dialog names the storage it sets.
+    const QTreeWidgetItem* focused = VST1->currentItem() ? VST1->currentItem() : VST1->topLevelItem(0);
     if (!focused)
         throw TQVL_Error(QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus"));
     if (!core.Users->HasActiveUser())

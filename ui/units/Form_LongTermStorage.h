@@ -25,8 +25,8 @@ public:
     void SelectStorage();
     // Shows the new-storage dialog modally, then refreshes.
     void NewStorage();
-    // Shows the settings of the focused storage modally, then refreshes (the
-    // learning method decides which cards are due).
+    // Shows the settings of the focused storage (without one, the first)
+    // modally, then refreshes (the learning method decides which cards are due).
     void StorageSettings();
 
     // The cards of the storage `uid` that are due today in the active user's results; 0 without results.

@@ -264,7 +264,7 @@ TEST_F(StorageScreenTest, TheLearningMethodOfAStorageIsChosenInItsSettings)
     // Learned with stages: waits ten days. The memory model has no answers of it yet, so it is new and due.
     addCard(english, 3, 3, 1);
     showScreen();
-    EXPECT_FALSE(screen->Button_StorageSettings->isEnabled()) << "no storage chosen yet";
+    EXPECT_TRUE(screen->Button_StorageSettings->isEnabled());
     EXPECT_EQ(row(QStringLiteral("Englisch"))->text(2), QStringLiteral("0") + dueText);
     const QRect englishRow = screen->VST1->visualItemRect(row(QStringLiteral("Englisch")));
     QTest::mouseClick(screen->VST1->viewport(), Qt::LeftButton, {}, englishRow.center());
