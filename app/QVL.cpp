@@ -9,6 +9,7 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "update/QVL_Update.h"
+#include "users/QVL_DeviceId.h"
 
 #include <QFileInfo>
 
@@ -44,6 +45,12 @@ TQVL::TQVL()
         return Units->GetActiveUnit().IsOpen ? &Units->GetActiveUnit() : nullptr;
     };
     Query->LastQuery = Statistics->LastQuery.get();
+    // Settings that keep user files read-only keep the review logs beside the profiles unwritten too.
+    Query->DeviceId = [this]() -> QString {
+        if (!Options->IsOpen || Options->userfiles_readonly)
+            return {};
+        return TQVL_DeviceId::Ensure(*Options);
+    };
     Statistics->ActiveResults = [this]() -> TQVL_Result_User* {
         return Users->HasActiveUser() ? &Users->GetActiveUser().Results() : nullptr;
     };

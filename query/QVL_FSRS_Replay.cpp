@@ -19,6 +19,11 @@ TQVL_FSRS_Rating TQVL_FSRS_Replay::RatingOf(TQVL_ReviewVerdict verdict)
     return TQVL_FSRS_Rating::Again;
 }
 
+TQVL_FSRS_Rating TQVL_FSRS_Replay::RatingOf(const TQVL_ReviewLog_Entry& entry)
+{
+    return entry.Overridden ? TQVL_FSRS_Rating::Good : RatingOf(entry.Verdict);
+}
+
 void TQVL_FSRS_Replay::Replay(const std::vector<TQVL_ReviewLog_Entry>& entries, const QString& unitUid)
 {
     for (const TQVL_ReviewLog_Entry& entry : entries) {
@@ -29,7 +34,7 @@ void TQVL_FSRS_Replay::Replay(const std::vector<TQVL_ReviewLog_Entry>& entries, 
 
 void TQVL_FSRS_Replay::Apply(const TQVL_ReviewLog_Entry& entry)
 {
-    const TQVL_FSRS_Rating rating = RatingOf(entry.Verdict);
+    const TQVL_FSRS_Rating rating = RatingOf(entry);
     const auto found = Cards.find(entry.CardUid);
     if (found != Cards.end()) {
         *found = fsrs.Review(*found, entry.TimeMs, rating);

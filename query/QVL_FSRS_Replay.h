@@ -23,6 +23,8 @@ public:
 
     // Wrong -> Again, almost right -> Hard, right -> Good; a self-judged answer as the learner judged it.
     static TQVL_FSRS_Rating RatingOf(TQVL_ReviewVerdict verdict);
+    // An answer the learner overrode ("Ich hatte recht") counted as right: Good.
+    static TQVL_FSRS_Rating RatingOf(const TQVL_ReviewLog_Entry& entry);
 
     // Applies, in their order, the answers of `entries` given to cards of `unitUid`.
     void Replay(const std::vector<TQVL_ReviewLog_Entry>& entries, const QString& unitUid);

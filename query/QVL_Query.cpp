@@ -8,11 +8,14 @@
 #include "query/QVL_Query_Card_ReduceList.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
+#include "query/QVL_Query_ReviewRecorder.h"
 #include "query/QVL_Query_Session.h"
 #include "query/QVL_Query_Step.h"
 #include "query/QVL_Query_Step_Options.h"
 #include "query/QVL_Query_Turn.h"
 #include "query/QVL_Statistics_LastQuery.h"
+
+#include <QDateTime>
 
 #include <chrono>
 #include <exception>
@@ -32,10 +35,19 @@ TQVL_Query_Random clockSeededRandom()
 
 TQVL_Query::TQVL_Query()
     : Options(std::make_unique<TQVL_Query_Options>()), Cardpile(std::make_unique<TQVL_Query_Cardpile>(*this)),
-      Random(clockSeededRandom())
+      Random(clockSeededRandom()), Recorder(std::make_unique<TQVL_Query_ReviewRecorder>())
 {
     Session = std::make_unique<TQVL_Query_Session>(*this, Random, TimerFactory);
     Session->OnFinished = [this] { sessionEnded(); };
+    Session->Turn->OnCounted = [this](TQVL_Query_Card& entry) { answerCounted(entry); };
+    Session->Turn->Step->OnQuestion = [this] { noteUndoPoint(); };
+    Session->Turn->Step->Clock = [this] {
+        if (SteadyMs)
+            return SteadyMs();
+        return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count());
+    };
 }
 
 TQVL_Query::~TQVL_Query()
@@ -71,6 +83,7 @@ void TQVL_Query::Start()
     Idle = false;
     ++runNumber;
     StartTime = TQVL_DateTime::Now();
+    beginReviewLog(user);
     startSession();
 }
 
@@ -93,6 +106,10 @@ void TQVL_Query::Stop()
         failure = std::current_exception();
     }
     releaseWriteAccess();
+    // At the end of every query the answers are on the disk.
+    Recorder->End();
+    questionPoint.reset();
+    undoPoint.reset();
     Session->Clear();
     CardList.clear();
     Cardpile->Clear();
@@ -158,6 +175,88 @@ void TQVL_Query::SetLongTermMode(bool longTermMode)
 qint64 TQVL_Query::WholeSeconds(TQVL_DateTime duration)
 {
     return TQVL_System::SecondsOfDay(duration);
+}
+
+void TQVL_Query::beginReviewLog(const TQVL_Query_ActiveUser& user)
+{
+    // Play mode and queries whose results are not kept leave no trace; a
+    // read-only profile (another instance has it) never writes.
+    if (!DeviceId || QueryType == TQVL_QueryType::Play || !Options->storeresults || !user.Profile->WriteAccess ||
+        user.Profile->FileName.isEmpty())
+        return;
+    const QString device = DeviceId();
+    if (!device.isEmpty())
+        Recorder->Begin(user.Profile->FileName, device, *user.Results);
+}
+
+void TQVL_Query::noteUndoPoint()
+{
+    UndoPoint point;
+    point.Cards.reserve(Cardpile->Cards.size());
+    for (const auto& entry : Cardpile->Cards)
+        point.Cards.emplace_back(entry.get(), *entry);
+    point.CardList = CardList;
+    point.SessionCount = SessionCount;
+    point.RightTotal = RightTotal;
+    point.QueriedTotal = QueriedTotal;
+    point.Session = Session->Saved();
+    point.Turn = Session->Turn->Saved();
+    point.Step = Session->Turn->Step->Saved();
+    questionPoint = std::move(point);
+}
+
+bool TQVL_Query::CanOverrideVerdict() const
+{
+    return !Idle && Session->Turn->Step->CanOverrideVerdict();
+}
+
+bool TQVL_Query::OverrideVerdict()
+{
+    return !Idle && Session->Turn->Step->OverrideVerdict();
+}
+
+bool TQVL_Query::CanUndoLastAnswer() const
+{
+    // Only while a question waits: an answer being shown has not been counted yet.
+    const TQVL_Query_Step& step = *Session->Turn->Step;
+    return !Idle && undoPoint && Session->IsRunning() && step.IsRunning() && step.IsAsking();
+}
+
+bool TQVL_Query::UndoLastAnswer()
+{
+    if (!CanUndoLastAnswer())
+        return false;
+    const UndoPoint point = std::move(*undoPoint);
+    undoPoint.reset();
+    questionPoint.reset();
+    for (const auto& [entry, value] : point.Cards)
+        *entry = value;
+    CardList = point.CardList;
+    SessionCount = point.SessionCount;
+    RightTotal = point.RightTotal;
+    QueriedTotal = point.QueriedTotal;
+    Session->Restore(point.Session);
+    Session->Turn->Restore(point.Turn);
+    Recorder->UndoLast();
+    Session->Turn->Step->Resume(point.Step);
+    return true;
+}
+
+void TQVL_Query::answerCounted(TQVL_Query_Card& entry)
+{
+    undoPoint = std::move(questionPoint);
+    questionPoint.reset();
+    if (!Recorder->IsRecording())
+        return;
+    const TQVL_Query_Step& step = *Session->Turn->Step;
+    TQVL_Query_ReviewRecorder::Answer answer{entry};
+    answer.Result = step.FinalResult;
+    answer.SelfJudged = step.SelfJudged;
+    answer.Overridden = step.Overridden;
+    answer.TimeMs = NowMs ? NowMs() : QDateTime::currentMSecsSinceEpoch();
+    answer.AnswerMs = step.AnsweredMs - step.QuestionShownMs;
+    answer.LongTermMode = LongTermMode;
+    Recorder->Record(answer);
 }
 
 void TQVL_Query::startSession()

@@ -2,7 +2,11 @@
 
 #include "core/QVL_DateTime.h"
 #include "query/QVL_Query_ActiveUser.h"
+#include "query/QVL_Query_Card.h"
 #include "query/QVL_Query_Hooks.h"
+#include "query/QVL_Query_Session.h"
+#include "query/QVL_Query_Step.h"
+#include "query/QVL_Query_Turn.h"
 #include "query/QVL_Query_Timer.h"
 #include "query/QVL_Query_Type.h"
 
@@ -10,11 +14,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class TQVL_Query_Card;
 class TQVL_Query_Cardpile;
 class TQVL_Query_Options;
+class TQVL_Query_ReviewRecorder;
 class TQVL_Query_Session;
 class TQVL_Statistics_LastQuery;
 class TQVL_Unit;
@@ -47,6 +54,18 @@ public:
     void DisplayAnswerEnd(bool right);
 
     bool IsRunning() const { return !Idle; }
+
+    // "Ich hatte recht" while the answer is shown: a wrong or almost-right
+    // verdict of the check counts as right (results, stage, FSRS) and the log
+    // marks it overridden. False, changing nothing, when there is no such verdict.
+    bool OverrideVerdict();
+    bool CanOverrideVerdict() const;
+    // Takes back the answer counted last while the next question is shown:
+    // the counts, points, rounds and phases are again exactly as they were
+    // before it, its card is asked again in the same direction, and the log
+    // gets an undo line. One answer only; false (nothing changes) otherwise.
+    bool UndoLastAnswer();
+    bool CanUndoLastAnswer() const;
     // StopTime - StartTime when idle, else now - StartTime (a span in days).
     TQVL_DateTime GetDuration() const;
     // The totals of the finished phases plus the running phase and round.
@@ -89,9 +108,39 @@ public:
     TQVL_Query_Random Random;
     // Makes the step timers; empty for QTimer-based ones. Set it before the first Start.
     TQVL_Query_TimerFactory TimerFactory;
+    // This machine's id in the review logs, asked at each Start of a query
+    // whose results are stored (never in play mode, never without write
+    // access to the profile). Empty, or returning an empty id: no log.
+    std::function<QString()> DeviceId;
+    // The time of an answer in the log, milliseconds since 1970 (UTC); the system clock by default.
+    std::function<qint64()> NowMs;
+    // A monotonic clock in milliseconds for the answer times; the steady clock by default.
+    std::function<qint64()> SteadyMs;
+    // Writes the running query's answers to the review log.
+    std::unique_ptr<TQVL_Query_ReviewRecorder> Recorder;
 
 private:
     void startSession();
+    void beginReviewLog(const TQVL_Query_ActiveUser& user);
+    void answerCounted(TQVL_Query_Card& entry);
+    void noteUndoPoint();
+
+    // The query as a question is shown.
+    struct UndoPoint
+    {
+        std::vector<std::pair<TQVL_Query_Card*, TQVL_Query_Card>> Cards;
+        std::vector<TQVL_Query_Card*> CardList;
+        int SessionCount = 0;
+        qint32 RightTotal = 0;
+        qint32 QueriedTotal = 0;
+        TQVL_Query_Session::State Session;
+        TQVL_Query_Turn::State Turn;
+        TQVL_Query_Step::State Step;
+    };
+    // Taken as the question now shown appeared; becomes `undoPoint` when its answer is counted.
+    std::optional<UndoPoint> questionPoint;
+    // Before the answer counted last.
+    std::optional<UndoPoint> undoPoint;
     void sessionEnded();
     void storeResults();
     void releaseWriteAccess();

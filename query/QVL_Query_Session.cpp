@@ -119,3 +119,16 @@ void TQVL_Query_Session::turnEnded()
     if (OnFinished)
         OnFinished();
 }
+
+void TQVL_Query_Session::Restore(const State& state)
+{
+    List = state.List;
+    Number = state.Number;
+    TurnCount = state.TurnCount;
+    Queried = state.Queried;
+    Right = state.Right;
+    turnPending = state.TurnPending;
+    Idle = false;
+    // Whatever was under way belongs to the answer taken back.
+    ++runNumber;
+}

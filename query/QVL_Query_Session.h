@@ -53,6 +53,20 @@ public:
     // The query takes over when the list is empty; called with the phase already stopped.
     std::function<void()> OnFinished;
 
+    // What the phase is at one moment of a running phase, for undoing an answer.
+    struct State
+    {
+        std::vector<TQVL_Query_Card*> List;
+        int Number = 0;
+        int TurnCount = 0;
+        qint32 Queried = 0;
+        qint32 Right = 0;
+        bool TurnPending = false;
+    };
+    State Saved() const { return {List, Number, TurnCount, Queried, Right, turnPending}; }
+    // The phase running again as it was at `state`; its round is restored by the caller.
+    void Restore(const State& state);
+
 private:
     void startTurn();
     void turnEnded();

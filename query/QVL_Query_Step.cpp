@@ -23,11 +23,35 @@ void TQVL_Query_Step::Start()
 {
     if (!Idle || !Card || !Options)
         throw TQVL_Error(QStringLiteral("Assertion failure (QVL_Query_Step)"));
+    begin(Options->direction != 0 ? Options->direction : 1 + random(2));
+}
+
+void TQVL_Query_Step::Resume(const State& state)
+{
+    if (!Idle || !state.Card || !Options)
+        throw TQVL_Error(QStringLiteral("Assertion failure (QVL_Query_Step)"));
+    Card = state.Card;
+    EvalResult = state.EvalResult;
+    SelfResult = state.SelfResult;
+    begin(state.Direction);
+}
+
+void TQVL_Query_Step::begin(int direction)
+{
     Idle = false;
     const quint64 run = ++runNumber;
     Input.reset();
-    Direction = Options->direction != 0 ? Options->direction : 1 + random(2);
+    SelfJudged = false;
+    Overridden.reset();
+    Direction = direction;
     phase = Phase::Question;
+    if (OnQuestion) {
+        OnQuestion();
+        if (left(run))
+            return;
+    }
+    QuestionShownMs = Clock ? Clock() : 0;
+    AnsweredMs = QuestionShownMs;
     if (hooks.OnDisplayQuestion) {
         hooks.OnDisplayQuestion(*Card, Direction);
         // The window may already have ended the question phase, or the query.
@@ -70,13 +94,32 @@ void TQVL_Query_Step::DisplayAnswerEnd(bool right)
     if (Idle || phase != Phase::Answer)
         return;
     SelfResult = right ? TQVL_Query_StepResult{100, TQVL_StepCode::Right} : TQVL_Query_StepResult{0, TQVL_StepCode::Wrong};
+    SelfJudged = Options->UseSelfEvaluation;
     cancelTimer();
     finish();
+}
+
+bool TQVL_Query_Step::CanOverrideVerdict() const
+{
+    return !Idle && phase == Phase::Answer && Options && Options->EvaluateAnswer && Options->ShowEvaluation &&
+           !Options->UseSelfEvaluation &&
+           !Overridden && (EvalResult.Code == TQVL_StepCode::Wrong || EvalResult.Code == TQVL_StepCode::AlmostRight);
+}
+
+bool TQVL_Query_Step::OverrideVerdict()
+{
+    if (!CanOverrideVerdict())
+        return false;
+    Overridden = EvalResult;
+    EvalResult = {100, TQVL_StepCode::Right};
+    SelfResult = EvalResult;
+    return true;
 }
 
 void TQVL_Query_Step::endQuestionPhase()
 {
     const quint64 run = runNumber;
+    AnsweredMs = Clock ? Clock() : 0;
     phase = Phase::Requested;
     if (Options->UserInputRequired) {
         if (!hooks.OnGetUserInput)

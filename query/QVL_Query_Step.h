@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TQVL_Card_Return;
 class TQVL_Query_Card;
@@ -29,6 +30,17 @@ public:
 
     // Asks `Card` with `Options`; requires the step to be idle.
     void Start();
+    // What a step is as its question is shown, for undoing an answer.
+    struct State
+    {
+        TQVL_Query_Card* Card = nullptr;
+        int Direction = 0;
+        TQVL_Query_StepResult EvalResult;
+        TQVL_Query_StepResult SelfResult;
+    };
+    State Saved() const { return {Card, Direction, EvalResult, SelfResult}; }
+    // Asks the card of `state` again in its direction, with the verdicts it had then.
+    void Resume(const State& state);
     // Frees the answer, cancels the timer, marks the step idle; nothing when idle.
     void Stop();
     // Forgets the card and the verdicts of an idle step.
@@ -37,7 +49,15 @@ public:
     void DisplayQuestionEnd();
     // The learner closed the answer, with his own verdict; ignored outside the answer phase.
     void DisplayAnswerEnd(bool right);
+    // "Ich hatte recht": while the answer is shown, a wrong or almost-right
+    // verdict of the check counts as right. False (and nothing changes) when
+    // no such verdict is shown or the learner judges his answers himself.
+    bool OverrideVerdict();
+    // Whether OverrideVerdict would take the verdict shown now.
+    bool CanOverrideVerdict() const;
     bool IsRunning() const { return !Idle; }
+    // The question is shown and no answer asked for yet.
+    bool IsAsking() const { return !Idle && phase == Phase::Question; }
 
     TQVL_Query_Step_Options* Options = nullptr;
     TQVL_Query_Card* Card = nullptr;
@@ -50,7 +70,18 @@ public:
     // Made when first needed and kept: a timer is never destroyed while its action may run.
     std::unique_ptr<TQVL_Query_Timer> Timer;
     bool Idle = true;
+    // The learner gave his own verdict in this step.
+    bool SelfJudged = false;
+    // The check's verdict the learner overrode in this step.
+    std::optional<TQVL_Query_StepResult> Overridden;
+    // Milliseconds of Clock when the question was shown and when the learner asked for the result.
+    qint64 QuestionShownMs = 0;
+    qint64 AnsweredMs = 0;
+    // A monotonic clock in milliseconds; empty reads 0.
+    std::function<qint64()> Clock;
 
+    // The question is about to be shown (the query notes what undo returns to).
+    std::function<void()> OnQuestion;
     // The round counts the step. Called with the step already stopped; the
     // answer object stays alive until this returns.
     std::function<void()> OnFinished;
@@ -65,6 +96,7 @@ private:
         Done
     };
 
+    void begin(int direction);
     void endQuestionPhase();
     void finish();
     void startTimer(int ms, Phase phase, void (TQVL_Query_Step::*action)());

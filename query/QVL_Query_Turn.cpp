@@ -99,6 +99,8 @@ void TQVL_Query_Turn::stepCounted()
     entry.PointValue +=
         qint32(SessionNumber == 1 ? points : RoundHalfEven(double(points) / std::ldexp(1.0, SessionNumber - 1)));
 
+    if (OnCounted)
+        OnCounted(entry);
     Step->Stop();
     if (hooks.OnStepEnd) {
         hooks.OnStepEnd();
@@ -106,4 +108,17 @@ void TQVL_Query_Turn::stepCounted()
             return;
     }
     nextCard();
+}
+
+void TQVL_Query_Turn::Restore(const State& state)
+{
+    Step->Stop();
+    Items = state.Items;
+    Index = state.Index;
+    Number = state.Number;
+    SessionNumber = state.SessionNumber;
+    Queried = state.Queried;
+    Right = state.Right;
+    Idle = false;
+    ++runNumber;
 }

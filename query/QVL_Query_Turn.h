@@ -50,6 +50,22 @@ public:
 
     // The phase takes over after the last card; called with the round already stopped.
     std::function<void()> OnFinished;
+    // An answer has been counted, before the window hears of it (the query's review log).
+    std::function<void(TQVL_Query_Card& entry)> OnCounted;
+
+    // What the round is at one moment of a running round, for undoing an answer.
+    struct State
+    {
+        std::vector<TQVL_Query_Card*> Items;
+        int Index = -1;
+        int Number = 0;
+        int SessionNumber = 0;
+        qint32 Queried = 0;
+        qint32 Right = 0;
+    };
+    State Saved() const { return {Items, Index, Number, SessionNumber, Queried, Right}; }
+    // The round running again as it was at `state`, its step stopped; the caller starts the step.
+    void Restore(const State& state);
 
 private:
     void nextCard();

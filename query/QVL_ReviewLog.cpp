@@ -21,6 +21,9 @@ constexpr std::string_view columns =
 constexpr std::string_view fileSuffix = ".reviews.csv";
 
 constexpr std::string_view verdictNames[] = {"right", "almost", "wrong", "self-right", "self-wrong"};
+// An overridden verdict is written as its name with this suffix; only "almost" and "wrong" take it.
+constexpr std::string_view overriddenSuffix = "-overridden";
+constexpr std::string_view undoName = "undo";
 constexpr std::string_view stateNames[] = {"new", "learning", "review", "relearning"};
 
 QString notALog(const QString& fileName)
@@ -196,7 +199,7 @@ struct LineParser
     TextCache units;
     std::string scratch;
 
-    bool Parse(const char* begin, const char* end, TQVL_ReviewLog_Entry& entry)
+    bool Parse(const char* begin, const char* end, TQVL_ReviewLog_Entry& entry, bool& undo)
     {
         if (end > begin && end[-1] == '\r')
             --end;
@@ -212,7 +215,19 @@ struct LineParser
         entry.UnitUid = units.Get(f);
         if (!fields.Next(f, scratch) || !parseInt(f, entry.CardUid))
             return false;
-        if (!fields.Next(f, scratch) || !parseName(f, verdictNames, entry.Verdict))
+        if (!fields.Next(f, scratch))
+            return false;
+        undo = f == undoName;
+        entry.Overridden = false;
+        entry.Verdict = TQVL_ReviewVerdict::Right;
+        if (!undo && f.ends_with(overriddenSuffix)) {
+            f.remove_suffix(overriddenSuffix.size());
+            entry.Overridden = true;
+            if (f != verdictNames[std::size_t(TQVL_ReviewVerdict::Wrong)] &&
+                f != verdictNames[std::size_t(TQVL_ReviewVerdict::AlmostRight)])
+                return false;
+        }
+        if (!undo && !parseName(f, verdictNames, entry.Verdict))
             return false;
         if (!fields.Next(f, scratch) || !parseInt(f, entry.AnswerMs) || entry.AnswerMs < 0)
             return false;
@@ -240,6 +255,18 @@ struct LineParser
     }
 };
 
+// Removes the answer an undo line names: the latest one with its time, unit and card.
+bool takeBack(std::vector<TQVL_ReviewLog_Entry>& entries, const TQVL_ReviewLog_Entry& undone)
+{
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (it->TimeMs == undone.TimeMs && it->CardUid == undone.CardUid && it->UnitUid == undone.UnitUid) {
+            entries.erase(std::next(it).base());
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QByteArray TQVL_ReviewLog::Header()
@@ -253,7 +280,9 @@ QByteArray TQVL_ReviewLog::Header()
     return header;
 }
 
-void TQVL_ReviewLog::AppendLine(QByteArray& out, const TQVL_ReviewLog_Entry& entry)
+namespace {
+
+void appendLine(QByteArray& out, const TQVL_ReviewLog_Entry& entry, bool undo)
 {
     appendInt(out, entry.TimeMs);
     out.append(',');
@@ -263,8 +292,11 @@ void TQVL_ReviewLog::AppendLine(QByteArray& out, const TQVL_ReviewLog_Entry& ent
     out.append(',');
     appendInt(out, entry.CardUid);
     out.append(',');
-    const std::string_view verdict = verdictNames[std::size_t(entry.Verdict)];
+    const std::string_view verdict = undo ? undoName : verdictNames[std::size_t(entry.Verdict)];
     out.append(verdict.data(), qsizetype(verdict.size()));
+    if (!undo && entry.Overridden &&
+        (entry.Verdict == TQVL_ReviewVerdict::Wrong || entry.Verdict == TQVL_ReviewVerdict::AlmostRight))
+        out.append(overriddenSuffix.data(), qsizetype(overriddenSuffix.size()));
     out.append(',');
     appendInt(out, entry.AnswerMs);
     out.append(',');
@@ -282,6 +314,18 @@ void TQVL_ReviewLog::AppendLine(QByteArray& out, const TQVL_ReviewLog_Entry& ent
         out.append(',');
     }
     out.append('\n');
+}
+
+} // namespace
+
+void TQVL_ReviewLog::AppendLine(QByteArray& out, const TQVL_ReviewLog_Entry& entry)
+{
+    appendLine(out, entry, false);
+}
+
+void TQVL_ReviewLog::AppendUndoLine(QByteArray& out, const TQVL_ReviewLog_Entry& entry)
+{
+    appendLine(out, entry, true);
 }
 
 TQVL_ReviewLog::Contents TQVL_ReviewLog::Parse(const QByteArray& bytes, const QString& fileName)
@@ -323,6 +367,7 @@ TQVL_ReviewLog::Contents TQVL_ReviewLog::Parse(const QByteArray& bytes, const QS
     contents.Entries.reserve(std::size_t((end - p) / 90 + 1));
     LineParser parser;
     TQVL_ReviewLog_Entry entry;
+    bool undo = false;
     while (p < end) {
         const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)));
         if (!lineEnd) {
@@ -330,9 +375,11 @@ TQVL_ReviewLog::Contents TQVL_ReviewLog::Parse(const QByteArray& bytes, const QS
             break;
         }
         if (lineEnd > p) {
-            if (parser.Parse(p, lineEnd, entry))
+            if (!parser.Parse(p, lineEnd, entry, undo))
+                ++contents.DamagedLines;
+            else if (!undo)
                 contents.Entries.push_back(entry);
-            else
+            else if (!takeBack(contents.Entries, entry))
                 ++contents.DamagedLines;
         }
         p = lineEnd + 1;

@@ -34,8 +34,13 @@ QByteArray Header();
 // backslash or line break is quoted as CSV does, with its line breaks and
 // backslashes escaped as \n, \r and \\, so that an answer is always one line.
 void AppendLine(QByteArray& out, const TQVL_ReviewLog_Entry& entry);
+// The line that takes back the answer `entry` (undo in the query window): the
+// answer's line with the verdict "undo". Reading drops both; the log itself
+// stays append-only.
+void AppendUndoLine(QByteArray& out, const TQVL_ReviewLog_Entry& entry);
 
-// Parses the bytes of a log file. Raises a German error naming `fileName`
+// Parses the bytes of a log file. An undo line removes the latest answer of
+// the file with its time, unit and card; an undo line without one is damaged. Raises a German error naming `fileName`
 // when the header is not a review log's, or is one of another version.
 Contents Parse(const QByteArray& bytes, const QString& fileName);
 // Reads one file; a missing file is an empty log. Raises as Parse, and when the file cannot be read.

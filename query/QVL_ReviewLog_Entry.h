@@ -32,6 +32,9 @@ struct TQVL_ReviewLog_Entry
     QString UnitUid;
     qint32 CardUid = 0;
     TQVL_ReviewVerdict Verdict = TQVL_ReviewVerdict::Right;
+    // The learner said "Ich hatte recht" to a wrong or almost-right verdict:
+    // the answer counted as right. Verdict keeps what the check said.
+    bool Overridden = false;
     // From showing the question to asking for the result.
     qint32 AnswerMs = 0;
     TQVL_ReviewState StateBefore = TQVL_ReviewState::New;

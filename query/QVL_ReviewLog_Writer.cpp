@@ -151,11 +151,24 @@ void TQVL_ReviewLog_Writer::writeAll(const char* data, qint64 size)
 
 void TQVL_ReviewLog_Writer::Append(const TQVL_ReviewLog_Entry& entry)
 {
-    if (descriptor < 0)
-        throw TQVL_Error(QStringLiteral("Review log not open"));
     QByteArray line;
     line.reserve(128);
     TQVL_ReviewLog::AppendLine(line, entry);
+    appendLine(line);
+}
+
+void TQVL_ReviewLog_Writer::AppendUndo(const TQVL_ReviewLog_Entry& entry)
+{
+    QByteArray line;
+    line.reserve(128);
+    TQVL_ReviewLog::AppendUndoLine(line, entry);
+    appendLine(line);
+}
+
+void TQVL_ReviewLog_Writer::appendLine(const QByteArray& line)
+{
+    if (descriptor < 0)
+        throw TQVL_Error(QStringLiteral("Review log not open"));
     writeAll(line.constData(), line.size());
     const qint64 now = Clock ? Clock() : steadyMs();
     if (now - lastSync >= SyncIntervalMs)

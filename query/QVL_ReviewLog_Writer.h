@@ -29,6 +29,8 @@ public:
     // Writes one answer. On a failed write the file is cut back to the end of
     // the last whole line and the error raised.
     void Append(const TQVL_ReviewLog_Entry& entry);
+    // Writes the line that takes back the answer `entry`, as Append does.
+    void AppendUndo(const TQVL_ReviewLog_Entry& entry);
     // Flushes what was written to the disk; nothing when all is flushed.
     void Flush();
     // Flushes and closes; nothing when closed.
@@ -43,6 +45,7 @@ public:
 private:
     [[noreturn]] void fail(const QString& text, int error);
     void writeAll(const char* data, qint64 size);
+    void appendLine(const QByteArray& line);
     void sync();
 
     int descriptor = -1;

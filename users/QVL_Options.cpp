@@ -39,6 +39,9 @@ void TQVL_Options::LoadFromXML(TQVL_XMLTag& tag)
         play_series_showanswerintervall = play.NeedChild(QStringLiteral("series_showanswerintervall")).AsInteger();
 
         query_delimiter = tag.NeedChild(QStringLiteral("query")).NeedChild(QStringLiteral("delimiter")).Value;
+        device_id.clear();
+        if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("device_id")))
+            device_id = t->Value;
     } catch (const TQVL_Error&) {
         throw TQVL_Error(QStringLiteral("Die Datei \"%1\" ist keine gültige Einstellungsdatei!").arg(FileName));
     }
@@ -71,6 +74,9 @@ void TQVL_Options::SaveToXML(TQVL_XMLTag& tag)
     play->AddInteger(QStringLiteral("series_showanswerintervall"), play_series_showanswerintervall);
 
     tag.AddChild(QStringLiteral("query"))->AddChild(QStringLiteral("delimiter"), query_delimiter);
+    // Only once made: settings that never needed one are written as they were read.
+    if (!device_id.isEmpty())
+        tag.AddChild(QStringLiteral("device_id"), device_id);
 }
 
 QString TQVL_Options::UsersFolder(const QString& documentsFolder) const

@@ -40,4 +40,6 @@ public:
     int play_series_showquestionintervall = 0;
     int play_series_showanswerintervall = 0;
     QString query_delimiter;
+    // This machine's id in the review logs (see TQVL_DeviceId); empty until first needed.
+    QString device_id;
 };

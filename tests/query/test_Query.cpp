@@ -13,8 +13,15 @@
 #include "query/QVL_Query_Timer_Manual.h"
 #include "query/QVL_Result_User.h"
 #include "query/QVL_Statistics_LastQuery.h"
+#include "core/QVL_Notices.h"
+#include "core/QVL_SafeFile.h"
+#include "query/QVL_FSRS_Replay.h"
+#include "query/QVL_ReviewLog.h"
+#include "query/QVL_ReviewLog_Writer.h"
 #include "tests/support/RecordingErrorDisplay.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +30,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -866,4 +874,304 @@ TEST_F(QueryTest, TheWindowMayAnswerAndStopFromInsideItsHooks)
     EXPECT_EQ(log.join(QLatin1Char(',')), QStringLiteral("Q Haus/1,A Haus 1,step,Q Baum/1,A Baum 1"));
     EXPECT_EQ(timers.PendingCount(), 0);
     EXPECT_EQ(query.GetQueriedTotal(), 1);
+}
+
+namespace {
+
+const QString device = QStringLiteral("00112233445566778899aabbccddeeff");
+
+class QueryReviewLogTest : public QueryTest
+{
+protected:
+    void SetUp() override
+    {
+        QueryTest::SetUp();
+        query.DeviceId = [] { return device; };
+        query.NowMs = [this] { return now.toMSecsSinceEpoch(); };
+        // The learner takes the 20 seconds answer() gives him for each card.
+        query.SteadyMs = [this] { return now.toMSecsSinceEpoch() - 5000; };
+    }
+
+    QString logFile() const { return TQVL_ReviewLog::FileName(profile.FileName, device); }
+    std::vector<TQVL_ReviewLog_Entry> logged() const { return TQVL_ReviewLog::Read(logFile()).Entries; }
+};
+
+} // namespace
+
+TEST_F(QueryReviewLogTest, EveryAnswerOfALessonIsLoggedAndOnTheDiskWhenTheQueryStops)
+{
+    addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum")});
+    script = "wa"; // Haus wrong, Baum almost right, then both right in the second round
+    query.Start();
+    const qint64 start = now.toMSecsSinceEpoch();
+    answer();
+    // The ladder is the one of a query without a log.
+    EXPECT_EQ(log.join(QLatin1Char(',')),
+              QStringLiteral("Q Haus/1,A Haus 3,step,Q Baum/1,A Baum 2,step,turn 1/2,"
+                             "Q Haus/1,A Haus 1,step,Q Baum/1,A Baum 1,step,turn 2/2,session 1,end"));
+    EXPECT_EQ(query.GetRightTotal(), 2);
+
+    // Stop closed the log: another writer may take it at once.
+    TQVL_ReviewLog_Writer other;
+    EXPECT_NO_THROW(other.Open(logFile()));
+    other.Close();
+    const std::vector<TQVL_ReviewLog_Entry> entries = logged();
+    ASSERT_EQ(entries.size(), 4u);
+    const struct
+    {
+        qint32 card;
+        TQVL_ReviewVerdict verdict;
+        TQVL_ReviewState before;
+    } expected[] = {{1, TQVL_ReviewVerdict::Wrong, TQVL_ReviewState::New},
+                    {2, TQVL_ReviewVerdict::AlmostRight, TQVL_ReviewState::New},
+                    {1, TQVL_ReviewVerdict::Right, TQVL_ReviewState::Learning},
+                    {2, TQVL_ReviewVerdict::Right, TQVL_ReviewState::Learning}};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TQVL_ReviewLog_Entry& e = entries[i];
+        EXPECT_EQ(e.CardUid, expected[i].card);
+        EXPECT_EQ(e.Verdict, expected[i].verdict);
+        EXPECT_EQ(e.StateBefore, expected[i].before);
+        EXPECT_EQ(e.UnitUid, QStringLiteral("U1"));
+        EXPECT_EQ(e.Device, device);
+        EXPECT_EQ(e.TimeMs, start + 20000 * qint64(i + 1));
+        EXPECT_EQ(e.AnswerMs, 20000);
+        EXPECT_EQ(e.StageAfter, -1) << "a lesson has no stages";
+        EXPECT_EQ(e.Stability, 0.0);
+        EXPECT_FALSE(e.Overridden);
+    }
+
+    // The next query continues from what the log knows.
+    addUnit(QStringLiteral("U1b"), {QStringLiteral("Tisch")});
+    query.Cardpile->AddUnit(*units.front());
+    script = "r";
+    answers = 0;
+    query.Start();
+    answer(1);
+    query.Stop();
+    ASSERT_EQ(logged().size(), 5u);
+    EXPECT_EQ(logged().back().UnitUid, QStringLiteral("U1b"));
+    EXPECT_EQ(logged().back().StateBefore, TQVL_ReviewState::New);
+}
+
+TEST_F(QueryReviewLogTest, AStorageLogsItsStagesAndMemoryStatesAsAReplayComputesThem)
+{
+    const QString uid = QStringLiteral("S");
+    TQVL_Result_Unit& results = profile.Results.GetOrCreateUnit(uid);
+    results.longtermstorage = true;
+    // Learned with stages before the log began.
+    TQVL_Result_Card& known = results.GetOrCreateCard(2);
+    known.stage = 2;
+    known.lastquery = at(1);
+    known.all_queried = 4;
+    known.all_right = 3;
+    // The record as it was before the query, which moves its stage.
+    TQVL_Result_Card record(2);
+    record.stage = known.stage;
+    record.lastquery = known.lastquery;
+    record.all_queried = known.all_queried;
+    record.all_right = known.all_right;
+    const TQVL_Unit& storage = *units.emplace_back(
+        makeUnit(uid, {QStringLiteral("eins"), QStringLiteral("zwei")}, tLongTermStorage));
+    activeUnit = &storage;
+    query.SetLongTermMode(true);
+    query.SetReferenceDate(at(10));
+    query.Cardpile->AddUnit(storage);
+    ASSERT_EQ(query.Cardpile->Cards.size(), 2u);
+    script = "wr" "r";
+    query.Start();
+    answer();
+    EXPECT_FALSE(query.IsRunning());
+
+    const std::vector<TQVL_ReviewLog_Entry> entries = logged();
+    ASSERT_EQ(entries.size(), 3u);
+    // Stages as the results stored them when the query stopped.
+    EXPECT_EQ(entries[0].StageAfter, 0);
+    EXPECT_EQ(entries[1].StageAfter, 3);
+    EXPECT_EQ(entries[2].StageAfter, 0) << "1 of 2 right is not more than half";
+    EXPECT_EQ(stored(uid, 1)->stage, entries[2].StageAfter);
+    EXPECT_EQ(stored(uid, 2)->stage, entries[1].StageAfter);
+    EXPECT_EQ(entries[1].StateBefore, TQVL_ReviewState::Review) << "seeded from its stage record";
+
+    // The memory state logged is the one a replay of the log gives.
+    TQVL_FSRS_Replay replay{TQVL_FSRS()};
+    const TQVL_FSRS_Card seeded = TQVL_FSRS_Replay::Seed(record, replay.Scheduler());
+    for (const TQVL_ReviewLog_Entry& e : entries) {
+        SCOPED_TRACE(e.CardUid);
+        const TQVL_FSRS_Card before = replay.Current(e.CardUid, e.CardUid == 2 ? &record : nullptr);
+        EXPECT_EQ(e.StateBefore, before.State);
+        const TQVL_FSRS_Card after =
+            replay.Scheduler().Review(before, e.TimeMs, TQVL_FSRS_Replay::RatingOf(e.Verdict));
+        EXPECT_GT(e.Stability, 0.0);
+        EXPECT_EQ(e.Stability, after.Stability);
+        EXPECT_EQ(e.Difficulty, after.Difficulty);
+        replay.Apply(e);
+    }
+    EXPECT_GT(entries[1].Stability, seeded.Stability) << "a right answer after its interval strengthens the memory";
+}
+
+TEST_F(QueryReviewLogTest, NoLogInPlayModeWithoutStoredResultsOrWithoutTheProfile)
+{
+    struct Case
+    {
+        const char* name;
+        TQVL_QueryType type;
+        bool storeResults;
+        bool lockedByOtherInstance;
+        QString deviceId;
+    };
+    for (const Case& c : {Case{"play", TQVL_QueryType::Play, true, false, device},
+                          Case{"storeresults off", TQVL_QueryType::Simple, false, false, device},
+                          Case{"read-only second instance", TQVL_QueryType::Simple, true, true, device},
+                          Case{"user files read-only", TQVL_QueryType::Simple, true, false, QString()}}) {
+        SCOPED_TRACE(c.name);
+        query.QueryType = c.type;
+        query.Options->storeresults = c.storeResults;
+        query.DeviceId = [&c] { return c.deviceId; };
+        TestProfile other;
+        if (c.lockedByOtherInstance) {
+            other.Open(profile.FileName);
+            ASSERT_TRUE(other.RequestWriteAccess());
+        }
+        answers = 0;
+        addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum")});
+        query.Start();
+        answer();
+        EXPECT_FALSE(query.IsRunning());
+        EXPECT_FALSE(QFileInfo::exists(logFile()));
+    }
+}
+
+TEST_F(QueryReviewLogTest, ALogThatCannotBeReadLeavesTheQueryAsItWasAndSaysSo)
+{
+    QFile foreign(logFile());
+    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+    foreign.write("# Quorvel review log, version 9\nneue,spalten\n");
+    foreign.close();
+    QStringList notices;
+    const TQVL_Notices::Receiver previous =
+        TQVL_Notices::Install([&notices](const QString& text) { notices << text; });
+    addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum")});
+    query.Start();
+    answer();
+    TQVL_Notices::Install(previous);
+    EXPECT_EQ(query.GetRightTotal(), 2);
+    EXPECT_EQ(profile.Saves, 1) << "the results are stored as ever";
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("Die Antworten dieser Abfrage werden nicht protokolliert: "
+                                                     "Das Antwortprotokoll")))
+        << notices[0].toStdString();
+    EXPECT_EQ(TQVL_FileHandle::ReadWholeFile(logFile()), QByteArray("# Quorvel review log, version 9\nneue,spalten\n"));
+}
+
+TEST_F(QueryReviewLogTest, IHadItRightCountsAWrongOrAlmostRightAnswerAsRight)
+{
+    addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum"), QStringLiteral("Tisch")});
+    script = "awr";
+    query.Start();
+    for (const bool expected : {true, true, false}) {
+        query.DisplayQuestionEnd();
+        EXPECT_EQ(query.CanOverrideVerdict(), expected) << "only a wrong or almost-right verdict";
+        EXPECT_EQ(query.OverrideVerdict(), expected);
+        EXPECT_FALSE(query.OverrideVerdict()) << "once";
+        query.DisplayAnswerEnd(true);
+    }
+    EXPECT_EQ(query.GetRightTotal(), 3);
+    query.Stop();
+    for (qint32 card : {1, 2, 3}) {
+        SCOPED_TRACE(card);
+        EXPECT_EQ(stored(QStringLiteral("U1"), card)->all_right, 1);
+        EXPECT_EQ(stored(QStringLiteral("U1"), card)->pointvalue, 100);
+    }
+    const std::vector<TQVL_ReviewLog_Entry> entries = logged();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(std::make_pair(entries[0].Verdict, entries[0].Overridden),
+              std::make_pair(TQVL_ReviewVerdict::AlmostRight, true));
+    EXPECT_EQ(std::make_pair(entries[1].Verdict, entries[1].Overridden), std::make_pair(TQVL_ReviewVerdict::Wrong, true));
+    EXPECT_EQ(std::make_pair(entries[2].Verdict, entries[2].Overridden), std::make_pair(TQVL_ReviewVerdict::Right, false));
+
+    // Whoever judges himself has his own verdict already.
+    query.Options->selfevaluation = true;
+    query.Options->SetEvaluationFlags(true);
+    addUnit(QStringLiteral("U2"), {QStringLiteral("Haus")});
+    script = "w";
+    answers = 0;
+    query.Start();
+    query.DisplayQuestionEnd();
+    EXPECT_FALSE(query.OverrideVerdict());
+    query.DisplayAnswerEnd(false);
+    query.Stop();
+}
+
+TEST_F(QueryReviewLogTest, UndoRestoresTheQueryExactlyAsItWasBeforeTheAnswer)
+{
+    // The learner meant "rwrr" and right from there on: Haus right, Baum wrong, Tisch right, Baum right in round 2.
+    // Each case slips once and takes the slip back after `undoAfter` answers.
+    struct Run
+    {
+        std::string script;
+        int undoAfter;
+    };
+    struct Outcome
+    {
+        QStringList window;
+        std::vector<std::tuple<qint32, qint32, qint32, qint32>> cards;
+        std::vector<std::pair<qint32, TQVL_ReviewVerdict>> logged;
+        qint32 queried = 0;
+        qint32 right = 0;
+    };
+    const auto run = [this](const Run& r) {
+        profile.Results.Clear();
+        QFile::remove(logFile());
+        log.clear();
+        answers = 0;
+        script = r.script;
+        addUnit(QStringLiteral("U1"), {QStringLiteral("Haus"), QStringLiteral("Baum"), QStringLiteral("Tisch")});
+        query.Start();
+        EXPECT_FALSE(query.CanUndoLastAnswer()) << "nothing answered yet";
+        Outcome outcome;
+        if (r.undoAfter > 0) {
+            answer(r.undoAfter);
+            outcome.window = log;
+            EXPECT_TRUE(query.CanUndoLastAnswer());
+            EXPECT_TRUE(query.UndoLastAnswer());
+            EXPECT_FALSE(query.UndoLastAnswer()) << "one answer only";
+            const QString undoneQuestion = log.back();
+            EXPECT_TRUE(undoneQuestion.startsWith(QStringLiteral("Q "))) << "the card is asked again";
+            log = outcome.window;
+            // What the window sees from here on must be what the learner meant.
+            log.removeLast(); // the question shown when he took the answer back
+            while (!log.isEmpty() && !log.back().startsWith(QStringLiteral("Q ")))
+                log.removeLast();
+            log.removeLast();
+            log << undoneQuestion;
+        }
+        answer();
+        EXPECT_FALSE(query.IsRunning());
+        EXPECT_FALSE(query.CanUndoLastAnswer());
+        outcome.window = log;
+        outcome.queried = query.GetQueriedTotal();
+        outcome.right = query.GetRightTotal();
+        for (qint32 card : {1, 2, 3}) {
+            const TQVL_Result_Card& c = *stored(QStringLiteral("U1"), card);
+            outcome.cards.emplace_back(c.all_queried, c.all_right, c.pointvalue, c.last_right);
+        }
+        for (const TQVL_ReviewLog_Entry& e : logged())
+            outcome.logged.emplace_back(e.CardUid, e.Verdict);
+        return outcome;
+    };
+    const Outcome meant = run({"rwrr", 0});
+    // Two phases: the fourth answer ends the first.
+    ASSERT_EQ(meant.logged.size(), 6u);
+    ASSERT_TRUE(meant.window.contains(QStringLiteral("session 1")));
+    // Within a round, over a round's end, over a phase's end, in the second phase.
+    for (const Run& slip : {Run{"wrwrr", 1}, Run{"rrwrr", 2}, Run{"rwwrr", 3}, Run{"rwrwr", 4}, Run{"rwrrwr", 5}}) {
+        SCOPED_TRACE(slip.script);
+        const Outcome outcome = run(slip);
+        EXPECT_EQ(outcome.window, meant.window);
+        EXPECT_EQ(outcome.cards, meant.cards);
+        EXPECT_EQ(outcome.logged, meant.logged) << "the slip is no longer in the log";
+        EXPECT_EQ(outcome.queried, meant.queried);
+        EXPECT_EQ(outcome.right, meant.right);
+    }
 }

@@ -2,6 +2,7 @@
 // back, a killed writer never costs an earlier answer, and a log of another
 // format or version is refused rather than misread.
 #include "core/QVL_SafeFile.h"
+#include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_ReviewLog.h"
 #include "query/QVL_ReviewLog_Writer.h"
 #include "tests/support/TestErrors.h"
@@ -109,6 +110,43 @@ TEST_F(ReviewLog, WhatIsWrittenReadsBack)
     EXPECT_TRUE(bytes.contains("\n1733900000000,0123456789abcdef0123456789abcdef,{6F1C2A3B-0000-4000-8000-"
                                "00000000002A},1,right,2350,review,3,12.34567891,4.5\n"));
     EXPECT_TRUE(bytes.contains(",2,self-wrong,2350,new,,,\n"));
+}
+
+TEST_F(ReviewLog, AnOverriddenVerdictIsKeptAndAnUndoneAnswerDropped)
+{
+    TQVL_ReviewLog_Entry typo = answer(1);
+    typo.Verdict = TQVL_ReviewVerdict::AlmostRight;
+    typo.Overridden = true;
+    TQVL_ReviewLog_Entry undone = answer(2, typo.TimeMs + 5000);
+    undone.Verdict = TQVL_ReviewVerdict::Wrong;
+    TQVL_ReviewLog_Entry again = answer(2, typo.TimeMs + 9000);
+    {
+        TQVL_ReviewLog_Writer writer;
+        writer.Open(Path());
+        writer.Append(typo);
+        // The same card and time twice: the undo takes the later one back.
+        writer.Append(undone);
+        writer.Append(undone);
+        writer.AppendUndo(undone);
+        writer.Append(again);
+    }
+    const QByteArray bytes = TQVL_FileHandle::ReadWholeFile(Path());
+    EXPECT_TRUE(bytes.contains(",1,almost-overridden,2350,")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains(",2,undo,2350,")) << "the log only grows";
+    TQVL_ReviewLog::Contents read = TQVL_ReviewLog::Read(Path());
+    EXPECT_EQ(read.DamagedLines, 0);
+    EXPECT_EQ(read.Entries, (std::vector<TQVL_ReviewLog_Entry>{typo, undone, again}));
+    EXPECT_EQ(TQVL_FSRS_Replay::RatingOf(typo), TQVL_FSRS_Rating::Good) << "overridden counts as right";
+    EXPECT_EQ(TQVL_FSRS_Replay::RatingOf(undone), TQVL_FSRS_Rating::Again);
+
+    // Only a wrong or almost-right verdict can be overridden; an undo needs its answer in the same file.
+    appendBytes(Path(), "1,dev,unit,1,right-overridden,5,new,,,\n"
+                        "1,dev,unit,1,self-wrong-overridden,5,new,,,\n"
+                        "1,dev,unit,1,wrong-overridden-overridden,5,new,,,\n"
+                        "1,dev,unit,1,undo,5,new,,,\n");
+    read = TQVL_ReviewLog::Read(Path());
+    EXPECT_EQ(read.DamagedLines, 4);
+    EXPECT_EQ(read.Entries.size(), 3u);
 }
 
 TEST_F(ReviewLog, ATornLastLineIsDroppedAndTheNextWriterStartsOnANewLine)

@@ -1,6 +1,8 @@
 #include "core/QVL_Error.h"
+#include "query/QVL_ReviewLog.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
+#include "users/QVL_DeviceId.h"
 #include "users/QVL_Options.h"
 
 #include <gtest/gtest.h>
@@ -136,4 +138,50 @@ TEST_F(OptionsTest, FoldersResolveAgainstTheDocumentsFolder)
     options.users_autoload_profile_relative = true;
     options.users_autoload_profile = QStringLiteral("Benutzer/Anna.qxs");
     EXPECT_EQ(options.AutoloadProfile(docs), docs + QStringLiteral("/Benutzer/Anna.qxs"));
+}
+
+TEST_F(OptionsTest, DeviceIdIsMadeOnceAndKeptInTheSettings)
+{
+    const QString name = write(complete);
+    TQVL_Options options;
+    options.Open(name);
+    EXPECT_TRUE(options.device_id.isEmpty());
+    quint32 next = 0xa0;
+    const auto counter = [&next] { return next++; };
+    const QString id = TQVL_DeviceId::Ensure(options, counter);
+    EXPECT_EQ(id, QStringLiteral("000000a0000000a1000000a2000000a3"));
+    EXPECT_FALSE(options.WriteAccess) << "the settings are let go again";
+    EXPECT_EQ(TQVL_DeviceId::Ensure(options, counter), id) << "made only once";
+    options.CloseFile();
+    EXPECT_EQ(ReadFile(name), QByteArray(complete).replace(
+                                  "</root>", "  <device_id>000000a0000000a1000000a2000000a3</device_id>\r\n</root>"));
+
+    TQVL_Options again;
+    again.Open(name);
+    EXPECT_EQ(TQVL_DeviceId::Ensure(again, counter), id) << "read back in the next run";
+    EXPECT_EQ(next, 0xa4u);
+}
+
+TEST_F(OptionsTest, DeviceIdOfSettingsThatCannotBeWrittenLivesForTheRun)
+{
+    const QByteArray cases[] = {
+        QByteArray(complete),
+        QByteArray(complete).replace("</root>", "  <device_id>kein-gueltiger-wert</device_id>\r\n</root>"),
+    };
+    for (const QByteArray& content : cases) {
+        const QString name = write(content);
+        TQVL_Options options;
+        options.Open(name);
+        // Another program instance edits the settings.
+        TQVL_Options other;
+        other.Open(name);
+        ASSERT_TRUE(other.RequestWriteAccess());
+        const QString id = TQVL_DeviceId::Ensure(options);
+        EXPECT_TRUE(TQVL_ReviewLog::IsDeviceId(id)) << id.toStdString();
+        EXPECT_EQ(TQVL_DeviceId::Ensure(options), id) << "the same id for the whole run";
+        EXPECT_NE(TQVL_DeviceId::Ensure(other), id) << "the other instance is another run";
+        EXPECT_EQ(ReadFile(name).contains(id.toLatin1()), false);
+        other.CloseFile();
+        options.CloseFile();
+    }
 }

@@ -2,11 +2,13 @@
 #include "core/QVL_Notices.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
+#include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFolders.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_PasswordHash.h"
+#include "users/QVL_StorageSettings.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
@@ -17,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
@@ -527,4 +530,73 @@ TEST_F(UserTest, TheReadAloudSwitchIsKeptInTheProfile)
     again.Save();
     again.CloseFile();
     EXPECT_EQ(ReadFile(name), anna);
+}
+
+TEST_F(UserTest, AStoragesMethodAndRetentionAreCheckedAndSavedInTheProfile)
+{
+    const QString storage = QStringLiteral("{SPEICHER}");
+    struct Case
+    {
+        double retention;
+        bool valid;
+    };
+    for (const Case& c : {Case{0.70, true}, Case{0.97, true}, Case{0.9, true}, Case{0.704, true},
+                          Case{0.69, false}, Case{0.98, false}, Case{std::nan(""), false}, Case{1.0, false}}) {
+        SCOPED_TRACE(c.retention);
+        TQVL_StorageSettings settings{TQVL_LearnMethod::FSRS, c.retention};
+        EXPECT_EQ(ErrorOf([&] { settings.Check(); }),
+                  c.valid ? QString() : QStringLiteral("Die gewünschte Behaltensquote muss zwischen 0,70 und 0,97 liegen!"));
+    }
+
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    {
+        TQVL_User user;
+        user.Open(name);
+        user.Login();
+        EXPECT_EQ(TQVL_StorageSettings::Of(user, storage), TQVL_StorageSettings{}) << "Stufen by default";
+        // An invalid value changes nothing.
+        EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.5}.Apply(user, storage, {}); }),
+                  QString());
+        EXPECT_EQ(user.Results().FindUnit(storage), nullptr);
+        TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.854}.Apply(user, storage, QStringLiteral("/s/Englisch.qxl"));
+        EXPECT_TRUE(user.WriteAccess) << "the session keeps its lock";
+        user.CloseFile();
+    }
+    // Saved at once, not only at logout; in whole percent.
+    TQVL_User reread;
+    reread.Open(name);
+    EXPECT_EQ(TQVL_StorageSettings::Of(reread, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.85}));
+    EXPECT_TRUE(reread.Results().FindUnit(storage)->longtermstorage);
+    reread.CloseFile();
+}
+
+TEST_F(UserTest, StorageSettingsThatCannotBeSavedLeaveTheRecordAsItWas)
+{
+    const QString storage = QStringLiteral("{SPEICHER}");
+    const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    TQVL_User first;
+    first.Open(name);
+    first.Login();
+    TQVL_User second;
+    const auto previous = TQVL_Notices::Install([](const QString&) {});
+    second.Open(name);
+    second.Login();
+    TQVL_Notices::Install(previous);
+    ASSERT_TRUE(second.IsReadOnlySession());
+    EXPECT_TRUE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8}.Apply(second, storage, {}); })
+                    .contains(QStringLiteral("schreibgeschützt")));
+    EXPECT_EQ(second.Results().FindUnit(storage), nullptr);
+    second.Close();
+
+    TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8}.Apply(first, storage, {});
+    // A folder where the file was makes the rename of the save fail.
+    ASSERT_TRUE(QFile::remove(name));
+    ASSERT_TRUE(QDir().mkpath(name + QStringLiteral("/x")));
+    EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::Stages, 0.9}.Apply(first, storage, {}); }),
+              QString());
+    EXPECT_EQ(TQVL_StorageSettings::Of(first, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8}));
+    ASSERT_TRUE(QDir(name).removeRecursively());
+    // Its file is gone: the logout cannot save, the profile is let go all the same.
+    ErrorOf([&] { first.Close(); });
+    EXPECT_FALSE(first.IsOpen);
 }

@@ -28,7 +28,10 @@
 #include "ui/shell/WindowManager.h"
 
 #include <QEvent>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -107,6 +110,8 @@ TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), 
     connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(helpPage); }); });
 
     area->installEventFilter(this);
+    // Ctrl+Z reaches the answer field first, which would only undo its own typing.
+    qApp->installEventFilter(this);
 }
 
 TFormQueryMeta::~TFormQueryMeta()
@@ -118,6 +123,16 @@ TFormQueryMeta::~TFormQueryMeta()
 TFormQueryResultMeta* TFormQueryMeta::ResultWindow() const
 {
     return resultWindow;
+}
+
+bool TFormQueryMeta::UndoLastAnswer()
+{
+    bool undone = false;
+    Guarded([&] { undone = Query().UndoLastAnswer(); });
+    // The phase messages belong to the answer taken back.
+    if (undone)
+        Label1->hide();
+    return undone;
 }
 
 TQVL_Query& TFormQueryMeta::Query() const
@@ -307,6 +322,16 @@ void TFormQueryMeta::layoutBase()
 
 bool TFormQueryMeta::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) &&
+        watched->isWidgetType() && (watched == this || isAncestorOf(static_cast<QWidget*>(watched))) &&
+        hookOwner == this && TQVL::Current() == &core && Query().CanUndoLastAnswer()) {
+        // What the learner typed for the new question is his to undo first.
+        const auto* edit = qobject_cast<const QLineEdit*>(watched);
+        if (!edit || edit->text().isEmpty()) {
+            UndoLastAnswer();
+            return true;
+        }
+    }
     if (watched == Content() && event->type() == QEvent::Resize) {
         layoutBase();
         LayoutControls();

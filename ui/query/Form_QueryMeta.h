@@ -45,6 +45,10 @@ public:
     TQVL_Query& Query() const;
     // The embedded answer window while an answer is shown, else nullptr.
     TFormQueryResultMeta* ResultWindow() const;
+    // Ctrl+Z while a question waits (and the answer field is empty): the
+    // answer before it is taken back and its card asked again. False when
+    // there is none to take back.
+    bool UndoLastAnswer();
     QString HelpPage() const { return helpPage; }
 
     // Plays a sound file through the sound system; nothing without one.

@@ -125,6 +125,14 @@ TFormQueryResultMeta::TFormQueryResultMeta(TQVL_Query& owner, QWidget* parent) :
         button->resize(90, 26);
     Button_Right->hide();
     Button_Wrong->hide();
+    Button_IWasRight = new QPushButton(QStringLiteral("&Ich hatte recht"), this);
+    Button_IWasRight->setObjectName(QStringLiteral("Button_IWasRight"));
+    Button_IWasRight->setAutoDefault(true);
+    Button_IWasRight->setToolTip(QStringLiteral("Ihre Antwort war richtig (etwa ein Tippfehler, den die Prüfung "
+                                                "nicht erkannt hat): Sie wird als richtig gezählt."));
+    Button_IWasRight->resize(Button_IWasRight->sizeHint().expandedTo(QSize(120, 26)).width(), 26);
+    Button_IWasRight->hide();
+    connect(Button_IWasRight, &QPushButton::clicked, this, [this] { overrideVerdict(); });
 
     connect(Button_Ok, &QPushButton::clicked, this, [this] { answerEnd(true, false); });
     connect(Button_Right, &QPushButton::clicked, this, [this] { answerEnd(true, true); });
@@ -183,7 +191,31 @@ void TFormQueryResultMeta::ShowAnswer(const TQVL_Query_AnswerShown& shown)
     Button_Right->setVisible(shown.AskSelfEvaluation);
     Button_Wrong->setVisible(shown.AskSelfEvaluation);
     Button_Ok->setVisible(!shown.AskSelfEvaluation);
+    Button_IWasRight->hide();
     LayoutControls();
+}
+
+void TFormQueryResultMeta::OfferOverride()
+{
+    Button_IWasRight->setVisible(owningQuery.CanOverrideVerdict());
+    LayoutControls();
+}
+
+void TFormQueryResultMeta::overrideVerdict()
+{
+    Guarded([this] {
+        if (!owningQuery.OverrideVerdict())
+            return;
+        Button_IWasRight->hide();
+        for (QLabel* image : {Image_Half, Image_Wrong})
+            image->hide();
+        Image_Right->show();
+        SetVerdictText(VerdictText({100, TQVL_StepCode::Right}));
+        Label_Special->setText(QStringLiteral("Als richtig gezählt."));
+        Label_Special->show();
+        LayoutControls();
+        Button_Ok->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void TFormQueryResultMeta::SetVerdictText(const QString& text)

@@ -39,6 +39,8 @@ public:
     QPushButton* Button_Ok = nullptr;
     QPushButton* Button_Right = nullptr;
     QPushButton* Button_Wrong = nullptr;
+    // "Ich hatte recht": shown by windows of typed answers after a wrong or almost-right verdict.
+    QPushButton* Button_IWasRight = nullptr;
 
 protected:
     // Places the controls for the current size and the shown answer.
@@ -51,9 +53,12 @@ protected:
     void PlaceVerdictText(int x, int y);
 
     bool AskingSelfEvaluation() const { return askingSelfEvaluation; }
+    // Shows "Ich hatte recht" when the query can still take the verdict shown as right.
+    void OfferOverride();
 
 private:
     void answerEnd(bool right, bool playSound);
+    void overrideVerdict();
 
     TQVL_Query& owningQuery;
     bool answerSounds = false;

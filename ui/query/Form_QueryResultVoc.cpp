@@ -80,6 +80,9 @@ void TFormQueryResultVoc::ShowAnswer(const TQVL_Query_AnswerShown& shown)
     // The input is in the language that was answered.
     const TQVL_Language* answered = shown.Direction == 1 ? TFormQueryMeta::HomeLanguage() : TFormQueryMeta::ForeignLanguage();
     Label_Input->setFont(TFormQueryMeta::ProfileSmallFont(answered, plain));
+    // A typed answer may hold a slip the check did not forgive; a choice among given answers cannot.
+    if (owner.QueryType != TQVL_QueryType::MultipleChoice)
+        OfferOverride();
     LayoutControls();
 }
 
@@ -91,7 +94,9 @@ void TFormQueryResultVoc::LayoutControls()
     Image_Half->move(14, 12);
     Image_Wrong->move(14, 12);
     PlaceVerdictText(AskingSelfEvaluation() ? 14 : 60, 18);
-    Label_Success->setGeometry(14, h - 34, w - 230, 22);
+    Button_IWasRight->move(w - 112 - Button_IWasRight->width(), h - 38);
+    const int successRight = !Button_IWasRight->isHidden() ? Button_IWasRight->x() - 6 : w - 216;
+    Label_Success->setGeometry(14, h - 34, successRight - 14, 22);
     Label_Foreign->setGeometry(14, 58, w - 28, 26);
     Label_Home->setGeometry(14, 86, w - 28, 26);
     Label3->setGeometry(14, 116, 90, 22);

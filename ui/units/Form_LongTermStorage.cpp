@@ -5,6 +5,7 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "ui/units/Form_LongTermStorageNew.h"
+#include "ui/units/Form_LongTermStorageSettings.h"
 #include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int PathRole = Qt::UserRole;
+constexpr int UidRole = Qt::UserRole + 1;
 
 QString withoutExtension(const QString& fileName)
 {
@@ -74,8 +76,18 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
     Label_Empty->setWordWrap(true);
     Label_Empty->hide();
 
+    Button_StorageSettings = new QToolButton(Content());
+    Button_StorageSettings->setObjectName(QStringLiteral("Button_StorageSettings"));
+    Button_StorageSettings->setText(QStringLiteral("Lernverfahren..."));
+    Button_StorageSettings->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Button_StorageSettings->setToolTip(
+        QStringLiteral("Lernverfahren und gewünschte Behaltensquote des gewählten Langzeitspeichers"));
+    connect(Button_StorageSettings, &QToolButton::clicked, this, [this] { Guarded([this] { StorageSettings(); }); });
+    connect(VST1, &QTreeWidget::currentItemChanged, this, [this] { enableSettings(); });
+
     auto* tools = new QHBoxLayout;
     tools->addWidget(Button_NewStorage);
+    tools->addWidget(Button_StorageSettings);
     tools->addWidget(Label_Empty, 1);
     tools->addStretch(1);
     auto* layout = new QVBoxLayout(Content());
@@ -98,6 +110,7 @@ TFormLongTermStorage::TFormLongTermStorage(QWidget* parent, TQVL& engine) : TFor
 
     Guarded([this] { Refresh(); });
 }
+
 
 TFormLongTermStorage::~TFormLongTermStorage() = default;
 
@@ -127,6 +140,7 @@ void TFormLongTermStorage::Refresh()
         auto* row = new QTreeWidgetItem(VST1);
         row->setIcon(0, Icons::Get(QStringLiteral("storage")));
         row->setData(0, PathRole, entry->Path);
+        row->setData(0, UidRole, entry->Uid);
         row->setText(1, withoutExtension(entry->Name));
         row->setText(2, QString::number(DueCount(entry->Uid)) +
                             QStringLiteral(" Vokabeln stehen zur heutigen Abfrage bereit"));
@@ -134,6 +148,7 @@ void TFormLongTermStorage::Refresh()
     // The first storage takes the focus, so that Enter chooses at once.
     VST1->setCurrentItem(VST1->topLevelItem(0));
     updateSelectButton();
+    enableSettings();
 }
 
 void TFormLongTermStorage::updateSelectButton()
@@ -163,4 +178,33 @@ void TFormLongTermStorage::NewStorage()
         dialog.ShowModal();
     }
     Refresh();
+}
+
+void TFormLongTermStorage::enableSettings()
+{
+    // The settings belong to the learner's profile.
+    Button_StorageSettings->setEnabled(VST1->topLevelItemCount() > 0 && core.Users->HasActiveUser());
+}
+
+void TFormLongTermStorage::StorageSettings()
+{
+    // Without a chosen one, the first: the dialog names the storage it sets.
+    const QTreeWidgetItem* focused = VST1->currentItem() ? VST1->currentItem() : VST1->topLevelItem(0);
+    if (!focused)
+        throw TQVL_Error(QStringLiteral("Bitte wählen Sie einen Langzeitspeicher aus"));
+    if (!core.Users->HasActiveUser())
+        return;
+    const QString uid = focused->data(0, UidRole).toString();
+    const QString path = focused->data(0, PathRole).toString();
+    {
+        TFormLongTermStorageSettings dialog(core.Users->GetActiveUser(), uid, path, focused->text(1), this);
+        if (dialog.ShowModal() != QDialog::Accepted)
+            return;
+    }
+    Refresh();
+    // The learner stays on the storage he set.
+    const QList<QTreeWidgetItem*> rows = VST1->findItems(QStringLiteral("*"), Qt::MatchWildcard, 1);
+    for (QTreeWidgetItem* row : rows)
+        if (row->data(0, UidRole).toString() == uid)
+            VST1->setCurrentItem(row);
 }

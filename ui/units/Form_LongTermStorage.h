@@ -26,6 +26,9 @@ public:
     void SelectStorage();
     // Shows the new-storage dialog modally, then refreshes.
     void NewStorage();
+    // Shows the settings of the focused storage (without one, the first)
+    // modally, then refreshes (the learning method decides which cards are due).
+    void StorageSettings();
 
     // The cards of the storage `uid` that are due today in the active user's results; 0 without results.
     int DueCount(const QString& uid) const;
@@ -37,12 +40,14 @@ public:
 
     QTreeWidget* VST1 = nullptr;
     QToolButton* Button_NewStorage = nullptr;
+    QToolButton* Button_StorageSettings = nullptr;
     // Shown instead of a choice while the folder holds no storage.
     QLabel* Label_Empty = nullptr;
 
 private:
     // "Auswählen" only with a storage in focus.
     void updateSelectButton();
+    void enableSettings();
 
     TQVL& core;
 };

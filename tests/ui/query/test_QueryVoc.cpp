@@ -444,3 +444,60 @@ TEST_F(VocabularyQueryTest, TheAnswerWindowLeavesTheQuestionAndTheCardsNoteReada
     EXPECT_TRUE(content.contains(screen->Label_Note->geometry()));
     EXPECT_LT(screen->Label_Note->geometry().bottom(), screen->Button_Abort->y());
 }
+
+TEST_F(VocabularyQueryTest, IHadItRightCountsATypoAndCtrlZTakesBackTheLastAnswer)
+{
+    TFormQueryVoc* screen = StartVoc({1, 11, 3});
+    ASSERT_NE(screen, nullptr);
+
+    // A slip the check calls wrong: the learner says he was right.
+    TFormQueryResultVoc* result = Answer(*screen, QStringLiteral("xyz"));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->Label1->text(), QStringLiteral("F a l s c h"));
+    ASSERT_TRUE(result->Button_IWasRight->isVisible());
+    EXPECT_EQ(result->Button_IWasRight->text(), QStringLiteral("&Ich hatte recht"));
+    EXPECT_FALSE(result->Button_IWasRight->geometry().intersects(result->Label_Success->geometry()));
+    EXPECT_FALSE(result->Button_IWasRight->geometry().intersects(result->Button_Ok->geometry()));
+    QTest::mouseClick(result->Button_IWasRight, Qt::LeftButton);
+    EXPECT_EQ(result->Label1->text(), QStringLiteral("R i c h t i g"));
+    EXPECT_EQ(shownPicture(*result), QStringLiteral("Image_Right"));
+    EXPECT_FALSE(result->Button_IWasRight->isVisible()) << "once";
+    EXPECT_TRUE(result->Button_Ok->hasFocus());
+    QTest::keyClick(result->Button_Ok, Qt::Key_Return);
+    EXPECT_EQ(Query().GetRightTotal(), 1);
+
+    // A right answer has nothing to override.
+    const int second = AskedVoc().Uid;
+    result = Answer(*screen, AskedVoc().home1);
+    ASSERT_NE(result, nullptr);
+    EXPECT_FALSE(result->Button_IWasRight->isVisible());
+    QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
+    const int third = AskedVoc().Uid;
+    EXPECT_NE(third, second);
+
+    // Ctrl+Z in the empty answer field: the second answer is taken back and its card asked again.
+    ASSERT_TRUE(screen->TntEdit1->hasFocus());
+    QTest::keyClick(screen->TntEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(AskedVoc().Uid, second);
+    EXPECT_TRUE((QStringList{AskedVoc().foreign1, AskedVoc().foreign2, AskedVoc().foreign3}.contains(
+        screen->TntLabel1->text())));
+    EXPECT_EQ(Query().GetQueriedTotal(), 1);
+    EXPECT_EQ(Query().GetRightTotal(), 1);
+    QTest::keyClick(screen->TntEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(AskedVoc().Uid, second) << "one answer only";
+    EXPECT_EQ(Query().GetQueriedTotal(), 1);
+
+    // Answered again; now what he typed for the next card comes first for Ctrl+Z.
+    result = Answer(*screen, AskedVoc().home1);
+    ASSERT_NE(result, nullptr);
+    QTest::mouseClick(result->Button_Ok, Qt::LeftButton);
+    TypeText(*screen->TntEdit1, QStringLiteral("ab"));
+    QTest::keyClick(screen->TntEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(AskedVoc().Uid, third);
+    EXPECT_EQ(Query().GetQueriedTotal(), 2);
+    EXPECT_NE(screen->TntEdit1->text(), QStringLiteral("ab")) << "the field's own undo";
+    screen->TntEdit1->clear();
+    QTest::keyClick(screen->TntEdit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(AskedVoc().Uid, second) << "with the field empty, the answer";
+    EXPECT_EQ(Query().GetQueriedTotal(), 1);
+}

@@ -9,6 +9,8 @@
 #include "ui/units/Form_LongTermStorageNew.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -288,4 +290,71 @@ TEST_F(StorageScreenTest, TheKeyboardAnswersTheScreenAndItsDialog)
     EXPECT_EQ(chosen, 1) << "Enter pressed the focused \"Auswählen\"";
     QTest::keyClick(screen->VST1, Qt::Key_Escape);
     EXPECT_EQ(aborted, 1) << "Escape is \"Abbruch\"";
+}
+
+TEST_F(StorageScreenTest, TheLearningMethodOfAStorageIsChosenInItsSettings)
+{
+    const QString english = createStorage(QStringLiteral("eng"));
+    createStorage(QStringLiteral("fre"));
+    // Learned with stages: waits ten days. The memory model has no answers of it yet, so it is new and due.
+    addCard(english, 3, 3, 1);
+    showScreen();
+    EXPECT_TRUE(screen->Button_StorageSettings->isEnabled());
+    EXPECT_EQ(row(QStringLiteral("Englisch"))->text(2), QStringLiteral("0") + dueText);
+    const QRect englishRow = screen->VST1->visualItemRect(row(QStringLiteral("Englisch")));
+    QTest::mouseClick(screen->VST1->viewport(), Qt::LeftButton, {}, englishRow.center());
+    ASSERT_TRUE(screen->Button_StorageSettings->isEnabled());
+
+    struct Seen
+    {
+        QString title;
+        QStringList methods;
+        bool retentionEnabledAtFirst = true;
+        double retentionShown = 0;
+    } seen;
+    // Escape leaves everything as it was; then FSRS at 0,85 with the keyboard and "Ok".
+    for (const bool save : {false, true}) {
+        TFormDialogMeta::InstallModalRunner([&seen, save](QDialog& dialog) {
+            auto* method = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox_LearnMethod"));
+            auto* retention = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("SpinEdit_Retention"));
+            seen.title = dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text();
+            seen.methods.clear();
+            for (int i = 0; i < method->count(); ++i)
+                seen.methods << method->itemText(i);
+            seen.retentionEnabledAtFirst = retention->isEnabled();
+            seen.retentionShown = retention->value();
+            dialog.open();
+            method->setFocus();
+            QTest::keyClick(method, Qt::Key_Down);
+            EXPECT_TRUE(retention->isEnabled()) << "FSRS has a retention";
+            if (!save) {
+                QTest::keyClick(method, Qt::Key_Escape);
+                EXPECT_FALSE(dialog.isVisible());
+                return dialog.result();
+            }
+            QLineEdit* edit = retention->findChild<QLineEdit*>();
+            retention->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("0") + retention->locale().decimalPoint() + QStringLiteral("85"));
+            QTest::keyClick(edit, Qt::Key_Tab);
+            EXPECT_DOUBLE_EQ(retention->value(), 0.85);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("dxButton3")), Qt::LeftButton);
+            EXPECT_FALSE(dialog.isVisible()) << "Ok closes the dialog";
+            return dialog.result();
+        });
+        QTest::mouseClick(screen->Button_StorageSettings, Qt::LeftButton);
+        EXPECT_EQ(seen.title, QStringLiteral("Einstellungen des Langzeitspeichers \"Englisch\""));
+        EXPECT_EQ(seen.methods, (QStringList{QStringLiteral("Stufen (klassisch)"), QStringLiteral("FSRS (Vergessenskurve)")}));
+        EXPECT_FALSE(seen.retentionEnabledAtFirst) << "Stufen need no retention";
+        EXPECT_DOUBLE_EQ(seen.retentionShown, 0.90);
+        const TQVL_Result_Unit& record = *core.Users->GetActiveUser().Results().FindUnit(english);
+        EXPECT_EQ(record.learnmethod, save ? TQVL_LearnMethod::FSRS : TQVL_LearnMethod::Stages) << save;
+        EXPECT_EQ(record.desiredretention, save ? 0.85 : 0.90) << save;
+    }
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    EXPECT_EQ(row(QStringLiteral("Englisch"))->text(2), QStringLiteral("1") + dueText) << "due by FSRS now";
+    EXPECT_EQ(screen->VST1->currentItem(), row(QStringLiteral("Englisch"))) << "the storage stays chosen";
+    // Saved into the profile at once.
+    EXPECT_TRUE(ReadFile(ProfilePath()).contains("<learnmethod>fsrs</learnmethod>"));
+    EXPECT_TRUE(ReadFile(ProfilePath()).contains("<desiredretention>0.85</desiredretention>"));
 }

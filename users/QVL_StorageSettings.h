@@ -1,0 +1,29 @@
+#pragma once
+
+#include "query/QVL_LearnMethod.h"
+
+#include <QString>
+
+class TQVL_User;
+
+// The learner's settings of one long-term storage ("Lernverfahren",
+// "gewünschte Behaltensquote"), kept in his profile's record of the storage.
+// The settings screen copies them to and from its controls.
+struct TQVL_StorageSettings
+{
+    TQVL_LearnMethod Method = TQVL_LearnMethod::Stages;
+    // 0.70 to 0.97, in whole percent.
+    double Retention = QVL_DefaultRetention;
+
+    // What the profile of `user` holds for the storage `uid`; the defaults when it has no record.
+    static TQVL_StorageSettings Of(const TQVL_User& user, const QString& uid);
+    // Raises the German message when the retention is outside 0.70 to 0.97.
+    void Check() const;
+    // Checks, writes the settings into the record of the storage `uid`
+    // (`fileName` names a new record's storage) and saves the profile. When
+    // the profile cannot be written the record keeps what it held and the
+    // error is raised; a read-only session writes nothing.
+    void Apply(TQVL_User& user, const QString& uid, const QString& fileName) const;
+
+    friend bool operator==(const TQVL_StorageSettings&, const TQVL_StorageSettings&) = default;
+};
