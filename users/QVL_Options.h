@@ -40,4 +40,6 @@ public:
     int play_series_showquestionintervall = 0;
     int play_series_showanswerintervall = 0;
     QString query_delimiter;
+    // The overview of the day beside the main menu's tiles; shown unless the learner hid it.
+    bool mainmenu_overview_hidden = false;
 };
