@@ -2,22 +2,22 @@
 
 #include "app/QVL.h"
 
-#include "ui/edit/EditLauncher.h"
-#include "ui/play/Form_MenuPlay.h"
-#include "ui/query/Form_MenuQuery.h"
-#include "ui/shell/FormDataModule.h"
-#include "ui/shell/Form_MainMenuTwo.h"
-#include "ui/shell/Guarded.h"
-#include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/shell/Main.h"
-#include "ui/shell/MenuTiles.h"
-#include "ui/shell/Panel_TodayOverview.h"
-#include "ui/shell/WindowManager.h"
-#include "ui/show/ShowLauncher.h"
-#include "ui/statistics/Form_Statistics.h"
-#include "ui/units/Form_MenuUnitsNew.h"
 #include <QAction>
 #include <QLayout>
+#include "ui/edit/EditLauncher.h"
+#include "ui/shell/Form_MainMenuTwo.h"
+#include "ui/query/Form_MenuQuery.h"
+#include "ui/play/Form_MenuPlay.h"
+#include "ui/units/Form_MenuUnitsNew.h"
+#include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/FormDataModule.h"
+#include "ui/shell/Main.h"
+#include "ui/shell/WindowManager.h"
+#include "ui/shell/MenuTiles.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/Panel_TodayOverview.h"
+#include "ui/show/ShowLauncher.h"
+#include "ui/statistics/Form_Statistics.h"
 
 TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
 {
