@@ -38,6 +38,8 @@ TPanelTodayOverview::TPanelTodayOverview(QWidget* parent, TQVL& engine) : QFrame
     setObjectName(QStringLiteral("Panel_TodayOverview"));
     setFrameShape(QFrame::StyledPanel);
     setAccessibleName(QStringLiteral("Tagesübersicht"));
+    // Only as tall as its lines: the tiles above keep the room they need.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     Label_Today = plainLabel(this, QStringLiteral("Label_Today"));
     QFont bold = Label_Today->font();
@@ -59,6 +61,7 @@ TPanelTodayOverview::TPanelTodayOverview(QWidget* parent, TQVL& engine) : QFrame
     storageLayout = new QVBoxLayout;
     storageLayout->setSpacing(2);
     storageLayout->addWidget(Label_NoStorage);
+    storageLayout->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 4);
@@ -97,7 +100,7 @@ void TPanelTodayOverview::addStorage(const QString& name, const QString& path, i
         if (OnStorageChosen)
             OnStorageChosen(path);
     });
-    storageLayout->addWidget(button);
+    storageLayout->insertWidget(storageLayout->count() - 1, button);
     StorageButtons.append(button);
 }
 
