@@ -16,6 +16,10 @@ void TQVL_Options::LoadFromXML(TQVL_XMLTag& tag)
             sound_disabled = t->AsBoolean();
         if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("updates_autosearch")))
             updates_autosearch = t->AsBoolean();
+        // Files from before the overview have no such element: it is shown there.
+        mainmenu_overview_hidden = false;
+        if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("mainmenu_overview_hidden")))
+            mainmenu_overview_hidden = t->AsBoolean();
         if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("languages_langcode_home")))
             languages_langcode_home = t->Value;
         programfiles_readonly = tag.NeedChild(QStringLiteral("programfiles_readonly")).AsBoolean();
@@ -77,6 +81,9 @@ void TQVL_Options::SaveToXML(TQVL_XMLTag& tag)
     // Only once made: settings that never needed one are written as they were read.
     if (!device_id.isEmpty())
         tag.AddChild(QStringLiteral("device_id"), device_id);
+    // Written only when hidden, so a file with the overview shown stays as it was.
+    if (mainmenu_overview_hidden)
+        tag.AddBoolean(QStringLiteral("mainmenu_overview_hidden"), true);
 }
 
 QString TQVL_Options::UsersFolder(const QString& documentsFolder) const

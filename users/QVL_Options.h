@@ -42,4 +42,6 @@ public:
     QString query_delimiter;
     // This machine's id in the review logs (see TQVL_DeviceId); empty until first needed.
     QString device_id;
+    // The overview of the day beside the main menu's tiles; shown unless the learner hid it.
+    bool mainmenu_overview_hidden = false;
 };

@@ -57,7 +57,7 @@ std::optional<int> decimal(const QString& text)
 // Every option the dialog may change, so that a failed save can put them back.
 struct Snapshot
 {
-    bool updates_autosearch, sound_disabled;
+    bool updates_autosearch, sound_disabled, mainmenu_overview_hidden;
     QString languages_langcode_home, query_delimiter;
     int question, answer;
     QString units_directory, users_directory, users_autoload_profile;
@@ -67,6 +67,7 @@ struct Snapshot
     {
         return {o.updates_autosearch,
                 o.sound_disabled,
+                o.mainmenu_overview_hidden,
                 o.languages_langcode_home,
                 o.query_delimiter,
                 o.play_series_showquestionintervall,
@@ -83,6 +84,7 @@ struct Snapshot
     {
         o.updates_autosearch = updates_autosearch;
         o.sound_disabled = sound_disabled;
+        o.mainmenu_overview_hidden = mainmenu_overview_hidden;
         o.languages_langcode_home = languages_langcode_home;
         o.query_delimiter = query_delimiter;
         o.play_series_showquestionintervall = question;
@@ -104,6 +106,7 @@ TQVL_Options_Input TQVL_Options_Input::Of(const TQVL_Options& options)
     TQVL_Options_Input input;
     input.UpdatesAutosearch = options.updates_autosearch;
     input.SoundDisabled = options.sound_disabled;
+    input.OverviewHidden = options.mainmenu_overview_hidden;
     input.HomeLanguage = HomeLanguageEntry(options.languages_langcode_home);
     input.QueryDelimiter = options.query_delimiter;
     input.PlayQuestionIntervall = QString::number(options.play_series_showquestionintervall);
@@ -176,6 +179,7 @@ void TQVL_Options_Input::AssignTo(TQVL_Options& options, const QString& document
     options.play_series_showanswerintervall = answer;
     options.updates_autosearch = UpdatesAutosearch;
     options.sound_disabled = SoundDisabled;
+    options.mainmenu_overview_hidden = OverviewHidden;
     options.query_delimiter = QueryDelimiter;
     if (!HomeLanguage.isEmpty())
         options.languages_langcode_home = HomeLanguageCode(HomeLanguage);

@@ -29,6 +29,7 @@ public:
 
     bool UpdatesAutosearch = false;
     bool SoundDisabled = false;
+    bool OverviewHidden = false;
     // The chosen list entry; empty (the stored code is not in the list) keeps the stored code.
     QString HomeLanguage;
     QString QueryDelimiter;

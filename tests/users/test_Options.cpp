@@ -185,3 +185,26 @@ TEST_F(OptionsTest, DeviceIdOfSettingsThatCannotBeWrittenLivesForTheRun)
         options.CloseFile();
     }
 }
+
+TEST_F(OptionsTest, TheHiddenOverviewIsStoredOnlyWhenHidden)
+{
+    const QString name = write(complete);
+    TQVL_Options options;
+    options.Open(name);
+    EXPECT_FALSE(options.mainmenu_overview_hidden) << "a file from before the overview shows it";
+    ASSERT_TRUE(options.RequestWriteAccess());
+    options.mainmenu_overview_hidden = true;
+    options.Save();
+    options.CloseFile();
+    const QByteArray hidden = ReadFile(name);
+    EXPECT_TRUE(hidden.contains("<mainmenu_overview_hidden>true</mainmenu_overview_hidden>"));
+
+    TQVL_Options again;
+    again.Open(name);
+    EXPECT_TRUE(again.mainmenu_overview_hidden);
+    ASSERT_TRUE(again.RequestWriteAccess());
+    again.mainmenu_overview_hidden = false;
+    again.Save();
+    again.CloseFile();
+    EXPECT_EQ(ReadFile(name), complete) << "shown again, the file is the old one byte for byte";
+}

@@ -160,6 +160,8 @@ QWidget* TFormOptions::generalPage()
     check_Updates->setObjectName(QStringLiteral("check_Updates"));
     check_SoundDisabled = new QCheckBox(QStringLiteral("Tonausgabe deaktivieren"), page);
     check_SoundDisabled->setObjectName(QStringLiteral("check_SoundDisabled"));
+    check_OverviewHidden = new QCheckBox(QStringLiteral("Tagesübersicht im Hauptmenü ausblenden"), page);
+    check_OverviewHidden->setObjectName(QStringLiteral("check_OverviewHidden"));
     Combo_InterfaceLanguage = new QComboBox(page);
     Combo_InterfaceLanguage->setObjectName(QStringLiteral("Combo_InterfaceLanguage"));
     Combo_InterfaceLanguage->addItem(QStringLiteral("Deutsch"));
@@ -171,6 +173,7 @@ QWidget* TFormOptions::generalPage()
     QVBoxLayout* layout = pageLayout(page);
     layout->addWidget(check_Updates);
     layout->addWidget(check_SoundDisabled);
+    layout->addWidget(check_OverviewHidden);
     layout->addSpacing(6);
     layout->addWidget(label(QStringLiteral("Sprache der Programmoberfläche:"), page));
     layout->addWidget(Combo_InterfaceLanguage, 0, Qt::AlignLeft);
@@ -293,6 +296,7 @@ void TFormOptions::fill()
     edit_UserProfilesDir->setText(stored.UsersDirectory);
     check_Updates->setChecked(stored.UpdatesAutosearch);
     check_SoundDisabled->setChecked(stored.SoundDisabled);
+    check_OverviewHidden->setChecked(stored.OverviewHidden);
 
     QStringList entries;
     // Without the code list the two named languages still remain to choose from.
@@ -323,6 +327,7 @@ TQVL_Options_Input TFormOptions::Input() const
     TQVL_Options_Input input;
     input.UpdatesAutosearch = check_Updates->isChecked();
     input.SoundDisabled = check_SoundDisabled->isChecked();
+    input.OverviewHidden = check_OverviewHidden->isChecked();
     input.HomeLanguage = Combo_HomeLangCode->currentIndex() >= 0 ? Combo_HomeLangCode->currentText() : QString();
     input.QueryDelimiter = Edit_QueryDelimiter->text();
     input.PlayQuestionIntervall = edit_play_intervall_question->text();

@@ -43,6 +43,7 @@ public:
     QStackedWidget* Pages = nullptr;
     QCheckBox* check_Updates = nullptr;
     QCheckBox* check_SoundDisabled = nullptr;
+    QCheckBox* check_OverviewHidden = nullptr;
     QComboBox* Combo_InterfaceLanguage = nullptr;
     QComboBox* Combo_HomeLangCode = nullptr;
     QLineEdit* Edit_QueryDelimiter = nullptr;

@@ -3,6 +3,7 @@
 #include "app/QVL.h"
 
 #include <QAction>
+#include <QLayout>
 #include "ui/edit/EditLauncher.h"
 #include "ui/shell/Form_MainMenuTwo.h"
 #include "ui/query/Form_MenuQuery.h"
@@ -13,6 +14,8 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/shell/MenuTiles.h"
+#include "ui/shell/Guarded.h"
+#include "ui/shell/Panel_TodayOverview.h"
 #include "ui/show/ShowLauncher.h"
 #include "ui/statistics/Form_Statistics.h"
 
@@ -27,6 +30,9 @@ TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& qvl) : TFormMeta(parent), co
         if (item)
             select(item->Index());
     };
+    Panel_Today = new TPanelTodayOverview(Content(), core);
+    Content()->layout()->addWidget(Panel_Today);
+    Panel_Today->OnStorageChosen = [this](const QString& path) { Guarded([&] { startStorageQuery(path); }); };
 }
 
 QList<QPair<QString, QString>> TFormMainMenu::Tiles()
@@ -48,7 +54,21 @@ void TFormMainMenu::showEvent(QShowEvent* event)
     const bool empty = !unit.IsOpen || unit.Cards->Count() == 0;
     KQ_ClickMatrix1->Items().Item(5)->SetCaption(empty ? QStringLiteral("Vokabeln hinzufügen")
                                                        : QStringLiteral("Vokabeln bearbeiten"));
+    const bool overview = core.Users->HasActiveUser() && !core.Options->mainmenu_overview_hidden;
+    Panel_Today->setVisible(overview);
+    if (overview)
+        Guarded([this] { Panel_Today->Refresh(); });
     TFormMeta::showEvent(event);
+}
+
+void TFormMainMenu::startStorageQuery(const QString& path)
+{
+    TQVL_Unit& unit = core.Units->GetActiveUnit();
+    if (unit.IsOpen)
+        unit.CloseFile();
+    unit.Open(path);
+    TMainForm& main = *TMainForm::Instance();
+    main.WindowManager().SwitchWindow<TFormMenuQuery>()->SelectTile(TFormMenuQuery::TileSimple);
 }
 
 void TFormMainMenu::select(int index)
