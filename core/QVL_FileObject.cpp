@@ -10,6 +10,7 @@
 #include "core/QVL_XMLTag.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QFileInfo>
 
 #include <chrono>
@@ -30,16 +31,31 @@ QByteArray firstLine(const QByteArray& text)
 }
 
 // Whether `path` still names the file open as `fd` (a save replaces the file under its name).
-bool stillNamesOpenFile(int fd, const QString& path)
+// What a save changes about a name: a rename gives it another inode, and the
+// change time tells apart a reused inode number.
+QByteArray stampBytes(const struct stat& info)
 {
-    struct stat opened
+    QByteArray stamp;
+    QDataStream out(&stamp, QIODevice::WriteOnly);
+    out << quint64(info.st_dev) << quint64(info.st_ino) << qint64(info.st_size) << qint64(info.st_ctim.tv_sec)
+        << qint64(info.st_ctim.tv_nsec);
+    return stamp;
+}
+
+QByteArray nameStamp(const QString& path)
+{
+    struct stat info
     {
     };
-    struct stat current
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? stampBytes(info) : QByteArray();
+}
+
+QByteArray openStamp(int descriptor)
+{
+    struct stat info
     {
     };
-    return ::fstat(fd, &opened) == 0 && ::stat(QFile::encodeName(path).constData(), &current) == 0 &&
-           opened.st_ino == current.st_ino && opened.st_dev == current.st_dev;
+    return ::fstat(descriptor, &info) == 0 ? stampBytes(info) : QByteArray();
 }
 
 } // namespace
@@ -68,15 +84,20 @@ void TQVL_FileObject::Open(const QString& fileName)
     try {
         QByteArray content;
         // Another process may save between our reads of the file and of its
-        // companion. A mismatch only counts when neither the companion nor the
-        // file changed meanwhile; otherwise both are read again, a little
-        // later each time, so that a busy machine lets the saver finish.
+        // companion. A mismatch counts only when it is seen three times in a row
+        // with neither name changing meanwhile; otherwise both are read again, a
+        // little later each time, so that a busy machine lets the saver finish.
+        // Two saves of alternating contents can hide between two looks at one
+        // name (the same bytes, a reused inode), hence the repeated look.
+        int unchangedMismatches = 0;
         for (int attempt = 0;; ++attempt) {
             if (attempt > 1)
                 std::this_thread::sleep_for(std::chrono::milliseconds(attempt));
+            const QString companionName = ChecksumFileName(FileName);
             const QByteArray companionBefore =
-                IntegrityGuard ? TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) : QByteArray();
+                IntegrityGuard ? TQVL_FileHandle::ReadHead(companionName, 64) + nameStamp(companionName) : QByteArray();
             openReadHandle();
+            const QByteArray fileBefore = openStamp(handle.Descriptor());
             // Taken before the bytes: a change while reading makes the stamp
             // older than the content, which costs a needless re-read at worst.
             lastStamp = stampOf(handle.Descriptor());
@@ -87,9 +108,11 @@ void TQVL_FileObject::Open(const QString& fileName)
                 CheckIntegrity(content);
                 break;
             } catch (const TQVL_Error&) {
-                const bool changed = TQVL_FileHandle::ReadHead(ChecksumFileName(FileName), 64) != companionBefore ||
-                                     !stillNamesOpenFile(handle.Descriptor(), FileName);
-                if (!changed || attempt >= 12)
+                const bool changed =
+                    TQVL_FileHandle::ReadHead(companionName, 64) + nameStamp(companionName) != companionBefore ||
+                    nameStamp(FileName) != fileBefore;
+                unchangedMismatches = changed ? 0 : unchangedMismatches + 1;
+                if (unchangedMismatches >= 3 || attempt >= 20)
                     throw;
             }
         }
