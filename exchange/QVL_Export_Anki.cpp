@@ -1,7 +1,7 @@
 #include "exchange/QVL_Export_Anki.h"
 
+#include "core/QVL_ArchiveLibrary.h"
 #include "core/QVL_Error.h"
-#include "core/QVL_LateLibrary.h"
 #include "exchange/QVL_Export_KVTML.h"
 
 #include <QCryptographicHash>
@@ -16,8 +16,6 @@
 #include <QTemporaryDir>
 #include <QUuid>
 
-#include <archive.h>
-#include <archive_entry.h>
 
 #include <atomic>
 
@@ -32,51 +30,12 @@ TQVL_Error packageError(const QString& cause)
     return TQVL_Error::WithCause(QStringLiteral("Das Lernkarten-Paket kann nicht erstellt werden."), cause);
 }
 
-struct ZipLibrary
+const TQVL_ArchiveLibrary& zipLibrary()
 {
-    decltype(&::archive_write_new) archive_write_new = nullptr;
-    decltype(&::archive_write_set_format_zip) archive_write_set_format_zip = nullptr;
-    decltype(&::archive_write_open) archive_write_open = nullptr;
-    decltype(&::archive_write_header) archive_write_header = nullptr;
-    decltype(&::archive_write_data) archive_write_data = nullptr;
-    decltype(&::archive_write_close) archive_write_close = nullptr;
-    decltype(&::archive_write_free) archive_write_free = nullptr;
-    decltype(&::archive_entry_new) archive_entry_new = nullptr;
-    decltype(&::archive_entry_free) archive_entry_free = nullptr;
-    decltype(&::archive_entry_set_pathname) archive_entry_set_pathname = nullptr;
-    decltype(&::archive_entry_set_size) archive_entry_set_size = nullptr;
-    decltype(&::archive_entry_set_filetype) archive_entry_set_filetype = nullptr;
-    decltype(&::archive_entry_set_perm) archive_entry_set_perm = nullptr;
-    decltype(&::archive_error_string) archive_error_string = nullptr;
-};
-
-// The archive library is loaded at the first export, not at every start.
-const ZipLibrary& zipLibrary()
-{
-    static ZipLibrary library;
-    static const bool loaded = [] {
-        void* handle = TQVL_LateLibrary::Open(QStringLiteral("libarchive.so.13"));
-        const auto bind = [handle](auto& function, const char* name) {
-            return TQVL_LateLibrary::Bind(handle, function, name);
-        };
-        return handle && bind(library.archive_write_new, "archive_write_new") &&
-               bind(library.archive_write_set_format_zip, "archive_write_set_format_zip") &&
-               bind(library.archive_write_open, "archive_write_open") &&
-               bind(library.archive_write_header, "archive_write_header") &&
-               bind(library.archive_write_data, "archive_write_data") &&
-               bind(library.archive_write_close, "archive_write_close") &&
-               bind(library.archive_write_free, "archive_write_free") &&
-               bind(library.archive_entry_new, "archive_entry_new") &&
-               bind(library.archive_entry_free, "archive_entry_free") &&
-               bind(library.archive_entry_set_pathname, "archive_entry_set_pathname") &&
-               bind(library.archive_entry_set_size, "archive_entry_set_size") &&
-               bind(library.archive_entry_set_filetype, "archive_entry_set_filetype") &&
-               bind(library.archive_entry_set_perm, "archive_entry_set_perm") &&
-               bind(library.archive_error_string, "archive_error_string");
-    }();
-    if (!loaded)
+    const TQVL_ArchiveLibrary* library = TQVL_ArchiveLibrary::Get();
+    if (!library)
         throw packageError(QStringLiteral("Die Bibliothek libarchive fehlt."));
-    return library;
+    return *library;
 }
 
 la_ssize_t appendToBytes(archive*, void* bytes, const void* data, size_t size)
@@ -87,7 +46,7 @@ la_ssize_t appendToBytes(archive*, void* bytes, const void* data, size_t size)
 
 QByteArray zipped(const std::vector<std::pair<QByteArray, QByteArray>>& files)
 {
-    const ZipLibrary& zip = zipLibrary();
+    const TQVL_ArchiveLibrary& zip = zipLibrary();
     QByteArray bytes;
     archive* writer = zip.archive_write_new();
     const auto fail = [&] {

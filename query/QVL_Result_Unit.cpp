@@ -71,21 +71,22 @@ qint64 TQVL_Result_Unit::DurationOnDay(TQVL_DateTime date) const
 
 bool TQVL_Result_Unit::CountDue(TQVL_DateTime referenceDate, int& count) const
 {
-    int due = 0;
-    if (learnmethod == TQVL_LearnMethod::FSRS && Owner) {
-        if (const std::unique_ptr<TQVL_FSRS_Replay> replay = Owner->ReplayFSRS(*this)) {
-            for (const auto& card : cards)
-                if (replay->IsDue(card->card_uid, card.get(), referenceDate))
-                    ++due;
-            count += due;
-            return due > 0;
-        }
-    }
-    for (const auto& card : cards)
-        if (card->IsDue(referenceDate))
-            ++due;
+    const int due = CountDueAt({referenceDate}).front();
     count += due;
     return due > 0;
+}
+
+std::vector<int> TQVL_Result_Unit::CountDueAt(const std::vector<TQVL_DateTime>& referenceDates) const
+{
+    std::vector<int> due(referenceDates.size(), 0);
+    const std::unique_ptr<TQVL_FSRS_Replay> replay =
+        learnmethod == TQVL_LearnMethod::FSRS && Owner ? Owner->ReplayFSRS(*this) : nullptr;
+    for (const auto& card : cards)
+        for (std::size_t i = 0; i < referenceDates.size(); ++i)
+            if (replay ? replay->IsDue(card->card_uid, card.get(), referenceDates[i])
+                       : card->IsDue(referenceDates[i]))
+                ++due[i];
+    return due;
 }
 
 bool TQVL_Result_Unit::CountDueToday(int& count) const

@@ -49,6 +49,8 @@ public:
     // state, replayed from the review logs of the profile that owns it; when
     // those cannot be read, by the stages, which are kept all along.
     bool CountDue(TQVL_DateTime referenceDate, int& count) const;
+    // The due cards at each of `referenceDates`, with one replay of the logs.
+    std::vector<int> CountDueAt(const std::vector<TQVL_DateTime>& referenceDates) const;
     // CountDue with the current time.
     bool CountDueToday(int& count) const;
 

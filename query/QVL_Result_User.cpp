@@ -7,7 +7,39 @@
 #include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_ReviewLog.h"
 
+#include <QDataStream>
+#include <QFile>
+
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
+
+struct TQVL_Result_User::LogCache
+{
+    QByteArray Stamp;
+    TQVL_ReviewLog::Contents Log;
+};
+
+namespace {
+
+// Every log file's name, inode, size and modification time: an appended
+// answer changes the size, a replaced file the inode.
+QByteArray stampOfLogs(const QString& profileFileName)
+{
+    QByteArray stamp;
+    QDataStream out(&stamp, QIODevice::WriteOnly);
+    for (const QString& file : TQVL_ReviewLog::FilesOf(profileFileName)) {
+        struct stat info
+        {
+        };
+        if (::stat(QFile::encodeName(file).constData(), &info) == 0)
+            out << file << quint64(info.st_ino) << qint64(info.st_size) << qint64(info.st_mtim.tv_sec)
+                << qint64(info.st_mtim.tv_nsec);
+    }
+    return stamp;
+}
+
+} // namespace
 
 TQVL_Result_User::TQVL_Result_User() = default;
 
@@ -94,12 +126,16 @@ std::unique_ptr<TQVL_FSRS_Replay> TQVL_Result_User::ReplayFSRS(const TQVL_Result
 {
     if (ReviewLogProfile.isEmpty())
         return nullptr;
-    TQVL_ReviewLog::Contents log;
-    try {
-        log = TQVL_ReviewLog::ReadProfile(ReviewLogProfile);
-    } catch (const TQVL_Error&) {
-        return nullptr;
+    const QByteArray stamp = stampOfLogs(ReviewLogProfile) + ReviewLogProfile.toUtf8();
+    if (!logCache || logCache->Stamp != stamp) {
+        logCache.reset();
+        try {
+            logCache = std::make_unique<LogCache>(LogCache{stamp, TQVL_ReviewLog::ReadProfile(ReviewLogProfile)});
+        } catch (const TQVL_Error&) {
+            return nullptr;
+        }
     }
+    const TQVL_ReviewLog::Contents& log = logCache->Log;
     TQVL_FSRS::Parameters parameters;
     parameters.DesiredRetention = unit.desiredretention;
     auto replay = std::make_unique<TQVL_FSRS_Replay>(TQVL_FSRS(parameters));

@@ -60,5 +60,10 @@ public:
     QString ReviewLogProfile;
 
 private:
+    struct LogCache;
+
     std::vector<std::unique_ptr<TQVL_Result_Unit>> units;
+    // The logs as last read, kept while none of their files changed: the main
+    // menu and the forecast ask for every storage, and often.
+    mutable std::unique_ptr<LogCache> logCache;
 };

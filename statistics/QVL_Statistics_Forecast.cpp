@@ -15,16 +15,17 @@ std::vector<int> TQVL_Statistics_Forecast::Compute(const TQVL_Result_Unit& stora
     std::vector<int> forecast;
     if (days <= 0)
         return forecast;
-    forecast.reserve(std::size_t(days));
-    int dueBefore = 0;
-    storage.CountDue(now, dueBefore);
+    std::vector<TQVL_DateTime> dates{now};
+    for (int day = 1; day < days; ++day)
+        dates.push_back(EndOfDay(now, day));
+    const std::vector<int> due = storage.CountDueAt(dates);
+    forecast.reserve(due.size());
+    int dueBefore = due.front();
     forecast.push_back(dueBefore);
-    for (int day = 1; day < days; ++day) {
-        int due = 0;
-        storage.CountDue(EndOfDay(now, day), due);
+    for (std::size_t day = 1; day < due.size(); ++day) {
         // A card once due stays due until answered; the difference is what is new that day.
-        forecast.push_back(std::max(due - dueBefore, 0));
-        dueBefore = std::max(due, dueBefore);
+        forecast.push_back(std::max(due[day] - dueBefore, 0));
+        dueBefore = std::max(due[day], dueBefore);
     }
     return forecast;
 }

@@ -1,70 +1,25 @@
 #include "update/QVL_UpdatePackage.h"
 
+#include "core/QVL_ArchiveLibrary.h"
 #include "core/QVL_Error.h"
-#include "core/QVL_LateLibrary.h"
 #include "core/QVL_SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <sodium.h>
 
 #include <memory>
 
 namespace {
 
-// The archive library and its compression libraries are loaded when a
-// package is unpacked, not with the program: linked, they cost every start.
-struct TArchiveLibrary
+const TQVL_ArchiveLibrary& archiveLibrary()
 {
-    decltype(&::archive_entry_filetype) archive_entry_filetype = nullptr;
-    decltype(&::archive_entry_hardlink) archive_entry_hardlink = nullptr;
-    decltype(&::archive_entry_pathname) archive_entry_pathname = nullptr;
-    decltype(&::archive_entry_pathname_utf8) archive_entry_pathname_utf8 = nullptr;
-    decltype(&::archive_entry_perm) archive_entry_perm = nullptr;
-    decltype(&::archive_entry_symlink) archive_entry_symlink = nullptr;
-    decltype(&::archive_error_string) archive_error_string = nullptr;
-    decltype(&::archive_read_data) archive_read_data = nullptr;
-    decltype(&::archive_read_free) archive_read_free = nullptr;
-    decltype(&::archive_read_new) archive_read_new = nullptr;
-    decltype(&::archive_read_next_header) archive_read_next_header = nullptr;
-    decltype(&::archive_read_open_filename) archive_read_open_filename = nullptr;
-    decltype(&::archive_read_support_filter_xz) archive_read_support_filter_xz = nullptr;
-    decltype(&::archive_read_support_format_tar) archive_read_support_format_tar = nullptr;
-};
-
-bool loadArchiveLibrary(TArchiveLibrary& library)
-{
-    void* handle = TQVL_LateLibrary::Open(QStringLiteral("libarchive.so.13"));
-    const auto entry = [handle](auto& function, const char* name) {
-        return TQVL_LateLibrary::Bind(handle, function, name);
-    };
-    return handle && entry(library.archive_entry_filetype, "archive_entry_filetype") &&
-           entry(library.archive_entry_hardlink, "archive_entry_hardlink") &&
-           entry(library.archive_entry_pathname, "archive_entry_pathname") &&
-           entry(library.archive_entry_pathname_utf8, "archive_entry_pathname_utf8") &&
-           entry(library.archive_entry_perm, "archive_entry_perm") &&
-           entry(library.archive_entry_symlink, "archive_entry_symlink") &&
-           entry(library.archive_error_string, "archive_error_string") &&
-           entry(library.archive_read_data, "archive_read_data") &&
-           entry(library.archive_read_free, "archive_read_free") &&
-           entry(library.archive_read_new, "archive_read_new") &&
-           entry(library.archive_read_next_header, "archive_read_next_header") &&
-           entry(library.archive_read_open_filename, "archive_read_open_filename") &&
-           entry(library.archive_read_support_filter_xz, "archive_read_support_filter_xz") &&
-           entry(library.archive_read_support_format_tar, "archive_read_support_format_tar");
-}
-
-const TArchiveLibrary& archiveLibrary()
-{
-    static TArchiveLibrary library;
-    static const bool loaded = loadArchiveLibrary(library);
-    if (!loaded)
+    const TQVL_ArchiveLibrary* library = TQVL_ArchiveLibrary::Get();
+    if (!library)
         throw TQVL_Error(QStringLiteral("Update-Pakete können nicht entpackt werden: Die Bibliothek libarchive fehlt."));
-    return library;
+    return *library;
 }
 
 // Public half of the release key; its private half never leaves the release machine.

@@ -187,6 +187,21 @@ TEST_F(LearnMethod, DueCardsFollowTheStorageMethod)
     count = 0;
     EXPECT_TRUE(results.CountDueInStorages(count));
     EXPECT_EQ(count, 2);
+    // The logs read for those counts are kept only until one of them grows.
+    {
+        TQVL_ReviewLog_Writer writer;
+        writer.Open(TQVL_ReviewLog::FileName(profile, device));
+        TQVL_ReviewLog_Entry e;
+        e.Device = device;
+        e.UnitUid = QStringLiteral("S");
+        e.CardUid = 4;
+        e.TimeMs = daysAgo(0);
+        e.Verdict = TQVL_ReviewVerdict::Wrong;
+        e.StateBefore = TQVL_ReviewState::Review;
+        writer.Append(e);
+    }
+    EXPECT_EQ(unit.CountDueAt({now, TQVL_DateTime(now.Serial() + 60)}), (std::vector<int>{3, 4}))
+        << "card 4 forgotten now; in two months every card";
 
     // A log this program cannot read leaves the stages, which were kept all along.
     QFile other(TQVL_ReviewLog::FileName(profile, QStringLiteral("fedcba9876543210fedcba9876543210")));

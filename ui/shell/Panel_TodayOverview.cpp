@@ -9,6 +9,7 @@
 #include "ui/shell/Icons.h"
 #include "users/QVL_User.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -29,6 +31,18 @@ QLabel* plainLabel(QWidget* parent, const QString& name)
     // File names reach these labels: never read as markup.
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+// Adding, removing or replacing a file (a safe save renames) changes the folder's own times.
+QByteArray folderStampOf(const QString& folder)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return folder.toUtf8();
+    return folder.toUtf8() + '|' + QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qint64(info.st_mtim.tv_nsec)) + '|' + QByteArray::number(qint64(info.st_ctim.tv_nsec));
 }
 
 } // namespace
@@ -132,8 +146,13 @@ void TPanelTodayOverview::Refresh()
     }
 
     TQVL_Provider_Custom& provider = core.LongTermStorages->Provider();
-    provider.Clear();
-    provider.Scan(core.StoragesFolder());
+    const QString folder = core.StoragesFolder();
+    const QByteArray folderStamp = folderStampOf(folder);
+    if (folderStamp != scannedFolder || provider.Root->ChildCount() == 0) {
+        provider.Clear();
+        provider.Scan(folder);
+        scannedFolder = folderStamp;
+    }
     struct Row
     {
         QString name, path;

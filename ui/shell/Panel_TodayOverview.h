@@ -43,4 +43,7 @@ private:
 
     TQVL& core;
     QVBoxLayout* storageLayout = nullptr;
+    // The storages folder as last scanned here: a show of the menu rescans only
+    // when a storage was added, removed or saved since.
+    QByteArray scannedFolder;
 };
