@@ -218,8 +218,14 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
                 if (!TQVL_Sync_Files::ConflictOriginal(name).isEmpty())
                     continue;
                 const QString file = lessons + QLatin1Char('/') + name;
-                if (settled(file, bytes))
-                    lessonCopies[QFileInfo(name).completeBaseName()].push_back({device, file, bytes, modifiedMs(file)});
+                if (!settled(file, bytes))
+                    continue;
+                // When the device last changed the lesson; the copy's own time is when it was published.
+                QByteArray changedText;
+                const QString stampFile = lessons + QLatin1Char('/') + QFileInfo(name).completeBaseName() +
+                                          QStringLiteral(".stamp");
+                const qint64 changed = settled(stampFile, changedText) ? changedText.trimmed().toLongLong() : modifiedMs(file);
+                lessonCopies[QFileInfo(name).completeBaseName()].push_back({device, file, bytes, changed});
             }
         }
         // Conflict copies: of a log or step file merged by lines, of a lesson
@@ -357,6 +363,8 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
         const QByteArray now = unitBytes(unit);
         writeIfChanged(base, now);
         writeIfChanged(own + QStringLiteral("/lessons/") + unit.Uid + QStringLiteral(".qxu"), readIfExists(lessonFile));
+        writeIfChanged(own + QStringLiteral("/lessons/") + unit.Uid + QStringLiteral(".stamp"),
+                       QByteArray::number(changed ? modifiedMs(lessonFile) : mineStamp) + '\n');
         unit.CloseFile();
     }
 
