@@ -8,6 +8,7 @@
 #include "core/QVL_System.h"
 #include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_Query.h"
+#include "query/QVL_Query_ReviewRecorder.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "query/QVL_Statistics_LastQuery.h"
@@ -152,36 +153,13 @@ void TQVL_Query_Cardpile::StoreResults(bool selfEvaluated, TQVL_DateTime duratio
     const TQVL_Query_ActiveUser user = owner.ActiveUser ? owner.ActiveUser() : TQVL_Query_ActiveUser{};
     if (!user.Profile || !user.Results)
         throw TQVL_Error(QStringLiteral("no active User"));
-    const TQVL_DateTime now = TQVL_DateTime::Now();
-    const TQVL_Unit* activeUnit = owner.ActiveUnit ? owner.ActiveUnit() : nullptr;
-
-    const auto close = [&](TQVL_Result_Unit& results) {
-        results.AddQuery(GetUnitDurationSecondsofQuery(results.unit_uid, duration), results.last_queried, selfEvaluated,
-                         results.last_right, now);
-    };
-    TQVL_Result_Unit* current = nullptr;
-    const TQVL_Unit* currentUnit = nullptr;
-    for (const auto& entry : Cards) {
-        TQVL_Result_Unit* results =
-            entry->Unit == currentUnit ? current : &user.Results->GetOrCreateUnit(entry->Unit->Uid);
-        if (results != current) {
-            if (current) {
-                close(*current);
-                // The first unit keeps its mark.
-                results->longtermstorage =
-                    activeUnit && activeUnit->Typ == tLongTermStorage && results->unit_uid == activeUnit->Uid;
-            }
-            current = results;
-            current->unit_lastknownfilename = entry->Unit->FileName;
-            current->last_queried = 0;
-            current->last_right = 0;
-            current->lastquerydate = now;
-        }
-        currentUnit = entry->Unit;
-        saveItem(*entry, *current, now);
-    }
-    if (current)
-        close(*current);
+    const std::vector<TQVL_Result_Step> steps = MakeSteps(selfEvaluated, duration, TQVL_DateTime::Now());
+    // The steps reach the disk before the profile: a crash in between keeps
+    // them, and the sync counts them; the other way round they would be lost.
+    if (owner.Recorder)
+        owner.Recorder->RecordSteps(steps);
+    for (const TQVL_Result_Step& step : steps)
+        step.ApplyTo(*user.Results);
 
     try {
         user.Profile->Save();
@@ -192,6 +170,34 @@ void TQVL_Query_Cardpile::StoreResults(bool selfEvaluated, TQVL_DateTime duratio
     user.Profile->ReleaseWriteAccess();
 }
 
+std::vector<TQVL_Result_Step> TQVL_Query_Cardpile::MakeSteps(bool selfEvaluated, TQVL_DateTime duration,
+                                                             TQVL_DateTime now) const
+{
+    const TQVL_Unit* activeUnit = owner.ActiveUnit ? owner.ActiveUnit() : nullptr;
+    std::vector<TQVL_Result_Step> steps;
+    for (const auto& entry : Cards) {
+        if (steps.empty() || entry->Unit->Uid != steps.back().UnitUid) {
+            TQVL_Result_Step step;
+            step.Now = now;
+            step.UnitUid = entry->Unit->Uid;
+            step.FileName = entry->Unit->FileName;
+            step.LongTermMode = LongTermMode;
+            step.ReferenceDate = ReferenceDate;
+            step.Duration = GetUnitDurationSecondsofQuery(step.UnitUid, duration);
+            step.SelfEvaluated = selfEvaluated;
+            // The first unit keeps its mark.
+            if (!steps.empty())
+                step.Mark = activeUnit && activeUnit->Typ == tLongTermStorage && step.UnitUid == activeUnit->Uid
+                                ? TQVL_Result_Step::StorageMark::Set
+                                : TQVL_Result_Step::StorageMark::Clear;
+            steps.push_back(std::move(step));
+        }
+        steps.back().Cards.push_back(
+            {entry->Card->Uid, entry->Queried, entry->Right, qint32(entry->PointValue - entry->StartPointValue)});
+    }
+    return steps;
+}
+
 void TQVL_Query_Cardpile::SaveItemToUnitResult(const TQVL_Query_Card& entry, TQVL_Result_Unit& unit) const
 {
     saveItem(entry, unit, TQVL_DateTime::Now());
@@ -199,24 +205,9 @@ void TQVL_Query_Cardpile::SaveItemToUnitResult(const TQVL_Query_Card& entry, TQV
 
 void TQVL_Query_Cardpile::saveItem(const TQVL_Query_Card& entry, TQVL_Result_Unit& unit, TQVL_DateTime now) const
 {
-    unit.all_queried += entry.Queried;
-    unit.all_right += entry.Right;
-    unit.last_queried += entry.Queried;
-    unit.last_right += entry.Right;
-
-    TQVL_Result_Card& card = unit.GetOrCreateCard(entry.Card->Uid);
-    card.all_queried += entry.Queried;
-    card.all_right += entry.Right;
-    card.last_queried = entry.Queried;
-    card.last_right = entry.Right;
-    // A due card of a storage that was not asked keeps its date, stage and
-    // points: moving its date would put it off by a whole interval unseen.
-    if (LongTermMode && entry.Queried <= 0)
-        return;
-    card.pointvalue += (entry.PointValue - entry.StartPointValue) + 10 * TQVL_System::DaysBetween(card.lastquery, now);
-    card.lastquery = LongTermMode ? ReferenceDate : now;
-    if (LongTermMode)
-        card.UpdateStage(entry.Queried, entry.Right);
+    TQVL_Result_Step::ApplyCard(
+        {entry.Card->Uid, entry.Queried, entry.Right, qint32(entry.PointValue - entry.StartPointValue)}, unit, now,
+        LongTermMode, ReferenceDate);
 }
 
 void TQVL_Query_Cardpile::SaveUnitListToStatistics() const

@@ -2,6 +2,7 @@
 
 #include "core/QVL_DateTime.h"
 #include "query/QVL_Query_Card.h"
+#include "query/QVL_Result_Step.h"
 
 #include <QString>
 
@@ -56,6 +57,9 @@ public:
     // profile and gives up its write access. A failed save raises "Fehler beim
     // Speichern der Ergebnisse der Abfrage!" and the cause; the results stay in memory.
     void StoreResults(bool selfEvaluated, TQVL_DateTime duration);
+    // What StoreResults writes into the results, as steps: one per run of the
+    // pile's cards of one unit, stored at `now`.
+    std::vector<TQVL_Result_Step> MakeSteps(bool selfEvaluated, TQVL_DateTime duration, TQVL_DateTime now) const;
     // Adds one entry's counts to `unit` and its card record.
     void SaveItemToUnitResult(const TQVL_Query_Card& entry, TQVL_Result_Unit& unit) const;
     // Puts the uids of the units into the last-query record.

@@ -8,6 +8,7 @@
 #include "query/QVL_Query_Card.h"
 #include "query/QVL_Query_Timer_Qt.h"
 #include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Steps.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "query/QVL_ReviewLog.h"
@@ -32,6 +33,7 @@ void TQVL_Query_ReviewRecorder::Begin(const QString& profileFileName, const QStr
     End();
     results = &profileResults;
     device = deviceId;
+    profileFile = profileFileName;
     replays.clear();
     last.reset();
     try {
@@ -68,6 +70,17 @@ void TQVL_Query_ReviewRecorder::fail(const QString& text)
 {
     writer.reset();
     TQVL_Notices::Show(QStringLiteral("Die Antworten dieser Abfrage werden nicht protokolliert: %1").arg(text));
+}
+
+void TQVL_Query_ReviewRecorder::RecordSteps(std::vector<TQVL_Result_Step> steps) const
+{
+    // The step file does not depend on the review log: a log that could not be
+    // opened must not take the steps with it.
+    if (device.isEmpty() || profileFile.isEmpty() || steps.empty())
+        return;
+    for (TQVL_Result_Step& step : steps)
+        step.Device = device;
+    TQVL_Result_Steps::Append(TQVL_Result_Steps::FileName(profileFile, device), steps);
 }
 
 TQVL_ReviewVerdict TQVL_Query_ReviewRecorder::VerdictOf(TQVL_Query_StepResult result, bool selfJudged)

@@ -3,6 +3,7 @@
 #include "query/QVL_FSRS.h"
 #include "query/QVL_Query_StepResult.h"
 #include "query/QVL_Query_Timer.h"
+#include "query/QVL_Result_Step.h"
 #include "query/QVL_ReviewLog_Entry.h"
 
 #include <QHash>
@@ -61,6 +62,14 @@ public:
     // The answer recorded last can no longer be taken back.
     void ForgetLast() { last.reset(); }
 
+    // Appends the steps a query is about to store into the results to this
+    // device's step file of the profile, on the disk before the profile is
+    // saved; nothing when no query is being recorded. Raises a German error
+    // naming the file when it cannot be written: the sync builds the results
+    // from these steps, so a query whose steps are missing must not be stored
+    // as if it were complete.
+    void RecordSteps(std::vector<TQVL_Result_Step> steps) const;
+
     // How the log names the verdict of an answer the ladder counted as `result`.
     static TQVL_ReviewVerdict VerdictOf(TQVL_Query_StepResult result, bool selfJudged);
 
@@ -76,6 +85,7 @@ private:
     // Always a Qt timer: the query's step timers may be manual ones that tests fire in order.
     std::unique_ptr<TQVL_Query_Timer> flushTimer;
     QString device;
+    QString profileFile;
     const TQVL_Result_User* results = nullptr;
     // Every device's answers before the query.
     std::vector<TQVL_ReviewLog_Entry> history;

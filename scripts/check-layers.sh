@@ -2,14 +2,14 @@
 # Fails when a source file includes a header of a higher layer. The layers,
 # lowest first (folders on one line share a rank and may not include each
 # other):
-#   core < content < query < users, statistics < exchange, update < app < ui
+#   core < content < query < users, statistics < exchange, update, sync < app < ui
 # Tests are held to the layer of the folder they mirror (tests/ui/... may
 # include ui/, tests/core/... only core/); tests/support is shared by all.
 # Engine folders never include a widget header. Prints every offending line.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
 
-declare -A rank=([core]=0 [content]=1 [query]=2 [users]=3 [statistics]=3 [exchange]=4 [update]=4 [app]=5 [ui]=6)
+declare -A rank=([core]=0 [content]=1 [query]=2 [users]=3 [statistics]=3 [exchange]=4 [update]=4 [sync]=4 [app]=5 [ui]=6)
 widgets='QWidget|QDialog|QLabel|QPushButton|QLineEdit|QApplication|QMainWindow|QMessageBox|QAbstractButton|QtWidgets|QLayout|QBoxLayout|QGridLayout|QComboBox|QCheckBox|QRadioButton|QListWidget|QTreeView|QTableView|QToolButton|QMenu|QAction|QFileDialog|QScrollArea|QFrame|QSplitter|QTabWidget|QGroupBox|QSpinBox|QProgressBar|QStatusBar|QToolBar'
 
 failed=0
