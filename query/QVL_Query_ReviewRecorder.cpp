@@ -80,7 +80,13 @@ void TQVL_Query_ReviewRecorder::RecordSteps(std::vector<TQVL_Result_Step> steps)
         return;
     for (TQVL_Result_Step& step : steps)
         step.Device = device;
-    TQVL_Result_Steps::Append(TQVL_Result_Steps::FileName(profileFile, device), steps);
+    try {
+        TQVL_Result_Steps::Append(TQVL_Result_Steps::FileName(profileFile, device), steps);
+    } catch (const TQVL_Error& error) {
+        TQVL_Notices::Show(
+            QStringLiteral("Die Ergebnisse dieser Abfrage werden nicht mit anderen Rechnern abgeglichen: %1")
+                .arg(error.Message()));
+    }
 }
 
 TQVL_ReviewVerdict TQVL_Query_ReviewRecorder::VerdictOf(TQVL_Query_StepResult result, bool selfJudged)

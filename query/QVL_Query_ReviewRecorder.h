@@ -64,10 +64,9 @@ public:
 
     // Appends the steps a query is about to store into the results to this
     // device's step file of the profile, on the disk before the profile is
-    // saved; nothing when no query is being recorded. Raises a German error
-    // naming the file when it cannot be written: the sync builds the results
-    // from these steps, so a query whose steps are missing must not be stored
-    // as if it were complete.
+    // saved; nothing when no query is being recorded. When the file cannot be
+    // written, a German notice says that the sync will miss this query: the
+    // learner's results are still stored on this machine.
     void RecordSteps(std::vector<TQVL_Result_Step> steps) const;
 
     // How the log names the verdict of an answer the ladder counted as `result`.

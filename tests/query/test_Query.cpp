@@ -16,6 +16,7 @@
 #include "core/QVL_Notices.h"
 #include "core/QVL_SafeFile.h"
 #include "query/QVL_FSRS_Replay.h"
+#include "query/QVL_Result_Steps.h"
 #include "query/QVL_ReviewLog.h"
 #include "query/QVL_ReviewLog_Writer.h"
 #include "tests/support/RecordingErrorDisplay.h"
@@ -1008,6 +1009,31 @@ TEST_F(QueryReviewLogTest, AStorageLogsItsStagesAndMemoryStatesAsAReplayComputes
         replay.Apply(e);
     }
     EXPECT_GT(entries[1].Stability, seeded.Stability) << "a right answer after its interval strengthens the memory";
+
+    // The step file the query wrote gives the stored results again on top of the record it started from.
+    const TQVL_Result_Steps::Contents steps =
+        TQVL_Result_Steps::Read(TQVL_Result_Steps::FileName(profile.FileName, device));
+    ASSERT_EQ(steps.Steps.size(), 1u);
+    TQVL_Result_User replayed;
+    TQVL_Result_Unit& start = replayed.GetOrCreateUnit(uid);
+    start.longtermstorage = true;
+    TQVL_Result_Card& startCard = start.GetOrCreateCard(2);
+    startCard.stage = record.stage;
+    startCard.lastquery = record.lastquery;
+    startCard.all_queried = record.all_queried;
+    startCard.all_right = record.all_right;
+    steps.Steps.front().ApplyTo(replayed);
+    for (const qint32 card : {1, 2}) {
+        SCOPED_TRACE(card);
+        const TQVL_Result_Card* mine = replayed.FindUnit(uid)->FindCard(card);
+        ASSERT_TRUE(mine);
+        EXPECT_EQ(mine->stage, stored(uid, card)->stage);
+        EXPECT_EQ(mine->all_queried, stored(uid, card)->all_queried);
+        EXPECT_EQ(mine->all_right, stored(uid, card)->all_right);
+        EXPECT_EQ(mine->pointvalue, stored(uid, card)->pointvalue);
+        EXPECT_EQ(mine->lastquery.Serial(), stored(uid, card)->lastquery.Serial());
+    }
+    EXPECT_EQ(replayed.FindUnit(uid)->all_queried, results.all_queried);
 }
 
 TEST_F(QueryReviewLogTest, NoLogInPlayModeWithoutStoredResultsOrWithoutTheProfile)
