@@ -1,10 +1,12 @@
-// Reading a review log of a year of daily use (100,000 answers), and the FSRS
-// replay of a storage of 10,000 cards from its log, each against the
-// reference of reading the same bytes, measured in the same run: ours and the
+// Reading a review log of a year of daily use (100,000 answers), the FSRS
+// replay of a storage of 10,000 cards from its log, and fitting the FSRS
+// weights to that log ("Parameter an meine Antworten anpassen"), each against
+// the reference of reading the same bytes, measured in the same run: ours and the
 // reference alternate within each iteration, so drift of the machine hits
 // both; "ratio" is the ratio of the summed times.
 #include "core/QVL_SafeFile.h"
 #include "query/QVL_FSRS.h"
+#include "query/QVL_FSRS_Optimizer.h"
 #include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_ReviewLog.h"
 #include "query/QVL_ReviewLog_Writer.h"
@@ -185,5 +187,30 @@ void BM_FSRSReplayStorage(benchmark::State& state)
     state.counters["answers"] = double(log.answers);
 }
 BENCHMARK(BM_FSRSReplayStorage)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// What the settings dialog does: read the log, gather the storage's card histories, fit.
+void BM_FSRSFitStorage(benchmark::State& state)
+{
+    const StorageLog& log = StorageLog::Get();
+    double ours = 0, reference = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const TQVL_FSRS_Optimizer optimizer(TQVL_ReviewLog::Read(log.FileName()).Entries, log.Unit);
+        const TQVL_FSRS_Optimizer::Result result = optimizer.Fit(TQVL_FSRS_Optimizer::Defaults());
+        if (result.Histories < StorageLog::cardCount / 2 || result.LogLossAfter > result.LogLossBefore)
+            std::abort();
+        const auto t1 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(TQVL_FileHandle::ReadWholeFile(log.FileName()).size());
+        const auto t2 = std::chrono::steady_clock::now();
+        ours += seconds(t0, t1);
+        reference += seconds(t1, t2);
+        state.SetIterationTime(seconds(t0, t1));
+        state.counters["loss_before"] = result.LogLossBefore;
+        state.counters["loss_after"] = result.LogLossAfter;
+    }
+    state.counters["reference_ms"] = 1000 * reference / double(state.iterations());
+    state.counters["ratio"] = ours / reference;
+}
+BENCHMARK(BM_FSRSFitStorage)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace

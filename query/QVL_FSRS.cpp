@@ -116,7 +116,7 @@ int TQVL_FSRS::NextInterval(double stability) const
     return int(std::min(days, double(params.MaximumInterval)));
 }
 
-TQVL_FSRS::Memory TQVL_FSRS::nextMemory(const TQVL_FSRS_Card& card, int elapsedDays, TQVL_FSRS_Rating rating,
+TQVL_FSRS::Memory TQVL_FSRS::NextMemory(const TQVL_FSRS_Card& card, int elapsedDays, TQVL_FSRS_Rating rating,
                                         double retrievability) const
 {
     if (card.Difficulty == 0.0 && card.Stability == 0.0)
@@ -191,7 +191,7 @@ TQVL_FSRS_Card TQVL_FSRS::Review(const TQVL_FSRS_Card& card, qint64 nowMs, TQVL_
                              ? 0.0
                              : ForgettingCurve(elapsed, card.Stability);
         TQVL_FSRS_Card next = current;
-        const Memory memory = nextMemory(current, elapsed, rating, r);
+        const Memory memory = NextMemory(current, elapsed, rating, r);
         next.Stability = memory.Stability;
         next.Difficulty = memory.Difficulty;
         const TQVL_ReviewState toState = card.State == TQVL_ReviewState::New ? TQVL_ReviewState::Learning : card.State;
@@ -201,7 +201,7 @@ TQVL_FSRS_Card TQVL_FSRS::Review(const TQVL_FSRS_Card& card, qint64 nowMs, TQVL_
 
     const double r = ForgettingCurve(elapsed, current.Stability);
     TQVL_FSRS_Card next = current;
-    const Memory memory = nextMemory(current, elapsed, rating, r);
+    const Memory memory = NextMemory(current, elapsed, rating, r);
     next.Stability = memory.Stability;
     next.Difficulty = memory.Difficulty;
     if (rating == TQVL_FSRS_Rating::Again) {
@@ -211,7 +211,7 @@ TQVL_FSRS_Card TQVL_FSRS::Review(const TQVL_FSRS_Card& card, qint64 nowMs, TQVL_
     }
     // Hard never waits longer than Good, Easy always longer than Good.
     const auto interval = [&](TQVL_FSRS_Rating g) {
-        return NextInterval(g == rating ? memory.Stability : nextMemory(current, elapsed, g, r).Stability);
+        return NextInterval(g == rating ? memory.Stability : NextMemory(current, elapsed, g, r).Stability);
     };
     int hard = interval(TQVL_FSRS_Rating::Hard);
     int good = interval(TQVL_FSRS_Rating::Good);

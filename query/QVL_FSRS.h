@@ -84,16 +84,21 @@ public:
     // Calendar days (UTC) from one time to another.
     static int DaysBetween(qint64 fromMs, qint64 toMs);
 
-    const Parameters& GetParameters() const { return params; }
-
-private:
+    // The memory state after an answer `elapsedDays` after the last one, when
+    // the card's recall probability was `retrievability`; a card without a
+    // memory state (new) gets the initial one. Steps and intervals aside, this
+    // is all an answer changes, so the parameter fitting replays with it.
     struct Memory
     {
         double Stability;
         double Difficulty;
     };
-    Memory nextMemory(const TQVL_FSRS_Card& card, int elapsedDays, TQVL_FSRS_Rating rating,
+    Memory NextMemory(const TQVL_FSRS_Card& card, int elapsedDays, TQVL_FSRS_Rating rating,
                       double retrievability) const;
+
+    const Parameters& GetParameters() const { return params; }
+
+private:
     void applySteps(const TQVL_FSRS_Card& before, TQVL_FSRS_Card& next, TQVL_FSRS_Rating rating,
                     TQVL_ReviewState toState, qint64 nowMs) const;
 

@@ -68,6 +68,13 @@ bool TQVL_FSRS_Replay::IsDue(const TQVL_FSRS_Card& card, TQVL_DateTime reference
     return card.DueMs < nextDay.toMSecsSinceEpoch();
 }
 
+TQVL_DateTime TQVL_FSRS_Replay::DueDate(const TQVL_FSRS_Card& card, TQVL_DateTime now)
+{
+    if (card.State == TQVL_ReviewState::New)
+        return now;
+    return TQVL_DateTime::FromDateTime(QDateTime::fromMSecsSinceEpoch(card.DueMs));
+}
+
 bool TQVL_FSRS_Replay::IsDue(qint32 cardUid, const TQVL_Result_Card* record, TQVL_DateTime referenceDate) const
 {
     return IsDue(Current(cardUid, record), referenceDate);

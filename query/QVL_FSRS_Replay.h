@@ -40,6 +40,8 @@ public:
     // any other when its due time falls before the next day begins.
     bool IsDue(qint32 cardUid, const TQVL_Result_Card* record, TQVL_DateTime referenceDate) const;
     static bool IsDue(const TQVL_FSRS_Card& card, TQVL_DateTime referenceDate);
+    // When `card` falls due (local time): `now` for a new card, which is due at once.
+    static TQVL_DateTime DueDate(const TQVL_FSRS_Card& card, TQVL_DateTime now);
 
     // A card learned with stages before the log began, in FSRS terms ("stage
     // carry-over"): the stage's interval in days is its stability (stage 0:

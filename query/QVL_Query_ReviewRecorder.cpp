@@ -113,7 +113,7 @@ TQVL_FSRS_Replay& TQVL_Query_ReviewRecorder::replayOf(const QString& unitUid)
     if (!replay) {
         TQVL_FSRS::Parameters parameters;
         if (const TQVL_Result_Unit* unit = results->FindUnit(unitUid))
-            parameters.DesiredRetention = unit->desiredretention;
+            parameters = unit->FSRSParameters();
         replay = std::make_shared<TQVL_FSRS_Replay>(TQVL_FSRS(parameters));
         replay->Replay(history, unitUid);
     }

@@ -3,12 +3,50 @@
 #include "core/QVL_Math.h"
 #include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLWriter.h"
+#include "query/QVL_FSRS_Optimizer.h"
 #include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_Result_User.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The weights as one line of numbers, each in the shortest text that reads back as the same double.
+QString weightsText(const std::array<double, 21>& weights)
+{
+    QString text;
+    for (const double w : weights) {
+        char buffer[32];
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, w);
+        if (!text.isEmpty())
+            text += u',';
+        text += QLatin1String(buffer, error == std::errc() ? end - buffer : 0);
+    }
+    return text;
+}
+
+// Weights another program wrote, or a hand edited: anything but 21 numbers
+// means the defaults; numbers outside the reference's bounds are brought into them.
+std::optional<std::array<double, 21>> parseWeights(const QString& text)
+{
+    const QStringList parts = text.split(u',');
+    std::array<double, 21> weights{};
+    if (parts.size() != int(weights.size()))
+        return std::nullopt;
+    for (std::size_t i = 0; i < weights.size(); ++i) {
+        bool ok = false;
+        weights[i] = parts[qsizetype(i)].trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(weights[i]))
+            return std::nullopt;
+    }
+    return TQVL_FSRS_Optimizer::Clamp(weights);
+}
+
+} // namespace
 
 TQVL_Result_Unit::TQVL_Result_Unit(QString unitUid) : unit_uid(std::move(unitUid)) {}
 
@@ -89,6 +127,15 @@ std::vector<int> TQVL_Result_Unit::CountDueAt(const std::vector<TQVL_DateTime>& 
     return due;
 }
 
+TQVL_FSRS::Parameters TQVL_Result_Unit::FSRSParameters() const
+{
+    TQVL_FSRS::Parameters parameters;
+    parameters.DesiredRetention = desiredretention;
+    if (fsrsparameters)
+        parameters.W = *fsrsparameters;
+    return parameters;
+}
+
 bool TQVL_Result_Unit::CountDueToday(int& count) const
 {
     return CountDue(TQVL_DateTime::Now(), count);
@@ -113,6 +160,8 @@ std::unique_ptr<TQVL_Result_Unit> TQVL_Result_Unit::FromXML(const TQVL_XMLElemen
             unit->desiredretention =
                 double(RoundHalfEven(std::clamp(value, QVL_MinRetention, QVL_MaxRetention) * 100.0)) / 100.0;
     }
+    if (const TQVL_XMLElement weights = element.FindChild("fsrsparameters"_L1))
+        unit->fsrsparameters = parseWeights(weights.Value());
 
     const TQVL_XMLElement queryList = element.NeedChild("queries"_L1);
     unit->queries.reserve(std::size_t(queryList.ChildCount()));
@@ -142,6 +191,8 @@ void TQVL_Result_Unit::WriteXML(TQVL_XMLWriter& writer) const
         writer.Text("learnmethod"_L1, learnmethod == TQVL_LearnMethod::FSRS ? "fsrs"_L1 : "stages"_L1);
         writer.Text("desiredretention"_L1, QString::number(desiredretention, 'g', 6));
     }
+    if (fsrsparameters)
+        writer.Text("fsrsparameters"_L1, weightsText(*fsrsparameters));
 
     writer.Begin("queries"_L1);
     for (const auto& query : queries) {

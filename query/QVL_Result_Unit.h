@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/QVL_DateTime.h"
+#include "query/QVL_FSRS.h"
 #include "query/QVL_LearnMethod.h"
 #include "query/QVL_Result.h"
 #include "query/QVL_Result_Card.h"
@@ -9,7 +10,9 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The user's history of one unit (or long-term storage): its answer counters,
@@ -51,6 +54,8 @@ public:
     bool CountDue(TQVL_DateTime referenceDate, int& count) const;
     // The due cards at each of `referenceDates`, with one replay of the logs.
     std::vector<int> CountDueAt(const std::vector<TQVL_DateTime>& referenceDates) const;
+    // The scheduler's parameters for this storage: its retention and weights.
+    TQVL_FSRS::Parameters FSRSParameters() const;
     // CountDue with the current time.
     bool CountDueToday(int& count) const;
 
@@ -70,6 +75,9 @@ public:
     // stages is written as before, and an older profile means "Stufen".
     TQVL_LearnMethod learnmethod = TQVL_LearnMethod::Stages;
     double desiredretention = QVL_DefaultRetention;
+    // The FSRS weights fitted to the learner's answers; none for the
+    // published defaults. Stored only when fitted.
+    std::optional<std::array<double, 21>> fsrsparameters;
     // The results this record belongs to; null for a record made on its own.
     const TQVL_Result_User* Owner = nullptr;
 

@@ -136,9 +136,7 @@ std::unique_ptr<TQVL_FSRS_Replay> TQVL_Result_User::ReplayFSRS(const TQVL_Result
         }
     }
     const TQVL_ReviewLog::Contents& log = logCache->Log;
-    TQVL_FSRS::Parameters parameters;
-    parameters.DesiredRetention = unit.desiredretention;
-    auto replay = std::make_unique<TQVL_FSRS_Replay>(TQVL_FSRS(parameters));
+    auto replay = std::make_unique<TQVL_FSRS_Replay>(TQVL_FSRS(unit.FSRSParameters()));
     replay->Replay(log.Entries, unit.unit_uid);
     return replay;
 }

@@ -50,7 +50,7 @@ public:
     void WriteXML(TQVL_XMLWriter& writer) const;
 
     // The FSRS cards of the storage `unit`, replayed from the review logs of
-    // ReviewLogProfile with the storage's desired retention; null when there
+    // ReviewLogProfile with the storage's retention and weights; null when there
     // is no profile file or its logs cannot be read.
     std::unique_ptr<TQVL_FSRS_Replay> ReplayFSRS(const TQVL_Result_Unit& unit) const;
 

@@ -22,6 +22,7 @@ TQVL_StorageSettings TQVL_StorageSettings::Of(const TQVL_User& user, const QStri
     if (const TQVL_Result_Unit* record = user.Results().FindUnit(uid)) {
         settings.Method = record->learnmethod;
         settings.Retention = record->desiredretention;
+        settings.Weights = record->fsrsparameters;
     }
     return settings;
 }
@@ -43,15 +44,18 @@ void TQVL_StorageSettings::Apply(TQVL_User& user, const QString& uid, const QStr
     TQVL_Result_Unit& record = user.Results().GetOrCreateUnit(uid, fileName);
     const TQVL_LearnMethod oldMethod = record.learnmethod;
     const double oldRetention = record.desiredretention;
+    const std::optional<std::array<double, 21>> oldWeights = record.fsrsparameters;
     const bool oldMark = record.longtermstorage;
     record.learnmethod = Method;
     record.desiredretention = double(percent(Retention)) / 100.0;
+    record.fsrsparameters = Weights;
     record.longtermstorage = true;
     try {
         user.Save();
     } catch (...) {
         record.learnmethod = oldMethod;
         record.desiredretention = oldRetention;
+        record.fsrsparameters = oldWeights;
         record.longtermstorage = oldMark;
         user.ReleaseWriteAccess();
         throw;

@@ -4,16 +4,21 @@
 
 #include <QString>
 
+#include <array>
+#include <optional>
+
 class TQVL_User;
 
 // The learner's settings of one long-term storage ("Lernverfahren",
-// "gewünschte Behaltensquote"), kept in his profile's record of the storage.
+// "gewünschte Behaltensquote", the fitted FSRS weights), kept in his profile's record of the storage.
 // The settings screen copies them to and from its controls.
 struct TQVL_StorageSettings
 {
     TQVL_LearnMethod Method = TQVL_LearnMethod::Stages;
     // 0.70 to 0.97, in whole percent.
     double Retention = QVL_DefaultRetention;
+    // The FSRS weights fitted to the learner's answers; none for the defaults.
+    std::optional<std::array<double, 21>> Weights;
 
     // What the profile of `user` holds for the storage `uid`; the defaults when it has no record.
     static TQVL_StorageSettings Of(const TQVL_User& user, const QString& uid);

@@ -213,3 +213,86 @@ TEST_F(LearnMethod, DueCardsFollowTheStorageMethod)
     unit.CountDueToday(count);
     EXPECT_EQ(count, 3);
 }
+
+TEST_F(LearnMethod, FittedWeightsAreKeptWithTheStorageAndScheduleItsCards)
+{
+    QTemporaryDir dir;
+    const QString profile = dir.path() + QStringLiteral("/Anna.qxs");
+    TQVL_Result_User results;
+    load(results, storage);
+    results.ReviewLogProfile = profile;
+    TQVL_Result_Unit& unit = results.Unit(0);
+    EXPECT_FALSE(unit.fsrsparameters) << "a profile without fitted weights uses the defaults";
+    EXPECT_EQ(unit.FSRSParameters().W, TQVL_FSRS::Parameters{}.W);
+
+    std::array<double, 21> fitted = TQVL_FSRS::Parameters{}.W;
+    fitted[0] = 0.1 / 3.0;
+    fitted[2] = 7.5;
+    fitted[8] = 2.0000000000000004;
+    unit.fsrsparameters = fitted;
+    const QByteArray withWeights = saved(results);
+    EXPECT_TRUE(withWeights.contains("<longtermstorage>true</longtermstorage>\r\n        <fsrsparameters>"
+                                     "0.03333333333333333,1.2931,7.5,8.2956,6.4133,0.8334,3.0194,0.001,"
+                                     "2.0000000000000004,0.1666,0.796,1.4835,0.0614,0.2629,1.6483,0.6014,"
+                                     "1.8729,0.5425,0.0912,0.0658,0.1542</fsrsparameters>\r\n"))
+        << withWeights.toStdString();
+    TQVL_Result_User reread;
+    load(reread, withWeights);
+    ASSERT_TRUE(reread.Unit(0).fsrsparameters);
+    EXPECT_EQ(*reread.Unit(0).fsrsparameters, fitted) << "every weight reads back as the same double";
+
+    // The storage's cards are scheduled with them.
+    {
+        TQVL_ReviewLog_Writer writer;
+        const QString device = QStringLiteral("0123456789abcdef0123456789abcdef");
+        writer.Open(TQVL_ReviewLog::FileName(profile, device));
+        TQVL_ReviewLog_Entry e;
+        e.Device = device;
+        e.UnitUid = QStringLiteral("S");
+        e.CardUid = 1;
+        e.TimeMs = daysAgo(1);
+        e.Verdict = TQVL_ReviewVerdict::Right;
+        writer.Append(e);
+    }
+    unit.learnmethod = TQVL_LearnMethod::FSRS;
+    std::unique_ptr<TQVL_FSRS_Replay> replay = results.ReplayFSRS(unit);
+    ASSERT_TRUE(replay && replay->Find(1));
+    EXPECT_EQ(replay->Find(1)->Stability, 7.5) << "the fitted initial stability of a first \"Good\"";
+    unit.fsrsparameters.reset();
+    replay = results.ReplayFSRS(unit);
+    ASSERT_TRUE(replay && replay->Find(1));
+    EXPECT_EQ(replay->Find(1)->Stability, 2.3065);
+    unit.learnmethod = TQVL_LearnMethod::Stages;
+    EXPECT_EQ(saved(results), storage) << "without fitted weights the profile is written as before";
+
+    // Anything but 21 numbers means the defaults; a number out of the reference's bounds is brought into them.
+    const struct
+    {
+        const char* text;
+        bool kept;
+        double w0, w20;
+    } cases[] = {
+        {"1,2,3", false, 0, 0},
+        {"0.5,1.2931,2.3065,8.2956,6.4133,0.8334,3.0194,0.001,1.8722,0.1666,0.796,1.4835,0.0614,0.2629,1.6483,"
+         "0.6014,1.8729,0.5425,0.0912,0.0658,viel",
+         false, 0, 0},
+        {"nan,1.2931,2.3065,8.2956,6.4133,0.8334,3.0194,0.001,1.8722,0.1666,0.796,1.4835,0.0614,0.2629,1.6483,"
+         "0.6014,1.8729,0.5425,0.0912,0.0658,0.1542",
+         false, 0, 0},
+        {"500, 1.2931,2.3065,8.2956,6.4133,0.8334,3.0194,0.001,1.8722,0.1666,0.796,1.4835,0.0614,0.2629,1.6483,"
+         "0.6014,1.8729,0.5425,0.0912,0.0658,0.01",
+         true, 100.0, 0.1},
+    };
+    for (const auto& c : cases) {
+        QByteArray bytes = storage;
+        bytes.replace("<longtermstorage>true</longtermstorage>",
+                      QByteArray("<longtermstorage>true</longtermstorage><fsrsparameters>") + c.text +
+                          "</fsrsparameters>");
+        load(reread, bytes);
+        ASSERT_EQ(bool(reread.Unit(0).fsrsparameters), c.kept) << c.text;
+        if (c.kept) {
+            EXPECT_EQ((*reread.Unit(0).fsrsparameters)[0], c.w0);
+            EXPECT_EQ((*reread.Unit(0).fsrsparameters)[20], c.w20);
+        }
+    }
+}

@@ -543,29 +543,32 @@ TEST_F(UserTest, AStoragesMethodAndRetentionAreCheckedAndSavedInTheProfile)
     for (const Case& c : {Case{0.70, true}, Case{0.97, true}, Case{0.9, true}, Case{0.704, true},
                           Case{0.69, false}, Case{0.98, false}, Case{std::nan(""), false}, Case{1.0, false}}) {
         SCOPED_TRACE(c.retention);
-        TQVL_StorageSettings settings{TQVL_LearnMethod::FSRS, c.retention};
+        TQVL_StorageSettings settings{TQVL_LearnMethod::FSRS, c.retention, std::nullopt};
         EXPECT_EQ(ErrorOf([&] { settings.Check(); }),
                   c.valid ? QString() : QStringLiteral("Die gewünschte Behaltensquote muss zwischen 0,70 und 0,97 liegen!"));
     }
 
     const QString name = writeGuarded(QStringLiteral("Anna.qxs"), anna);
+    std::array<double, 21> fitted = TQVL_FSRS::Parameters{}.W;
+    fitted[2] = 4.25;
     {
         TQVL_User user;
         user.Open(name);
         user.Login();
         EXPECT_EQ(TQVL_StorageSettings::Of(user, storage), TQVL_StorageSettings{}) << "Stufen by default";
         // An invalid value changes nothing.
-        EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.5}.Apply(user, storage, {}); }),
+        EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.5, std::nullopt}.Apply(user, storage, {}); }),
                   QString());
         EXPECT_EQ(user.Results().FindUnit(storage), nullptr);
-        TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.854}.Apply(user, storage, QStringLiteral("/s/Englisch.qxl"));
+        TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.854, fitted}.Apply(user, storage,
+                                                                          QStringLiteral("/s/Englisch.qxl"));
         EXPECT_TRUE(user.WriteAccess) << "the session keeps its lock";
         user.CloseFile();
     }
     // Saved at once, not only at logout; in whole percent.
     TQVL_User reread;
     reread.Open(name);
-    EXPECT_EQ(TQVL_StorageSettings::Of(reread, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.85}));
+    EXPECT_EQ(TQVL_StorageSettings::Of(reread, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.85, fitted}));
     EXPECT_TRUE(reread.Results().FindUnit(storage)->longtermstorage);
     reread.CloseFile();
 }
@@ -583,18 +586,20 @@ TEST_F(UserTest, StorageSettingsThatCannotBeSavedLeaveTheRecordAsItWas)
     second.Login();
     TQVL_Notices::Install(previous);
     ASSERT_TRUE(second.IsReadOnlySession());
-    EXPECT_TRUE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8}.Apply(second, storage, {}); })
+    EXPECT_TRUE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, std::nullopt}.Apply(second, storage, {}); })
                     .contains(QStringLiteral("schreibgeschützt")));
     EXPECT_EQ(second.Results().FindUnit(storage), nullptr);
     second.Close();
 
-    TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8}.Apply(first, storage, {});
+    std::array<double, 21> fitted = TQVL_FSRS::Parameters{}.W;
+    fitted[0] = 0.5;
+    TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, fitted}.Apply(first, storage, {});
     // A folder where the file was makes the rename of the save fail.
     ASSERT_TRUE(QFile::remove(name));
     ASSERT_TRUE(QDir().mkpath(name + QStringLiteral("/x")));
-    EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::Stages, 0.9}.Apply(first, storage, {}); }),
+    EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::Stages, 0.9, std::nullopt}.Apply(first, storage, {}); }),
               QString());
-    EXPECT_EQ(TQVL_StorageSettings::Of(first, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8}));
+    EXPECT_EQ(TQVL_StorageSettings::Of(first, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, fitted}));
     ASSERT_TRUE(QDir(name).removeRecursively());
     // Its file is gone: the logout cannot save, the profile is let go all the same.
     ErrorOf([&] { first.Close(); });

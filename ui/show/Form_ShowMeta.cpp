@@ -4,6 +4,7 @@
 #include "content/QVL_Card.h"
 #include "content/QVL_Language.h"
 #include "content/QVL_Unit.h"
+#include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
@@ -148,15 +149,17 @@ void TFormShowMeta::SetBusy(bool busy)
     }
 }
 
-void TFormShowMeta::setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid,
-                              TQVL_DateTime now) const
+void TFormShowMeta::setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results,
+                              const TQVL_FSRS_Replay* replay, qint32 cardUid, TQVL_DateTime now) const
 {
     // Only looked up: a record created here would end up in the profile at its next save.
     const TQVL_Result_Card* card = results ? results->FindCard(cardUid) : nullptr;
     row.HasResult = card != nullptr;
     // A card without a record stands at stage 0, due now, as the storage counts it.
     row.Stage = card ? card->stage : 0;
-    row.Due = TQVL_Result_Card::DueDate(card, now);
+    // Due as the storage's method counts it (CountDue).
+    row.Due = replay ? TQVL_FSRS_Replay::DueDate(replay->Current(cardUid, card), now)
+                     : TQVL_Result_Card::DueDate(card, now);
     if (!card)
         return;
     row.Queried = FLastQueryResults_Show ? card->last_queried : card->all_queried;
@@ -183,13 +186,18 @@ void TFormShowMeta::FillList()
         } restore{this};
         BeginFill();
         const TQVL_DateTime now = TQVL_DateTime::Now();
+        // Replayed once for all cards; when the logs cannot be read, the stages, as CountDue does.
+        const std::unique_ptr<TQVL_FSRS_Replay> replay =
+            results && results->learnmethod == TQVL_LearnMethod::FSRS && results->Owner
+                ? results->Owner->ReplayFSRS(*results)
+                : nullptr;
         if (unit.IsOpen) {
             rows.reserve(std::size_t(unit.Cards->Count()));
             for (int i = 0; i < unit.Cards->Count(); ++i) {
                 const TQVL_Card& card = *unit.Cards->Card(i);
                 TModelShowCards::TRow row = BuildRow(card);
                 row.Texts.resize(columns.size());
-                setCounts(row, results, card.Uid, now);
+                setCounts(row, results, replay.get(), card.Uid, now);
                 rows.push_back(std::move(row));
             }
         }

@@ -10,6 +10,7 @@ class QPushButton;
 class QTreeView;
 class TQVL;
 class TQVL_Card;
+class TQVL_FSRS_Replay;
 class TQVL_Language;
 class TQVL_Result_Unit;
 class TQVL_Unit;
@@ -87,8 +88,9 @@ private:
     // The widest the list can be with the window on its monitor.
     int roomForList() const;
     void printClicked();
-    void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, qint32 cardUid,
-                   TQVL_DateTime now) const;
+    // `replay` holds the cards of a storage learned with FSRS (their due dates); null for the stages.
+    void setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit* results, const TQVL_FSRS_Replay* replay,
+                   qint32 cardUid, TQVL_DateTime now) const;
 
     QHBoxLayout* buttonRow = nullptr;
     TShowDelegate* delegate = nullptr;

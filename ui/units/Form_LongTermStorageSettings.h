@@ -2,14 +2,22 @@
 
 #include "ui/shell/FormDialogMeta.h"
 
+#include <array>
+#include <memory>
+#include <optional>
+
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
+class TQVL_FSRS_Optimizer;
 class TQVL_User;
 
 // The learner's settings of one long-term storage: how its cards fall due
 // ("Lernverfahren") and, for FSRS, the share of cards he wants to still know
-// when they come up ("gewünschte Behaltensquote"). Saved into his profile at "Ok".
+// when they come up ("gewünschte Behaltensquote") and the weights of the
+// memory model fitted to his own answers in the review log ("Parameter an
+// meine Antworten anpassen"). Saved into his profile at "Ok".
 class TFormLongTermStorageSettings : public TFormDialogMeta
 {
     Q_OBJECT
@@ -21,13 +29,28 @@ public:
 
     // "Ok": checks and saves the settings, then closes the dialog.
     void SaveSettings();
+    // "Parameter an meine Antworten anpassen": fits the weights to the
+    // storage's answers in the review log and shows the log loss before and
+    // after; they are saved with "Ok".
+    void FitParameters();
 
     QComboBox* ComboBox_LearnMethod = nullptr;
     QDoubleSpinBox* SpinEdit_Retention = nullptr;
     QLabel* Label_Retention = nullptr;
+    QLabel* Label_Parameters = nullptr;
+    QPushButton* Button_FitParameters = nullptr;
+    QPushButton* Button_DefaultParameters = nullptr;
+    QLabel* Label_FitResult = nullptr;
 
 private:
+    void updateControls();
+
     TQVL_User& profile;
     QString storageUid;
     QString storageFile;
+    // The weights "Ok" saves; none for the defaults.
+    std::optional<std::array<double, 21>> weights;
+    // The storage's answers from the review log; null when it could not be read (logError says why).
+    std::unique_ptr<TQVL_FSRS_Optimizer> optimizer;
+    QString logError;
 };

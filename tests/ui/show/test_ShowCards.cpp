@@ -10,6 +10,8 @@
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "query/QVL_ReviewLog.h"
+#include "query/QVL_ReviewLog_Writer.h"
 #include "tests/ui/query/test_QueryFixture.h"
 #include "ui/print/Form_PrintVoc.h"
 #include "ui/query/Form_QueryResultStatistics.h"
@@ -155,6 +157,49 @@ class ShowTest : public QueryWindowTest
 {
 protected:
     QString lessons() const { return folders.Documents() + QStringLiteral("/Lektionen/"); }
+
+    // The English storage with the cards "one" to "four" (uids 1 to 4, hints "Tip <uid>"); returns its path.
+    // Card 1 has no record; 2 waits 3 days since 05.03.2024 08:00; 3 waits 30 days since 01.03. 12:00; 4 was
+    // never queried at stage 1.
+    QString makeStorage(QString& uid)
+    {
+        TQVL& core = window->Core();
+        TQVL_LongTermStorage* created = core.LongTermStorages->OpenOrCreateStorage(
+            folders.Documents() + QStringLiteral("/Storages"), *core.Languages->Names, QStringLiteral("ger"),
+            QStringLiteral("eng"));
+        const QString path = created->FileName;
+        core.LongTermStorages->CloseAdditionFile(created);
+        {
+            TQVL_Unit storage;
+            storage.Open(path);
+            EXPECT_TRUE(storage.RequestWriteAccess());
+            for (const char* word : {"one", "two", "three", "four"}) {
+                auto* card = static_cast<TQVL_Card_Voc*>(storage.Cards->NewCard(tVoc));
+                card->foreign1 = QString::fromLatin1(word);
+                card->hint = QStringLiteral("Tip %1").arg(card->Uid);
+            }
+            storage.Save();
+            uid = storage.Uid;
+            storage.CloseFile();
+        }
+        TQVL_Result_Unit& results = Results().GetOrCreateUnit(uid);
+        results.longtermstorage = true;
+        const struct
+        {
+            qint32 uid, stage;
+            TQVL_DateTime lastQuery;
+        } records[] = {{2, 2, TQVL_DateTime::FromParts(2024, 3, 5, 8)},
+                       {3, 4, TQVL_DateTime::FromParts(2024, 3, 1, 12)},
+                       {4, 1, TQVL_DateTime()}};
+        for (const auto& r : records) {
+            TQVL_Result_Card& card = results.GetOrCreateCard(r.uid);
+            card.stage = r.stage;
+            card.lastquery = r.lastQuery;
+            // As the storage's queries count them: the seeding from the stages needs answers.
+            card.all_queried = card.all_right = r.lastQuery.IsEmpty() ? 0 : r.stage;
+        }
+        return path;
+    }
 
     // Five vocabulary cards; the learner has records of 1, 2, 4 and 5:
     // uid  foreign1  home1    all queried/right  last  points
@@ -429,42 +474,8 @@ TEST_F(ShowTest, AStorageShowsEachCardsStageAndDueDateAndSortsByThem)
     {
         ~RestoreClock() { TQVL_DateTime::SetClock({}); }
     } restoreClock;
-    TQVL& core = window->Core();
-    TQVL_LongTermStorage* created = core.LongTermStorages->OpenOrCreateStorage(
-        folders.Documents() + QStringLiteral("/Storages"), *core.Languages->Names, QStringLiteral("ger"),
-        QStringLiteral("eng"));
-    const QString path = created->FileName;
-    core.LongTermStorages->CloseAdditionFile(created);
     QString uid;
-    {
-        TQVL_Unit storage;
-        storage.Open(path);
-        ASSERT_TRUE(storage.RequestWriteAccess());
-        for (const char* word : {"one", "two", "three", "four"}) {
-            auto* card = static_cast<TQVL_Card_Voc*>(storage.Cards->NewCard(tVoc));
-            card->foreign1 = QString::fromLatin1(word);
-            card->hint = QStringLiteral("Tip %1").arg(card->Uid);
-        }
-        storage.Save();
-        uid = storage.Uid;
-        storage.CloseFile();
-    }
-    // Card 1 has no record; 2 waits 3 days since 05.03. 08:00; 3 waits 30 days since 01.03.; 4 was never queried at
-    // stage 1.
-    TQVL_Result_Unit& results = Results().GetOrCreateUnit(uid);
-    results.longtermstorage = true;
-    const struct
-    {
-        qint32 uid, stage;
-        TQVL_DateTime lastQuery;
-    } records[] = {{2, 2, TQVL_DateTime::FromParts(2024, 3, 5, 8)},
-                   {3, 4, TQVL_DateTime::FromParts(2024, 3, 1, 12)},
-                   {4, 1, TQVL_DateTime()}};
-    for (const auto& r : records) {
-        TQVL_Result_Card& card = results.GetOrCreateCard(r.uid);
-        card.stage = r.stage;
-        card.lastquery = r.lastQuery;
-    }
+    const QString path = makeStorage(uid);
     Unit().Open(path);
     auto* viewer = OpenFromMenu<TFormShowVoc>();
     ASSERT_NE(viewer, nullptr);
@@ -493,6 +504,52 @@ TEST_F(ShowTest, AStorageShowsEachCardsStageAndDueDateAndSortsByThem)
     clickHeader(*viewer, TFormShowVoc::colDue);
     EXPECT_EQ(order(*viewer), QStringLiteral("4312"));
     EXPECT_EQ(Results().FindUnit(uid)->FindCard(1), nullptr) << "looking creates no record";
+}
+
+TEST_F(ShowTest, AStorageLearnedWithFSRSShowsTheDueDatesOfTheMemoryModel)
+{
+    TQVL_DateTime::SetClock([] { return QDateTime(QDate(2024, 3, 10), QTime(12, 0)); });
+    struct RestoreClock
+    {
+        ~RestoreClock() { TQVL_DateTime::SetClock({}); }
+    } restoreClock;
+    QString uid;
+    const QString path = makeStorage(uid);
+    TQVL_Result_Unit& results = *Results().FindUnit(uid);
+    results.learnmethod = TQVL_LearnMethod::FSRS;
+    // Card 2 was learned anew on 01.03.: "Good" twice within ten minutes makes a
+    // stability of 2.3 days (the published defaults), so FSRS asks it again on 03.03.
+    {
+        const QString device = QStringLiteral("0123456789abcdef0123456789abcdef");
+        TQVL_ReviewLog_Writer writer;
+        writer.Open(TQVL_ReviewLog::FileName(Results().ReviewLogProfile, device));
+        TQVL_ReviewLog_Entry e;
+        e.Device = device;
+        e.UnitUid = uid;
+        e.CardUid = 2;
+        e.TimeMs = QDateTime(QDate(2024, 3, 1), QTime(10, 0), Qt::UTC).toMSecsSinceEpoch();
+        writer.Append(e);
+        e.StateBefore = TQVL_ReviewState::Learning;
+        e.TimeMs += 600000;
+        writer.Append(e);
+    }
+    Unit().Open(path);
+    auto* viewer = OpenFromMenu<TFormShowVoc>();
+    ASSERT_NE(viewer, nullptr);
+    // (hint, stage, due date): the stages stay as they were, the due dates are the memory model's.
+    const std::tuple<const char*, const char*, const char*> expected[] = {
+        {"Tip 1", "0", "10.03.2024"}, // new: due now
+        {"Tip 2", "2", "03.03.2024"}, // the stages would wait until 07.03.
+        {"Tip 3", "4", "31.03.2024"}, // not in the log: starts from its stage's 30 days
+        {"Tip 4", "1", "10.03.2024"}, // never answered: new, due now (the stages: never)
+    };
+    for (const auto& [hint, stage, due] : expected) {
+        EXPECT_EQ(cell(*viewer, QString::fromLatin1(hint), TFormShowVoc::colStage), QString::fromLatin1(stage)) << hint;
+        EXPECT_EQ(cell(*viewer, QString::fromLatin1(hint), TFormShowVoc::colDue), QString::fromLatin1(due)) << hint;
+    }
+    int due = 0;
+    results.CountDueToday(due);
+    EXPECT_EQ(due, 2) << "cards 2 and 4 (card 1 has no record yet), as their dates say";
 }
 
 TEST_F(ShowTest, AnEmptyLessonHasNothingToPrintAndPrintingNeedsTheRight)

@@ -1,7 +1,11 @@
 #include "app/QVL.h"
+#include "query/QVL_FSRS_Optimizer.h"
+#include "query/QVL_FSRS_Replay.h"
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "query/QVL_ReviewLog.h"
+#include "query/QVL_ReviewLog_Writer.h"
 #include "tests/support/LoggedInCoreTest.h"
 #include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
@@ -15,12 +19,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -357,4 +363,113 @@ TEST_F(StorageScreenTest, TheLearningMethodOfAStorageIsChosenInItsSettings)
     // Saved into the profile at once.
     EXPECT_TRUE(ReadFile(ProfilePath()).contains("<learnmethod>fsrs</learnmethod>"));
     EXPECT_TRUE(ReadFile(ProfilePath()).contains("<desiredretention>0.85</desiredretention>"));
+}
+
+TEST_F(StorageScreenTest, TheMemoryModelIsFittedToTheLearnersOwnAnswers)
+{
+    const QString english = createStorage(QStringLiteral("eng"));
+    showScreen();
+    QTest::mouseClick(screen->VST1->viewport(), Qt::LeftButton, {},
+                      screen->VST1->visualItemRect(row(QStringLiteral("Englisch"))).center());
+
+    // Cards learned forty days ago, each asked again three days later; a third of them forgotten by then.
+    const QString logFile =
+        TQVL_ReviewLog::FileName(ProfilePath(), QStringLiteral("0123456789abcdef0123456789abcdef"));
+    const auto learn = [&](int from, int to) {
+        TQVL_ReviewLog_Writer writer;
+        writer.Open(logFile);
+        for (int c = from; c < to; ++c) {
+            TQVL_ReviewLog_Entry e;
+            e.Device = QStringLiteral("0123456789abcdef0123456789abcdef");
+            e.UnitUid = english;
+            e.CardUid = 1000 + c;
+            e.TimeMs = TQVL_FSRS_Replay::ToMs(TQVL_DateTime(TQVL_DateTime::Now().Serial() - 40)) + c * 60000;
+            writer.Append(e);
+            e.TimeMs += 3 * 86400000;
+            e.StateBefore = TQVL_ReviewState::Review;
+            e.Verdict = c % 3 == 0 ? TQVL_ReviewVerdict::Wrong : TQVL_ReviewVerdict::Right;
+            writer.Append(e);
+        }
+    };
+
+    struct Seen
+    {
+        bool fitEnabled = false;
+        QString fitTip;
+        QString parameters;
+        QString result;
+    } seen;
+    const auto run = [&](const std::function<void(QDialog&)>& act) {
+        TFormDialogMeta::InstallModalRunner([&](QDialog& dialog) {
+            auto* method = dialog.findChild<QComboBox*>(QStringLiteral("ComboBox_LearnMethod"));
+            auto* fit = dialog.findChild<QPushButton*>(QStringLiteral("Button_FitParameters"));
+            dialog.open();
+            if (method->currentIndex() != int(TQVL_LearnMethod::FSRS)) {
+                EXPECT_FALSE(fit->isEnabled()) << "the weights steer FSRS alone";
+                method->setFocus();
+                QTest::keyClick(method, Qt::Key_Down);
+            }
+            seen.fitEnabled = fit->isEnabled();
+            seen.fitTip = fit->toolTip();
+            act(dialog);
+            seen.parameters = dialog.findChild<QLabel*>(QStringLiteral("Label_Parameters"))->text();
+            seen.result = dialog.findChild<QLabel*>(QStringLiteral("Label_FitResult"))->text();
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("dxButton3")), Qt::LeftButton);
+            EXPECT_FALSE(dialog.isVisible()) << "Ok closes the dialog";
+            return dialog.result();
+        });
+        QTest::mouseClick(screen->Button_StorageSettings, Qt::LeftButton);
+    };
+    const auto record = [&] { return core.Users->GetActiveUser().Results().FindUnit(english); };
+
+    // Seven card histories are too few: the defaults stay.
+    learn(0, 7);
+    run([](QDialog&) {});
+    EXPECT_FALSE(seen.fitEnabled);
+    EXPECT_TRUE(seen.fitTip.contains(QStringLiteral("mindestens 8 Vokabeln"))) << seen.fitTip.toStdString();
+    EXPECT_TRUE(seen.fitTip.contains(QStringLiteral("bisher 7"))) << seen.fitTip.toStdString();
+    EXPECT_TRUE(seen.parameters.startsWith(QStringLiteral("Standardwerte"))) << seen.parameters.toStdString();
+    ASSERT_TRUE(record());
+    EXPECT_FALSE(record()->fsrsparameters);
+
+    // With thirty the first answers give the initial stabilities; "Ok" keeps them.
+    learn(7, 30);
+    run([](QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Button_FitParameters")), Qt::LeftButton);
+    });
+    EXPECT_TRUE(seen.fitEnabled);
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    ASSERT_EQ(dialogs.Informations.size(), 1);
+    EXPECT_TRUE(dialogs.Informations[0].contains(QStringLiteral("Angepasst wurden die Anfangsstabilitäten; die "
+                                                                "übrigen Parameter bleiben Standardwerte (30 Vokabeln")))
+        << dialogs.Informations[0].toStdString();
+    EXPECT_TRUE(dialogs.Informations[0].contains(seen.result));
+    const QRegularExpression figures(QStringLiteral("^Log-Loss vorher (\\d,\\d{3}) – nachher (\\d,\\d{3})$"));
+    const QRegularExpressionMatch match = figures.match(seen.result);
+    ASSERT_TRUE(match.hasMatch()) << seen.result.toStdString();
+    const QLocale german(QLocale::German);
+    EXPECT_LT(german.toDouble(match.captured(2)), german.toDouble(match.captured(1)));
+    EXPECT_TRUE(seen.parameters.startsWith(QStringLiteral("an Ihre Antworten angepasst (30 Vokabeln")))
+        << seen.parameters.toStdString();
+    const TQVL_FSRS_Optimizer optimizer(TQVL_ReviewLog::ReadProfile(ProfilePath()).Entries, english);
+    const TQVL_FSRS_Optimizer::Result expected = optimizer.Fit(TQVL_FSRS_Optimizer::Defaults());
+    EXPECT_EQ(seen.result, QStringLiteral("Log-Loss vorher %1 – nachher %2")
+                               .arg(german.toString(expected.LogLossBefore, 'f', 3),
+                                    german.toString(expected.LogLossAfter, 'f', 3)));
+    ASSERT_TRUE(record()->fsrsparameters);
+    EXPECT_EQ(*record()->fsrsparameters, expected.W);
+    EXPECT_NE(expected.W[2], TQVL_FSRS_Optimizer::Defaults()[2]);
+    EXPECT_EQ(record()->learnmethod, TQVL_LearnMethod::FSRS);
+    EXPECT_TRUE(ReadFile(ProfilePath()).contains("<fsrsparameters>"));
+
+    // "Standardwerte" goes back to the published weights.
+    run([](QDialog& dialog) {
+        auto* defaults = dialog.findChild<QPushButton*>(QStringLiteral("Button_DefaultParameters"));
+        EXPECT_TRUE(defaults->isEnabled());
+        QTest::mouseClick(defaults, Qt::LeftButton);
+        EXPECT_FALSE(defaults->isEnabled());
+    });
+    EXPECT_TRUE(seen.parameters.startsWith(QStringLiteral("Standardwerte"))) << seen.parameters.toStdString();
+    EXPECT_FALSE(record()->fsrsparameters);
+    EXPECT_FALSE(ReadFile(ProfilePath()).contains("<fsrsparameters>"));
 }
