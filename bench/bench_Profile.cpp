@@ -1,14 +1,13 @@
 // Load and save of a user profile with a long history (200 units with 500
 // cards and 50 stored queries each), and the overview and calendar computed
-// from it, against references measured in the same run: pugixml parsing the same file and extracting the same values, and a
-// plain write with fsync of the same bytes. Ours and the reference alternate
-// within each iteration, so drift of the machine hits both; "ratio" is the
-// ratio of the summed times.
+// from it, against references measured in the same run: pugixml parsing the same file and extracting the same values,
+// and a plain write with fsync of the same bytes. Ours and the reference alternate within each iteration, so drift of
+// the machine hits both; "ratio" is the ratio of the summed times.
+#include "bench/ReferenceWrite.h"
 #include "core/QVL_FileObject.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLStream.h"
-#include "bench/ReferenceWrite.h"
 #include "query/QVL_Result_User.h"
 #include "statistics/QVL_Statistics_Activity.h"
 #include "statistics/QVL_Statistics_Calendar.h"
@@ -352,8 +351,7 @@ void BM_TodayAndCalendar(benchmark::State& state)
             if (unit->longtermstorage)
                 benchmark::DoNotOptimize(TQVL_Statistics_Forecast::Compute(*unit, now).size());
         benchmark::DoNotOptimize(TQVL_Statistics_ProblemWords::Compute(units, 100).size());
-        const auto calendar =
-            TQVL_Statistics_Calendar::Compute(TQVL_Statistics_Activity::Collect(units), now.Date());
+        const auto calendar = TQVL_Statistics_Calendar::Compute(TQVL_Statistics_Activity::Collect(units), now.Date());
         benchmark::DoNotOptimize(calendar.DaysStudied);
         const auto t1 = std::chrono::steady_clock::now();
         {

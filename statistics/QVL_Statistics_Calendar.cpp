@@ -71,7 +71,7 @@ QString TQVL_Statistics_Calendar::ShortMonthName(int month)
 
 QString TQVL_Statistics_Calendar::WeekdayName(int dayOfWeek)
 {
-    static const char* const names[] = {"Montag", "Dienstag", "Mittwoch", "Donnerstag",
+    static const char* const names[] = {"Montag",  "Dienstag", "Mittwoch", "Donnerstag",
                                         "Freitag", "Samstag",  "Sonntag"};
     return dayOfWeek >= 1 && dayOfWeek <= 7 ? QString::fromLatin1(names[dayOfWeek - 1]) : QString();
 }

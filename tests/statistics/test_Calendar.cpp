@@ -68,8 +68,8 @@ TEST(StatisticsCalendar, ShadesInQuartersOfTheBusiestDayRoundedUp)
         qint64 answers, most;
         int level;
     };
-    const Case cases[] = {{0, 40, 0}, {-3, 40, 0}, {5, 0, 0},    {1, 1000, 1}, {10, 40, 1},
-                          {11, 40, 2}, {20, 40, 2}, {21, 40, 3}, {39, 40, 4},  {40, 40, 4}, {80, 40, 4}};
+    const Case cases[] = {{0, 40, 0},  {-3, 40, 0}, {5, 0, 0},   {1, 1000, 1}, {10, 40, 1}, {11, 40, 2},
+                          {20, 40, 2}, {21, 40, 3}, {39, 40, 4}, {40, 40, 4},  {80, 40, 4}};
     for (const Case& c : cases)
         EXPECT_EQ(TQVL_Statistics_Calendar::Level(c.answers, c.most), c.level) << c.answers << " of " << c.most;
 }
@@ -110,7 +110,8 @@ TEST(StatisticsCalendar, DayFiguresTextsAndYearFiguresOfTheFixtureProfile)
     // A visit without answers is a query, not a studied day.
     TQVL_Statistics_ActivityDay visit;
     visit.Queries = 1;
-    EXPECT_EQ(TQVL_Statistics_Calendar::FiguresText(visit), QStringLiteral("0 Vokabeln, 0 richtig, 0 Minuten, 1 Abfrage"));
+    EXPECT_EQ(TQVL_Statistics_Calendar::FiguresText(visit),
+              QStringLiteral("0 Vokabeln, 0 richtig, 0 Minuten, 1 Abfrage"));
 }
 
 TEST(StatisticsCalendar, GermanNamesWhateverTheLocale)
@@ -129,7 +130,7 @@ TEST(StatisticsCalendar, GermanNamesWhateverTheLocale)
     EXPECT_EQ(TQVL_Statistics_Calendar::DateText(QDate(2024, 3, 13)), QStringLiteral("Mittwoch, 13. März 2024"));
     QLocale::setDefault(previous);
     EXPECT_EQ(months.join(' '), QStringLiteral("Januar Februar März April Mai Juni Juli August September Oktober "
-                                                "November Dezember"));
+                                               "November Dezember"));
     EXPECT_EQ(shortMonths.join(' '), QStringLiteral("Jan Feb Mär Apr Mai Jun Jul Aug Sep Okt Nov Dez"));
     EXPECT_EQ(weekdays.join(' '), QStringLiteral("Montag Dienstag Mittwoch Donnerstag Freitag Samstag Sonntag"));
     EXPECT_EQ(shortWeekdays.join(' '), QStringLiteral("Mo Di Mi Do Fr Sa So"));

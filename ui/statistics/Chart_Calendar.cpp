@@ -235,16 +235,32 @@ void TChartCalendar::keyPressEvent(QKeyEvent* event)
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Up: SetCurrentIndex(current - 1); break;
-    case Qt::Key_Down: SetCurrentIndex(current + 1); break;
-    case Qt::Key_Left: SetCurrentIndex(current - 7); break;
-    case Qt::Key_Right: SetCurrentIndex(current + 7); break;
-    case Qt::Key_Home: SetCurrentIndex(0); break;
-    case Qt::Key_End: SetCurrentIndex(int(calendar.Days.size()) - 1); break;
+    case Qt::Key_Up:
+        SetCurrentIndex(current - 1);
+        break;
+    case Qt::Key_Down:
+        SetCurrentIndex(current + 1);
+        break;
+    case Qt::Key_Left:
+        SetCurrentIndex(current - 7);
+        break;
+    case Qt::Key_Right:
+        SetCurrentIndex(current + 7);
+        break;
+    case Qt::Key_Home:
+        SetCurrentIndex(0);
+        break;
+    case Qt::Key_End:
+        SetCurrentIndex(int(calendar.Days.size()) - 1);
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space: choose(current); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Space:
+        choose(current);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     event->accept();
 }

@@ -39,8 +39,8 @@ QAccessibleInterface* TChartCalendarAccessible::child(int index) const
         return nullptr;
     auto found = days.constFind(index);
     if (found == days.constEnd())
-        found = days.insert(index, QAccessible::registerAccessibleInterface(
-                                       new TChartCalendarDayAccessible(calendar(), index)));
+        found = days.insert(
+            index, QAccessible::registerAccessibleInterface(new TChartCalendarDayAccessible(calendar(), index)));
     return QAccessible::accessibleInterface(*found);
 }
 

@@ -34,9 +34,10 @@ void TChartForecast::SetValues(std::vector<int> counts, QDate firstDay)
     QStringList due;
     for (std::size_t i = 0; i < values.size(); ++i)
         if (values[i] > 0)
-            due << QStringLiteral("%1: %2").arg(i == 0 ? QStringLiteral("heute") : first.addDays(qint64(i)).toString(
-                                                                                       QStringLiteral("dd.MM.")))
-                                              .arg(values[i]);
+            due << QStringLiteral("%1: %2")
+                       .arg(i == 0 ? QStringLiteral("heute")
+                                   : first.addDays(qint64(i)).toString(QStringLiteral("dd.MM.")))
+                       .arg(values[i]);
     setAccessibleDescription(due.isEmpty() ? QStringLiteral("Keine Karten fällig")
                                            : QStringLiteral("Fällige Karten: ") + due.join(QStringLiteral(", ")));
     updateGeometry();
@@ -63,7 +64,8 @@ QSize TChartForecast::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
     const int count = std::max(int(values.size()), 30);
-    return {metrics.horizontalAdvance(QStringLiteral("0000")) + count * metrics.horizontalAdvance(QStringLiteral("000")),
+    return {metrics.horizontalAdvance(QStringLiteral("0000")) +
+                count * metrics.horizontalAdvance(QStringLiteral("000")),
             metrics.height() * 14};
 }
 
@@ -129,9 +131,9 @@ void TChartForecast::draw(QPainter& painter, QSize size) const
             const QString count = QString::number(values[std::size_t(i)]);
             if (metrics.horizontalAdvance(count) <= f.step) {
                 painter.setPen(Theme::Ink);
-                painter.drawText(QRect(bar.center().x() - f.step, bar.top() - metrics.height(), 2 * f.step,
-                                       metrics.height()),
-                                 Qt::AlignHCenter | Qt::AlignBottom, count);
+                painter.drawText(
+                    QRect(bar.center().x() - f.step, bar.top() - metrics.height(), 2 * f.step, metrics.height()),
+                    Qt::AlignHCenter | Qt::AlignBottom, count);
             }
         }
         if (i % LabelEvery == 0) {

@@ -291,9 +291,8 @@ void TFormProblemWords::PracticeAsLesson()
     // Stored per lesson, so the pile holds each lesson's cards together, the leading lesson first.
     std::vector<const TQVL_Unit*> order{&active};
     for (const TRow& word : words)
-        if (const auto unit = taking.find(word.Entry.UnitUid); unit != taking.end() && unit->second &&
-                                                             std::find(order.begin(), order.end(), unit->second) ==
-                                                                 order.end())
+        if (const auto unit = taking.find(word.Entry.UnitUid);
+            unit != taking.end() && unit->second && std::find(order.begin(), order.end(), unit->second) == order.end())
             order.push_back(unit->second);
     for (const TQVL_Unit* unit : order) {
         bool any = false;

@@ -23,8 +23,8 @@ class TQVL;
 
 // "Statistiken": the learner's key figures, the query time of the last 15
 // days, the success diagram for a chosen period, the journal of all stored
-// queries, the last year as a calendar and the due cards of the coming days. Everything is computed from the stored results when the screen is
-// created; the screen changes no data.
+// queries, the last year as a calendar and the due cards of the coming days. Everything is computed from the stored
+// results when the screen is created; the screen changes no data.
 class TFormStatistics : public TFormMeta
 {
     Q_OBJECT

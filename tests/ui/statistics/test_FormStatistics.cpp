@@ -19,15 +19,15 @@
 #include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QComboBox>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace {
@@ -425,7 +425,8 @@ TEST_F(StatisticsCalendarTest, TheForecastPerStorageAndAllTogetherIsSavedAsPng)
     all[0] = 2;
     all[3] = 3;
     EXPECT_EQ(screen->Chart_Forecast->Values(), all);
-    EXPECT_EQ(screen->Label_ForecastSum->text(), QStringLiteral("Heute fällig: 2, in den nächsten 30 Tagen zusammen: 5"));
+    EXPECT_EQ(screen->Label_ForecastSum->text(),
+              QStringLiteral("Heute fällig: 2, in den nächsten 30 Tagen zusammen: 5"));
 
     choice.setFocus();
     const int english = choice.findText(QStringLiteral("Englisch"));
@@ -434,7 +435,8 @@ TEST_F(StatisticsCalendarTest, TheForecastPerStorageAndAllTogetherIsSavedAsPng)
     std::vector<int> englishDue(30, 0);
     englishDue[3] = 3;
     EXPECT_EQ(screen->Chart_Forecast->Values(), englishDue);
-    EXPECT_EQ(screen->Label_ForecastSum->text(), QStringLiteral("Heute fällig: 0, in den nächsten 30 Tagen zusammen: 3"));
+    EXPECT_EQ(screen->Label_ForecastSum->text(),
+              QStringLiteral("Heute fällig: 0, in den nächsten 30 Tagen zusammen: 3"));
 
     // The drawn bars: none today, the fourth bar as tall as the chart.
     const QImage image = screen->ForecastImage();

@@ -55,12 +55,12 @@ protected:
         travelUid = travel.Uid;
         travel.CloseFile();
 
-        record(basics, lesson(QStringLiteral("Englisch - Grundwortschatz.qxu")), 1, 10, 2); // 80 %
-        record(basics, lesson(QStringLiteral("Englisch - Grundwortschatz.qxu")), 2, 6, 2);  // 66 %
-        record(basics, lesson(QStringLiteral("Englisch - Grundwortschatz.qxu")), 3, 3, 0);  // 3 wrong: not listed
-        record(travelUid, travelPath, 1, 5, 0);                                              // 100 %, 5 wrong
+        record(basics, lesson(QStringLiteral("Englisch - Grundwortschatz.qxu")), 1, 10, 2);    // 80 %
+        record(basics, lesson(QStringLiteral("Englisch - Grundwortschatz.qxu")), 2, 6, 2);     // 66 %
+        record(basics, lesson(QStringLiteral("Englisch - Grundwortschatz.qxu")), 3, 3, 0);     // 3 wrong: not listed
+        record(travelUid, travelPath, 1, 5, 0);                                                // 100 %, 5 wrong
         record(verbs, lesson(QStringLiteral("Englisch - Unregelmäßige Verben.qxu")), 1, 4, 0); // 100 %, 4 wrong
-        record(QStringLiteral("{GONE}"), QStringLiteral("/nirgends/Weg.qxu"), 1, 20, 10);   // 50 %
+        record(QStringLiteral("{GONE}"), QStringLiteral("/nirgends/Weg.qxu"), 1, 20, 10);      // 50 %
     }
     TFormProblemWords* openFromOverview()
     {
@@ -83,8 +83,7 @@ protected:
     static void clickRow(TFormProblemWords& screen, int row)
     {
         QTreeWidget& list = *screen.VST1;
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                          list.visualItemRect(list.topLevelItem(row)).center());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.topLevelItem(row)).center());
     }
 
     QString travelPath;

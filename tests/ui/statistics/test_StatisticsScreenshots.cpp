@@ -3,6 +3,9 @@
 // at; disabled in the normal test run. QUORVEL_SHOTS names the folder.
 #include "content/QVL_Card_Grammar.h"
 #include "content/QVL_Card_Voc.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
 #include "tests/ui/query/test_QueryFixture.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_QueryResultVoc.h"
@@ -10,9 +13,6 @@
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/show/Form_ShowMeta.h"
 #include "ui/show/ShowLauncher.h"
-#include "query/QVL_Result_Card.h"
-#include "query/QVL_Result_Unit.h"
-#include "query/QVL_Result_User.h"
 #include "ui/statistics/Form_ProblemWords.h"
 #include "ui/statistics/Form_Statistics.h"
 
