@@ -181,6 +181,8 @@ TEST_F(StatisticsScreenshots, DISABLED_CalendarForecastAndProblemWords)
     ASSERT_NE(screen, nullptr);
     screen->PageControl1->setCurrentIndex(4);
     shoot(QStringLiteral("statistics-calendar"));
+    screen->ShowJournalDay(QDate::currentDate().addDays(-1));
+    shoot(QStringLiteral("statistics-journal-day"));
     screen->PageControl1->setCurrentIndex(5);
     shoot(QStringLiteral("statistics-forecast"));
     screen->ForecastImage().save(folder + QStringLiteral("/statistics-forecast-saved.png"));
