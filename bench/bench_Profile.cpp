@@ -1,15 +1,19 @@
 // Load and save of a user profile with a long history (200 units with 500
-// cards and 50 stored queries each), against references measured in the same
-// run: pugixml parsing the same file and extracting the same values, and a
-// plain write with fsync of the same bytes. Ours and the reference alternate
-// within each iteration, so drift of the machine hits both; "ratio" is the
-// ratio of the summed times.
+// cards and 50 stored queries each), and the overview and calendar computed
+// from it, against references measured in the same run: pugixml parsing the same file and extracting the same values,
+// and a plain write with fsync of the same bytes. Ours and the reference alternate within each iteration, so drift of
+// the machine hits both; "ratio" is the ratio of the summed times.
+#include "bench/ReferenceWrite.h"
 #include "core/QVL_FileObject.h"
 #include "core/QVL_SafeFile.h"
 #include "core/QVL_XML.h"
 #include "core/QVL_XMLStream.h"
-#include "bench/ReferenceWrite.h"
 #include "query/QVL_Result_User.h"
+#include "statistics/QVL_Statistics_Activity.h"
+#include "statistics/QVL_Statistics_Calendar.h"
+#include "statistics/QVL_Statistics_Forecast.h"
+#include "statistics/QVL_Statistics_ProblemWords.h"
+#include "statistics/QVL_Statistics_Today.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
@@ -325,5 +329,47 @@ void BM_PhaseWriteBytes(benchmark::State& state)
     setCounters(state);
 }
 BENCHMARK(BM_PhaseWriteBytes)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// The day at a glance (today's figures, the rows of days, the last lesson,
+// every storage's due cards of the next 30 days, the problem words) and the
+// year calendar, computed from the opened profile, against opening that
+// profile: what the main menu and the statistics window add to a login.
+void BM_TodayAndCalendar(benchmark::State& state)
+{
+    const QString fileName = Profile::Get().FileName();
+    TQVL_User opened;
+    opened.Open(fileName);
+    TQVL_Statistics_UnitResults units;
+    for (int i = 0; i < opened.Results().UnitCount(); ++i)
+        units.push_back(&opened.Results().Unit(i));
+    const TQVL_DateTime now = TQVL_DateTime::FromParts(2024, 3, 10, 9, 30, 15);
+    double ours = 0, reference = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(TQVL_Statistics_Today::Compute(units, now).DaysStudied);
+        for (const TQVL_Result_Unit* unit : units)
+            if (unit->longtermstorage)
+                benchmark::DoNotOptimize(TQVL_Statistics_Forecast::Compute(*unit, now).size());
+        benchmark::DoNotOptimize(TQVL_Statistics_ProblemWords::Compute(units, 100).size());
+        const auto calendar = TQVL_Statistics_Calendar::Compute(TQVL_Statistics_Activity::Collect(units), now.Date());
+        benchmark::DoNotOptimize(calendar.DaysStudied);
+        const auto t1 = std::chrono::steady_clock::now();
+        {
+            TQVL_User user;
+            user.Open(fileName);
+            benchmark::DoNotOptimize(user.Results().UnitCount());
+            user.CloseFile();
+        }
+        const auto t2 = std::chrono::steady_clock::now();
+        ours += seconds(t0, t1);
+        reference += seconds(t1, t2);
+        state.SetIterationTime(seconds(t0, t1));
+    }
+    opened.CloseFile();
+    state.counters["reference_ms"] = 1000 * reference / double(state.iterations());
+    state.counters["ratio"] = ours / reference;
+    setCounters(state);
+}
+BENCHMARK(BM_TodayAndCalendar)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 } // namespace

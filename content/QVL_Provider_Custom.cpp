@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <ctime>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -27,6 +28,38 @@ void TQVL_Provider_Custom::Clear()
 {
     Items.clear();
     Root = std::make_unique<TQVL_Provider_Item_Custom>();
+    scannedFolder.clear();
+    listedFolders.clear();
+}
+
+bool TQVL_Provider_Custom::Rescan(const QString& folder)
+{
+    const bool unchanged =
+        !scannedFolder.isEmpty() && scannedFolder == folder && !listedFolders.empty() &&
+        std::all_of(listedFolders.begin(), listedFolders.end(), [](const auto& listed) {
+            return !listed.second.isEmpty() && folderStamp(listed.first) == listed.second;
+        });
+    if (unchanged)
+        return false;
+    Clear();
+    Scan(folder);
+    return true;
+}
+
+QByteArray TQVL_Provider_Custom::folderStamp(const QByteArray& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.constData(), &info) != 0)
+        return {};
+    // A change within the clock tick of the last one leaves the times as they
+    // were: only a listing a few seconds old tells that nothing changed.
+    if (info.st_mtim.tv_sec >= ::time(nullptr) - 2)
+        return {};
+    return QByteArray::number(quint64(info.st_ino)) + ' ' + QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qint64(info.st_mtim.tv_nsec)) + ' ' + QByteArray::number(qint64(info.st_ctim.tv_sec)) +
+           '.' + QByteArray::number(qint64(info.st_ctim.tv_nsec));
 }
 
 bool TQVL_Provider_Custom::Matches(const QString& fileName) const
@@ -52,6 +85,10 @@ TQVL_Provider_Item_Custom* TQVL_Provider_Custom::FindByPath(const QString& path)
 
 void TQVL_Provider_Custom::Scan(const QString& folder)
 {
+    // A second Scan adds to the first: its entries no longer stand for one folder.
+    scannedFolder = Items.empty() && Root->ChildCount() == 0 ? folder : QString();
+    if (scannedFolder.isEmpty())
+        listedFolders.clear();
     Root->IsFile = false;
     Root->Path = folder;
     const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'), folder.endsWith(QLatin1Char('/')) ? -2 : -1);
@@ -76,6 +113,9 @@ void TQVL_Provider_Custom::scanFolder(TQVL_Provider_Item_Custom& folder,
         ::closedir(dir);
         return;
     }
+    // Taken before the entries: a change while reading makes the next Rescan scan again.
+    if (!scannedFolder.isEmpty())
+        listedFolders.emplace_back(path, folderStamp(path));
     while (const dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))

@@ -26,6 +26,10 @@ public:
     void Scan(const QString& folder);
     // Releases every entry and starts with a new empty root.
     void Clear();
+    // Clear and Scan, unless the entries are of one Scan of `folder` and no
+    // folder it listed changed since: adding, removing or replacing a file
+    // (a safe save renames) changes its folder's times. Returns whether it scanned.
+    bool Rescan(const QString& folder);
     // Whether the extension of `fileName` (compared in lower case) is one of `Extensions`.
     bool Matches(const QString& fileName) const;
     // The entry listed now with exactly this path, the root included; nullptr
@@ -41,5 +45,14 @@ public:
     std::vector<TQVL_Provider_Item_Custom*> Items;
 
 private:
+    // The times of a listed folder, or empty when they are too recent to tell
+    // a later change in the same clock tick apart.
+    static QByteArray folderStamp(const QByteArray& path);
+
     void scanFolder(TQVL_Provider_Item_Custom& folder, std::set<std::pair<quint64, quint64>>& visited);
+
+    // The folder of the one Scan since Clear, and every folder it listed with
+    // its times; empty when the entries cannot be checked that way.
+    QString scannedFolder;
+    std::vector<std::pair<QByteArray, QByteArray>> listedFolders;
 };

@@ -12,7 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
+#include <functional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -208,4 +212,57 @@ TEST(Provider, OtherEntryKindsReadTheirHeaders)
     EXPECT_EQ(anna->LastLogin.ToText(), QStringLiteral("01.02.2026 10:11:12"));
     EXPECT_EQ(fileNamed<TQVL_Provider_Item_User>(users, QStringLiteral("Kaputt.qxs"))->UserName,
               QStringLiteral("[Ungültig]"));
+}
+
+TEST(Provider, ARescanReadsTheFoldersOnlyWhenOneOfThemChanged)
+{
+    TestFolders folders;
+    const QString root = folders.Root() + QStringLiteral("/Speicher");
+    WriteFile(root + QStringLiteral("/Alt/Tiere.qxs"), unitHeader("{D}", "3"));
+    WriteFile(root + QStringLiteral("/Englisch.qxs"), unitHeader("{A}", "12"));
+    // Folder times of a minute ago; times of this very second could hide a change in the same clock tick.
+    const auto age = [&](const QString& folder) {
+        const timespec times[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder).constData(), times, 0), 0);
+    };
+    const auto ageAll = [&] {
+        age(root);
+        age(root + QStringLiteral("/Alt"));
+    };
+    TQVL_Provider_LongTermStorages storages;
+    EXPECT_TRUE(storages.Rescan(root)) << "nothing scanned yet";
+    EXPECT_TRUE(storages.Rescan(root)) << "folders changed this very second";
+    ageAll();
+    EXPECT_TRUE(storages.Rescan(root)) << "setting the times is a change too";
+    EXPECT_FALSE(storages.Rescan(root));
+    EXPECT_EQ(storages.Items.size(), 3u);
+
+    const struct
+    {
+        const char* what;
+        std::function<void()> change;
+        std::size_t entries;
+    } cases[] = {
+        {"a storage added", [&] { WriteFile(root + QStringLiteral("/Neu.qxs"), unitHeader("{N}", "1")); }, 4},
+        {"a storage removed from a subfolder", [&] { QFile::remove(root + QStringLiteral("/Alt/Tiere.qxs")); }, 3},
+        {"another folder asked for", [] {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.change();
+        if (c.entries == 0) {
+            EXPECT_TRUE(storages.Rescan(folders.Root()));
+            continue;
+        }
+        EXPECT_TRUE(storages.Rescan(root));
+        EXPECT_EQ(storages.Items.size(), c.entries);
+        ageAll();
+        storages.Rescan(root);
+        EXPECT_FALSE(storages.Rescan(root));
+    }
+    // A second Scan adds to the first: its entries no longer stand for one folder.
+    storages.Clear();
+    storages.Scan(root);
+    storages.Scan(folders.Root());
+    EXPECT_TRUE(storages.Rescan(root));
 }

@@ -17,6 +17,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Panel_TodayOverview.h"
 #include "ui/show/ShowLauncher.h"
+#include "ui/statistics/Form_ProblemWords.h"
 #include "ui/statistics/Form_Statistics.h"
 
 TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
@@ -33,6 +34,9 @@ TFormMainMenu::TFormMainMenu(QWidget* parent, TQVL& qvl) : TFormMeta(parent), co
     Panel_Today = new TPanelTodayOverview(Content(), core);
     Content()->layout()->addWidget(Panel_Today);
     Panel_Today->OnStorageChosen = [this](const QString& path) { Guarded([&] { startStorageQuery(path); }); };
+    Panel_Today->OnProblemWordsChosen = [] {
+        Guarded([] { TMainForm::Instance()->WindowManager().SwitchWindow<TFormProblemWords>(); });
+    };
 }
 
 QList<QPair<QString, QString>> TFormMainMenu::Tiles()

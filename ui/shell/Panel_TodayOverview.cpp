@@ -3,13 +3,12 @@
 #include "app/QVL.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
-#include "statistics/QVL_Statistics_Forecast.h"
 #include "statistics/QVL_Statistics_Today.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
+#include "ui/shell/StorageForecasts.h"
 #include "users/QVL_User.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -31,18 +29,6 @@ QLabel* plainLabel(QWidget* parent, const QString& name)
     // File names reach these labels: never read as markup.
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-// Adding, removing or replacing a file (a safe save renames) changes the folder's own times.
-QByteArray folderStampOf(const QString& folder)
-{
-    struct stat info
-    {
-    };
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
-        return folder.toUtf8();
-    return folder.toUtf8() + '|' + QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.' +
-           QByteArray::number(qint64(info.st_mtim.tv_nsec)) + '|' + QByteArray::number(qint64(info.st_ctim.tv_nsec));
 }
 
 } // namespace
@@ -65,11 +51,25 @@ TPanelTodayOverview::TPanelTodayOverview(QWidget* parent, TQVL& engine) : QFrame
     Label_NoStorage = plainLabel(this, QStringLiteral("Label_NoStorage"));
     Label_NoStorage->setText(QStringLiteral("Kein Langzeitspeicher vorhanden"));
 
+    Button_ProblemWords = new QPushButton(QStringLiteral("Problemwörter"), this);
+    Button_ProblemWords->setObjectName(QStringLiteral("Button_ProblemWords"));
+    Button_ProblemWords->setIcon(Icons::Get(QStringLiteral("view")));
+    Button_ProblemWords->setFlat(true);
+    Button_ProblemWords->setStyleSheet(QStringLiteral("text-align: left"));
+    Button_ProblemWords->setAutoDefault(false);
+    Button_ProblemWords->setAccessibleDescription(
+        QStringLiteral("Zeigt die Vokabeln, die Sie am häufigsten falsch beantworten"));
+    connect(Button_ProblemWords, &QPushButton::clicked, this, [this] {
+        if (OnProblemWordsChosen)
+            OnProblemWordsChosen();
+    });
+
     auto* figures = new QVBoxLayout;
     figures->setSpacing(2);
     figures->addWidget(Label_Today);
     figures->addWidget(Label_Streak);
     figures->addWidget(Label_LastLesson);
+    figures->addWidget(Button_ProblemWords, 0, Qt::AlignLeft);
     figures->addStretch(1);
 
     storageLayout = new QVBoxLayout;
@@ -145,34 +145,14 @@ void TPanelTodayOverview::Refresh()
                 .arg(today.LastLessonSuccessPercent()));
     }
 
-    TQVL_Provider_Custom& provider = core.LongTermStorages->Provider();
-    const QString folder = core.StoragesFolder();
-    const QByteArray folderStamp = folderStampOf(folder);
-    if (folderStamp != scannedFolder || provider.Root->ChildCount() == 0) {
-        provider.Clear();
-        provider.Scan(folder);
-        scannedFolder = folderStamp;
-    }
     struct Row
     {
         QString name, path;
         int dueToday, dueTomorrow;
     };
     std::vector<Row> rows;
-    const TQVL_Provider_Item_Custom& root = *provider.Root;
-    for (int i = 0; i < root.ChildCount(); ++i) {
-        const auto* entry = dynamic_cast<const TQVL_Provider_Item_Unit*>(root.Child(i));
-        if (!entry || !entry->IsFile)
-            continue;
-        int dueToday = 0;
-        int dueTomorrow = 0;
-        if (const TQVL_Result_Unit* storage = results.FindUnit(entry->Uid)) {
-            const std::vector<int> due = TQVL_Statistics_Forecast::Compute(*storage, now, 2);
-            dueToday = due.at(0);
-            dueTomorrow = due.at(1);
-        }
-        rows.push_back({QFileInfo(entry->Name).completeBaseName(), entry->Path, dueToday, dueTomorrow});
-    }
+    for (const TStorageForecast& storage : StorageForecasts(core, now, 2))
+        rows.push_back({storage.Name, storage.Path, storage.Due.at(0), storage.Due.at(1)});
     // The tiles keep their room: the storages with the most due today come first, a few of them.
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.dueToday > b.dueToday; });
     if (rows.size() > std::size_t(MaxStorageRows))

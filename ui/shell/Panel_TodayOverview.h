@@ -26,11 +26,14 @@ public:
 
     // The storage file the learner chose.
     std::function<void(const QString& path)> OnStorageChosen;
+    // The learner asked for the list of problem words.
+    std::function<void()> OnProblemWordsChosen;
 
     QLabel* Label_Today = nullptr;
     QLabel* Label_Streak = nullptr;
     QLabel* Label_LastLesson = nullptr;
     QLabel* Label_NoStorage = nullptr;
+    QPushButton* Button_ProblemWords = nullptr;
     // One per storage, those with the most due today first (up to four).
     QList<QPushButton*> StorageButtons;
 
@@ -43,7 +46,4 @@ private:
 
     TQVL& core;
     QVBoxLayout* storageLayout = nullptr;
-    // The storages folder as last scanned here: a show of the menu rescans only
-    // when a storage was added, removed or saved since.
-    QByteArray scannedFolder;
 };

@@ -53,6 +53,19 @@ inline const QColor VerdictWrong = QColor(0xD2, 0x3C, 0x2E);
 // The texts of grammar cards: the editors' captions, the query's and play's labels.
 inline const QColor EditorCaption = QColor(0x3C, 0x5A, 0x7B);
 
+// The year calendar: a day without answers, then the shades of studied days
+// from few answers to the most of the year, and the frame of the chosen day.
+inline const QColor CalendarEmpty = QColor(0xE4, 0xEB, 0xF3);
+inline const QColor CalendarLevels[] = {QColor(0xC6, 0xD6, 0xEA), QColor(0x8F, 0xAE, 0xD3), QColor(0x5A, 0x7F, 0xAC),
+                                        QColor(0x2F, 0x4E, 0x75)};
+inline const QColor CalendarFocus = QColor(0xE8, 0x9A, 0x17);
+
+// Charts drawn by the screens: the canvas, bars and their outline, axis lines.
+inline const QColor ChartCanvas = QColor(0xFF, 0xFF, 0xFF);
+inline const QColor ChartBar = QColor(0x84, 0xA3, 0xC4);
+inline const QColor ChartBarOutline = QColor(0x45, 0x66, 0x8E);
+inline const QColor ChartAxis = QColor(0x9B, 0xB0, 0xC0);
+
 // Font sizes in points.
 constexpr int TitlePointSize = 16;
 constexpr int UserNamePointSize = 12;

@@ -14,6 +14,7 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/show/ShowDelegate.h"
+#include "ui/statistics/Form_ProblemWords.h"
 #include "users/QVL_User.h"
 
 #include <QApplication>
@@ -70,6 +71,13 @@ TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), C
     SetEscapeButton(Button_Back);
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     Button_Print = makeButton("Button_Print", QStringLiteral("Drucken"));
+    Button_ProblemWords = makeButton("Button_ProblemWords", QStringLiteral("Problemwörter"));
+    connect(Button_ProblemWords, &QPushButton::clicked, this, [] {
+        Guarded([] {
+            if (TMainForm* main = TMainForm::Instance())
+                main->WindowManager().SwitchWindow<TFormProblemWords>();
+        });
+    });
     connect(Button_Back, &QPushButton::clicked, this, [] {
         Guarded([] {
             if (TMainForm* main = TMainForm::Instance())
@@ -83,6 +91,7 @@ TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), C
 
     buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(6);
+    buttonRow->addWidget(Button_ProblemWords);
     buttonRow->addStretch(1);
     buttonRow->addWidget(Button_Print);
     buttonRow->addWidget(Button_Help);
@@ -138,7 +147,7 @@ std::optional<QFont> TFormShowMeta::ProfileFont(const TQVL_Language* language)
 
 void TFormShowMeta::SetBusy(bool busy)
 {
-    for (QPushButton* button : {Button_Back, Button_Help, Button_Print})
+    for (QPushButton* button : {Button_Back, Button_Help, Button_Print, Button_ProblemWords})
         button->setEnabled(!busy);
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

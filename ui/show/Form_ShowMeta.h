@@ -52,6 +52,8 @@ public:
     QPushButton* Button_Back = nullptr;
     QPushButton* Button_Help = nullptr;
     QPushButton* Button_Print = nullptr;
+    // The list of the words answered wrong most often, of every lesson.
+    QPushButton* Button_ProblemWords = nullptr;
 
 protected:
     // The columns of the table, built anew for each filling.

@@ -4,7 +4,10 @@
 #include "core/QVL_Error.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
+#include "statistics/QVL_Statistics_Activity.h"
+#include "statistics/QVL_Statistics_Calendar.h"
 #include "statistics/QVL_Statistics_DayChart.h"
+#include "statistics/QVL_Statistics_Forecast.h"
 #include "statistics/QVL_Statistics_Journal.h"
 #include "statistics/QVL_Statistics_KeyFigures.h"
 #include "statistics/QVL_Statistics_QuerySuccessDiagram.h"
@@ -14,10 +17,14 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/ShownText.h"
+#include "ui/shell/StorageForecasts.h"
 #include "ui/shell/Theme.h"
+#include "ui/statistics/Chart_Calendar.h"
+#include "ui/statistics/Chart_Forecast.h"
 #include "ui/statistics/Model_Journal.h"
 #include "users/QVL_User.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QGridLayout>
@@ -120,6 +127,8 @@ TFormStatistics::TFormStatistics(QWidget* parent, TQVL& core) : TFormMeta(parent
     PageControl1->addTab(createDayQueries(), QStringLiteral("Abfragezeiten"));
     PageControl1->addTab(createDiagram(), QStringLiteral("Abfrageerfolge"));
     PageControl1->addTab(createJournal(), QStringLiteral("Protokoll"));
+    PageControl1->addTab(createCalendar(), QStringLiteral("Kalender"));
+    PageControl1->addTab(createForecast(), QStringLiteral("Vorschau"));
     PageControl1->setCurrentIndex(0);
 
     Button_Help = new QPushButton(QStringLiteral("Hilfe"), Content());
@@ -154,6 +163,8 @@ TFormStatistics::TFormStatistics(QWidget* parent, TQVL& core) : TFormMeta(parent
         DrawDiagram();
         fillJournal();
         fillOverview();
+        fillCalendar();
+        fillForecast();
     });
 }
 
@@ -329,9 +340,86 @@ QWidget* TFormStatistics::createJournal()
         columnHeader->resizeSection(i, std::max(widths[i], columnHeader->sectionSizeHint(i)));
     connect(columnHeader, &QHeaderView::sectionClicked, this,
             [this](int column) { Guarded([&] { journalHeaderClicked(column); }); });
+    Label_JournalDay = AsPlainText(new QLabel(page));
+    Label_JournalDay->setObjectName(QStringLiteral("Label_JournalDay"));
+    Button_JournalAll = new QPushButton(QStringLiteral("Alle Abfragen zeigen"), page);
+    Button_JournalAll->setObjectName(QStringLiteral("Button_JournalAll"));
+    connect(Button_JournalAll, &QPushButton::clicked, this, [this] { Guarded([this] { ShowJournalDay({}); }); });
+    auto* dayRow = new QHBoxLayout;
+    dayRow->addWidget(Label_JournalDay, 1);
+    dayRow->addWidget(Button_JournalAll);
+    Label_JournalDay->hide();
+    Button_JournalAll->hide();
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(dayRow);
     layout->addWidget(VST_Journal);
+    return page;
+}
+
+QWidget* TFormStatistics::createCalendar()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_Calendar"));
+    auto* caption = new QLabel(QStringLiteral("Antworten je Tag in den letzten zwölf Monaten:"), page);
+    Chart_Calendar = new TChartCalendar(page);
+    Chart_Calendar->setObjectName(QStringLiteral("Chart_Calendar"));
+    Chart_Calendar->OnDayChosen = [this](QDate day) { Guarded([&] { ShowJournalDay(day); }); };
+    Chart_Calendar->OnCurrentChanged = [this](int index) {
+        Label_CalendarDay->setText(Chart_Calendar->DayText(index));
+    };
+    Label_CalendarDay = AsPlainText(new QLabel(page));
+    Label_CalendarDay->setObjectName(QStringLiteral("Label_CalendarDay"));
+    Label_DaysStudied = valueLabel(page, "Label_DaysStudied");
+    Label_LongestStreak = valueLabel(page, "Label_LongestStreak");
+    auto* figures = new QHBoxLayout;
+    figures->addWidget(Label_DaysStudied);
+    figures->addSpacing(Label_DaysStudied->fontMetrics().averageCharWidth() * 4);
+    figures->addWidget(Label_LongestStreak);
+    figures->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->addWidget(caption);
+    layout->addWidget(Chart_Calendar);
+    layout->addWidget(Label_CalendarDay);
+    layout->addLayout(figures);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* TFormStatistics::createForecast()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet_Forecast"));
+    auto* caption = new QLabel(QStringLiteral("Fällige Karten der nächsten 30 Tage:"), page);
+    Combo_ForecastStorage = new QComboBox(page);
+    Combo_ForecastStorage->setObjectName(QStringLiteral("Combo_ForecastStorage"));
+    Combo_ForecastStorage->setAccessibleName(QStringLiteral("Langzeitspeicher der Vorschau"));
+    Combo_ForecastStorage->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    caption->setBuddy(Combo_ForecastStorage);
+    connect(Combo_ForecastStorage, &QComboBox::currentIndexChanged, this,
+            [this](int choice) { Guarded([&] { showForecast(choice); }); });
+    Chart_Forecast = new TChartForecast(page);
+    Chart_Forecast->setObjectName(QStringLiteral("Chart_Forecast"));
+    Chart_Forecast->installEventFilter(this);
+    Label_ForecastSum = AsPlainText(new QLabel(page));
+    Label_ForecastSum->setObjectName(QStringLiteral("Label_ForecastSum"));
+    PopupMenu_Forecast = new QMenu(this);
+    PopupMenu_Forecast->setObjectName(QStringLiteral("PopupMenu_Forecast"));
+    Action_SaveForecast = PopupMenu_Forecast->addAction(QStringLiteral("Als PNG-Bild speichern..."));
+    Action_SaveForecast->setObjectName(QStringLiteral("Action_SaveForecast"));
+    connect(Action_SaveForecast, &QAction::triggered, this,
+            [this] { Guarded([this] { saveImage(ForecastImage(), QStringLiteral("Vorschau speichern")); }); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(caption);
+    top->addWidget(Combo_ForecastStorage);
+    top->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->addLayout(top);
+    layout->addWidget(Chart_Forecast, 1);
+    layout->addWidget(Label_ForecastSum);
     return page;
 }
 
@@ -396,8 +484,81 @@ void TFormStatistics::DrawDiagram()
 
 void TFormStatistics::fillJournal()
 {
-    JournalModel->SetEntries(TQVL_Statistics_Journal::Entries(Core.Statistics->GetUnitResults(), TQVL_DateTime::Now()));
+    std::vector<TQVL_Statistics_Journal::TEntry> entries =
+        TQVL_Statistics_Journal::Entries(Core.Statistics->GetUnitResults(), TQVL_DateTime::Now());
+    if (journalDay.isValid())
+        std::erase_if(entries, [this](const auto& entry) { return entry.DateTime.Date() != journalDay; });
+    JournalModel->SetEntries(std::move(entries));
     JournalModel->sort(sortColumn, sortOrder);
+}
+
+void TFormStatistics::ShowJournalDay(QDate day)
+{
+    journalDay = day;
+    fillJournal();
+    const bool filtered = journalDay.isValid();
+    Label_JournalDay->setVisible(filtered);
+    Button_JournalAll->setVisible(filtered);
+    if (filtered) {
+        const int count = JournalModel->rowCount();
+        Label_JournalDay->setText(QStringLiteral("%1 %2 am %3")
+                                      .arg(count)
+                                      .arg(count == 1 ? QStringLiteral("Abfrage") : QStringLiteral("Abfragen"))
+                                      .arg(TQVL_Statistics_Calendar::DateText(journalDay)));
+        PageControl1->setCurrentWidget(VST_Journal->parentWidget());
+        if (count > 0)
+            VST_Journal->setCurrentIndex(JournalModel->index(0, 0));
+        VST_Journal->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TFormStatistics::fillCalendar()
+{
+    const QDate today = TQVL_DateTime::Now().Date();
+    const TQVL_Statistics_Activity activity = TQVL_Statistics_Activity::Collect(Core.Statistics->GetUnitResults());
+    Chart_Calendar->SetCalendar(TQVL_Statistics_Calendar::Compute(activity, today));
+    const TQVL_Statistics_Calendar& calendar = Chart_Calendar->Calendar();
+    Label_DaysStudied->setText(calendar.DaysStudiedText());
+    Label_LongestStreak->setText(calendar.LongestStreakText());
+}
+
+void TFormStatistics::fillForecast()
+{
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    forecasts.clear();
+    std::vector<int> all(std::size_t(TQVL_Statistics_Forecast::DefaultDays), 0);
+    for (TStorageForecast& storage : StorageForecasts(Core, now, TQVL_Statistics_Forecast::DefaultDays)) {
+        for (std::size_t day = 0; day < all.size() && day < storage.Due.size(); ++day)
+            all[day] += storage.Due[day];
+        forecasts.push_back({storage.Name, std::move(storage.Due)});
+    }
+    forecasts.push_back({QStringLiteral("Alle Langzeitspeicher"), std::move(all)});
+    const QSignalBlocker quiet(Combo_ForecastStorage);
+    Combo_ForecastStorage->clear();
+    // All together first: what a learner with several storages asks first.
+    for (auto it = forecasts.rbegin(); it != forecasts.rend(); ++it)
+        Combo_ForecastStorage->addItem(it->Name);
+    Combo_ForecastStorage->setCurrentIndex(0);
+    showForecast(0);
+}
+
+void TFormStatistics::showForecast(int choice)
+{
+    if (choice < 0 || choice >= int(forecasts.size()))
+        return;
+    const StorageForecast& shown = forecasts[forecasts.size() - 1 - std::size_t(choice)];
+    Chart_Forecast->SetValues(shown.Due, TQVL_DateTime::Now().Date());
+    qint64 total = 0;
+    for (const int due : shown.Due)
+        total += due;
+    Label_ForecastSum->setText(QStringLiteral("Heute fällig: %1, in den nächsten 30 Tagen zusammen: %2")
+                                   .arg(shown.Due.empty() ? 0 : shown.Due.front())
+                                   .arg(total));
+}
+
+QImage TFormStatistics::ForecastImage() const
+{
+    return Chart_Forecast->Image(QSize(DayChartWidth, DayChartHeight));
 }
 
 void TFormStatistics::setPeriod(double daysBack)
@@ -448,6 +609,10 @@ bool TFormStatistics::eventFilter(QObject* watched, QEvent* event)
         }
         if (watched == Image_DayQueries) {
             PopupMenu_DayQueries->popup(at);
+            return true;
+        }
+        if (watched == Chart_Forecast) {
+            PopupMenu_Forecast->popup(at);
             return true;
         }
     }

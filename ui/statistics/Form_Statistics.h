@@ -3,21 +3,28 @@
 #include "core/QVL_DateTime.h"
 #include "ui/shell/FormMeta.h"
 
+#include <QDate>
 #include <QImage>
+#include <QString>
+
+#include <vector>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
+class TChartCalendar;
+class TChartForecast;
 class TModelJournal;
 class TQVL;
 
 // "Statistiken": the learner's key figures, the query time of the last 15
-// days, the success diagram for a chosen period and the journal of all stored
-// queries. Everything is computed from the stored results when the screen is
-// created; the screen changes no data.
+// days, the success diagram for a chosen period, the journal of all stored
+// queries, the last year as a calendar and the due cards of the coming days. Everything is computed from the stored
+// results when the screen is created; the screen changes no data.
 class TFormStatistics : public TFormMeta
 {
     Q_OBJECT
@@ -40,7 +47,12 @@ public:
     // The images as shown.
     const QImage& DayChartImage() const { return dayChart; }
     const QImage& DiagramImage() const { return diagram; }
+    // The forecast as it is saved.
+    QImage ForecastImage() const;
     int JournalSortColumn() const { return sortColumn; }
+    // The journal shows the queries of `day` only (all again for an invalid date) and comes to the front.
+    void ShowJournalDay(QDate day);
+    QDate JournalDay() const { return journalDay; }
     Qt::SortOrder JournalSortOrder() const { return sortOrder; }
 
     QTabWidget* PageControl1 = nullptr;
@@ -74,6 +86,19 @@ public:
     // Journal.
     QTreeView* VST_Journal = nullptr;
     TModelJournal* JournalModel = nullptr;
+    QLabel* Label_JournalDay = nullptr;
+    QPushButton* Button_JournalAll = nullptr;
+    // Calendar.
+    TChartCalendar* Chart_Calendar = nullptr;
+    QLabel* Label_CalendarDay = nullptr;
+    QLabel* Label_DaysStudied = nullptr;
+    QLabel* Label_LongestStreak = nullptr;
+    // Forecast.
+    QComboBox* Combo_ForecastStorage = nullptr;
+    TChartForecast* Chart_Forecast = nullptr;
+    QLabel* Label_ForecastSum = nullptr;
+    QMenu* PopupMenu_Forecast = nullptr;
+    QAction* Action_SaveForecast = nullptr;
     QPushButton* Button_Back = nullptr;
     QPushButton* Button_Help = nullptr;
 
@@ -85,6 +110,11 @@ private:
     QWidget* createDayQueries();
     QWidget* createDiagram();
     QWidget* createJournal();
+    QWidget* createCalendar();
+    QWidget* createForecast();
+    void fillCalendar();
+    void fillForecast();
+    void showForecast(int choice);
     void fillOverview();
     void drawDayQueries();
     void fillJournal();
@@ -98,4 +128,12 @@ private:
     QImage diagram;
     int sortColumn = 0;
     Qt::SortOrder sortOrder = Qt::AscendingOrder;
+    QDate journalDay;
+    struct StorageForecast
+    {
+        QString Name;
+        std::vector<int> Due;
+    };
+    // Every storage's, then all together.
+    std::vector<StorageForecast> forecasts;
 };

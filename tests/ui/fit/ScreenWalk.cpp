@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -241,6 +242,16 @@ void ScreenWalk::look(QWidget* surface, const QString& sight, const QString& var
     for (QWidget* child : surface->findChildren<QWidget*>())
         if (child->isVisible())
             Into->Classes.insert(className(child));
+    // FindTextMisfits shows every page of a tab widget in turn: what the other pages hold is seen too.
+    for (QTabWidget* tabs : surface->findChildren<QTabWidget*>()) {
+        if (!tabs->isVisible())
+            continue;
+        for (int i = 0; i < tabs->count(); ++i)
+            if (QWidget* page = tabs->widget(i); page && tabs->isTabEnabled(i) && tabs->isTabVisible(i))
+                for (QWidget* child : page->findChildren<QWidget*>())
+                    if (child->isVisibleTo(page))
+                        Into->Classes.insert(className(child));
+    }
     for (const QString& missing : Accessibility::Incomplete(surface)) {
         const QString finding = sight + QStringLiteral(": ") + missing;
         if (!Into->Unnamed.contains(finding))

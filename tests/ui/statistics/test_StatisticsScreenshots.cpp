@@ -3,6 +3,9 @@
 // at; disabled in the normal test run. QUORVEL_SHOTS names the folder.
 #include "content/QVL_Card_Grammar.h"
 #include "content/QVL_Card_Voc.h"
+#include "query/QVL_Result_Card.h"
+#include "query/QVL_Result_Unit.h"
+#include "query/QVL_Result_User.h"
 #include "tests/ui/query/test_QueryFixture.h"
 #include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_QueryResultVoc.h"
@@ -10,6 +13,7 @@
 #include "ui/query/Form_Query_Voc.h"
 #include "ui/show/Form_ShowMeta.h"
 #include "ui/show/ShowLauncher.h"
+#include "ui/statistics/Form_ProblemWords.h"
 #include "ui/statistics/Form_Statistics.h"
 
 #include <QElapsedTimer>
@@ -127,4 +131,61 @@ TEST_F(StatisticsScreenshots, DISABLED_ViewersAndStatistics)
     QCoreApplication::processEvents();
     screen->PopupMenu_Diagram->grab().save(folder + QStringLiteral("/statistics-menu.png"));
     screen->Menu_Legend->grab().save(folder + QStringLiteral("/statistics-legend.png"));
+}
+
+// The calendar, the forecast and the problem words over a year of made-up
+// history, at 800×600 (QT_SCALE_FACTOR for the other scales).
+TEST_F(StatisticsScreenshots, DISABLED_CalendarForecastAndProblemWords)
+{
+    window->resize(800, 600);
+    TQVL& core = window->Core();
+    TQVL_Result_User& results = core.Users->GetActiveUser().Results();
+    OpenUnit(QStringLiteral("Englisch - Grundwortschatz.qxu"));
+    TQVL_Result_Unit& lesson = results.GetOrCreateUnit(Unit().Uid, Unit().FileName);
+    const TQVL_DateTime now = TQVL_DateTime::Now();
+    for (int day = 0; day < 365; ++day) {
+        if ((day * 7) % 11 < 3)
+            continue;
+        const int answers = 5 + (day * 37) % 60;
+        lesson.AddQuery(answers * 9, answers, false, answers * 3 / 4, TQVL_DateTime(now.Serial() - day - 0.3));
+    }
+    for (int uid = 1; uid <= 8; ++uid) {
+        TQVL_Result_Card& card = lesson.GetOrCreateCard(uid);
+        card.all_queried = 10 + uid;
+        card.all_right = uid;
+    }
+    {
+        TQVL_Unit storage;
+        storage.NewFile(core.StoragesFolder() + QStringLiteral("/Englisch.qxs"));
+        storage.Typ = tLongTermStorage;
+        storage.LangCodeHome = QStringLiteral("ger");
+        storage.LangCodeForeign = QStringLiteral("eng");
+        for (int i = 1; i <= 60; ++i) {
+            auto* card = dynamic_cast<TQVL_Card_Voc*>(storage.Cards->NewCard(tVoc));
+            card->foreign1 = QStringLiteral("w%1").arg(i);
+            card->home1 = QStringLiteral("W%1").arg(i);
+        }
+        storage.Save();
+        TQVL_Result_Unit& due = results.GetOrCreateUnit(storage.Uid, storage.FileName);
+        due.longtermstorage = true;
+        for (int i = 0; i < 60; ++i) {
+            TQVL_Result_Card& card = due.GetOrCreateCard(storage.Cards->Card(i)->Uid);
+            card.stage = 1 + i % 4;
+            card.lastquery = TQVL_DateTime(now.Serial() - (i * 3) % 9);
+        }
+        storage.CloseFile();
+    }
+    window->ShowMainMenu();
+    shoot(QStringLiteral("mainmenu-overview"));
+    auto* screen = window->WindowManager().SwitchWindow<TFormStatistics>(true);
+    ASSERT_NE(screen, nullptr);
+    screen->PageControl1->setCurrentIndex(4);
+    shoot(QStringLiteral("statistics-calendar"));
+    screen->ShowJournalDay(QDate::currentDate().addDays(-1));
+    shoot(QStringLiteral("statistics-journal-day"));
+    screen->PageControl1->setCurrentIndex(5);
+    shoot(QStringLiteral("statistics-forecast"));
+    screen->ForecastImage().save(folder + QStringLiteral("/statistics-forecast-saved.png"));
+    window->WindowManager().SwitchWindow<TFormProblemWords>();
+    shoot(QStringLiteral("problemwords"));
 }
