@@ -20,6 +20,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/WindowManager.h"
 
 #include <QEvent>
@@ -77,7 +78,8 @@ TFormPlayMeta::TFormPlayMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), co
     connect(Button_Next, &QPushButton::clicked, this, [this] { NextClicked(); });
     connect(Button_Known, &QPushButton::clicked, this, [this] { judged(true); });
     connect(Button_NotKnown, &QPushButton::clicked, this, [this] { judged(false); });
-    connect(Button_Abort, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
+    connect(Button_Abort, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
     connect(Button_Help, &QPushButton::clicked, this,
             [this] { Guarded([this] { THelpService::ShowHelpPage(helpPage); }); });
 

@@ -14,7 +14,6 @@
 #include "query/QVL_Query_Turn.h"
 #include "ui/help/HelpService.h"
 #include "ui/query/Form_QueryResultMeta.h"
-#include "ui/query/Form_QueryResultStatistics.h"
 #include "ui/query/Form_Query_Grammar.h"
 #include "ui/query/Form_Query_Pic.h"
 #include "ui/query/Form_Query_Voc.h"
@@ -24,6 +23,7 @@
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/Theme.h"
 #include "ui/shell/WindowManager.h"
 
@@ -268,8 +268,7 @@ void TFormQueryMeta::SessionEnd(int sessionNumber)
 void TFormQueryMeta::QueryEnd()
 {
     TDialogService::Current().ShowInformation(QStringLiteral("Die Abfrage ist beendet."));
-    if (TMainForm* main = TMainForm::Instance())
-        main->WindowManager().SwitchWindow<TFormQueryResultStatistics>();
+    Navigator().Show(TDestination::QueryResults);
 }
 
 void TFormQueryMeta::ResultClicked()
@@ -279,10 +278,7 @@ void TFormQueryMeta::ResultClicked()
 
 void TFormQueryMeta::AbortClicked()
 {
-    Guarded([] {
-        if (TMainForm* main = TMainForm::Instance())
-            main->WindowManager().SwitchWindow<TFormQueryResultStatistics>();
-    });
+    Guarded([this] { Navigator().Show(TDestination::QueryResults); });
 }
 
 void TFormQueryMeta::freeResultWindow()

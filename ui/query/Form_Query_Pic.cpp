@@ -11,7 +11,7 @@
 #include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
@@ -199,8 +199,7 @@ void TFormQueryPic::AbortClicked()
 
 void TFormQueryPic::setStatus(const QString& text)
 {
-    if (TMainForm* main = TMainForm::Instance())
-        main->Label_Status->setText(text);
+    Navigator().ShowStatus(text);
 }
 
 void TFormQueryPic::LayoutControls()

@@ -1,8 +1,7 @@
 #include "ui/query/QueryLauncher.h"
 
-#include "ui/query/Form_QueryMeta.h"
-#include "ui/play/Form_MenuPlay.h"
 #include "ui/play/Form_PlayMeta.h"
+#include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/WindowManager.h"
 
 #include "content/QVL_Card_Type.h"
@@ -45,40 +44,33 @@ TQueryWindow QueryWindowFor(TQVL_CardType unitType, TQVL_QueryType queryType)
     }
 }
 
-void ShowQueryWindow(TMainForm& main, TQueryWindow window)
+TFormMeta* ShowQueryWindow(TMainForm& main, TQueryWindow window)
 {
     if (window == TQueryWindow::None)
-        return;
+        return nullptr;
     if (installedOpener()) {
         installedOpener()(main, window);
-        return;
+        return nullptr;
     }
     switch (window) {
     case TQueryWindow::Voc:
     case TQueryWindow::MultipleChoice:
     case TQueryWindow::Picture:
     case TQueryWindow::Grammar:
-        OpenQueryWindow(main);
-        break;
+        return OpenQueryWindow(main);
     case TQueryWindow::PlayVoc:
     case TQueryWindow::PlayPicture:
     case TQueryWindow::PlayGrammar:
-        OpenPlayWindow(main);
-        break;
+        return OpenPlayWindow(main);
     case TQueryWindow::None:
         break;
     }
+    return nullptr;
 }
 
-void StartQueryWindow(TMainForm& main)
+TFormMeta* StartQueryWindow(TMainForm& main)
 {
     TQVL& core = main.Core();
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
-    if (unit.IsOpen)
-        ShowQueryWindow(main, QueryWindowFor(unit.Typ, core.Query->QueryType));
-}
-
-void ShowPlayMenu(TMainForm& main)
-{
-    main.WindowManager().SwitchWindow<TFormMenuPlay>();
+    return unit.IsOpen ? ShowQueryWindow(main, QueryWindowFor(unit.Typ, core.Query->QueryType)) : nullptr;
 }

@@ -25,9 +25,12 @@ enum class TQueryWindow
 // windows, picture and grammar units their own; None for others.
 TQueryWindow QueryWindowFor(TQVL_CardType unitType, TQVL_QueryType queryType);
 
+class TFormMeta;
+
 // Switches the main window to `window`, which starts the query the menus set
-// up in the core; nothing for TQueryWindow::None.
-void ShowQueryWindow(TMainForm& main, TQueryWindow window);
+// up in the core; nothing for TQueryWindow::None. Returns the window, or
+// nullptr when none was shown.
+TFormMeta* ShowQueryWindow(TMainForm& main, TQueryWindow window);
 
 // How ShowQueryWindow opens a window. Tests install one that records the
 // request; an empty opener restores the program's. Returns the previous one.
@@ -35,7 +38,4 @@ using TQueryWindowOpener = std::function<void(TMainForm& main, TQueryWindow wind
 TQueryWindowOpener InstallQueryWindowOpener(TQueryWindowOpener opener);
 
 // ShowQueryWindow for the active unit's type and the query's QueryType.
-void StartQueryWindow(TMainForm& main);
-
-// Back to the menu of play mode, where a multi-unit play run was set up.
-void ShowPlayMenu(TMainForm& main);
+TFormMeta* StartQueryWindow(TMainForm& main);

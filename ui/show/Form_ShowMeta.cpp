@@ -10,10 +10,11 @@
 #include "ui/help/HelpService.h"
 #include "ui/print/Form_PrintCards.h"
 #include "ui/shell/Guarded.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/show/ShowDelegate.h"
 #include "users/QVL_User.h"
+#include "users/QVL_User_Rights.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -69,12 +70,8 @@ TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), C
     SetEscapeButton(Button_Back);
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     Button_Print = makeButton("Button_Print", QStringLiteral("Drucken"));
-    connect(Button_Back, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->ShowMainMenu();
-        });
-    });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
     connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(HelpPage()); }); });
     connect(Button_Print, &QPushButton::clicked, this, [this] { Guarded([this] { printClicked(); }); });
     const TQVL_Unit& unit = Unit();
@@ -234,8 +231,8 @@ void TFormShowMeta::fitColumns()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (TMainForm* main = TMainForm::Instance(); main && main->WindowManager().CurrentWindow() == this)
-                main->WindowManager().CenterWindow();
+            if (TWindowManager* screens = TWindowManager::Of(this); screens && screens->CurrentWindow() == this)
+                screens->CenterWindow();
         },
         Qt::QueuedConnection);
 }
@@ -286,9 +283,9 @@ void TFormShowMeta::showSortMenu(const QPoint& at)
 
 void TFormShowMeta::printClicked()
 {
-    TMainForm* main = TMainForm::Instance();
-    if (main && !main->HasRight(&TQVL_User_Rights::PRINT)) {
-        main->ShowNoRight();
+    const TQVL_Users& users = *Core.Users;
+    if (!users.HasActiveUser() || !users.GetActiveUser().Rights().PRINT) {
+        Navigator().ShowNoRight();
         return;
     }
     Print();
