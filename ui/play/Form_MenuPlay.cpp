@@ -1,6 +1,7 @@
 #include "ui/play/Form_MenuPlay.h"
 
 #include "app/QVL.h"
+#include "app/QVL_EndRun.h"
 #include "content/QVL_Card_Container.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Query.h"
@@ -46,9 +47,8 @@ TFormMenuPlay::~TFormMenuPlay() = default;
 void TFormMenuPlay::prepare()
 {
     TQVL_Query& query = *core.Query;
-    query.Cardpile->Clear();
     // The further units of an earlier run over several units are no longer needed.
-    core.Units->CloseAdditionalFiles();
+    EndRun(core);
     query.QueryType = TQVL_QueryType::Play;
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     TQVL_Query_PlaySettings::ApplyMenuDefaults(*query.Options, unit.IsOpen ? unit.Typ : tInfo);

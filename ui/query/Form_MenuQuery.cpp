@@ -1,6 +1,7 @@
 #include "ui/query/Form_MenuQuery.h"
 
 #include "app/QVL.h"
+#include "app/QVL_EndRun.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
@@ -70,9 +71,8 @@ void TFormMenuQuery::Prepare()
     reasons = {};
     setTiles(reasons, false);
     const bool read = Guarded([&] {
-        core.Query->Cardpile->Clear();
         // The pile no longer needs the further units of an earlier multi-unit query.
-        core.Units->CloseAdditionalFiles();
+        EndRun(core);
         TQVL_Query_Options& options = *core.Query->Options;
         if (options.IsOpen)
             options.CloseFile();

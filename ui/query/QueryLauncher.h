@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class TFormPlayMeta;
+class TFormQueryMeta;
 class TMainForm;
 
 // The windows that run a query or a play run over the card pile.
@@ -36,6 +38,15 @@ TFormMeta* ShowQueryWindow(TMainForm& main, TQueryWindow window);
 // request; an empty opener restores the program's. Returns the previous one.
 using TQueryWindowOpener = std::function<void(TMainForm& main, TQueryWindow window)>;
 TQueryWindowOpener InstallQueryWindowOpener(TQueryWindowOpener opener);
+
+// Opens the query window QueryWindowFor names for the active unit and the
+// query's QueryType, and starts the query over the pile the caller
+// filled. When starting fails the main menu is shown and the error passes on.
+// Returns nullptr, opening nothing, for unit kinds without a query window
+// and for the play mode.
+TFormQueryMeta* OpenQueryWindow(TMainForm& main);
+// The same for the play screen of the active unit's kind.
+TFormPlayMeta* OpenPlayWindow(TMainForm& main);
 
 // ShowQueryWindow for the active unit's type and the query's QueryType.
 TFormMeta* StartQueryWindow(TMainForm& main);
