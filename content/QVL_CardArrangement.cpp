@@ -109,9 +109,24 @@ int TQVL_CardArrangement::RowCount() const
 
 void TQVL_CardArrangement::Layout(int Width, int Height, int MarginY, int MarginX, bool NoLeftMargin) const
 {
+    if (!OnPlaceField)
+        return;
+    for (const TQVL_CardArrangement_Cell& cell : Cells(Width, Height, MarginY, MarginX, NoLeftMargin))
+        OnPlaceField(cell.Index, cell.Left, cell.Top, cell.Width, cell.Height, cell.FieldType);
+}
+
+std::vector<TQVL_CardArrangement_Cell> TQVL_CardArrangement::CardCells(int Width, int Height) const
+{
+    return Cells(Width, Height, Height * 15 / 100, Width / 5, false);
+}
+
+std::vector<TQVL_CardArrangement_Cell> TQVL_CardArrangement::Cells(int Width, int Height, int MarginY, int MarginX,
+                                                                   bool NoLeftMargin) const
+{
+    std::vector<TQVL_CardArrangement_Cell> cells;
     const int rows = RowCount();
     if (rows == 0)
-        return;
+        return cells;
     const int columns = std::max(
         1, int(std::count_if(fields.begin(), fields.end(), [](const auto& f) { return f->Type == cftColumn; })));
     const int innerWidth = Width - 2 * MarginX;
@@ -130,8 +145,7 @@ void TQVL_CardArrangement::Layout(int Width, int Height, int MarginY, int Margin
         case cftLabelField:
         case cftInputField:
         case cftConstantLabel:
-            if (OnPlaceField)
-                OnPlaceField(index, left, top, columnWidth, rowHeight, type);
+            cells.push_back({index, left, top, columnWidth, rowHeight, type});
             top += rowHeight;
             break;
         case cftVertSpace:
@@ -148,4 +162,5 @@ void TQVL_CardArrangement::Layout(int Width, int Height, int MarginY, int Margin
             break;
         }
     }
+    return cells;
 }

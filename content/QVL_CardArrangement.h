@@ -7,6 +7,18 @@
 #include <memory>
 #include <vector>
 
+// The rectangle of one shown field: its index in the list, the cell and the field's type.
+struct TQVL_CardArrangement_Cell
+{
+    int Index = 0;
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    TQVL_CardArrangement_FieldType FieldType = cftLabelField;
+    bool operator==(const TQVL_CardArrangement_Cell&) const = default;
+};
+
 // A card arrangement (".qxa", "Vorlage" for the learner): the ordered fields
 // that say what the numbered values of a grammar card mean and where they
 // appear, and the rule that turns them into rectangles for any display size.
@@ -40,9 +52,15 @@ public:
     // Rows of the tallest column, a vertical space counting as a whole row;
     // at most 255. 0 when there is nothing to place.
     int RowCount() const;
-    // Computes the cell of every label, input field and constant label within
-    // Width x Height and hands it to OnPlaceField, in list order. An
-    // arrangement without rows places nothing.
+    // The cell of every label, input field and constant label within
+    // Width x Height, in list order. An arrangement without rows has none.
+    std::vector<TQVL_CardArrangement_Cell> Cells(int Width, int Height, int MarginY, int MarginX,
+                                                 bool NoLeftMargin) const;
+    // The cells on a card of Width x Height as the query and play screens
+    // show it: 15 % of the height above and below, 20 % of the width either
+    // side, both rounded down.
+    std::vector<TQVL_CardArrangement_Cell> CardCells(int Width, int Height) const;
+    // Hands every cell of Cells to OnPlaceField.
     void Layout(int Width, int Height, int MarginY, int MarginX, bool NoLeftMargin) const;
 
     QString Name;

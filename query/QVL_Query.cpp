@@ -52,12 +52,22 @@ TQVL_Query::TQVL_Query()
 
 TQVL_Query::~TQVL_Query()
 {
+    if (hookHandle)
+        hookHandle->detach();
     // A destructor cannot raise: report, and end the levels without storing anything.
     if (!Idle) {
         TQVL_ErrorDisplay::Current().ShowError(QStringLiteral("Cannot free query when its still running!"));
         Session->Stop();
         Idle = true;
     }
+}
+
+TQVL_Query_HookHandle TQVL_Query::InstallHooks(TQVL_Query_Hooks hooks)
+{
+    if (hookHandle)
+        hookHandle->detach();
+    static_cast<TQVL_Query_Hooks&>(*this) = std::move(hooks);
+    return TQVL_Query_HookHandle(this);
 }
 
 void TQVL_Query::Start()

@@ -3,6 +3,7 @@
 #include "core/QVL_DateTime.h"
 #include "query/QVL_Query_ActiveUser.h"
 #include "query/QVL_Query_Card.h"
+#include "query/QVL_Query_HookHandle.h"
 #include "query/QVL_Query_Hooks.h"
 #include "query/QVL_Query_Session.h"
 #include "query/QVL_Query_Step.h"
@@ -29,7 +30,8 @@ class TQVL_Unit;
 // The query controller: runs exercise phases over the card pile until fewer
 // than two cards remain or the window stops it, keeps the totals, and stores
 // the results in the active user's profile when it stops. The window installs
-// the hooks (inherited from TQVL_Query_Hooks) and drives it with Start, Stop,
+// the hooks (inherited from TQVL_Query_Hooks; a screen through InstallHooks)
+// and drives it with Start, Stop,
 // DisplayQuestionEnd and DisplayAnswerEnd; the engine never touches a window.
 // Everything runs on the user-interface thread.
 class TQVL_Query : public TQVL_Query_Hooks
@@ -39,6 +41,10 @@ public:
     ~TQVL_Query();
     TQVL_Query(const TQVL_Query&) = delete;
     TQVL_Query& operator=(const TQVL_Query&) = delete;
+
+    // Hands the hooks to one window until the returned handle goes or is
+    // reset; a window that installs its hooks later takes them over.
+    [[nodiscard]] TQVL_Query_HookHandle InstallHooks(TQVL_Query_Hooks hooks);
 
     // Starts a query over the pile; fails when one is running, when there is
     // no active user, or when the pile is empty.
@@ -120,6 +126,10 @@ public:
     std::unique_ptr<TQVL_Query_ReviewRecorder> Recorder;
 
 private:
+    friend class TQVL_Query_HookHandle;
+    // The handle of the window whose hooks are installed, or nullptr.
+    TQVL_Query_HookHandle* hookHandle = nullptr;
+
     void startSession();
     void beginReviewLog(const TQVL_Query_ActiveUser& user);
     void answerCounted(TQVL_Query_Card& entry);

@@ -10,6 +10,12 @@
 #include <tuple>
 #include <vector>
 
+void PrintTo(const TQVL_CardArrangement_Cell& c, std::ostream* os)
+{
+    *os << "#" << c.Index << " (" << c.Left << ", " << c.Top << ", " << c.Width << ", " << c.Height << ") type "
+        << int(c.FieldType);
+}
+
 namespace {
 
 const QString fixtures = QStringLiteral(QUORVEL_FIXTURES "/arrangements/");
@@ -249,6 +255,37 @@ TEST(CardArrangementLayout, Cases)
         setTypes(arrangement, c.types);
         EXPECT_EQ(layout(arrangement, c.area.width, c.area.height, c.area.marginY, c.area.marginX, c.area.noLeftMargin),
                   c.expected);
+    }
+}
+
+TEST(CardArrangementLayout, ACardLeavesFifteenPercentAboveAndBelowAndAFifthEitherSideRoundedDown)
+{
+    TQVL_CardArrangement arrangement;
+    setTypes(arrangement, {cftLabelField, cftColumn, cftInputField, cftColumn, cftInputField});
+    const struct
+    {
+        int width, height;
+        std::vector<TQVL_CardArrangement_Cell> expected;
+    } cases[] = {
+        // margins 45 and 100: inner 300 x 210, two rows of 105, gap 30, columns of 135
+        {500,
+         300,
+         {{0, 100, 45, 300, 105, cftLabelField},
+          {2, 100, 150, 135, 105, cftInputField},
+          {4, 265, 150, 135, 105, cftInputField}}},
+        // 15 % of 333 is 49.95 and a fifth of 503 is 100.6: both margins round down (49, 100)
+        {503,
+         333,
+         {{0, 100, 49, 303, 117, cftLabelField},
+          {2, 100, 166, 136, 117, cftInputField},
+          {4, 266, 166, 136, 117, cftInputField}}},
+        // 15 % of 7 is 1.05 and a fifth of 9 is 1.8: one pixel each
+        {9, 7, {{0, 1, 1, 7, 2, cftLabelField}, {2, 1, 3, 3, 2, cftInputField}, {4, 5, 3, 3, 2, cftInputField}}},
+        {0, 0, {{0, 0, 0, 0, 0, cftLabelField}, {2, 0, 0, 0, 0, cftInputField}, {4, 0, 0, 0, 0, cftInputField}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        EXPECT_EQ(arrangement.CardCells(c.width, c.height), c.expected);
     }
 }
 

@@ -1201,3 +1201,34 @@ TEST_F(QueryReviewLogTest, UndoRestoresTheQueryExactlyAsItWasBeforeTheAnswer)
         EXPECT_EQ(outcome.right, meant.right);
     }
 }
+
+TEST(QueryHooks, AHandleTakesOutOnlyTheHooksItInstalledAndMayOutliveTheQuery)
+{
+    auto query = std::make_unique<TQVL_Query>();
+    int first = 0;
+    int second = 0;
+    TQVL_Query_Hooks firstHooks;
+    firstHooks.OnStepEnd = [&first] { ++first; };
+    TQVL_Query_HookHandle firstHandle = query->InstallHooks(firstHooks);
+    ASSERT_TRUE(firstHandle.Holds());
+    query->OnStepEnd();
+    EXPECT_EQ(first, 1);
+    {
+        TQVL_Query_Hooks secondHooks;
+        secondHooks.OnStepEnd = [&second] { ++second; };
+        TQVL_Query_HookHandle secondHandle = query->InstallHooks(secondHooks);
+        EXPECT_FALSE(firstHandle.Holds()) << "a later screen takes the hooks over";
+        firstHandle.Reset();
+        ASSERT_TRUE(query->OnStepEnd) << "the earlier screen, going late, leaves the later one's hooks";
+        query->OnStepEnd();
+        EXPECT_EQ(second, 1);
+        TQVL_Query_HookHandle moved = std::move(secondHandle);
+        EXPECT_FALSE(secondHandle.Holds());
+        EXPECT_TRUE(moved.Holds());
+    }
+    EXPECT_FALSE(query->OnStepEnd) << "the hooks go with the handle that holds them";
+
+    TQVL_Query_HookHandle last = query->InstallHooks(firstHooks);
+    query.reset();
+    EXPECT_FALSE(last.Holds()) << "the query went first; the handle's end touches nothing";
+}

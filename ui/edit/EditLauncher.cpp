@@ -2,16 +2,14 @@
 
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
-#include "ui/edit/Form_EditGrammar.h"
-#include "ui/edit/Form_EditPicture.h"
-#include "ui/edit/Form_EditSound.h"
-#include "ui/edit/Form_EditVoc.h"
+#include "ui/edit/Form_Edit.h"
 #include "ui/edit/Form_UnitEdit.h"
 #include "ui/edit/Form_UnitsNew.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
+#include "ui/units/UnitKindScreens.h"
 #include "users/QVL_User_Rights.h"
 
 TFormEdit* OpenUnitEditor(TMainForm& main)
@@ -32,27 +30,12 @@ TFormEdit* OpenUnitEditor(TMainForm& main)
         main.ShowNoRight();
         return nullptr;
     }
-    TWindowManager::TScreenFactory factory;
-    bool fill = false;
-    switch (unit.Typ) {
-    case tVoc:
-    case tLongTermStorage:
-        factory = [&core](QWidget* area) { return new TFormEditVoc(core, area); };
-        break;
-    case tSound:
-        factory = [&core](QWidget* area) { return new TFormEditSound(core, area); };
-        break;
-    case tGrammar:
-        factory = [&core](QWidget* area) { return new TFormEditGrammar(core, area); };
-        break;
-    case tPic:
-        factory = [&core](QWidget* area) { return new TFormEditPicture(core, area); };
-        fill = true;
-        break;
-    case tInfo:
+    const TUnitKindScreens& screens = ScreensOfKind(unit.Typ);
+    if (!screens.Editor)
         return nullptr;
-    }
-    auto* editor = static_cast<TFormEdit*>(main.WindowManager().SwitchWindowAndStart(factory, fill));
+    const TUnitKindScreens::TScreen create = screens.Editor;
+    auto* editor = static_cast<TFormEdit*>(main.WindowManager().SwitchWindowAndStart(
+        [&core, create](QWidget* area) { return create(area, core); }, screens.EditorFills));
     editor->OnDone = [&main] { main.ShowMainMenu(); };
     editor->OnLeave = [&main] { main.ShowMainMenu(); };
     return editor;

@@ -1,14 +1,12 @@
 #include "ui/exchange/Form_Internet.h"
 
+#include "ui/exchange/WebView.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
-#include "ui/shell/FormDataModule.h"
 #include "ui/shell/Guarded.h"
-#include "ui/shell/Main.h"
-#include "ui/exchange/WebView.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/PlainText.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -52,12 +50,8 @@ TFormInternet::TFormInternet(QWidget* parent) : TFormMeta(parent)
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
     SetEscapeButton(Button_Back);
-    connect(Button_Back, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->ShowMainMenu();
-        });
-    });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
 
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(8, 8, 8, 8);
@@ -96,17 +90,16 @@ QString TFormInternet::OfflinePage(const QString& address)
         .arg(address.toHtmlEscaped());
 }
 
-void TFormInternet::HandleQuorvelLink(const QUrl& link)
+void TFormInternet::HandleQuorvelLink(const QUrl& link, TNavigator& navigator)
 {
-    TMainForm* main = TMainForm::Instance();
     const QString host = link.host();
     const QString path = link.path().mid(1);
-    if (main && host == QLatin1String("updates")) {
-        main->DataModule().Action_Update->trigger();
+    if (host == QLatin1String("updates")) {
+        navigator.Run(TCommand::Update);
     } else if (host == QLatin1String("help") && !path.isEmpty()) {
         THelpService::ShowHelpPage(path);
-    } else if (main && host == QLatin1String("start")) {
-        main->ShowMainMenu();
+    } else if (host == QLatin1String("start")) {
+        navigator.Show(TDestination::MainMenu);
     } else {
         TDialogService::Current().ShowInformation(
             QStringLiteral("Der Verweis \"%1\" wird von dieser Programmversion nicht unterstützt.")

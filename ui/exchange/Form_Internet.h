@@ -9,6 +9,7 @@
 
 class QPushButton;
 class QWebEngineView;
+class TNavigator;
 class TQuorvelWebPage;
 class TWebView;
 
@@ -24,7 +25,7 @@ public:
     // Loads `address` (the option community_url).
     void Navigate(const QString& address);
     // What the program does with a "quorvel://" link of the page.
-    static void HandleQuorvelLink(const QUrl& link);
+    static void HandleQuorvelLink(const QUrl& link, TNavigator& navigator);
     // The page shown when `address` cannot be loaded.
     static QString OfflinePage(const QString& address);
 
@@ -33,7 +34,9 @@ public:
     TQuorvelWebPage* Page = nullptr;
     QPushButton* Button_Back = nullptr;
     // Receives the "quorvel://" links; HandleQuorvelLink unless a test replaces it.
-    std::function<void(const QUrl& link)> OnQuorvelLink = HandleQuorvelLink;
+    std::function<void(const QUrl& link)> OnQuorvelLink = [this](const QUrl& link) {
+        HandleQuorvelLink(link, Navigator());
+    };
 
 private:
     std::unique_ptr<TWebView> browser;

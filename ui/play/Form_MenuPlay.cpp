@@ -1,18 +1,16 @@
 #include "ui/play/Form_MenuPlay.h"
 
 #include "app/QVL.h"
+#include "app/QVL_EndRun.h"
 #include "content/QVL_Card_Container.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Query.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
-#include "ui/query/Form_QueryMultipleFiles.h"
-#include "ui/query/QueryLauncher.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/shell/Main.h"
 #include "ui/shell/MenuTiles.h"
-#include "ui/shell/WindowManager.h"
+#include "ui/shell/Navigator.h"
 #include "users/QVL_Options.h"
 
 #include <QHBoxLayout>
@@ -25,14 +23,12 @@ TFormMenuPlay::TFormMenuPlay(QWidget* parent, TQVL& engine) : TFormMeta(parent),
     SetHeaderHeight(TallHeaderHeight);
     SetCaption(QStringLiteral("Vokabeln vorspielen"));
     SetSubCaption(QStringLiteral("Lassen Sie sich die Vokabeln am Bildschirm präsentieren..."));
-    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Übereinander"), QStringLiteral("vocabulary")},
-                                              {QStringLiteral("Nacheinander"), QStringLiteral("play")},
-                                              {QStringLiteral("Pseudo-Abfrage"), QStringLiteral("query")},
-                                              {QStringLiteral("Mehrere Lektionen"), QStringLiteral("units")}});
-    KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
-        if (item)
-            SelectTile(item->Index());
-    };
+    auto choice = [this](TQVL_PlayForm form) { return [this, form](TNavigator&) { SelectTile(int(form)); }; };
+    KQ_ClickMatrix1 = CreateMenuTiles(
+        *this, {{QStringLiteral("Übereinander"), QStringLiteral("vocabulary"), choice(TQVL_PlayForm::Together)},
+                {QStringLiteral("Nacheinander"), QStringLiteral("play"), choice(TQVL_PlayForm::OneAfterAnother)},
+                {QStringLiteral("Pseudo-Abfrage"), QStringLiteral("query"), choice(TQVL_PlayForm::PseudoQuery)},
+                {QStringLiteral("Mehrere Lektionen"), QStringLiteral("units"), choice(TQVL_PlayForm::MultipleUnits)}});
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
     SetEscapeButton(Button_Back);
@@ -40,7 +36,8 @@ TFormMenuPlay::TFormMenuPlay(QWidget* parent, TQVL& engine) : TFormMeta(parent),
     row->addStretch();
     row->addWidget(Button_Back);
     Content()->layout()->addItem(row);
-    connect(Button_Back, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
 
     Guarded([this] { prepare(); });
 }
@@ -50,9 +47,8 @@ TFormMenuPlay::~TFormMenuPlay() = default;
 void TFormMenuPlay::prepare()
 {
     TQVL_Query& query = *core.Query;
-    query.Cardpile->Clear();
     // The further units of an earlier run over several units are no longer needed.
-    core.Units->CloseAdditionalFiles();
+    EndRun(core);
     query.QueryType = TQVL_QueryType::Play;
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     TQVL_Query_PlaySettings::ApplyMenuDefaults(*query.Options, unit.IsOpen ? unit.Typ : tInfo);
@@ -62,14 +58,13 @@ void TFormMenuPlay::SelectTile(int index)
 {
     if (index < 0 || index > int(TQVL_PlayForm::MultipleUnits))
         return;
-    if (!TMainForm::Instance()->CheckUnitSelected())
+    if (!Navigator().CheckUnitSelected())
         return;
     Guarded([&] { choose(TQVL_PlayForm(index)); });
 }
 
 void TFormMenuPlay::choose(TQVL_PlayForm form)
 {
-    TMainForm& main = *TMainForm::Instance();
     TQVL_Query& query = *core.Query;
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     // A storage is played whole, not only its due cards.
@@ -88,9 +83,5 @@ void TFormMenuPlay::choose(TQVL_PlayForm form)
     // A pile left from a choice that failed further on must not count its cards twice.
     query.Cardpile->Clear();
     query.Cardpile->AddUnit(unit);
-    if (form == TQVL_PlayForm::MultipleUnits) {
-        main.WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
-        return;
-    }
-    ShowQueryWindow(main, QueryWindowFor(unit.Typ, TQVL_QueryType::Play));
+    Navigator().Show(form == TQVL_PlayForm::MultipleUnits ? TDestination::UnitList : TDestination::Run);
 }

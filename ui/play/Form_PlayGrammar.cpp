@@ -3,7 +3,6 @@
 #include "app/QVL.h"
 #include "content/QVL_CardArrangement.h"
 #include "content/QVL_Card_Grammar.h"
-#include "core/QVL_Math.h"
 #include "query/QVL_Query_Card.h"
 #include "query/QVL_ReadAloud.h"
 #include "ui/play/ReadAloud.h"
@@ -112,16 +111,8 @@ void TFormPlayGrammar::Arrange()
     Button_ReadAloud->setGeometry(w - 20 - 26 - 30, 6, 26, 26);
     if (!arrangement)
         return;
-    // The arrangement is shared: lend it the placing for this one layout.
-    TQVL_CardArrangement& shared = *arrangement;
-    TQVL_CardArrangement::PlaceFieldEvent previous = std::move(shared.OnPlaceField);
-    shared.OnPlaceField = [this](int index, int left, int top, int width, int height, TQVL_CardArrangement_FieldType) {
-        placeField(index, left, top, width, height);
-    };
-    const int pw = Panel1->width();
-    const int ph = Panel1->height();
-    shared.Layout(pw, ph, int(RoundHalfEven(ph * 0.15)), int(RoundHalfEven(pw * 0.2)), false);
-    shared.OnPlaceField = std::move(previous);
+    for (const TQVL_CardArrangement_Cell& cell : arrangement->CardCells(Panel1->width(), Panel1->height()))
+        placeField(cell.Index, cell.Left, cell.Top, cell.Width, cell.Height);
 }
 
 void TFormPlayGrammar::showValues(const TQVL_Query_Card& card, bool answer)

@@ -1,14 +1,10 @@
 #pragma once
 
 #include "query/QVL_Query_Hooks.h"
-#include "ui/shell/FormMeta.h"
+#include "ui/query/Form_RunMeta.h"
 
-class TQVL;
-class QProgressBar;
 class QPushButton;
 class QToolButton;
-class TMainForm;
-class TQVL_Query;
 class TQVL_Query_Card;
 
 // Base of the play screens: the query runs with the play settings and this
@@ -16,7 +12,7 @@ class TQVL_Query_Card;
 // question or the answer at once, "Gewusst" / "Nicht gewusst" judge the card
 // in a self-judged run, the timer buttons open the timer dialog. Leaving the
 // screen stops the run, which stores nothing.
-class TFormPlayMeta : public TFormMeta
+class TFormPlayMeta : public TFormRunMeta
 {
     Q_OBJECT
 public:
@@ -35,10 +31,7 @@ public:
     void BeforeClose() override;
 
     TPlayState PlayState() const { return playState; }
-    QString HelpPage() const { return helpPage; }
-    TQVL_Query& Query() const;
 
-    QProgressBar* SpecialProgress1 = nullptr;
     QPushButton* Button_Next = nullptr;
     QPushButton* Button_Known = nullptr;
     QPushButton* Button_NotKnown = nullptr;
@@ -54,8 +47,6 @@ public:
     void TimerClicked();
 
 protected:
-    TQVL& core;
-
     virtual void OnDisplayQuestion(TQVL_Query_Card& card, int direction) = 0;
     virtual void OnGetUserInput() {}
     virtual void OnDisplayAnswer(TQVL_Query_Card& card, int direction) = 0;
@@ -63,7 +54,6 @@ protected:
     // Lays the screen's own parts out over Content(); called on resize.
     virtual void Arrange() {}
 
-    void SetHelpPage(const QString& page) { helpPage = page; }
     // The hints of the two timer buttons (the vocabulary screen says "Wechsel").
     void SetTimerHints(const QString& on, const QString& off);
     // The y of the row of buttons at the bottom.
@@ -72,7 +62,6 @@ protected:
 
 private:
     void installHooks();
-    void removeHooks();
     void displayQuestion(TQVL_Query_Card& card, int direction);
     void displayAnswer(const TQVL_Query_AnswerShown& shown);
     void stepEnd();
@@ -82,11 +71,5 @@ private:
     void layoutBase();
 
     TPlayState playState = TPlayState::Question;
-    QString helpPage;
     bool ended = false;
 };
-
-// Opens the play screen of the active unit's kind over the pile the menu
-// filled, and starts the run. When starting fails the main menu is shown
-// and the error passes on. Nothing for kinds without a play screen.
-TFormPlayMeta* OpenPlayWindow(TMainForm& main);

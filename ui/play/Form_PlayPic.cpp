@@ -49,19 +49,7 @@ TFormPlayPic::TFormPlayPic(QWidget* parent, TQVL& qvl) : TFormPlayMeta(parent, q
     SetHelpPage(QStringLiteral("help_play_pic.html"));
     QWidget* area = Content();
 
-    Panel1 = new QWidget(area);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Shape3 = CardPicture::ShadowShape(Panel1, "Shape3", 40);
-    Shape4 = CardPicture::ShadowShape(Panel1, "Shape4", 40);
-    Shape1 = CardPicture::ShadowShape(Panel1, "Shape1", 90);
-    Shape2 = CardPicture::ShadowShape(Panel1, "Shape2", 90);
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    PaintBox1 = new QWidget(Panel1);
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PaintBox1->setAttribute(Qt::WA_TranslucentBackground);
-    PaintBox1->installEventFilter(this);
+    CardPicture::CreateFrameIn(*this, area);
 
     Label_QuestionShadow = line(area, "Label_QuestionShadow", Qt::white);
     Label_AnswerShadow = line(area, "Label_AnswerShadow", Qt::white);

@@ -9,10 +9,9 @@
 #include "query/QVL_Result_Card.h"
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
-#include "ui/print/Form_PrintGrammar.h"
-#include "ui/print/Form_PrintVoc.h"
 #include "ui/print/PrintPages.h"
 #include "ui/shell/DialogService.h"
+#include "ui/units/UnitKindScreens.h"
 #include "users/QVL_User.h"
 
 #include <QCheckBox>
@@ -81,22 +80,11 @@ void TFormPrintCards::PrintActiveUnit(TQVL& core, QWidget* parent)
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
     if (!unit.IsOpen)
         return;
-    switch (unit.Typ) {
-    case tGrammar: {
-        TFormPrintGrammar dialog(core, parent);
-        dialog.ShowModal();
-        break;
-    }
-    case tPic:
-        TDialogService::Current().ShowInformation(
-            QStringLiteral("Bilderlektionen können nicht gedruckt werden: Sie enthalten keine Vokabeln."));
-        break;
-    default: {
-        TFormPrintVoc dialog(core, parent);
-        dialog.ShowModal();
-        break;
-    }
-    }
+    const TUnitKindScreens& screens = ScreensOfKind(unit.Typ);
+    if (screens.Print)
+        screens.Print(core, parent);
+    else if (!screens.NotPrintable.isEmpty())
+        TDialogService::Current().ShowInformation(screens.NotPrintable);
 }
 
 void TFormPrintCards::RebuildOnChange(QCheckBox* box)

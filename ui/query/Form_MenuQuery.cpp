@@ -1,6 +1,7 @@
 #include "ui/query/Form_MenuQuery.h"
 
 #include "app/QVL.h"
+#include "app/QVL_EndRun.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
@@ -8,14 +9,11 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "ui/shell/DialogService.h"
-#include "ui/query/Form_QueryMultipleFiles.h"
-#include "ui/query/Form_QueryOptions.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/shell/Main.h"
 #include "ui/shell/MenuTiles.h"
-#include "ui/query/QueryLauncher.h"
-#include "ui/shell/WindowManager.h"
+#include "ui/shell/Navigator.h"
+#include "users/QVL_User.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -39,14 +37,12 @@ TFormMenuQuery::TFormMenuQuery(QWidget* parent, TQVL& engine) : TFormMeta(parent
     SetHeaderHeight(TallHeaderHeight);
     SetCaption(QStringLiteral("Vokabeln abfragen"));
     SetSubCaption(QStringLiteral("Wählen Sie eine Abfragevariante..."));
-    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Einfache Abfrage"), QStringLiteral("query")},
-                                              {QStringLiteral("Multiple-Choice"), QStringLiteral("choice")},
-                                              {QStringLiteral("Auf Zeit"), QStringLiteral("timer")},
-                                              {QStringLiteral("Mehrere Lektionen"), QStringLiteral("units")}});
-    KQ_ClickMatrix1->onSelectItem = [this](TKQ_ClickMatrixItem* item) {
-        if (item)
-            SelectTile(item->Index());
-    };
+    auto choice = [this](int tile) { return [this, tile](TNavigator&) { SelectTile(tile); }; };
+    KQ_ClickMatrix1 = CreateMenuTiles(
+        *this, {{QStringLiteral("Einfache Abfrage"), QStringLiteral("query"), choice(TileSimple)},
+                {QStringLiteral("Multiple-Choice"), QStringLiteral("choice"), choice(TileMultipleChoice)},
+                {QStringLiteral("Auf Zeit"), QStringLiteral("timer"), choice(TileTimed)},
+                {QStringLiteral("Mehrere Lektionen"), QStringLiteral("units"), choice(TileMultipleUnits)}});
     KQ_ClickMatrix1->onFocusItem = [this](TKQ_ClickMatrixItem* item) {
         if (item)
             tileFocused(item->Index());
@@ -62,7 +58,8 @@ TFormMenuQuery::TFormMenuQuery(QWidget* parent, TQVL& engine) : TFormMeta(parent
     row->addStretch();
     row->addWidget(Button_Back);
     Content()->layout()->addItem(row);
-    connect(Button_Back, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
 
     Prepare();
 }
@@ -74,16 +71,15 @@ void TFormMenuQuery::Prepare()
     reasons = {};
     setTiles(reasons, false);
     const bool read = Guarded([&] {
-        core.Query->Cardpile->Clear();
         // The pile no longer needs the further units of an earlier multi-unit query.
-        core.Units->CloseAdditionalFiles();
+        EndRun(core);
         TQVL_Query_Options& options = *core.Query->Options;
         if (options.IsOpen)
             options.CloseFile();
         options.Open(OptionsFileName(core));
         Check_ChangeOptions->setChecked(options.changeoptions);
         Check_ChangeOptions->setEnabled(true);
-        if (LacksRight(&TQVL_User_Rights::QUERY_OPTIONS)) {
+        if (LacksRight(core, &TQVL_User_Rights::QUERY_OPTIONS)) {
             Check_ChangeOptions->setChecked(false);
             Check_ChangeOptions->setEnabled(false);
         }
@@ -130,26 +126,20 @@ bool TFormMenuQuery::TileEnabled(int index) const
 
 void TFormMenuQuery::tileFocused(int index)
 {
-    TMainForm* main = TMainForm::Instance();
-    if (!main)
-        return;
-    main->Label_Status->clear();
-    if (!TileEnabled(index))
-        main->Label_Status->setText(TileReason(index));
+    Navigator().ShowStatus(TileEnabled(index) ? QString() : TileReason(index));
 }
 
 void TFormMenuQuery::SelectTile(int index)
 {
     if (index < 0 || index >= TileCount || !TileEnabled(index))
         return;
-    if (!TMainForm::Instance()->CheckUnitSelected())
+    if (!Navigator().CheckUnitSelected())
         return;
     Guarded([&] { choose(index); });
 }
 
 void TFormMenuQuery::choose(int index)
 {
-    TMainForm& main = *TMainForm::Instance();
     TQVL_Query& query = *core.Query;
     TQVL_Query_Options& options = *query.Options;
     const TQVL_Unit& unit = core.Units->GetActiveUnit();
@@ -157,14 +147,14 @@ void TFormMenuQuery::choose(int index)
     prepareLongTermMode(unit);
 
     // Every query of this menu runs with these settings; the options screen may change some.
-    options.ApplyMenuSettings(!LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT));
+    options.ApplyMenuSettings(!LacksRight(core, &TQVL_User_Rights::QUERY_SELFASSESSMENT));
 
     options.changeoptions = Check_ChangeOptions->isChecked();
     WriteOptions(core);
 
     if (index == TileMultipleUnits) {
         query.QueryType = TQVL_QueryType::Simple;
-        main.WindowManager().SwitchWindow<TFormQueryMultipleFiles>();
+        Navigator().Show(TDestination::UnitList);
         return;
     }
     query.QueryType = index == TileMultipleChoice ? TQVL_QueryType::MultipleChoice : TQVL_QueryType::Simple;
@@ -173,10 +163,7 @@ void TFormMenuQuery::choose(int index)
     // A pile left over from a choice that failed further on must not count its cards twice.
     query.Cardpile->Clear();
     query.Cardpile->AddUnit(unit);
-    if (options.changeoptions)
-        main.WindowManager().SwitchWindow<TFormQueryOptions>();
-    else
-        StartQueryWindow(main);
+    Navigator().Show(options.changeoptions ? TDestination::QueryOptions : TDestination::Run);
 }
 
 void TFormMenuQuery::prepareLongTermMode(const TQVL_Unit& unit)
@@ -217,8 +204,7 @@ void TFormMenuQuery::WriteOptions(TQVL& core)
     options.CloseFile();
 }
 
-bool TFormMenuQuery::LacksRight(TQVL_Right right)
+bool TFormMenuQuery::LacksRight(const TQVL& core, TQVL_Right right)
 {
-    const TMainForm* main = TMainForm::Instance();
-    return main && main->Core().Users->HasActiveUser() && !main->HasRight(right);
+    return core.Users->HasActiveUser() && !(core.Users->GetActiveUser().Rights().*right);
 }

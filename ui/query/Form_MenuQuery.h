@@ -55,7 +55,7 @@ public:
     // Rewrites the options file from the query's options (new uid) and closes it.
     static void WriteOptions(TQVL& core);
     // Whether a user is logged in and lacks the right `right`.
-    static bool LacksRight(TQVL_Right right);
+    static bool LacksRight(const TQVL& core, TQVL_Right right);
 
     TKQ_ClickMatrix* KQ_ClickMatrix1 = nullptr;
     QCheckBox* Check_ChangeOptions = nullptr;

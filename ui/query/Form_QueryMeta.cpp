@@ -14,18 +14,11 @@
 #include "query/QVL_Query_Turn.h"
 #include "ui/help/HelpService.h"
 #include "ui/query/Form_QueryResultMeta.h"
-#include "ui/query/Form_QueryResultStatistics.h"
-#include "ui/query/Form_Query_Grammar.h"
-#include "ui/query/Form_Query_Pic.h"
-#include "ui/query/Form_Query_Voc.h"
-#include "ui/query/Form_Query_VocMultipleChoice.h"
-#include "ui/query/QueryLauncher.h"
 #include "ui/shell/Accessibility.h"
 #include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/Theme.h"
-#include "ui/shell/WindowManager.h"
 
 #include <QEvent>
 #include <QApplication>
@@ -46,34 +39,14 @@ TFormQueryMeta::TSoundPlayer& installedPlayer()
     return player;
 }
 
-// The window whose hooks the query calls; only it may take them out again.
-TFormQueryMeta* hookOwner = nullptr;
-
 } // namespace
 
-QProgressBar* TFormQueryMeta::CreateSuccessBar(QWidget* parent)
-{
-    auto* bar = new QProgressBar(parent);
-    bar->setObjectName(QStringLiteral("SpecialProgress1"));
-    bar->setRange(0, 1);
-    bar->setValue(0);
-    bar->setFormat(QStringLiteral("%p %"));
-    bar->setAlignment(Qt::AlignCenter);
-    return bar;
-}
-
-TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), core(qvl)
+TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormRunMeta(parent, qvl)
 {
     SetCaption(QStringLiteral("Vokabeln abfragen"));
     QWidget* area = Content();
 
-    SpecialProgress1 = CreateSuccessBar(area);
-
-    Button_TimerEnabled = new QToolButton(area);
-    Button_TimerEnabled->setObjectName(QStringLiteral("Button_TimerEnabled"));
-    Button_TimerEnabled->setIcon(Icons::Get(QStringLiteral("timer")));
-    Button_TimerEnabled->setIconSize(QSize(16, 16));
-    Button_TimerEnabled->setAutoRaise(true);
+    Button_TimerEnabled = CreateToolButton("Button_TimerEnabled", Icons::Get(QStringLiteral("timer")), 16);
     Button_TimerEnabled->setFocusPolicy(Qt::NoFocus);
     Button_TimerEnabled->setToolTip(QStringLiteral("Abfrage auf Zeit ist aktiviert"));
     Button_TimerEnabled->hide();
@@ -93,32 +66,21 @@ TFormQueryMeta::TFormQueryMeta(QWidget* parent, TQVL& qvl) : TFormMeta(parent), 
     Label1->setPalette(phaseColours);
     Label1->hide();
 
-    auto makeButton = [area](const char* name, const QString& text) {
-        auto* button = new QPushButton(text, area);
-        button->setObjectName(QString::fromLatin1(name));
-        button->resize(80, 26);
-        return button;
-    };
-    Button_Result = makeButton("Button_Result", QStringLiteral("Ergebnis"));
+    Button_Result = CreateButton("Button_Result", QStringLiteral("Ergebnis"), 80);
     Button_Result->setAutoDefault(true);
     Button_Result->setDefault(true);
-    Button_Abort = makeButton("Button_Abort", QStringLiteral("Abbruch"));
+    Button_Abort = CreateButton("Button_Abort", QStringLiteral("Abbruch"), 80);
     SetEscapeButton(Button_Abort);
-    Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
+    Button_Help = CreateHelpButton(80);
     connect(Button_Result, &QPushButton::clicked, this, [this] { ResultClicked(); });
     connect(Button_Abort, &QPushButton::clicked, this, [this] { AbortClicked(); });
-    connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(helpPage); }); });
 
     area->installEventFilter(this);
     // Ctrl+Z reaches the answer field first, which would only undo its own typing.
     qApp->installEventFilter(this);
 }
 
-TFormQueryMeta::~TFormQueryMeta()
-{
-    if (hookOwner == this)
-        removeHooks();
-}
+TFormQueryMeta::~TFormQueryMeta() = default;
 
 TFormQueryResultMeta* TFormQueryMeta::ResultWindow() const
 {
@@ -135,11 +97,6 @@ bool TFormQueryMeta::UndoLastAnswer()
     return undone;
 }
 
-TQVL_Query& TFormQueryMeta::Query() const
-{
-    return *core.Query;
-}
-
 void TFormQueryMeta::Start()
 {
     TQVL_Query& query = Query();
@@ -153,58 +110,34 @@ void TFormQueryMeta::Start()
 void TFormQueryMeta::BeforeClose()
 {
     freeResultWindow();
-    // At shutdown the core may be gone before its screens.
-    if (TQVL::Current() != &core)
-        return;
-    if (hookOwner == this)
-        removeHooks();
-    TQVL_Query& query = *core.Query;
     // The query ends idle even when its results cannot be saved, so the screen may go.
-    if (query.IsRunning())
-        Guarded([&] { query.Stop(); });
-    else
-        query.Cardpile->Clear(); // a start that failed leaves its cards behind
-    // The further units of a query over several units were opened for it alone.
-    core.Units->CloseAdditionalFiles();
+    EndRun();
 }
 
 void TFormQueryMeta::installHooks()
 {
-    TQVL_Query& query = Query();
-    hookOwner = this;
-    query.OnDisplayQuestion = [this](TQVL_Query_Card& card, int direction) { DisplayQuestion(card, direction); };
-    query.OnGetUserInput = [this](TQVL_Query_Card& card) { return GetUserInput(card); };
-    query.OnDisplayAnswer = [this](const TQVL_Query_AnswerShown& shown) { DisplayAnswer(shown); };
-    query.OnSelfEvaluation = [this] { SelfEvaluation(); };
-    query.OnStepEnd = [this] { StepEnd(); };
-    query.OnTurnEnd = [this](int turnNumber, int cardCount) { TurnEnd(turnNumber, cardCount); };
-    query.OnSessionEnd = [this](int sessionNumber) { SessionEnd(sessionNumber); };
-    query.OnQueryEnd = [this] { QueryEnd(); };
-}
-
-void TFormQueryMeta::removeHooks()
-{
-    hookOwner = nullptr;
-    if (TQVL::Current() != &core || !core.Query)
-        return;
-    TQVL_Query_Hooks& hooks = *core.Query;
-    hooks = TQVL_Query_Hooks();
+    TQVL_Query_Hooks installed;
+    installed.OnDisplayQuestion = [this](TQVL_Query_Card& card, int direction) { DisplayQuestion(card, direction); };
+    installed.OnGetUserInput = [this](TQVL_Query_Card& card) { return GetUserInput(card); };
+    installed.OnDisplayAnswer = [this](const TQVL_Query_AnswerShown& shown) { DisplayAnswer(shown); };
+    installed.OnSelfEvaluation = [this] { SelfEvaluation(); };
+    installed.OnStepEnd = [this] { StepEnd(); };
+    installed.OnTurnEnd = [this](int turnNumber, int cardCount) { TurnEnd(turnNumber, cardCount); };
+    installed.OnSessionEnd = [this](int sessionNumber) { SessionEnd(sessionNumber); };
+    installed.OnQueryEnd = [this] { QueryEnd(); };
+    InstallHooks(std::move(installed));
 }
 
 void TFormQueryMeta::DisplayQuestion(TQVL_Query_Card&, int)
 {
     TQVL_Query& query = Query();
     Button_TimerEnabled->setVisible(query.Options->Step().questiondisplaytime);
-    const int total = query.GetQueriedTotal();
-    const int right = query.GetRightTotal();
-    // A bar without a range would show a busy indicator instead of 0 %.
-    SpecialProgress1->setRange(0, std::max(total, 1));
-    SpecialProgress1->setValue(std::min(right, std::max(total, 1)));
+    ShowSuccess();
     SpecialProgress1->setToolTip(QStringLiteral("Diese Runde: %1 von %2 richtig.\nInsgesamt: %3 von %4 richtig.")
                                      .arg(query.GetSessionRight())
                                      .arg(query.GetSessionQueried())
-                                     .arg(right)
-                                     .arg(total));
+                                     .arg(query.GetRightTotal())
+                                     .arg(query.GetQueriedTotal()));
     const TQVL_Query_Turn* turn = query.Session ? query.Session->Turn.get() : nullptr;
     if (turn && turn->IsRunning())
         Label_CardCount->setText(
@@ -268,8 +201,7 @@ void TFormQueryMeta::SessionEnd(int sessionNumber)
 void TFormQueryMeta::QueryEnd()
 {
     TDialogService::Current().ShowInformation(QStringLiteral("Die Abfrage ist beendet."));
-    if (TMainForm* main = TMainForm::Instance())
-        main->WindowManager().SwitchWindow<TFormQueryResultStatistics>();
+    Navigator().Show(TDestination::QueryResults);
 }
 
 void TFormQueryMeta::ResultClicked()
@@ -279,10 +211,7 @@ void TFormQueryMeta::ResultClicked()
 
 void TFormQueryMeta::AbortClicked()
 {
-    Guarded([] {
-        if (TMainForm* main = TMainForm::Instance())
-            main->WindowManager().SwitchWindow<TFormQueryResultStatistics>();
-    });
+    Guarded([this] { Navigator().Show(TDestination::QueryResults); });
 }
 
 void TFormQueryMeta::freeResultWindow()
@@ -323,8 +252,8 @@ void TFormQueryMeta::layoutBase()
 bool TFormQueryMeta::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) &&
-        watched->isWidgetType() && (watched == this || isAncestorOf(static_cast<QWidget*>(watched))) &&
-        hookOwner == this && TQVL::Current() == &core && Query().CanUndoLastAnswer()) {
+        watched->isWidgetType() && (watched == this || isAncestorOf(static_cast<QWidget*>(watched))) && HoldsHooks() &&
+        TQVL::Current() == &core && Query().CanUndoLastAnswer()) {
         // What the learner typed for the new question is his to undo first.
         const auto* edit = qobject_cast<const QLineEdit*>(watched);
         if (!edit || edit->text().isEmpty()) {
@@ -409,41 +338,4 @@ QFont TFormQueryMeta::ProfileSmallFont(const TQVL_Language* language, const QFon
 QFont TFormQueryMeta::ProfileBigFont(const TQVL_Language* language, const QFont& fallback)
 {
     return language ? ProfileFont(language, language->BigFont(), fallback) : fallback;
-}
-
-TFormQueryMeta* OpenQueryWindow(TMainForm& main)
-{
-    TQVL& core = main.Core();
-    const TQVL_Unit& unit = core.Units->GetActiveUnit();
-    if (!unit.IsOpen)
-        throw TQVL_Error(QStringLiteral("no active Unit"));
-    TWindowManager::TScreenFactory create;
-    switch (QueryWindowFor(unit.Typ, core.Query->QueryType)) {
-    case TQueryWindow::Voc:
-        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryVoc(area, core); };
-        break;
-    case TQueryWindow::MultipleChoice:
-        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryVocMultipleChoice(area, core); };
-        break;
-    case TQueryWindow::Picture:
-        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryPic(area, core); };
-        break;
-    case TQueryWindow::Grammar:
-        create = [&core](QWidget* area) -> TFormMeta* { return new TFormQueryGrammar(area, core); };
-        break;
-    case TQueryWindow::None:
-    case TQueryWindow::PlayVoc:
-    case TQueryWindow::PlayPicture:
-    case TQueryWindow::PlayGrammar:
-        return nullptr;
-    }
-    auto* window = static_cast<TFormQueryMeta*>(main.WindowManager().SwitchWindow(create, true));
-    try {
-        window->Start();
-    } catch (...) {
-        // Closing the window stops a query that did get going.
-        main.ShowMainMenu();
-        throw;
-    }
-    return window;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "query/QVL_Query_Hooks.h"
-#include "ui/shell/FormMeta.h"
+#include "ui/query/Form_RunMeta.h"
+#include "ui/query/QueryLauncher.h"
 
 #include <QFont>
 #include <QPointer>
@@ -10,13 +11,10 @@
 #include <functional>
 #include <memory>
 
-class TQVL;
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QToolButton;
 class TFormQueryResultMeta;
-class TMainForm;
 class TQVL_Card_Return;
 class TQVL_Language;
 class TQVL_Language_Font;
@@ -28,7 +26,7 @@ class TQVL_Query_Card;
 // shows progress and phase messages and embeds the answer window of its kind
 // while an answer is shown. Leaving the screen stops a running query, which
 // stores its results. Subclasses show the question and fill the answer object.
-class TFormQueryMeta : public TFormMeta
+class TFormQueryMeta : public TFormRunMeta
 {
     Q_OBJECT
 public:
@@ -41,15 +39,12 @@ public:
     // save of the results is reported; the screen closes all the same.
     void BeforeClose() override;
 
-    // The query this window drives (the core's one query).
-    TQVL_Query& Query() const;
     // The embedded answer window while an answer is shown, else nullptr.
     TFormQueryResultMeta* ResultWindow() const;
     // Ctrl+Z while a question waits (and the answer field is empty): the
     // answer before it is taken back and its card asked again. False when
     // there is none to take back.
     bool UndoLastAnswer();
-    QString HelpPage() const { return helpPage; }
 
     // Plays a sound file through the sound system; nothing without one.
     // Tests install a player of their own (empty restores the sound system).
@@ -65,11 +60,8 @@ public:
     static QFont ProfileFont(const TQVL_Language* language, const TQVL_Language_Font& font, const QFont& fallback);
     static QFont ProfileSmallFont(const TQVL_Language* language, const QFont& fallback);
     static QFont ProfileBigFont(const TQVL_Language* language, const QFont& fallback);
-    // The success bar of the query and play screens ("SpecialProgress1"), at 0 %.
-    static QProgressBar* CreateSuccessBar(QWidget* parent);
 
     QLabel* Label1 = nullptr;
-    QProgressBar* SpecialProgress1 = nullptr;
     // Beside the bar: which card of the round is asked ("Karte 3 von 5").
     QLabel* Label_CardCount = nullptr;
     QToolButton* Button_TimerEnabled = nullptr;
@@ -78,8 +70,6 @@ public:
     QPushButton* Button_Help = nullptr;
 
 protected:
-    TQVL& core;
-
     // The query's hooks; the base behaviour is shared by every kind of window.
     virtual void DisplayQuestion(TQVL_Query_Card& card, int direction);
     virtual std::unique_ptr<TQVL_Card_Return> GetUserInput(TQVL_Query_Card& card);
@@ -103,22 +93,12 @@ protected:
 
     // Lays the window out whenever its content area changes size.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void SetHelpPage(const QString& page) { helpPage = page; }
 
 private:
     void installHooks();
-    void removeHooks();
     void freeResultWindow();
     void layoutBase();
 
-    QString helpPage;
     bool repeatMessagePending = false;
     QPointer<TFormQueryResultMeta> resultWindow;
 };
-
-// Opens the query window QueryWindowFor names for the active unit and the
-// query's QueryType, and starts the query over the pile the caller
-// filled. When starting fails the main menu is shown and the error passes on.
-// Returns nullptr, opening nothing, for unit kinds without a query window
-// and for the play mode.
-TFormQueryMeta* OpenQueryWindow(TMainForm& main);

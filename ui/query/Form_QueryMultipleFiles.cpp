@@ -4,17 +4,13 @@
 #include "core/QVL_Error.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
+#include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
-#include "ui/query/Form_MenuQuery.h"
-#include "ui/query/Form_QueryOptions.h"
-#include "ui/units/Frame_Units_List.h"
 #include "ui/shell/FitToText.h"
 #include "ui/shell/Guarded.h"
-#include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
-#include "ui/shell/Main.h"
-#include "ui/query/QueryLauncher.h"
-#include "ui/shell/WindowManager.h"
+#include "ui/shell/Navigator.h"
+#include "ui/units/Frame_Units_List.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -209,7 +205,6 @@ void TFormQueryMultipleFiles::Continue()
 {
     if (entries.empty())
         return;
-    TMainForm& main = *TMainForm::Instance();
     TQVL_Query& query = *core.Query;
     // The pile holds exactly the listed units, also when a menu put the active unit in before.
     query.Cardpile->Clear();
@@ -227,22 +222,18 @@ void TFormQueryMultipleFiles::Continue()
 
     // The query settings do not apply to a play run.
     if (query.QueryType != TQVL_QueryType::Play && query.Options->changeoptions) {
-        main.WindowManager().SwitchWindow<TFormQueryOptions>();
+        Navigator().Show(TDestination::QueryOptions);
         return;
     }
     const TQVL_Unit& active = core.Units->GetActiveUnit();
     if (active.IsOpen && active.Typ != tLongTermStorage)
-        ShowQueryWindow(main, QueryWindowFor(active.Typ, query.QueryType));
+        Navigator().Show(TDestination::Run);
 }
 
 void TFormQueryMultipleFiles::Abort()
 {
     closeOwnUnits();
-    TMainForm& main = *TMainForm::Instance();
-    if (main.Core().Query->QueryType == TQVL_QueryType::Play)
-        ShowPlayMenu(main);
-    else
-        main.WindowManager().SwitchWindow<TFormMenuQuery>();
+    Navigator().Show(core.Query->QueryType == TQVL_QueryType::Play ? TDestination::PlayMenu : TDestination::QueryMenu);
 }
 
 void TFormQueryMultipleFiles::closeOwnUnits()

@@ -2,12 +2,10 @@
 
 #include "app/QVL.h"
 #include "query/QVL_Query_Options.h"
+#include "ui/help/HelpService.h"
 #include "ui/query/Form_MenuQuery.h"
 #include "ui/shell/Guarded.h"
-#include "ui/help/HelpService.h"
-#include "ui/shell/Main.h"
-#include "ui/query/QueryLauncher.h"
-#include "ui/shell/WindowManager.h"
+#include "ui/shell/Navigator.h"
 
 #include <algorithm>
 
@@ -219,7 +217,7 @@ TFormQueryOptions::TFormQueryOptions(QWidget* parent, TQVL& engine) : TFormMeta(
 
     connect(Button_Start, &QPushButton::clicked, this, [this] { Guarded([this] { StartQuery(); }); });
     connect(Button_Abort, &QPushButton::clicked, this,
-            [] { Guarded([] { TMainForm::Instance()->WindowManager().SwitchWindow<TFormMenuQuery>(); }); });
+            [this] { Guarded([this] { Navigator().Show(TDestination::QueryMenu); }); });
     connect(Button_Help, &QPushButton::clicked, this,
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_query_options.html")); }); });
 
@@ -286,7 +284,7 @@ void TFormQueryOptions::ShowOptions()
     const bool picture = pictureUnit();
     for (QAbstractButton* button : directionGroup->buttons())
         button->setEnabled(!picture);
-    Check_SelfEvaluationTrue->setEnabled(!TFormMenuQuery::LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT));
+    Check_SelfEvaluationTrue->setEnabled(!TFormMenuQuery::LacksRight(core, &TQVL_User_Rights::QUERY_SELFASSESSMENT));
     // Set last: its change decides whether the meaning choices can be used.
     checkOnly(evaluationGroup, options.selfevaluation ? 1 : 0);
     evaluationChanged();
@@ -302,7 +300,6 @@ void TFormQueryOptions::evaluationChanged()
 
 void TFormQueryOptions::StartQuery()
 {
-    TMainForm& main = *TMainForm::Instance();
     TQVL_Query_Options& options = *core.Query->Options;
 
     // Everything is read from the controls before the options change; a group
@@ -314,8 +311,8 @@ void TFormQueryOptions::StartQuery()
         chosen.questiondisplaytimeintervall = TimeOf(Combo_Time->currentIndex());
     if (directionGroup->checkedId() >= 0)
         chosen.direction = quint8(directionGroup->checkedId());
-    chosen.selfevaluation =
-        Check_SelfEvaluationTrue->isChecked() && !TFormMenuQuery::LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT);
+    chosen.selfevaluation = Check_SelfEvaluationTrue->isChecked() &&
+                            !TFormMenuQuery::LacksRight(core, &TQVL_User_Rights::QUERY_SELFASSESSMENT);
     chosen.ignorecase = !CheckCase->isChecked();
     if (meaningsGroup->checkedId() >= 0)
         chosen.allmeaningscorrect = meaningsGroup->checkedId() == 1;
@@ -335,5 +332,5 @@ void TFormQueryOptions::StartQuery()
     // Play runs never come here; their settings are not the query's.
     if (core.Query->QueryType == TQVL_QueryType::Play)
         return;
-    StartQueryWindow(main);
+    Navigator().Show(TDestination::Run);
 }

@@ -9,12 +9,11 @@
 #include "query/QVL_Statistics_LastQuery.h"
 #include "statistics/QVL_Statistics_QuerySuccessDiagram.h"
 #include "ui/exchange/Form_UnitsIntegrate.h"
-#include "ui/shell/Guarded.h"
 #include "ui/help/HelpService.h"
+#include "ui/shell/Guarded.h"
 #include "ui/shell/Icons.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/Theme.h"
-#include "ui/show/ShowLauncher.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -122,12 +121,8 @@ TFormQueryResultStatistics::TFormQueryResultStatistics(QWidget* parent, TQVL& qv
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     Button_Ok = makeButton("Button_Ok", QStringLiteral("Ok"));
     SetDefaultButton(Button_Ok);
-    connect(Button_Ok, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->ShowMainMenu();
-        });
-    });
+    connect(Button_Ok, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
     connect(Button_Help, &QPushButton::clicked, this,
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("help_query_resultstatistics.html")); }); });
     connect(Button_SingleResults, &QPushButton::clicked, this, [this] { Guarded([this] { singleResults(); }); });
@@ -264,8 +259,7 @@ void TFormQueryResultStatistics::DrawDiagram()
 
 void TFormQueryResultStatistics::singleResults()
 {
-    if (TMainForm* main = TMainForm::Instance())
-        OpenCardViewer(*main, true, core.Statistics->LastQuery->ResultsStored);
+    Navigator().Show(TDestination::LastQueryCards);
 }
 
 void TFormQueryResultStatistics::addToLongTermStorage()

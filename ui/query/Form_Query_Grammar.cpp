@@ -147,16 +147,8 @@ void TFormQueryGrammar::LayoutControls()
     Panel1->setGeometry(0, 34, w, std::max(0, h - 34 - 70));
     if (!arrangement)
         return;
-    // The arrangement is shared: lend it the placing for this one layout.
-    TQVL_CardArrangement& shared = *arrangement;
-    TQVL_CardArrangement::PlaceFieldEvent previous = std::move(shared.OnPlaceField);
-    shared.OnPlaceField = [this](int index, int left, int top, int width, int height, TQVL_CardArrangement_FieldType) {
-        placeField(index, left, top, width, height);
-    };
-    const int pw = Panel1->width();
-    const int ph = Panel1->height();
-    shared.Layout(pw, ph, int(ph * 15 / 100), pw / 5, false);
-    shared.OnPlaceField = std::move(previous);
+    for (const TQVL_CardArrangement_Cell& cell : arrangement->CardCells(Panel1->width(), Panel1->height()))
+        placeField(cell.Index, cell.Left, cell.Top, cell.Width, cell.Height);
 }
 
 void TFormQueryGrammar::showValues(const TQVL_Query_Card& card, bool answers)

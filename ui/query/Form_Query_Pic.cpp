@@ -11,7 +11,7 @@
 #include "ui/shell/CardPicture.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
 
@@ -29,20 +29,7 @@ TFormQueryPic::TFormQueryPic(QWidget* parent, TQVL& qvl) : TFormQueryMeta(parent
     SetHelpPage(QStringLiteral("help_query_pic.html"));
     QWidget* area = Content();
 
-    Panel1 = new QWidget(area);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    // The outer, lighter shadow first, so that the darker one lies over it.
-    Shape3 = CardPicture::ShadowShape(Panel1, "Shape3", 40);
-    Shape4 = CardPicture::ShadowShape(Panel1, "Shape4", 40);
-    Shape1 = CardPicture::ShadowShape(Panel1, "Shape1", 90);
-    Shape2 = CardPicture::ShadowShape(Panel1, "Shape2", 90);
-    Image1 = new QLabel(Panel1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setScaledContents(true);
-    PaintBox1 = new QWidget(Panel1);
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PaintBox1->setAttribute(Qt::WA_TranslucentBackground);
-    PaintBox1->installEventFilter(this);
+    CardPicture::CreateFrameIn(*this, area);
 
     TntLabel2 = new QLabel(area);
     TntLabel2->setObjectName(QStringLiteral("TntLabel2"));
@@ -199,8 +186,7 @@ void TFormQueryPic::AbortClicked()
 
 void TFormQueryPic::setStatus(const QString& text)
 {
-    if (TMainForm* main = TMainForm::Instance())
-        main->Label_Status->setText(text);
+    Navigator().ShowStatus(text);
 }
 
 void TFormQueryPic::LayoutControls()

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QFrame>
 #include <QImageReader>
+#include <QLabel>
 #include <QPainter>
 
 namespace CardPicture {
@@ -44,6 +45,26 @@ QFrame* ShadowShape(QWidget* parent, const char* name, int alpha)
     shape->setPalette(colours);
     shape->hide();
     return shape;
+}
+
+TFrame CreateFrame(QWidget* parent, QObject* painter)
+{
+    TFrame frame;
+    frame.Panel = new QWidget(parent);
+    frame.Panel->setObjectName(QStringLiteral("Panel1"));
+    // The outer, lighter shadow first, so that the darker one lies over it.
+    frame.Shape3 = ShadowShape(frame.Panel, "Shape3", 40);
+    frame.Shape4 = ShadowShape(frame.Panel, "Shape4", 40);
+    frame.Shape1 = ShadowShape(frame.Panel, "Shape1", 90);
+    frame.Shape2 = ShadowShape(frame.Panel, "Shape2", 90);
+    frame.Image = new QLabel(frame.Panel);
+    frame.Image->setObjectName(QStringLiteral("Image1"));
+    frame.Image->setScaledContents(true);
+    frame.PaintBox = new QWidget(frame.Panel);
+    frame.PaintBox->setObjectName(QStringLiteral("PaintBox1"));
+    frame.PaintBox->setAttribute(Qt::WA_TranslucentBackground);
+    frame.PaintBox->installEventFilter(painter);
+    return frame;
 }
 
 void DrawClickAreas(QWidget* box, const QImage& picture, const TQVL_Card_Pic_Clickareas* areas)

@@ -4,6 +4,8 @@
 #include <QString>
 
 class QFrame;
+class QLabel;
+class QObject;
 class QWidget;
 class TQVL_Card_Pic_Clickareas;
 
@@ -18,6 +20,33 @@ QImage Read(const QString& fileName, QString& error);
 
 // One of the shadow bars beside a picture: the ink colour at `alpha`, hidden.
 QFrame* ShadowShape(QWidget* parent, const char* name, int alpha);
+
+// The framed picture of the query and play screens: a panel ("Panel1") with
+// the four shadow bars, the picture ("Image1") and over it a transparent box
+// ("PaintBox1") for the click areas, whose events `painter` filters.
+struct TFrame
+{
+    QWidget* Panel = nullptr;
+    QFrame* Shape1 = nullptr;
+    QFrame* Shape2 = nullptr;
+    QFrame* Shape3 = nullptr;
+    QFrame* Shape4 = nullptr;
+    QLabel* Image = nullptr;
+    QWidget* PaintBox = nullptr;
+};
+TFrame CreateFrame(QWidget* parent, QObject* painter);
+// CreateFrame into the picture screen's members of those names; the screen filters the box's events.
+template <class TScreen> void CreateFrameIn(TScreen& screen, QWidget* parent)
+{
+    const TFrame frame = CreateFrame(parent, &screen);
+    screen.Panel1 = frame.Panel;
+    screen.Shape1 = frame.Shape1;
+    screen.Shape2 = frame.Shape2;
+    screen.Shape3 = frame.Shape3;
+    screen.Shape4 = frame.Shape4;
+    screen.Image1 = frame.Image;
+    screen.PaintBox1 = frame.PaintBox;
+}
 
 // Draws `areas` over `box`, which shows `picture` scaled to its own size; from
 // the box's paint event. Nothing without areas or picture.

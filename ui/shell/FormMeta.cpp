@@ -2,8 +2,10 @@
 
 #include "ui/shell/Accessibility.h"
 #include "ui/shell/KQ_ClickMatrix.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/Theme.h"
+#include "ui/shell/WindowManager.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -80,6 +82,12 @@ TFormMeta::TFormMeta(QWidget* parent) : QWidget(parent)
 }
 
 TFormMeta::~TFormMeta() = default;
+
+TNavigator& TFormMeta::Navigator() const
+{
+    const TWindowManager* manager = TWindowManager::Of(parentWidget());
+    return manager && manager->Navigator() ? *manager->Navigator() : TNavigator::Nowhere();
+}
 
 void TFormMeta::ReleaseLater()
 {

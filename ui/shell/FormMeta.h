@@ -6,6 +6,7 @@ class QAbstractButton;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
+class TNavigator;
 
 // Base of every screen that the window manager embeds into the main window:
 // a borderless page with a header bar (caption and sub-caption) above its
@@ -38,6 +39,10 @@ public:
     void SetSubCaption(const QString& text);
     int HeaderHeight() const;
     void SetHeaderHeight(int height);
+
+    // Where the screen asks to go elsewhere: the navigator of the window
+    // manager that shows it, or one that goes nowhere.
+    TNavigator& Navigator() const;
 
     // The area below the header that holds the screen's controls (no layout of its own).
     QWidget* Content() const { return content; }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "ui/shell/FormMeta.h"
+#include "ui/shell/MenuTiles.h"
 
 #include <QList>
-#include <QPair>
-#include <QString>
 
 class TKQ_ClickMatrix;
 class TPanelTodayOverview;
@@ -17,8 +16,9 @@ class TFormMainMenu : public TFormMeta
 public:
     TFormMainMenu(QWidget* parent, TQVL& core);
 
-    // The tiles: caption and icon name.
-    static QList<QPair<QString, QString>> Tiles();
+    // The tiles in their order; the editing tile's caption follows the unit.
+    static QList<TMenuTile> Tiles();
+    static constexpr int EditTile = 5;
 
     TKQ_ClickMatrix* KQ_ClickMatrix1;
     // Below the tiles; hidden by the option for the plain menu.
@@ -28,7 +28,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void select(int index);
     // Opens the storage as the active unit and starts its query as the query menu does.
     void startStorageQuery(const QString& path);
 

@@ -1,40 +1,41 @@
 #include "ui/print/Form_PrintCards.h"
 #include "ui/shell/Main.h"
 
-#include "ui/shell/Accessibility.h"
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
 #include "query/QVL_Result_User.h"
+#include "ui/edit/EditLauncher.h"
+#include "ui/edit/Form_Edit.h"
+#include "ui/exchange/Form_AboutQuorvel.h"
+#include "ui/exchange/Form_Internet.h"
+#include "ui/exchange/Form_UnitsExport.h"
+#include "ui/exchange/Form_UnitsImport.h"
+#include "ui/exchange/Form_UnitsIntegrate.h"
+#include "ui/exchange/Form_Updates.h"
+#include "ui/help/HelpService.h"
+#include "ui/settings/Form_LanguagesManage.h"
+#include "ui/settings/Form_Options.h"
+#include "ui/shell/Accessibility.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/FormMessage.h"
-#include "ui/edit/EditLauncher.h"
-#include "ui/edit/Form_Edit.h"
-#include "ui/units/Form_LongTermStorage.h"
 #include "ui/shell/Form_MainMenu.h"
 #include "ui/shell/Form_MainMenuTwo.h"
-#include "ui/exchange/Form_UnitsExport.h"
-#include "ui/exchange/Form_UnitsImport.h"
-#include "ui/exchange/Form_AboutQuorvel.h"
-#include "ui/exchange/Form_Internet.h"
-#include "ui/exchange/Form_Updates.h"
-#include "ui/exchange/Form_UnitsIntegrate.h"
-#include "ui/units/Form_UnitsSelect.h"
-#include "ui/settings/Form_LanguagesManage.h"
-#include "ui/settings/Form_Options.h"
-#include "ui/users/Form_UsersManage.h"
-#include "ui/users/Form_UsersSelect.h"
 #include "ui/shell/Frame_Messages.h"
 #include "ui/shell/Guarded.h"
-#include "ui/help/HelpService.h"
 #include "ui/shell/Icons.h"
 #include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/shell/ShownText.h"
-#include "ui/shell/WindowManager.h"
-#include "users/QVL_User_Rights.h"
-#include "ui/shell/Theme.h"
+#include "ui/shell/MainNavigator.h"
 #include "ui/shell/PlainText.h"
+#include "ui/shell/ShownText.h"
+#include "ui/shell/Theme.h"
+#include "ui/shell/WindowManager.h"
+#include "ui/units/Form_LongTermStorage.h"
+#include "ui/units/Form_UnitsSelect.h"
+#include "ui/users/Form_UsersManage.h"
+#include "ui/users/Form_UsersSelect.h"
+#include "users/QVL_User_Rights.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,6 +178,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
         Label_ActiveUser->setText(noUser);
     });
     windowManager = std::make_unique<TWindowManager>(Panel3, core.get());
+    navigator = std::make_unique<TMainNavigator>(*this);
+    windowManager->SetNavigator(navigator.get());
     bindActions();
     if (!created)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -200,7 +203,7 @@ QList<QPair<QString, int>> TMainForm::FirstScreenIcons()
     for (int size : {16, 32, 128})
         icons.append({QStringLiteral("logo"), size});
     for (const auto& tile : TFormMainMenu::Tiles())
-        icons.append({tile.second, TKQ_ClickMatrix::IconSize});
+        icons.append({tile.Icon, TKQ_ClickMatrix::IconSize});
     return icons;
 }
 

@@ -16,6 +16,7 @@ class QStackedWidget;
 class TFormDataModule;
 class TFrameMessage;
 class TKQ_ClickMatrix;
+class TMainNavigator;
 class TQVL;
 class TWindowManager;
 
@@ -104,6 +105,8 @@ private:
     void openLessonAfterLogin();
 
     std::unique_ptr<TQVL> core;
+    // Outlives the window manager, whose screens ask it.
+    std::unique_ptr<TMainNavigator> navigator;
     std::unique_ptr<TWindowManager> windowManager;
     TFormDataModule* dataModule = nullptr;
     bool activated = false;

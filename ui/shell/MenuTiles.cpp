@@ -6,7 +6,7 @@
 
 #include <QVBoxLayout>
 
-TKQ_ClickMatrix* CreateMenuTiles(TFormMeta& screen, const QList<QPair<QString, QString>>& tiles)
+TKQ_ClickMatrix* CreateMenuTiles(TFormMeta& screen, const QList<TMenuTile>& tiles)
 {
     auto* menu = new TKQ_ClickMatrix(screen.Content());
     menu->setObjectName(QStringLiteral("KQ_ClickMatrix1"));
@@ -25,9 +25,13 @@ TKQ_ClickMatrix* CreateMenuTiles(TFormMeta& screen, const QList<QPair<QString, Q
     menu->SelectItemWhenUnFocused = true;
     menu->SingleClickToSelectItem = true;
     menu->BeginUpdate();
-    for (const auto& [caption, icon] : tiles)
-        menu->Items().Add(caption, icon.isEmpty() ? QIcon() : Icons::Get(icon));
+    for (const TMenuTile& tile : tiles)
+        menu->Items().Add(tile.Caption, tile.Icon.isEmpty() ? QIcon() : Icons::Get(tile.Icon));
     menu->EndUpdate();
+    menu->onSelectItem = [&screen, tiles](TKQ_ClickMatrixItem* item) {
+        if (item && item->Index() >= 0 && item->Index() < tiles.size() && tiles[item->Index()].Action)
+            tiles[item->Index()].Action(screen.Navigator());
+    };
     auto* layout = new QVBoxLayout(screen.Content());
     layout->setContentsMargins(5, 20, 5, 5);
     layout->addWidget(menu);

@@ -7,10 +7,14 @@
 #include <QEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QVariant>
 
 #include <algorithm>
 
 namespace {
+
+// The area's property that names its window manager.
+constexpr char managerProperty[] = "quorvelWindowManager";
 
 // Suspends the drawing of the main window while a screen is created, placed
 // and shown, so that a switch never flickers. Nested suspensions leave the
@@ -45,8 +49,10 @@ private:
 
 TWindowManager::TWindowManager(QWidget* screenArea, TQVL* engine) : area(screenArea), core(engine)
 {
-    if (area)
+    if (area) {
         area->installEventFilter(this);
+        area->setProperty(managerProperty, QVariant::fromValue(static_cast<QObject*>(this)));
+    }
 }
 
 TWindowManager::~TWindowManager()
@@ -55,8 +61,18 @@ TWindowManager::~TWindowManager()
         delete current.data();
     for (const QPointer<TFormMeta>& screen : std::as_const(disposed))
         delete screen.data();
-    if (area)
+    if (area) {
         area->removeEventFilter(this);
+        area->setProperty(managerProperty, QVariant());
+    }
+}
+
+TWindowManager* TWindowManager::Of(const QWidget* widget)
+{
+    for (; widget; widget = widget->parentWidget())
+        if (const QVariant manager = widget->property(managerProperty); manager.isValid())
+            return qobject_cast<TWindowManager*>(manager.value<QObject*>());
+    return nullptr;
 }
 
 void TWindowManager::CloseWindow()

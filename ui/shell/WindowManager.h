@@ -9,6 +9,7 @@
 #include <functional>
 #include <type_traits>
 
+class TNavigator;
 class TQVL;
 
 // Owns the one screen shown in the main window's screen area. Screens are
@@ -35,6 +36,11 @@ public:
     ~TWindowManager() override;
 
     QWidget* Area() const { return area; }
+    // What the screens ask for when they want to go elsewhere; not owned.
+    void SetNavigator(TNavigator* owner) { navigator = owner; }
+    TNavigator* Navigator() const { return navigator; }
+    // The window manager whose screen area holds `widget`, or nullptr.
+    static TWindowManager* Of(const QWidget* widget);
     TFormMeta* CurrentWindow() const { return current; }
 
     // BeforeClose, then the screen goes; nothing without a current screen.
@@ -92,6 +98,7 @@ private:
 
     QPointer<QWidget> area;
     TQVL* core = nullptr;
+    TNavigator* navigator = nullptr;
     QPointer<TFormMeta> current;
     bool currentFills = false;
     QSize currentDesignSize;

@@ -11,11 +11,11 @@
 #include "ui/help/HelpService.h"
 #include "ui/print/Form_PrintCards.h"
 #include "ui/shell/Guarded.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/show/ShowDelegate.h"
-#include "ui/statistics/Form_ProblemWords.h"
 #include "users/QVL_User.h"
+#include "users/QVL_User_Rights.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -72,18 +72,10 @@ TFormShowMeta::TFormShowMeta(QWidget* parent, TQVL& core) : TFormMeta(parent), C
     Button_Help = makeButton("Button_Help", QStringLiteral("Hilfe"));
     Button_Print = makeButton("Button_Print", QStringLiteral("Drucken"));
     Button_ProblemWords = makeButton("Button_ProblemWords", QStringLiteral("Problemwörter"));
-    connect(Button_ProblemWords, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->WindowManager().SwitchWindow<TFormProblemWords>();
-        });
-    });
-    connect(Button_Back, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->ShowMainMenu();
-        });
-    });
+    connect(Button_ProblemWords, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::ProblemWords); }); });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
     connect(Button_Help, &QPushButton::clicked, this, [this] { Guarded([this] { THelpService::ShowHelpPage(HelpPage()); }); });
     connect(Button_Print, &QPushButton::clicked, this, [this] { Guarded([this] { printClicked(); }); });
     const TQVL_Unit& unit = Unit();
@@ -251,8 +243,8 @@ void TFormShowMeta::fitColumns()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (TMainForm* main = TMainForm::Instance(); main && main->WindowManager().CurrentWindow() == this)
-                main->WindowManager().CenterWindow();
+            if (TWindowManager* screens = TWindowManager::Of(this); screens && screens->CurrentWindow() == this)
+                screens->CenterWindow();
         },
         Qt::QueuedConnection);
 }
@@ -303,9 +295,9 @@ void TFormShowMeta::showSortMenu(const QPoint& at)
 
 void TFormShowMeta::printClicked()
 {
-    TMainForm* main = TMainForm::Instance();
-    if (main && !main->HasRight(&TQVL_User_Rights::PRINT)) {
-        main->ShowNoRight();
+    const TQVL_Users& users = *Core.Users;
+    if (!users.HasActiveUser() || !users.GetActiveUser().Rights().PRINT) {
+        Navigator().ShowNoRight();
         return;
     }
     Print();

@@ -4,41 +4,23 @@
 #include "content/QVL_Unit.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
-#include "ui/show/Form_ShowGrammar.h"
-#include "ui/show/Form_ShowPic.h"
-#include "ui/show/Form_ShowVoc.h"
-
-namespace {
-
-template <class TForm> TFormShowMeta* open(TMainForm& main, bool lastQuery, bool resultsStored)
-{
-    return main.WindowManager().SwitchWindowPrepared<TForm>(
-        true,
-        [&](TForm& viewer) {
-            viewer.FLastQueryResults_Show = lastQuery;
-            viewer.FLastQueryResults_Stored = resultsStored;
-        },
-        true);
-}
-
-} // namespace
+#include "ui/show/Form_ShowMeta.h"
+#include "ui/units/UnitKindScreens.h"
 
 TFormShowMeta* OpenCardViewer(TMainForm& main, bool lastQuery, bool resultsStored)
 {
-    const TQVL_Unit& unit = main.Core().Units->GetActiveUnit();
-    if (!unit.IsOpen)
+    TQVL& core = main.Core();
+    const TQVL_Unit& unit = core.Units->GetActiveUnit();
+    const TUnitKindScreens::TScreen viewer = unit.IsOpen ? ScreensOfKind(unit.Typ).Viewer : nullptr;
+    if (!viewer)
         return nullptr;
-    switch (unit.Typ) {
-    case tVoc:
-    case tSound:
-    case tLongTermStorage:
-        return open<TFormShowVoc>(main, lastQuery, resultsStored);
-    case tPic:
-        return open<TFormShowPic>(main, lastQuery, resultsStored);
-    case tGrammar:
-        return open<TFormShowGrammar>(main, lastQuery, resultsStored);
-    case tInfo:
-        return nullptr;
-    }
-    return nullptr;
+    auto* screen =
+        main.WindowManager().SwitchWindowPrepared([&core, viewer](QWidget* area) { return viewer(area, core); }, true,
+                                                  [&](TFormMeta& shown) {
+                                                      auto& cards = static_cast<TFormShowMeta&>(shown);
+                                                      cards.FLastQueryResults_Show = lastQuery;
+                                                      cards.FLastQueryResults_Stored = resultsStored;
+                                                  },
+                                                  true);
+    return static_cast<TFormShowMeta*>(screen);
 }

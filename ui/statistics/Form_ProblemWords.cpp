@@ -7,17 +7,13 @@
 #include "core/QVL_Error.h"
 #include "query/QVL_Query_Cardpile.h"
 #include "query/QVL_Query_Options.h"
-#include "ui/edit/EditLauncher.h"
 #include "ui/edit/Form_Edit.h"
 #include "ui/query/Form_MenuQuery.h"
-#include "ui/query/Form_QueryOptions.h"
-#include "ui/query/QueryLauncher.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/FitToText.h"
 #include "ui/shell/Guarded.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/PlainText.h"
-#include "ui/shell/WindowManager.h"
 #include "users/QVL_User_Rights.h"
 
 #include <QFileInfo>
@@ -89,12 +85,8 @@ TFormProblemWords::TFormProblemWords(QWidget* parent, TQVL& engine) : TFormMeta(
     SetEscapeButton(Button_Back);
     connect(Button_Edit, &QPushButton::clicked, this, [this] { Guarded([this] { EditChosen(); }); });
     connect(Button_Practice, &QPushButton::clicked, this, [this] { Guarded([this] { PracticeAsLesson(); }); });
-    connect(Button_Back, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->ShowMainMenu();
-        });
-    });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button_Edit);
@@ -208,7 +200,6 @@ void TFormProblemWords::EditChosen()
     const TRow* row = chosen();
     if (!row || !row->Found)
         return;
-    TMainForm& main = *TMainForm::Instance();
     const TRow target = *row;
     TQVL_Unit& unit = core.Units->GetActiveUnit();
     if (!unit.IsOpen || unit.Uid != target.Entry.UnitUid) {
@@ -216,13 +207,14 @@ void TFormProblemWords::EditChosen()
             unit.CloseFile();
         unit.Open(target.Entry.UnitFileName);
     }
-    TFormEdit* editor = OpenUnitEditor(main);
+    TNavigator& navigator = Navigator();
+    auto* editor = dynamic_cast<TFormEdit*>(navigator.Show(TDestination::CardEditor));
     if (!editor)
         return;
     if (const TQVL_Card* card = unit.Cards->FindByUid(target.Entry.CardUid))
         editor->ShowCard(unit.Cards->IndexOf(card));
     // Back to the list, which then shows the card's new words.
-    editor->OnDone = [&main] { main.WindowManager().SwitchWindow<TFormProblemWords>(); };
+    editor->OnDone = [&navigator] { navigator.Show(TDestination::ProblemWords); };
 }
 
 void TFormProblemWords::PracticeAsLesson()
@@ -230,7 +222,6 @@ void TFormProblemWords::PracticeAsLesson()
     const TRow* row = chosen();
     if (!row || !row->Found)
         return;
-    TMainForm& main = *TMainForm::Instance();
     const std::vector<TRow> words = rows;
     const TQVL_Statistics_ProblemWords::TEntry first = row->Entry;
 
@@ -283,8 +274,8 @@ void TFormProblemWords::PracticeAsLesson()
         options.CloseFile();
     options.Open(TFormMenuQuery::OptionsFileName(core));
     options.CloseFile();
-    options.ApplyMenuSettings(!TFormMenuQuery::LacksRight(&TQVL_User_Rights::QUERY_SELFASSESSMENT));
-    if (TFormMenuQuery::LacksRight(&TQVL_User_Rights::QUERY_OPTIONS))
+    options.ApplyMenuSettings(!TFormMenuQuery::LacksRight(core, &TQVL_User_Rights::QUERY_SELFASSESSMENT));
+    if (TFormMenuQuery::LacksRight(core, &TQVL_User_Rights::QUERY_OPTIONS))
         options.changeoptions = false;
     query.SetLongTermMode(false);
     query.QueryType = TQVL_QueryType::Simple;
@@ -323,8 +314,5 @@ void TFormProblemWords::PracticeAsLesson()
                 .arg(leftOut)
                 .arg(leftOut == 1 ? QStringLiteral("Problemwort") : QStringLiteral("Problemwörter"))
                 .arg(leftOut == 1 ? QStringLiteral("wird") : QStringLiteral("werden")));
-    if (options.changeoptions)
-        main.WindowManager().SwitchWindow<TFormQueryOptions>();
-    else
-        ShowQueryWindow(main, QueryWindowFor(active.Typ, query.QueryType));
+    Navigator().Show(options.changeoptions ? TDestination::QueryOptions : TDestination::Run);
 }

@@ -14,7 +14,7 @@
 #include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
-#include "ui/shell/Main.h"
+#include "ui/shell/Navigator.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/ShownText.h"
 #include "ui/shell/StorageForecasts.h"
@@ -138,12 +138,8 @@ TFormStatistics::TFormStatistics(QWidget* parent, TQVL& core) : TFormMeta(parent
     SetEscapeButton(Button_Back);
     connect(Button_Help, &QPushButton::clicked, this,
             [] { Guarded([] { THelpService::ShowHelpPage(QStringLiteral("Form_Statistics.html")); }); });
-    connect(Button_Back, &QPushButton::clicked, this, [] {
-        Guarded([] {
-            if (TMainForm* main = TMainForm::Instance())
-                main->ShowMainMenu();
-        });
-    });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Button_Help);

@@ -1,19 +1,12 @@
 #include "ui/units/Form_MenuUnitsNew.h"
 
-#include "ui/edit/EditLauncher.h"
 #include "ui/shell/Guarded.h"
-
-#include "ui/shell/KQ_ClickMatrix.h"
-#include "ui/shell/FormDataModule.h"
-#include "ui/shell/Main.h"
-#include "ui/shell/WindowManager.h"
 #include "ui/shell/MenuTiles.h"
+#include "ui/shell/Navigator.h"
 
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QPushButton>
-
-#include <iterator>
 
 TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
 {
@@ -21,15 +14,12 @@ TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
     SetHeaderHeight(TallHeaderHeight);
     SetCaption(QStringLiteral("Neue Lektion erstellen"));
     SetSubCaption(QStringLiteral("Bitte wählen Sie, welchen Typ von Lektion Sie erstellen wollen."));
-    KQ_ClickMatrix1 = CreateMenuTiles(*this, {{QStringLiteral("Vokabel-Lektion"), QStringLiteral("vocabulary")},
-                                              {QStringLiteral("Grammatik-Lektion"), QStringLiteral("grammar")},
-                                              {QStringLiteral("Bilder"), QStringLiteral("picture")},
-                                              {QStringLiteral("Töne"), QStringLiteral("sound")}});
-    KQ_ClickMatrix1->onSelectItem = [](TKQ_ClickMatrixItem* item) {
-        static constexpr TQVL_CardType kinds[] = {tVoc, tGrammar, tPic, tSound};
-        if (item && item->Index() >= 0 && item->Index() < int(std::size(kinds)))
-            Guarded([item] { CreateNewUnit(*TMainForm::Instance(), kinds[item->Index()]); });
-    };
+    auto create = [](TQVL_CardType kind) { return [kind](TNavigator& navigator) { navigator.CreateUnit(kind); }; };
+    KQ_ClickMatrix1 =
+        CreateMenuTiles(*this, {{QStringLiteral("Vokabel-Lektion"), QStringLiteral("vocabulary"), create(tVoc)},
+                                {QStringLiteral("Grammatik-Lektion"), QStringLiteral("grammar"), create(tGrammar)},
+                                {QStringLiteral("Bilder"), QStringLiteral("picture"), create(tPic)},
+                                {QStringLiteral("Töne"), QStringLiteral("sound"), create(tSound)}});
     Button_Back = new QPushButton(QStringLiteral("Zurück"), Content());
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
     SetEscapeButton(Button_Back);
@@ -37,5 +27,6 @@ TFormMenuUnitsNew::TFormMenuUnitsNew(QWidget* parent) : TFormMeta(parent)
     row->addStretch();
     row->addWidget(Button_Back);
     Content()->layout()->addItem(row);
-    connect(Button_Back, &QPushButton::clicked, this, [] { Guarded([] { TMainForm::Instance()->ShowMainMenu(); }); });
+    connect(Button_Back, &QPushButton::clicked, this,
+            [this] { Guarded([this] { Navigator().Show(TDestination::MainMenu); }); });
 }

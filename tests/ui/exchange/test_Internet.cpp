@@ -1,6 +1,7 @@
 #include "tests/support/LocalHttpServer.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/exchange/Form_Internet.h"
+#include "ui/shell/Navigator.h"
 #include "webview/WebPage.h"
 
 #include <QPushButton>
@@ -91,7 +92,7 @@ TEST_F(InternetScreen, WithoutAConnectionAFriendlyPageSaysSo)
 TEST(InternetLinks, AnUnknownProgramLinkIsExplained)
 {
     ScriptedDialogService dialogs;
-    TFormInternet::HandleQuorvelLink(QUrl(QStringLiteral("quorvel://lektion/123")));
+    TFormInternet::HandleQuorvelLink(QUrl(QStringLiteral("quorvel://lektion/123")), TNavigator::Nowhere());
     EXPECT_EQ(dialogs.Informations,
               QStringList{QStringLiteral("Der Verweis \"quorvel://lektion/123\" wird von dieser Programmversion nicht "
                                          "unterstützt.")});
