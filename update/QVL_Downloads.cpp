@@ -21,8 +21,9 @@ bool isLoopback(QString host)
 {
     if (host == QLatin1String("::1"))
         return true;
-    if (host.startsWith(QLatin1String("::ffff:"), Qt::CaseInsensitive))
-        host = host.mid(7);
+    const QLatin1String mappedPrefix("::ffff:");
+    if (host.startsWith(mappedPrefix, Qt::CaseInsensitive))
+        host = host.mid(mappedPrefix.size());
     const QStringList parts = host.split(QLatin1Char('.'));
     if (parts.size() != 4)
         return false;

@@ -99,9 +99,34 @@ QString md5Of(const QString& fileName)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
 
+// What a step does; the script names it in `cmd`.
+enum class TAction
+{
+    Unknown,
+    ReplaceCopy,
+    Run,
+    Delete,
+    CreateDir,
+};
+
+TAction actionOf(const QString& cmd)
+{
+    if (cmd == QLatin1String("REPLACECOPY"))
+        return TAction::ReplaceCopy;
+    if (cmd == QLatin1String("RUN"))
+        return TAction::Run;
+    if (cmd == QLatin1String("DELETE"))
+        return TAction::Delete;
+    if (cmd == QLatin1String("CREATEDIR"))
+        return TAction::CreateDir;
+    return TAction::Unknown;
+}
+
 struct Command
 {
+    // The script's text of the action, for messages.
     QString cmd, src, dst, md5;
+    TAction action = TAction::Unknown;
     // Where it comes from: its place in its package's script (from 1) and the package.
     int step = 0;
     QString package;
@@ -135,6 +160,7 @@ std::vector<Command> readInstructions(const QString& folder, const QString& pack
         const TQVL_XMLTag& tag = *files->Child(i);
         Command command;
         command.cmd = childValue(tag, "cmd");
+        command.action = actionOf(command.cmd);
         command.src = childValue(tag, "src");
         command.dst = childValue(tag, "dst");
         command.md5 = childValue(tag, "md5");
@@ -483,11 +509,10 @@ void TQVL_Update::applyUpdate()
     for (Command& command : commands) {
         try {
             const QString source = command.root + QLatin1Char('/') + command.src;
-            const bool copies = command.cmd == QLatin1String("REPLACECOPY");
-            const bool runs = command.cmd == QLatin1String("RUN");
-            const bool deletes = command.cmd == QLatin1String("DELETE");
-            const bool creates = command.cmd == QLatin1String("CREATEDIR");
-            if (!copies && !runs && !deletes && !creates)
+            const bool copies = command.action == TAction::ReplaceCopy;
+            const bool runs = command.action == TAction::Run;
+            const bool creates = command.action == TAction::CreateDir;
+            if (command.action == TAction::Unknown)
                 throw TQVL_Error(QStringLiteral("Befehl \"%1\" unbekannt!").arg(command.cmd));
             // Nothing outside the package is read, let alone copied or started.
             command.source = canonicalOf(source);
@@ -534,10 +559,10 @@ void TQVL_Update::applyUpdate()
             // Read from the private folder with the rights of this run; the
             // target is changed with those of its folder's owner.
             QFile source(command.source);
-            if (command.cmd == QLatin1String("REPLACECOPY") && !source.open(QIODevice::ReadOnly))
+            if (command.action == TAction::ReplaceCopy && !source.open(QIODevice::ReadOnly))
                 throw TQVL_Error(QStringLiteral("Update-Datei \"%1\" kann nicht gelesen werden!").arg(command.src));
             const TQVL_FileIdentity identity(owner);
-            if (command.cmd == QLatin1String("REPLACECOPY")) {
+            if (command.action == TAction::ReplaceCopy) {
                 const bool present = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
                 if (replaced.count(target)) {
                     // Made by an earlier step of this update; the undo of that step restores the original.
@@ -571,17 +596,17 @@ void TQVL_Update::applyUpdate()
                             .arg(command.src, target),
                         cause);
                 }
-            } else if (command.cmd == QLatin1String("RUN")) {
+            } else if (command.action == TAction::Run) {
                 // Started directly with an argument list: no shell sees the name.
                 if (!QProcess::startDetached(command.source, {}, command.root))
                     throw TQVL_Error(
                         QStringLiteral("Das Programm \"%1\" konnte nicht gestartet werden!").arg(command.src));
                 // The program may still need its files when this run ends.
                 work.Keep();
-            } else if (command.cmd == QLatin1String("DELETE")) {
+            } else if (command.action == TAction::Delete) {
                 if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
                     journal.putAside(target, owner);
-            } else if (command.cmd == QLatin1String("CREATEDIR")) {
+            } else if (command.action == TAction::CreateDir) {
                 QStringList created;
                 for (QString path = target; !QFileInfo::exists(path); path = QFileInfo(path).path())
                     created << path;

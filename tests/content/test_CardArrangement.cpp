@@ -312,6 +312,8 @@ TEST(CardArrangementLayout, WithoutReceiverNothingHappens)
 {
     TQVL_CardArrangement arrangement;
     setTypes(arrangement, {cftInputField});
-    arrangement.Layout(600, 400, 60, 120, false);
-    SUCCEED();
+    ASSERT_FALSE(arrangement.OnPlaceField);
+    // An empty receiver called would throw std::bad_function_call.
+    EXPECT_NO_THROW(arrangement.Layout(600, 400, 60, 120, false));
+    EXPECT_EQ(arrangement.Cells(600, 400, 60, 120, false).size(), 1u) << "the cells are there all the same";
 }

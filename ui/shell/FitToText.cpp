@@ -28,12 +28,12 @@ void Columns(QTreeView& view, std::initializer_list<int> least)
     const auto* designed = least.begin();
     int total = 0;
     for (int column = 0; column < header.count(); ++column) {
-        const int described = column < int(least.size()) ? designed[column] : 0;
+        const int designWidth = column < int(least.size()) ? designed[column] : 0;
         if (header.isSectionHidden(column))
             continue;
         // Public in the base class; the tree view's own override is protected.
         const int rows = static_cast<const QAbstractItemView&>(view).sizeHintForColumn(column);
-        const int needed = std::max({described, header.sectionSizeHint(column), rows});
+        const int needed = std::max({designWidth, header.sectionSizeHint(column), rows});
         total += needed;
         // A stretched column takes what is left; the minimum width below leaves it enough.
         if (header.sectionResizeMode(column) != QHeaderView::Stretch)

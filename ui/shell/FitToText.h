@@ -7,7 +7,7 @@
 class QTreeView;
 class QWidget;
 
-// Sizes from the font instead of fixed pixels: the described sizes were made
+// Sizes from the font instead of fixed pixels: the design's sizes were made
 // for a narrow font at 96 dpi and are kept as the least a control gets.
 namespace FitToText {
 
@@ -17,7 +17,7 @@ namespace FitToText {
 QSize Grown(const QWidget& widget, QSize design);
 
 // Widens each column of `view` to its header text and to the texts of its rows,
-// never below the described width in `least` (missing entries: 0). The view's
+// never below the design's width in `least` (missing entries: 0). The view's
 // minimum width then holds all columns, so the screen around it grows instead
 // of cutting the last ones off.
 void Columns(QTreeView& view, std::initializer_list<int> least = {});

@@ -8,10 +8,10 @@
 TFormDataModule::TFormDataModule(TRightsSource rights, QObject* parent)
     : QObject(parent), rightsSource(std::move(rights))
 {
-    const QString none;
+    constexpr TActionCategory none = TActionCategory::None;
     Action_Program_Options = make("Action_Program_Options", QStringLiteral("Einstellungen"), none);
     Action_LanguagesManage =
-        make("Action_LanguagesManage", QStringLiteral("Sprachenprofile verwalten"), QStringLiteral("System"));
+        make("Action_LanguagesManage", QStringLiteral("Sprachenprofile verwalten"), TActionCategory::System);
     Action_Program_Fullscreen =
         make("Action_Program_Fullscreen", QStringLiteral("Ansicht in Vollbildschirm umschalten"), none);
     Action_Program_Fullscreen->setCheckable(true);
@@ -19,41 +19,41 @@ TFormDataModule::TFormDataModule(TRightsSource rights, QObject* parent)
     Action_Program_Exit = make("Action_Program_Exit", QStringLiteral("Programm beenden"), none);
     Action_UsersManage = make("Action_UsersManage", QStringLiteral("Benutzerprofile verwalten"), none);
     Action_UsersSelect = make("Action_UsersSelect", QStringLiteral("Benutzerprofil wechseln"), none);
-    Action_Unit_Select = make("Action_Unit_Select", QStringLiteral("Lektion auswählen"), QStringLiteral("Units"));
+    Action_Unit_Select = make("Action_Unit_Select", QStringLiteral("Lektion auswählen"), TActionCategory::Units);
     Action_LongTermStorage_Select = make("Action_LongTermStorage_Select", QStringLiteral("Langzeitspeicher auswählen"),
-                                         QStringLiteral("LongTermStorage"));
-    Action_Unit_Close = make("Action_Unit_Close", QStringLiteral("Schliessen"), QStringLiteral("Units"));
-    Action_Unit_Edit = make("Action_Unit_Edit", QStringLiteral("Bearbeiten"), QStringLiteral("Units"));
-    Action_Unit_Print = make("Action_Unit_Print", QStringLiteral("Drucken"), QStringLiteral("Units"));
-    Action_Unit_Export = make("Action_Unit_Export", QStringLiteral("Exportieren"), QStringLiteral("Units"));
+                                         TActionCategory::LongTermStorage);
+    Action_Unit_Close = make("Action_Unit_Close", QStringLiteral("Schliessen"), TActionCategory::Units);
+    Action_Unit_Edit = make("Action_Unit_Edit", QStringLiteral("Bearbeiten"), TActionCategory::Units);
+    Action_Unit_Print = make("Action_Unit_Print", QStringLiteral("Drucken"), TActionCategory::Units);
+    Action_Unit_Export = make("Action_Unit_Export", QStringLiteral("Exportieren"), TActionCategory::Units);
     Action_Unit_Integrate =
-        make("Action_Unit_Integrate", QStringLiteral("Andere Lektion integrieren"), QStringLiteral("Units"));
-    Action_Unit_Import = make("Action_Unit_Import", QStringLiteral("Importieren"), QStringLiteral("Units"));
-    Action_LongTermStorages = make("Action_LongTermStorages", QStringLiteral("Langzeitspeicher"), QStringLiteral("Units"));
-    Action_Update = make("Action_Update", QStringLiteral("Nach Updates suchen"), QStringLiteral("Internet"));
-    Action_Community = make("Action_Community", QStringLiteral("Quorvel Community"), QStringLiteral("Internet"));
-    Action_Help_Content = make("Action_Help_Content", QStringLiteral("Inhaltsverzeichnis"), QStringLiteral("Help"));
+        make("Action_Unit_Integrate", QStringLiteral("Andere Lektion integrieren"), TActionCategory::Units);
+    Action_Unit_Import = make("Action_Unit_Import", QStringLiteral("Importieren"), TActionCategory::Units);
+    Action_LongTermStorages = make("Action_LongTermStorages", QStringLiteral("Langzeitspeicher"), TActionCategory::Units);
+    Action_Update = make("Action_Update", QStringLiteral("Nach Updates suchen"), TActionCategory::Internet);
+    Action_Community = make("Action_Community", QStringLiteral("Quorvel Community"), TActionCategory::Internet);
+    Action_Help_Content = make("Action_Help_Content", QStringLiteral("Inhaltsverzeichnis"), TActionCategory::Help);
     Action_Help_Content->setShortcut(QKeySequence(Qt::Key_F1));
     Action_Help_FirstSteps =
-        make("Action_Help_FirstSteps", QStringLiteral("Erste Schritte in Quorvel"), QStringLiteral("Help"));
-    Action_Help_Welcome = make("Action_Help_Welcome", QStringLiteral("Willkommen"), QStringLiteral("Help"));
-    Action_Help_Search = make("Action_Help_Search", QStringLiteral("Suchen"), QStringLiteral("Help"));
+        make("Action_Help_FirstSteps", QStringLiteral("Erste Schritte in Quorvel"), TActionCategory::Help);
+    Action_Help_Welcome = make("Action_Help_Welcome", QStringLiteral("Willkommen"), TActionCategory::Help);
+    Action_Help_Search = make("Action_Help_Search", QStringLiteral("Suchen"), TActionCategory::Help);
     Action_AboutQuorvel = make("Action_AboutQuorvel", QStringLiteral("Über Quorvel"), none);
     Action_User_Close = make("Action_User_Close", QString(), none);
 }
 
-QAction* TFormDataModule::make(const char* name, const QString& caption, const QString& category)
+QAction* TFormDataModule::make(const char* name, const QString& caption, TActionCategory category)
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(QLatin1String(name));
-    action->setProperty("category", category);
+    action->setProperty("category", int(category));
     actions.push_back(action);
     return action;
 }
 
-QString TFormDataModule::Category(const QAction* action)
+TActionCategory TFormDataModule::Category(const QAction* action)
 {
-    return action->property("category").toString();
+    return TActionCategory(action->property("category").toInt());
 }
 
 void TFormDataModule::DisableAllActions()
@@ -71,17 +71,17 @@ void TFormDataModule::EnableAllActions()
         action->setEnabled(true);
 }
 
-void TFormDataModule::DisableCategory(const QString& name)
+void TFormDataModule::DisableCategory(TActionCategory category)
 {
     for (QAction* action : actions)
-        if (Category(action) == name)
+        if (Category(action) == category)
             action->setEnabled(false);
 }
 
-void TFormDataModule::EnableCategory(const QString& name)
+void TFormDataModule::EnableCategory(TActionCategory category)
 {
     for (QAction* action : actions)
-        if (Category(action) == name)
+        if (Category(action) == category)
             action->setEnabled(true);
 }
 

@@ -14,6 +14,18 @@ class TQVL_User_Rights;
 // The program's commands: caption, category, the right a command needs, and
 // its action. The menu bar and the tiles run them; the main window switches
 // them on and off with the state of user and unit.
+// The groups of menu commands the main window switches on and off together.
+enum class TActionCategory
+{
+    None,
+    System,
+    Units,
+    // Choosing a storage: its own group, which the lesson commands leave alone.
+    LongTermStorage,
+    Internet,
+    Help,
+};
+
 class TFormDataModule : public QObject
 {
     Q_OBJECT
@@ -25,8 +37,8 @@ public:
 
     void DisableAllActions();
     void EnableAllActions();
-    void DisableCategory(const QString& name);
-    void EnableCategory(const QString& name);
+    void DisableCategory(TActionCategory category);
+    void EnableCategory(TActionCategory category);
     void EnableUserActions();
 
     // Binds `action` to run `body` (through the error boundary) when the user
@@ -60,10 +72,10 @@ public:
     QAction* Action_User_Close;
 
     const std::vector<QAction*>& Actions() const { return actions; }
-    static QString Category(const QAction* action);
+    static TActionCategory Category(const QAction* action);
 
 private:
-    QAction* make(const char* name, const QString& caption, const QString& category);
+    QAction* make(const char* name, const QString& caption, TActionCategory category);
 
     TRightsSource rightsSource;
     std::vector<QAction*> actions;

@@ -65,7 +65,7 @@ TFormMessage::TFormMessage(const QString& iconName, const QString& title, const 
     Button_Close->setToolTip(QStringLiteral("Schließen"));
     connect(Button_Close, &QToolButton::clicked, this, &QDialog::accept);
 
-    // The described notice is 327 x 50 with the texts from x = 44; a longer
+    // The notice is designed as 327 x 50 with the texts from x = 44; a longer
     // text wraps and the notice grows downwards instead of cutting it.
     auto* texts = new QVBoxLayout;
     texts->setSpacing(0);

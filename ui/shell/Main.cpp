@@ -543,7 +543,7 @@ void TMainForm::userOpened()
         core->StartUpdateSearch();
     // A lesson stays open across a change of user; its commands stay with it.
     if (core->Units->GetActiveUnit().IsOpen)
-        dataModule->EnableCategory(QStringLiteral("Units"));
+        dataModule->EnableCategory(TActionCategory::Units);
     else
         enableUnitSelection();
     openLessonAfterLogin();
@@ -592,7 +592,7 @@ void TMainForm::unitOpened()
         setUnitIcon(Image_UnitSelected);
         Label_ActiveUnit->setText(file.fileName());
     }
-    dataModule->EnableCategory(QStringLiteral("Units"));
+    dataModule->EnableCategory(TActionCategory::Units);
 }
 
 void TMainForm::unitClosed()
@@ -689,11 +689,6 @@ void TMainForm::ShowMainMenu()
     windowManager->SwitchWindow<TFormMainMenu>();
 }
 
-void TMainForm::NotAvailable()
-{
-    TDialogService::Current().ShowInformation(QStringLiteral("Diese Funktion ist noch nicht verfügbar."));
-}
-
 void TMainForm::updateSearchDone(bool updatesFound, bool searchFailed)
 {
     if (updatesFound) {
@@ -714,7 +709,7 @@ void TMainForm::setUnitIcon(QLabel* shown)
 
 void TMainForm::enableUnitSelection()
 {
-    dataModule->DisableCategory(QStringLiteral("Units"));
+    dataModule->DisableCategory(TActionCategory::Units);
     dataModule->Action_Unit_Select->setEnabled(true);
     dataModule->Action_LongTermStorage_Select->setEnabled(true);
     dataModule->Action_Unit_Import->setEnabled(true);

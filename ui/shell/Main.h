@@ -54,8 +54,6 @@ public:
     // Whether the logged-in user has the right named like its file element.
     bool HasRight(TQVL_Right right) const;
     void ShowMainMenu();
-    // The notice for a function that is not in this version yet.
-    void NotAvailable();
     // A lesson named on the command line: opened once, after the first login.
     void OpenAfterLogin(const QString& lessonFile) { lessonAfterLogin = lessonFile; }
     // The message list at the right end of the unit bar, made with the first

@@ -6,8 +6,8 @@
 // The look of every screen: named colours and font sizes, in one place.
 namespace Theme {
 
-// A 24-bit colour value as the described screens give it: blue in the high
-// byte, red in the low byte.
+// A 24-bit colour value as stored colours give it (options, card colours):
+// blue in the high byte, red in the low byte.
 inline QColor FromColorValue(quint32 value)
 {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));

@@ -221,7 +221,7 @@ void TFormShowMeta::FillList()
 void TFormShowMeta::fitColumns()
 {
     // Each column as wide as its header and the texts of the rows in view, at
-    // least its described width; a very long text (a note of many lines) stops
+    // least its design width; a very long text (a note of many lines) stops
     // at MaxColumnWidth and shows whole in its tip. The view holds all columns,
     // so the screen grows instead of hiding some behind a scroll bar, as far as
     // the monitor has room: beyond, the list scrolls and the buttons stay in reach.

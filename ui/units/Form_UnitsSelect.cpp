@@ -190,7 +190,7 @@ void TFormUnitsSelect::ShowFolder(const TQVL_Provider_Item_Custom* folder)
 
 void TFormUnitsSelect::fitColumns()
 {
-    // The described widths, widened to the header texts and to dates and names of the rows.
+    // The design's widths, widened to the header texts and to dates and names of the rows.
     FitToText::Columns(*VST1, {300, 60, 80, 50});
 }
 

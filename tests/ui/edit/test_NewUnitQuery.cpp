@@ -119,7 +119,7 @@ TEST_F(NewUnitQueryTest, ANewLessonOfEachKindIsFilledInItsEditorSavedAndQueried)
         auto* voc = dynamic_cast<TFormQueryVoc*>(&screen);
         ASSERT_NE(voc, nullptr);
         EXPECT_EQ(voc->TntLabel1->text(), QStringLiteral("dog"));
-        voc->TntEdit1->setText(QStringLiteral("Hund"));
+        type(voc->TntEdit1, QStringLiteral("Hund"));
         QTest::keyClick(voc->TntEdit1, Qt::Key_Return);
     };
     const auto fillVoc = [](TFormEdit& editor) {
@@ -143,7 +143,7 @@ TEST_F(NewUnitQueryTest, ANewLessonOfEachKindIsFilledInItsEditorSavedAndQueried)
              const std::vector<QLineEdit*> fields = grammar->AnswerFields();
              ASSERT_FALSE(fields.empty());
              for (QLineEdit* field : fields)
-                 field->setText(QStringLiteral("went"));
+                 type(field, QStringLiteral("went"));
              QTest::keyClick(fields.back(), Qt::Key_Return);
          }},
         {"Bilder",
@@ -162,7 +162,7 @@ TEST_F(NewUnitQueryTest, ANewLessonOfEachKindIsFilledInItsEditorSavedAndQueried)
              auto* picture = dynamic_cast<TFormQueryPic*>(&screen);
              ASSERT_NE(picture, nullptr);
              ASSERT_TRUE(picture->TntEdit1->isVisible());
-             picture->TntEdit1->setText(QStringLiteral("Hund"));
+             type(picture->TntEdit1, QStringLiteral("Hund"));
              QTest::keyClick(picture->TntEdit1, Qt::Key_Return);
          }},
     };

@@ -22,8 +22,10 @@ protected:
     TFormQueryResultPic* Answer(TFormQueryGrammar& screen, const QStringList& values)
     {
         const std::vector<QLineEdit*> fields = screen.AnswerFields();
-        for (std::size_t i = 0; i < fields.size() && i < std::size_t(values.size()); ++i)
-            fields[i]->setText(values[qsizetype(i)]);
+        for (std::size_t i = 0; i < fields.size() && i < std::size_t(values.size()); ++i) {
+            fields[i]->setFocus();
+            TypeText(*fields[i], values[qsizetype(i)]);
+        }
         QTest::keyClick(fields.back(), Qt::Key_Return);
         return dynamic_cast<TFormQueryResultPic*>(screen.ResultWindow());
     }

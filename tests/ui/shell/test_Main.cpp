@@ -443,7 +443,7 @@ TEST_F(MainWindowTest, TheStorageScreenOpensWithoutALesson)
 TEST_F(MainWindowTest, AtItsMinimumSizeTheWindowKeepsEveryButtonOfAScreen)
 {
     EXPECT_EQ(window->centralWidget()->height() + window->statusBar()->height(), TMainForm::ClientSize().height())
-        << "the described client size holds the bars and the status bar";
+        << "the client size holds the bars and the status bar";
     EXPECT_EQ(window->width(), TMainForm::ClientSize().width());
     window->resize(640, 480);
     EXPECT_EQ(window->size(), window->minimumSize());
