@@ -571,7 +571,8 @@ void TMainForm::userClosed()
 void TMainForm::unitOpened()
 {
     TQVL_Unit& unit = core->Units->GetActiveUnit();
-    core->OpenUnitLanguages([](const QString& message) { TDialogService::Current().ShowError(message); });
+    // Not an error: the lesson opens with the nearest profile.
+    core->OpenUnitLanguages([](const QString& message) { TQVL_Notices::Show(message); });
     if (unit.Typ == tGrammar) {
         try {
             core->OpenUnitArrangement();
