@@ -409,6 +409,14 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Unit_Import, {&TQVL_User_Rights::UNITS_EDIT}, [this] {
         TFormUnitsImport dialog(*core, this);
         dialog.ShowModal();
+        if (dialog.UnitToOpen().isEmpty())
+            return;
+        // As the lesson selection opens a lesson: the screen over the old one goes first (it may refuse).
+        ShowMainMenu();
+        TQVL_Unit& unit = core->Units->GetActiveUnit();
+        if (unit.IsOpen)
+            unit.CloseFile();
+        unit.Open(dialog.UnitToOpen());
     });
     d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
     d.Bind(d.Action_Update, {&TQVL_User_Rights::PROGRAM_UPDATES}, [this] {
