@@ -321,8 +321,9 @@ TEST_F(UnitsImportTest, LanguagesWithoutAProfileAreChosenOnTheLanguagesPage)
         EXPECT_EQ(dialog.ProfileBox(0)->currentText(), QStringLiteral("Englisch"));
         click(dialog.dxButton3);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
-        EXPECT_EQ(results(dialog), (QStringList{QStringLiteral("states.kvtml|1 Karten in \"states.qxu\""),
-                                                QStringLiteral("locale_words.kvtml|2 Karten in \"locale_words.qxu\"")}));
+        EXPECT_EQ(results(dialog),
+                  (QStringList{QStringLiteral("states.kvtml|1 Karten in \"states.qxu\""),
+                               QStringLiteral("locale_words.kvtml|2 Karten in \"locale_words.qxu\"")}));
     });
     EXPECT_EQ(rows, (QStringList{QStringLiteral("state"), QStringLiteral("capital"), QStringLiteral("french"),
                                  QStringLiteral("German")}));
@@ -408,8 +409,9 @@ TEST_F(UnitsImportTest, ASingleImportOffersToOpenTheNewLesson)
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(toOpen, unitsFolder() + QStringLiteral("/locale_words_1.qxu"));
-    EXPECT_EQ(dialogs.Questions,
-              (QStringList{QStringLiteral("Die Lektion \"locale_words.qxu\" wurde angelegt. Möchten Sie sie jetzt öffnen?"),
-                           QStringLiteral("Die Lektion \"locale_words_1.qxu\" wurde angelegt. Möchten Sie sie jetzt "
-                                          "öffnen?")}));
+    EXPECT_EQ(
+        dialogs.Questions,
+        (QStringList{QStringLiteral("Die Lektion \"locale_words.qxu\" wurde angelegt. Möchten Sie sie jetzt öffnen?"),
+                     QStringLiteral("Die Lektion \"locale_words_1.qxu\" wurde angelegt. Möchten Sie sie jetzt "
+                                    "öffnen?")}));
 }
