@@ -1,23 +1,23 @@
-#include "core/QVL_SafeFile.h"
-#include "core/QVL_Notices.h"
 #include "app/QVL.h"
+#include "core/QVL_Notices.h"
+#include "core/QVL_SafeFile.h"
+#include "query/QVL_Result_User.h"
 #include "tests/support/NoticeRecorder.h"
-#include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
+#include "tests/support/TestFolders.h"
+#include "ui/exchange/Form_UnitsImport.h"
 #include "ui/shell/Application.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/FormMessage.h"
-#include "ui/exchange/Form_UnitsImport.h"
 #include "ui/shell/Form_MainMenu.h"
-#include "ui/units/Form_UnitsSelect.h"
-#include "ui/users/Form_UsersSelect.h"
 #include "ui/shell/Frame_Messages.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
-#include "query/QVL_Result_User.h"
+#include "ui/units/Form_UnitsSelect.h"
+#include "ui/users/Form_UsersSelect.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
@@ -197,29 +197,29 @@ TEST_F(MainWindowTest, MissingLanguageProfilesFallBackWithOneNotice)
 TEST_F(MainWindowTest, AnImportedLessonOpensWhenTheLearnerSaysSo)
 {
     logIn();
-    dialogs.FileAnswers.push_back(QStringLiteral(QUORVEL_SOURCE_DIR "/tests/fixtures/exchange/corpus/locale_words.kvtml"));
+    dialogs.FileAnswers.push_back(
+        QStringLiteral(QUORVEL_SOURCE_DIR "/tests/fixtures/exchange/corpus/locale_words.kvtml"));
     dialogs.ConfirmAnswers.push_back(true);
     const auto click = [](QAbstractButton* button) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(8, button->width() / 2), button->height() / 2));
     };
     bool ran = false;
-    const TFormDialogMeta::TModalRunner previous =
-        TFormDialogMeta::InstallModalRunner([&](QDialog& shown) {
-            auto* wizard = qobject_cast<TFormUnitsImport*>(&shown);
-            if (!wizard)
-                return 0;
-            ran = true;
-            wizard->open();
-            click(wizard->check_KVTML);
-            click(wizard->dxButton3);
-            click(wizard->Button_AddFiles);
-            click(wizard->check_LanguagesFromSource);
-            click(wizard->dxButton3);
-            const int result = wizard->result();
-            if (wizard->isVisible())
-                wizard->reject();
-            return result;
-        });
+    const TFormDialogMeta::TModalRunner previous = TFormDialogMeta::InstallModalRunner([&](QDialog& shown) {
+        auto* wizard = qobject_cast<TFormUnitsImport*>(&shown);
+        if (!wizard)
+            return 0;
+        ran = true;
+        wizard->open();
+        click(wizard->check_KVTML);
+        click(wizard->dxButton3);
+        click(wizard->Button_AddFiles);
+        click(wizard->check_LanguagesFromSource);
+        click(wizard->dxButton3);
+        const int result = wizard->result();
+        if (wizard->isVisible())
+            wizard->reject();
+        return result;
+    });
     window->DataModule().Action_Unit_Import->trigger();
     TFormDialogMeta::InstallModalRunner(previous);
     ASSERT_TRUE(ran);
