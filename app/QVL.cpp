@@ -2,6 +2,7 @@
 
 #include "core/QVL_Error.h"
 #include "app/QVL_Setup.h"
+#include "content/QVL_LanguageMatch.h"
 #include "content/QVL_Unit_Integration.h"
 #include "core/QVL_Notices.h"
 #include "exchange/QVL_Backup.h"
@@ -231,20 +232,54 @@ void TQVL::OpenUnitLanguages(const std::function<void(const QString&)>& warn)
     Languages->Provider().Clear();
     Languages->Provider().Scan(System->AppDataFolder + QStringLiteral("/Languages"));
     const TQVL_Provider_Item_Language* fallback = Languages->FindByLangCode(Options->languages_langcode_home);
-    // The profile of `code`, or the fallback with the message; nullptr when there is neither.
+    const TQVL_LanguageMatch match = TQVL_LanguageMatch::Of(Languages->Languages());
+    // A lesson written by other programs may name its language ("english",
+    // "fr_FR"): the nearest profile is that language's.
+    QStringList missing;
+    QStringList used;
+    bool anyNearest = false;
     const auto profileFor = [&](const QString& code) -> const TQVL_Provider_Item_Language* {
         if (const TQVL_Provider_Item_Language* found = Languages->FindByLangCode(code))
             return found;
-        if (warn)
-            warn(QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden werden "
-                                "(Sprachcode: \"%1\"). Es wird das Standardsprachprofil verwendet.")
-                     .arg(code));
-        return fallback;
+        const TQVL_Provider_Item_Language* nearest = Languages->FindByLangCode(match.CodeOf(code));
+        anyNearest = anyNearest || nearest;
+        const TQVL_Provider_Item_Language* taken = nearest ? nearest : fallback;
+        if (!missing.contains(code)) {
+            missing.append(code);
+            if (taken && !used.contains(taken->LanguageName))
+                used.append(taken->LanguageName);
+        }
+        return taken;
     };
-    if (const TQVL_Provider_Item_Language* home = profileFor(unit.LangCodeHome))
+    const TQVL_Provider_Item_Language* home = profileFor(unit.LangCodeHome);
+    const TQVL_Provider_Item_Language* foreign = profileFor(unit.LangCodeForeign);
+    if (home)
         Languages->HomeLanguage->Open(home->Path);
-    if (const TQVL_Provider_Item_Language* foreign = profileFor(unit.LangCodeForeign))
+    if (foreign)
         Languages->GetActiveLanguage().Open(foreign->Path);
+    // Both languages in one message: a lesson is opened often, and two boxes each time wear the learner out.
+    if (!warn || missing.isEmpty())
+        return;
+    const auto quoted = [](const QStringList& texts) {
+        QStringList result;
+        for (const QString& text : texts)
+            result.append(QLatin1Char('"') + text + QLatin1Char('"'));
+        return result.join(QStringLiteral(", "));
+    };
+    const QString problem =
+        missing.size() == 1
+            ? QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden werden "
+                             "(Sprachcode: %1).")
+            : QStringLiteral("Für die in der Lektion verwendeten Sprachen konnten keine Sprachprofile gefunden werden "
+                             "(Sprachcodes: %1).");
+    QString remedy;
+    if (!anyNearest || used.isEmpty())
+        remedy = QStringLiteral("Es wird das Standardsprachprofil verwendet.");
+    else if (used.size() == 1)
+        remedy = QStringLiteral("Es wird das Sprachprofil %1 verwendet.").arg(quoted(used));
+    else
+        remedy = QStringLiteral("Es werden die Sprachprofile %1 verwendet.").arg(quoted(used));
+    warn(problem.arg(quoted(missing)) + QLatin1Char(' ') + remedy);
 }
 
 void TQVL::OpenUnitArrangement()

@@ -1,6 +1,6 @@
 #include "exchange/QVL_Export_KVTML.h"
 
-#include "exchange/QVL_LanguageLocales.h"
+#include "content/QVL_LanguageLocales.h"
 
 #include <QStringList>
 #include <QXmlStreamWriter>

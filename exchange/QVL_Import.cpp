@@ -45,10 +45,20 @@ TQVL_Import_Source TQVL_Import::ReadFile(const QString& fileName) const
         reader.LangCodeHome = LangCodeHome;
         reader.LangCodeForeign = LangCodeForeign;
         reader.LanguagesFromSource = LanguagesFromSource;
+        reader.Languages = Languages;
         return reader.Read(bytes, fileName, reading);
     }
     }
     throw TQVL_Error(QStringLiteral("import type not registered"));
+}
+
+std::vector<TQVL_Import_Language> TQVL_Import::FileLanguages(const QString& fileName) const
+{
+    if (Type != TQVL_Import_Type::itKVTML)
+        return {};
+    TQVL_Import_KVTML reader;
+    reader.Languages = Languages;
+    return reader.FileLanguages(TQVL_Import_Text::ReadFile(fileName, {}), fileName);
 }
 
 QString TQVL_Import::ImportFile(const QString& fileName, int* cardCount) const

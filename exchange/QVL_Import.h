@@ -27,11 +27,16 @@ public:
     QString LangCodeForeign;
     // Files that name their languages (KVTML) give the unit theirs.
     bool LanguagesFromSource = false;
+    // The profiles a file's languages become, and what the learner decided for them.
+    TQVL_Import_Languages Languages;
     QString OutputFolder;
     // Hears of the work done on the file being read, in thousandths, from
     // its first bytes on; returning false cancels.
     TQVL_Import_Progress OnProgress;
 
+    // The languages `fileName` names (KVTML), read without its cards; empty
+    // for kinds of files that name none. Raises as ReadFile does.
+    std::vector<TQVL_Import_Language> FileLanguages(const QString& fileName) const;
     // The cards of `fileName` as the reader of Type finds them.
     TQVL_Import_Source ReadFile(const QString& fileName) const;
     // Reads `fileName` and writes the unit; returns its path and sets

@@ -1,11 +1,11 @@
 #include "exchange/QVL_Import_KVTML.h"
 
+#include "content/QVL_LanguageLocales.h"
 #include "core/QVL_Encoding.h"
 #include "core/QVL_XML.h"
 #include "exchange/QVL_Export_KVTML.h"
 #include "exchange/QVL_Import_Pace.h"
 #include "exchange/QVL_Import_Text.h"
-#include "exchange/QVL_LanguageLocales.h"
 
 #include <QStringList>
 
@@ -29,8 +29,9 @@ constexpr qsizetype shownVersionLength = 20;
 struct Identifier
 {
     QString id;
-    QString code; // language part of the locale, lower case; empty when the file has none
+    QString code; // the profile's code; empty when no profile has the language
     QString name;
+    QString label; // as the file names the language: its locale, else its name
 };
 
 // The parsed bytes with the file's name, for texts and for errors that name the line.
@@ -69,17 +70,14 @@ struct Document
     }
 };
 
-// "en_GB", "en-US", "EN", "eng" all name "eng".
-QString languagePart(const QString& locale)
-{
-    return TQVL_LanguageLocales::ProgramCode(locale);
-}
-
+// The language of `code` ("en", "eng", a profile's own code) among the file's.
 int find(const std::vector<Identifier>& identifiers, const QString& code)
 {
-    const QString wanted = languagePart(code);
+    if (code.trimmed().isEmpty())
+        return -1;
+    const QString wanted = TQVL_LanguageLocales::ProgramCode(code);
     for (std::size_t i = 0; i < identifiers.size(); ++i)
-        if (!wanted.isEmpty() && identifiers[i].code == wanted)
+        if (!identifiers[i].code.isEmpty() && (identifiers[i].code == code || identifiers[i].code == wanted))
             return int(i);
     return -1;
 }
@@ -89,12 +87,12 @@ int find(const std::vector<Identifier>& identifiers, const QString& code)
 // file gives one (usually on the first entry only).
 std::vector<Identifier> columnsOf(const pugi::xml_node& root)
 {
-    std::vector<Identifier> columns{{QString(), QString(), QStringLiteral("Original")}};
+    std::vector<Identifier> columns{{QString(), QString(), QStringLiteral("Original"), QString()}};
     const auto learn = [&columns](std::size_t column, const pugi::xml_node& side) {
         if (column >= columns.size())
-            columns.push_back({QString(), QString(), QStringLiteral("Übersetzung %1").arg(column)});
-        if (const char* language = side.attribute("l").value(); columns[column].code.isEmpty() && *language)
-            columns[column].code = languagePart(QString::fromUtf8(language));
+            columns.push_back({QString(), QString(), QStringLiteral("Übersetzung %1").arg(column), QString()});
+        if (const char* language = side.attribute("l").value(); columns[column].label.isEmpty() && *language)
+            columns[column].label = QString::fromUtf8(language).trimmed();
     };
     for (const pugi::xml_node entry : root.children("e")) {
         learn(0, entry.child("o"));
@@ -108,8 +106,20 @@ std::vector<Identifier> columnsOf(const pugi::xml_node& root)
 
 } // namespace
 
-TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QString& fileName,
-                                          const TQVL_Import_Progress& progress) const
+TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& bytes, const QString& fileName,
+                                           const TQVL_Import_Progress& progress) const
+{
+    return read(bytes, fileName, progress, true);
+}
+
+std::vector<TQVL_Import_Language> TQVL_Import_KVTML::FileLanguages(const QByteArray& bytes,
+                                                                   const QString& fileName) const
+{
+    return read(bytes, fileName, {}, false).Languages;
+}
+
+TQVL_Import_Source TQVL_Import_KVTML::read(const QByteArray& input, const QString& fileName,
+                                           const TQVL_Import_Progress& progress, bool cards) const
 {
     TQVL_Import_Source source;
     QByteArray bytes = input;
@@ -155,46 +165,101 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
     std::vector<Identifier> identifiers;
     if (second) {
         for (pugi::xml_node identifier = identifiersNode.child("identifier");
-             identifier && identifiers.size() < maxLanguages; identifier = identifier.next_sibling("identifier"))
-            identifiers.push_back({QString::fromUtf8(identifier.attribute("id").value()).trimmed(),
-                                   languagePart(file.textOf(identifier.child("locale"))),
-                                   file.textOf(identifier.child("name"))});
+             identifier && identifiers.size() < maxLanguages; identifier = identifier.next_sibling("identifier")) {
+            const QString locale = file.textOf(identifier.child("locale")).simplified();
+            const QString name = file.textOf(identifier.child("name")).simplified();
+            identifiers.push_back({QString::fromUtf8(identifier.attribute("id").value()).trimmed(), QString(), name,
+                                   locale.isEmpty() ? name : locale});
+        }
     } else {
         identifiers = columnsOf(root);
     }
-    const int languagesLine = file.lineOf(second && identifiersNode ? identifiersNode : root);
-    if (identifiers.size() < 2)
-        throw TQVL_Import_Text::LineError(fileName, languagesLine,
-                                          QStringLiteral("Die Datei enthält keine zwei Sprachen."));
-
-    int home = find(identifiers, LangCodeHome);
-    int foreign = find(identifiers, LangCodeForeign);
-    if (LanguagesFromSource) {
-        if (home < 0)
-            home = 1;
-        foreign = home == 0 ? 1 : 0;
-    } else if ((home < 0 || foreign < 0) && identifiers.size() == 2) {
-        // A file without locales: its two languages in file order, foreign first.
-        const bool noLocales = identifiers[0].code.isEmpty() && identifiers[1].code.isEmpty();
-        if (noLocales) {
-            foreign = 0;
-            home = 1;
-        }
+    for (Identifier& identifier : identifiers) {
+        // Some programs write the language's name as its locale ("English").
+        identifier.code = Languages.CodeOf(identifier.label);
+        if (identifier.code.isEmpty() && identifier.name != identifier.label && !identifier.name.isEmpty())
+            identifier.code = Languages.CodeOf(identifier.name);
+        source.Languages.push_back({identifier.label.isEmpty() ? identifier.name : identifier.label, identifier.code});
     }
-    if (home < 0 || foreign < 0 || home == foreign) {
+    if (!cards)
+        return source;
+    const int languagesLine = file.lineOf(second && identifiersNode ? identifiersNode : root);
+    if (identifiers.empty())
+        throw TQVL_Import_Text::LineError(fileName, languagesLine, QStringLiteral("Die Datei enthält keine Sprachen."));
+    const auto shown = [](const Identifier& identifier) {
+        return identifier.label.isEmpty() ? identifier.name : identifier.label;
+    };
+    const auto noProfile = [&](const Identifier& identifier) {
+        return TQVL_Import_Text::LineError(
+            fileName, languagesLine,
+            QStringLiteral("Für die Sprache \"%1\" der Datei ist kein Sprachprofil installiert. Wählen Sie ein "
+                           "Sprachprofil für sie oder die Sprachen der Lektion, ohne \"aus Quelldateien übernehmen\".")
+                .arg(shown(identifier)));
+    };
+    const auto fileLanguages = [&] {
         QStringList found;
         for (const Identifier& identifier : identifiers)
-            found.append(identifier.code.isEmpty() ? identifier.name : identifier.code);
-        throw TQVL_Import_Text::LineError(
-            fileName, languagesLine,
-            QStringLiteral("Die Datei enthält nicht die Sprachen \"%1\" und \"%2\" (Sprachen der Datei: %3). Wählen "
-                           "Sie die Sprachen der Datei oder \"aus Quelldateien übernehmen\".")
-                .arg(LangCodeForeign, LangCodeHome, found.join(QStringLiteral(", "))));
+            found.append(identifier.code.isEmpty() ? shown(identifier) : identifier.code);
+        return found.join(QStringLiteral(", "));
+    };
+    // Word lists with a hint to each word, as games ship them, have one language.
+    const bool single = identifiers.size() == 1;
+    int home = -1;
+    int foreign = 0;
+    if (single) {
+        if (!Languages.CommentAsHome)
+            throw TQVL_Import_Text::LineError(
+                fileName, languagesLine,
+                QStringLiteral("Die Datei enthält nur eine Sprache (\"%1\"), zu jedem Wort höchstens eine Anmerkung. "
+                               "Sie lässt sich mit der Anmerkung als Muttersprache importieren (\"Anmerkung als "
+                               "Muttersprache übernehmen\"); für Karten mit Übersetzung braucht sie eine zweite "
+                               "Sprache.")
+                    .arg(shown(identifiers.front())));
+        if (LanguagesFromSource && identifiers.front().code.isEmpty())
+            throw noProfile(identifiers.front());
+        source.LangCodeForeign = LanguagesFromSource ? identifiers.front().code : LangCodeForeign;
+        source.LangCodeHome = LangCodeHome;
+    } else {
+        home = find(identifiers, LangCodeHome);
+        foreign = find(identifiers, LangCodeForeign);
+        if (LanguagesFromSource && identifiers.size() > 2 && !Languages.PickForeign.isEmpty() &&
+            !Languages.PickHome.isEmpty()) {
+            home = find(identifiers, Languages.PickHome);
+            foreign = find(identifiers, Languages.PickForeign);
+            if (home < 0 || foreign < 0 || home == foreign)
+                throw TQVL_Import_Text::LineError(
+                    fileName, languagesLine,
+                    QStringLiteral("Die Datei enthält nicht die gewählten Sprachen \"%1\" und \"%2\" (Sprachen der "
+                                   "Datei: %3).")
+                        .arg(Languages.PickForeign, Languages.PickHome, fileLanguages()));
+        } else if (LanguagesFromSource) {
+            if (home < 0)
+                home = 1;
+            foreign = home == 0 ? 1 : 0;
+        } else if ((home < 0 || foreign < 0) && identifiers.size() == 2) {
+            // Languages no profile has (a file without locales, columns named
+            // "state"): the two in file order, foreign first, as chosen.
+            if (identifiers[0].code.isEmpty() && identifiers[1].code.isEmpty()) {
+                foreign = 0;
+                home = 1;
+            }
+        }
+        if (home < 0 || foreign < 0 || home == foreign)
+            throw TQVL_Import_Text::LineError(
+                fileName, languagesLine,
+                QStringLiteral("Die Datei enthält nicht die Sprachen \"%1\" und \"%2\" (Sprachen der Datei: %3). "
+                               "Wählen Sie die Sprachen der Datei oder \"aus Quelldateien übernehmen\".")
+                    .arg(LangCodeForeign, LangCodeHome, fileLanguages()));
+        const Identifier& homeLanguage = identifiers[std::size_t(home)];
+        const Identifier& foreignLanguage = identifiers[std::size_t(foreign)];
+        // Nothing is written that names a language without a profile.
+        if (LanguagesFromSource)
+            for (const Identifier* language : {&foreignLanguage, &homeLanguage})
+                if (language->code.isEmpty())
+                    throw noProfile(*language);
+        source.LangCodeHome = homeLanguage.code.isEmpty() ? LangCodeHome : homeLanguage.code;
+        source.LangCodeForeign = foreignLanguage.code.isEmpty() ? LangCodeForeign : foreignLanguage.code;
     }
-    const Identifier& homeLanguage = identifiers[std::size_t(home)];
-    const Identifier& foreignLanguage = identifiers[std::size_t(foreign)];
-    source.LangCodeHome = homeLanguage.code.isEmpty() ? LangCodeHome : homeLanguage.code;
-    source.LangCodeForeign = foreignLanguage.code.isEmpty() ? LangCodeForeign : foreignLanguage.code;
 
     TQVL_Import_Pace pace(progress, bytes.size());
     const auto addCard = [&](const pugi::xml_node& foreignText, const pugi::xml_node& homeText,
@@ -215,25 +280,31 @@ TQVL_Import_Source TQVL_Import_KVTML::Read(const QByteArray& input, const QStrin
         source.Cards.push_back(std::move(card));
     };
     if (second) {
-        const QByteArray homeId = homeLanguage.id.toUtf8();
-        const QByteArray foreignId = foreignLanguage.id.toUtf8();
+        const QByteArray homeId = single ? QByteArray() : identifiers[std::size_t(home)].id.toUtf8();
+        const QByteArray foreignId = identifiers[std::size_t(foreign)].id.toUtf8();
         for (const pugi::xml_node entry : root.child("entries").children("entry")) {
             pace.At(qint64(entry.offset_debug()));
             pugi::xml_node homeText;
             pugi::xml_node foreignText;
             for (const pugi::xml_node translation : entry.children("translation")) {
                 const char* id = translation.attribute("id").value();
-                if (homeId == id)
+                if (!single && homeId == id)
                     homeText = translation;
                 else if (foreignId == id)
                     foreignText = translation;
             }
-            addCard(foreignText.child("text"), homeText.child("text"), foreignText.child("comment"),
-                    homeText.child("comment"), foreignText.child("paraphrase"));
+            if (single)
+                addCard(foreignText.child("text"), foreignText.child("comment"), pugi::xml_node(), pugi::xml_node(),
+                        foreignText.child("paraphrase"));
+            else
+                addCard(foreignText.child("text"), homeText.child("text"), foreignText.child("comment"),
+                        homeText.child("comment"), foreignText.child("paraphrase"));
         }
     } else {
         // Column 0 is the original, column n the n-th translation.
         const auto column = [](const pugi::xml_node& entry, int at) {
+            if (at < 0)
+                return pugi::xml_node();
             if (at == 0)
                 return entry.child("o");
             pugi::xml_node translation = entry.child("t");

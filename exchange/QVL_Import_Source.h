@@ -2,6 +2,7 @@
 
 #include "content/QVL_Card_Voc_Values.h"
 #include "core/QVL_Error.h"
+#include "exchange/QVL_Import_Languages.h"
 
 #include <QString>
 
@@ -18,6 +19,8 @@ public:
     QString LangCodeForeign;
     // How the bytes were decoded ("UTF-8", "UTF-16", "Windows-1252").
     QString Encoding;
+    // Every language the file names, in file order (readers of files that name languages).
+    std::vector<TQVL_Import_Language> Languages;
 };
 
 // Called while a file is read with the position reached and the whole size;

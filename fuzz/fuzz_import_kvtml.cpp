@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the KVTML reader, with the languages chosen or
-// taken from the file.
+// taken from the file, a one-language file's comments as the home side and
+// two of more languages picked.
 #include "ImportCheck.h"
 #include "exchange/QVL_Import_KVTML.h"
 
@@ -13,6 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kvtml.LangCodeHome = QStringLiteral("ger");
         kvtml.LangCodeForeign = QStringLiteral("eng");
         kvtml.LanguagesFromSource = fromSource;
+        kvtml.Languages.CommentAsHome = fromSource;
+        if (fromSource) {
+            kvtml.Languages.PickForeign = QStringLiteral("fre");
+            kvtml.Languages.PickHome = QStringLiteral("ger");
+        }
         CheckImport([&] { return kvtml.Read(bytes, FuzzFileName); });
     }
     return 0;

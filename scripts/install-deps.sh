@@ -16,6 +16,8 @@ packages=(
     libkeduvocdocument-dev
     libespeak-ng-dev libarchive-dev qt6-webengine-dev qt6-webengine-dev-tools poppler-utils
     nodejs
+    # Vocabulary files other programs ship (4 MB of data, no dependencies): the import corpus test.
+    kdeedu-kvtml-data
 )
 # The reference checks run Node.js packages installed with npm. Some Node.js
 # builds bring npm along; Debian's comes as a package of its own.

@@ -76,6 +76,36 @@ TEST_F(UnitOperationsTest, MissingProfilesFallBackWithAMessageAndAMissingArrange
     EXPECT_FALSE(core.CardArrangements->GetActiveArrangement().IsOpen);
 }
 
+// Lessons written by other programs name their languages ("english"): the
+// lesson opens with the profile of that language and one message for both.
+TEST_F(UnitOperationsTest, ALanguageNamedByItsNameOpensItsProfileWithOneMessage)
+{
+    openSample("Englisch - Unregelmäßige Verben.qxu", "<langcode_foreign>eng</langcode_foreign>",
+               "<langcode_foreign>english</langcode_foreign>");
+    EXPECT_EQ(openCompanions(),
+              QStringList{QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden "
+                                         "werden (Sprachcode: \"english\"). Es wird das Sprachprofil \"Englisch\" "
+                                         "verwendet.")});
+    EXPECT_EQ(core.Languages->GetActiveLanguage().LangCode, QStringLiteral("eng"));
+    core.CloseUnitCompanions();
+    core.Units->GetActiveUnit().CloseFile();
+
+    QByteArray both = "<langcode_foreign>french</langcode_foreign>";
+    openSample("Englisch - Unregelmäßige Verben.qxu", "<langcode_foreign>eng</langcode_foreign>", both);
+    core.Units->GetActiveUnit().CloseFile();
+    const QString path = folders.Root() + QStringLiteral("/Probe.qxu");
+    QByteArray text = ReadFile(path);
+    text.replace("<langcode_home>ger</langcode_home>", "<langcode_home>xxb</langcode_home>");
+    WriteFile(path, text);
+    core.Units->GetActiveUnit().Open(path);
+    EXPECT_EQ(openCompanions(),
+              QStringList{QStringLiteral("Für die in der Lektion verwendeten Sprachen konnten keine Sprachprofile "
+                                         "gefunden werden (Sprachcodes: \"xxb\", \"french\"). Es werden die "
+                                         "Sprachprofile \"Deutsch\", \"Französisch\" verwendet.")});
+    EXPECT_EQ(core.Languages->HomeLanguage->LangCode, QStringLiteral("ger")) << "the program's home language";
+    EXPECT_EQ(core.Languages->GetActiveLanguage().LangCode, QStringLiteral("fre"));
+}
+
 TEST_F(UnitOperationsTest, IntegratingIntoAStorageStartsItsNewCardsAtStageZero)
 {
     TQVL_Unit storage;

@@ -4,6 +4,7 @@
 #include "tests/support/TestFolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -75,10 +76,18 @@ TEST_F(StorageTest, CreatesAMissingStorageWithoutOverwritingAnother)
     EXPECT_FALSE(storage->WriteAccess);
     storages.CloseAdditionFile(storage);
 
+    // A code the name table lacks: the language as the lesson names it, or
+    // the table's name of the language it means, never "Unknown".
     TQVL_LongTermStorage* unknown =
         storages.OpenOrCreateStorage(folder, names, QStringLiteral("ger"), QStringLiteral("xyz"));
-    EXPECT_EQ(unknown->FileName, folder + QStringLiteral("/Unknown.qxs"));
+    EXPECT_EQ(unknown->FileName, folder + QStringLiteral("/xyz.qxs"));
     storages.CloseAdditionFile(unknown);
+    TQVL_LongTermStorage* named =
+        storages.OpenOrCreateStorage(folder, names, QStringLiteral("ger"), QStringLiteral("french"));
+    EXPECT_EQ(named->FileName, folder + QStringLiteral("/Französisch.qxs"));
+    EXPECT_EQ(named->LangCodeForeign, QStringLiteral("french")) << "the pair of the lesson it serves";
+    storages.CloseAdditionFile(named);
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Unknown.qxs")));
 
     TQVL_LongTermStorage* again =
         storages.OpenOrCreateStorage(folder, names, QStringLiteral("ger"), QStringLiteral("eng"));

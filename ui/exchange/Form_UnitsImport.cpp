@@ -64,6 +64,8 @@ TFormUnitsImport::TFormUnitsImport(TQVL& engine, QWidget* parent) : TFormDialogM
     setObjectName(QStringLiteral("FormUnitsImport"));
     setWindowTitle(QStringLiteral("Vokabeltrainer Quorvel"));
     Label1->setText(QStringLiteral("Lektionen importieren"));
+    // Only installed profiles are offered: a lesson never names a language the program cannot show.
+    profiles = TQVL_LanguageMatch::Installed(core.System->AppDataFolder + QStringLiteral("/Languages"));
     Pages = new QStackedWidget(Content());
     Pages->setObjectName(QStringLiteral("Pages"));
     Pages->addWidget(typePage());
@@ -71,6 +73,7 @@ TFormUnitsImport::TFormUnitsImport(TQVL& engine, QWidget* parent) : TFormDialogM
     Pages->addWidget(csvPage());
     Pages->addWidget(excelPage());
     Pages->addWidget(resultPage());
+    Pages->addWidget(languagesPage());
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Pages);
@@ -284,21 +287,244 @@ QWidget* TFormUnitsImport::resultPage()
     return page;
 }
 
+QWidget* TFormUnitsImport::languagesPage()
+{
+    auto* page = new QWidget;
+    QVBoxLayout* layout = pageLayout(page);
+    Label_Languages = AsPlainText(caption(QString(), page));
+    Label_Languages->setObjectName(QStringLiteral("Label_Languages"));
+    List_Languages = new QTreeWidget(page);
+    List_Languages->setObjectName(QStringLiteral("List_Languages"));
+    List_Languages->setColumnCount(3);
+    List_Languages->setHeaderLabels(
+        {QStringLiteral("Sprache in der Datei"), QStringLiteral("Dateien"), QStringLiteral("Sprachprofil")});
+    List_Languages->setRootIsDecorated(false);
+    List_Languages->setColumnWidth(0, 150);
+    List_Languages->setColumnWidth(1, 60);
+    List_Languages->header()->setStretchLastSection(true);
+    Label_Languages->setBuddy(List_Languages);
+
+    Label_Pick = AsPlainText(caption(QString(), page));
+    Label_Pick->setObjectName(QStringLiteral("Label_Pick"));
+    ComboBox_PickForeign = new QComboBox(page);
+    ComboBox_PickForeign->setObjectName(QStringLiteral("ComboBox_PickForeign"));
+    ComboBox_PickHome = new QComboBox(page);
+    ComboBox_PickHome->setObjectName(QStringLiteral("ComboBox_PickHome"));
+    auto* pick = new QGridLayout;
+    pick->setHorizontalSpacing(8);
+    const auto row = [&](int at, const QString& text, QComboBox* box) {
+        auto* label = caption(text, page);
+        label->setBuddy(box);
+        pick->addWidget(label, at, 0);
+        pick->addWidget(box, at, 1);
+    };
+    row(0, QStringLiteral("Fremdsprache:"), ComboBox_PickForeign);
+    row(1, QStringLiteral("Muttersprache:"), ComboBox_PickHome);
+    pick->setColumnStretch(1, 1);
+
+    Label_OneLanguage = AsPlainText(caption(QString(), page));
+    Label_OneLanguage->setObjectName(QStringLiteral("Label_OneLanguage"));
+    check_CommentAsHome = new QCheckBox(QStringLiteral("Anmerkung als Muttersprache übernehmen"), page);
+    check_CommentAsHome->setObjectName(QStringLiteral("check_CommentAsHome"));
+    check_CommentAsHome->setChecked(true);
+
+    layout->addWidget(Label_Languages);
+    layout->addWidget(List_Languages, 1);
+    layout->addWidget(Label_Pick);
+    layout->addLayout(pick);
+    layout->addWidget(Label_OneLanguage);
+    layout->addWidget(check_CommentAsHome);
+    return page;
+}
+
 void TFormUnitsImport::fillLanguages()
 {
-    QStringList names;
-    core.Languages->Names->GetNames(names);
-    for (int i = 0; i < names.size(); ++i) {
-        const QString code = core.Languages->Names->CodeAt(i);
-        ComboBox_Foreign->addItem(names[i], code);
-        ComboBox_Home->addItem(names[i], code);
+    for (const TQVL_LanguageMatch::Profile& profile : profiles.Profiles()) {
+        ComboBox_Foreign->addItem(profile.Name, profile.Code);
+        ComboBox_Home->addItem(profile.Name, profile.Code);
     }
-    const auto preset = [](QComboBox* box, const QString& name) {
-        const int at = box->findText(name);
+    const auto preset = [](QComboBox* box, const QString& code) {
+        const int at = box->findData(code);
         box->setCurrentIndex(at >= 0 ? at : (box->count() > 0 ? 0 : -1));
     };
-    preset(ComboBox_Foreign, QStringLiteral("Englisch"));
-    preset(ComboBox_Home, QStringLiteral("Deutsch"));
+    preset(ComboBox_Foreign, QStringLiteral("eng"));
+    preset(ComboBox_Home, QStringLiteral("ger"));
+}
+
+QComboBox* TFormUnitsImport::ProfileBox(int row) const
+{
+    QTreeWidgetItem* item = List_Languages->topLevelItem(row);
+    return item ? qobject_cast<QComboBox*>(List_Languages->itemWidget(item, 2)) : nullptr;
+}
+
+bool TFormUnitsImport::scanLanguages()
+{
+    scanned.clear();
+    languagesChosen = false;
+    TQVL_Import reader;
+    reader.Type = TQVL_Import_Type::itKVTML;
+    reader.Languages.Profiles = profiles;
+    for (int i = 0; i < List_Files->count(); ++i) {
+        const QString file = List_Files->item(i)->text();
+        try {
+            scanned.push_back({file, reader.FileLanguages(file)});
+        } catch (const TQVL_Error&) {
+            // A file that cannot be read is reported with the results of the import.
+        }
+    }
+    const bool fromSource = check_LanguagesFromSource->isChecked();
+    return std::any_of(scanned.begin(), scanned.end(), [fromSource](const FileLanguages& file) {
+        return file.Languages.size() == 1 || (fromSource && file.Languages.size() > 2) ||
+               std::any_of(file.Languages.begin(), file.Languages.end(),
+                           [](const TQVL_Import_Language& language) { return language.Code.isEmpty(); });
+    });
+}
+
+void TFormUnitsImport::fillLanguagesPage()
+{
+    // Each language once, however many files name it, in the order first seen.
+    struct Seen
+    {
+        QString Key;
+        QString Label;
+        QString Code;
+        int Files = 0;
+    };
+    std::vector<Seen> seen;
+    QStringList oneLanguage;
+    QStringList moreLanguages;
+    std::vector<std::pair<QString, QString>> pickable; // key, label
+    const bool fromSource = check_LanguagesFromSource->isChecked();
+    for (const FileLanguages& file : scanned) {
+        if (file.Languages.size() == 1)
+            oneLanguage.append(QFileInfo(file.File).fileName());
+        const bool more = fromSource && file.Languages.size() > 2;
+        if (more)
+            moreLanguages.append(QFileInfo(file.File).fileName());
+        QStringList inFile;
+        for (const TQVL_Import_Language& language : file.Languages) {
+            const QString key = TQVL_Import_Languages::Key(language.Label);
+            if (inFile.contains(key))
+                continue;
+            inFile.append(key);
+            auto at = std::find_if(seen.begin(), seen.end(), [&key](const Seen& s) { return s.Key == key; });
+            if (at == seen.end())
+                at = seen.insert(seen.end(), {key, language.Label, language.Code, 0});
+            ++at->Files;
+            if (more &&
+                std::none_of(pickable.begin(), pickable.end(), [&key](const auto& p) { return p.first == key; }))
+                pickable.emplace_back(key, language.Label);
+        }
+    }
+
+    List_Languages->clear();
+    QTreeWidgetItem* firstMissing = nullptr;
+    for (const Seen& language : seen) {
+        auto* item = new QTreeWidgetItem(List_Languages);
+        item->setText(0, language.Label.isEmpty() ? QStringLiteral("(ohne Namen)") : language.Label);
+        item->setData(0, Qt::UserRole, language.Key);
+        item->setText(1, QString::number(language.Files));
+        auto* box = new QComboBox(List_Languages);
+        box->setObjectName(QStringLiteral("ComboBox_Profile"));
+        box->addItem(QStringLiteral("(bitte wählen)"), QString());
+        for (const TQVL_LanguageMatch::Profile& profile : profiles.Profiles())
+            box->addItem(profile.Name, profile.Code);
+        box->setCurrentIndex(std::max(0, box->findData(language.Code)));
+        box->setAccessibleName(QStringLiteral("Sprachprofil für %1").arg(item->text(0)));
+        List_Languages->setItemWidget(item, 2, box);
+        if (language.Code.isEmpty() && !firstMissing)
+            firstMissing = item;
+    }
+    List_Languages->setCurrentItem(firstMissing ? firstMissing : List_Languages->topLevelItem(0));
+    Label_Languages->setText(
+        firstMissing ? QStringLiteral("Für einige Sprachen der Dateien ist kein Sprachprofil installiert. Bitte wählen "
+                                      "Sie, als welche Sprache sie importiert werden:")
+                     : QStringLiteral("Die Sprachen der Dateien werden mit diesen Sprachprofilen importiert:"));
+
+    const auto named = [](const QStringList& files) {
+        return files.size() == 1 ? QStringLiteral("Die Datei \"%1\" enthält").arg(files.front())
+                                 : QStringLiteral("%1 Dateien enthalten").arg(files.size());
+    };
+    ComboBox_PickForeign->clear();
+    ComboBox_PickHome->clear();
+    for (const auto& [key, label] : pickable) {
+        ComboBox_PickForeign->addItem(label, key);
+        ComboBox_PickHome->addItem(label, key);
+    }
+    if (!pickable.empty()) {
+        Label_Pick->setText(named(moreLanguages) +
+                            QStringLiteral(" mehr als zwei Sprachen. Bitte wählen Sie die beiden, die importiert "
+                                           "werden:"));
+        // The home language of the lesson where the files have it, the first other one as the foreign language.
+        const QString homeCode = ComboBox_Home->currentData().toString();
+        int home = 1;
+        for (std::size_t i = 0; i < pickable.size(); ++i) {
+            const auto at =
+                std::find_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.Key == pickable[i].first; });
+            if (at != seen.end() && !homeCode.isEmpty() && at->Code == homeCode) {
+                home = int(i);
+                break;
+            }
+        }
+        ComboBox_PickHome->setCurrentIndex(home);
+        ComboBox_PickForeign->setCurrentIndex(home == 0 ? 1 : 0);
+    }
+    for (QWidget* widget : std::initializer_list<QWidget*>{Label_Pick, ComboBox_PickForeign, ComboBox_PickHome})
+        widget->setVisible(!pickable.empty());
+    for (QLabel* label : ComboBox_PickForeign->parentWidget()->findChildren<QLabel*>())
+        if (label->buddy() == ComboBox_PickForeign || label->buddy() == ComboBox_PickHome)
+            label->setVisible(!pickable.empty());
+
+    if (!oneLanguage.isEmpty())
+        Label_OneLanguage->setText(
+            named(oneLanguage) +
+            QStringLiteral(" nur eine Sprache, zu jedem Wort höchstens eine Anmerkung (etwa einen Hinweis). Mit der "
+                           "Anmerkung als Muttersprache (%1) wird daraus eine Lektion; sonst wird nicht importiert.")
+                .arg(ComboBox_Home->currentText()));
+    Label_OneLanguage->setVisible(!oneLanguage.isEmpty());
+    check_CommentAsHome->setVisible(!oneLanguage.isEmpty());
+}
+
+void TFormUnitsImport::takeLanguages(TQVL_Import& import) const
+{
+    import.Languages.Profiles = profiles;
+    if (!languagesChosen)
+        return;
+    TQVL_Import_Languages& languages = import.Languages;
+    for (int i = 0; i < List_Languages->topLevelItemCount(); ++i) {
+        const QString code = ProfileBox(i)->currentData().toString();
+        if (!code.isEmpty())
+            languages.Chosen.insert(List_Languages->topLevelItem(i)->data(0, Qt::UserRole).toString(), code);
+    }
+    languages.CommentAsHome = check_CommentAsHome->isChecked();
+    if (!import.LanguagesFromSource)
+        return;
+    const auto codeOf = [&](const QString& label) { return languages.CodeOf(label); };
+    if (ComboBox_PickForeign->count() > 0) {
+        const QString foreign = ComboBox_PickForeign->currentText();
+        const QString home = ComboBox_PickHome->currentText();
+        if (ComboBox_PickForeign->currentIndex() == ComboBox_PickHome->currentIndex())
+            throw TQVL_Error(QStringLiteral("Bitte wählen Sie als Fremdsprache und als Muttersprache zwei verschiedene "
+                                            "Sprachen der Datei."));
+        for (const QString& label : {foreign, home})
+            if (codeOf(label).isEmpty())
+                throw TQVL_Error(
+                    QStringLiteral("Bitte wählen Sie ein Sprachprofil für die Sprache \"%1\".").arg(label));
+        languages.PickForeign = codeOf(foreign);
+        languages.PickHome = codeOf(home);
+        if (languages.PickForeign == languages.PickHome)
+            throw TQVL_Error(QStringLiteral("Fremdsprache und Muttersprache müssen verschieden sein."));
+    }
+    // Every language a lesson will be written with needs a profile.
+    for (const FileLanguages& file : scanned) {
+        if (file.Languages.size() > 2 || (file.Languages.size() == 1 && !languages.CommentAsHome))
+            continue;
+        for (const TQVL_Import_Language& language : file.Languages)
+            if (codeOf(language.Label).isEmpty())
+                throw TQVL_Error(QStringLiteral("Bitte wählen Sie ein Sprachprofil für die Sprache \"%1\" (Datei "
+                                                "\"%2\").")
+                                     .arg(language.Label, QFileInfo(file.File).fileName()));
+    }
 }
 
 TFormUnitsImport::Page TFormUnitsImport::CurrentPage() const
@@ -327,6 +553,8 @@ void TFormUnitsImport::showPage(Page page)
         Button_AddFiles->setFocus();
     if (page == pgCSV)
         ComboBox_Delimiter->setFocus();
+    if (page == pgLanguages)
+        List_Languages->setFocus();
 }
 
 void TFormUnitsImport::Next()
@@ -349,14 +577,24 @@ void TFormUnitsImport::Next()
         showPage(pgFiles);
         return;
     case pgFiles: {
+        languagesChosen = false;
         const TQVL_Import import = Choices();
         (void)import;
-        if (chosenType() == TQVL_Import_Type::itCSV)
+        if (chosenType() == TQVL_Import_Type::itCSV) {
             showPage(pgCSV);
-        else
+        } else if (chosenType() == TQVL_Import_Type::itKVTML && scanLanguages()) {
+            fillLanguagesPage();
+            languagesChosen = true;
+            showPage(pgLanguages);
+        } else {
             runImport();
+        }
         return;
     }
+    case pgLanguages:
+        (void)Choices();
+        runImport();
+        return;
     case pgCSV:
         (void)Choices();
         runImport();
@@ -399,6 +637,7 @@ TQVL_Import TFormUnitsImport::Choices() const
         throw TQVL_Error(QStringLiteral("Bitte wählen Sie die Fremdsprache und die Muttersprache."));
     if (!import.LanguagesFromSource && import.LangCodeHome == import.LangCodeForeign)
         throw TQVL_Error(QStringLiteral("Fremdsprache und Muttersprache müssen verschieden sein."));
+    takeLanguages(import);
     if (import.Type == TQVL_Import_Type::itCSV) {
         import.CSV.Delimiter = ComboBox_Delimiter->currentData().toString().front();
         for (int i = 0; i < TQVL_Import_CSV::fFieldCount; ++i) {
@@ -499,4 +738,18 @@ void TFormUnitsImport::showResults()
     dxButton3->setEnabled(true);
     dxButton2->setEnabled(false);
     dxButton3->setFocus();
+    offerToOpen();
+}
+
+void TFormUnitsImport::offerToOpen()
+{
+    if (outcomes.size() != 1 || !outcomes.front().Error.isEmpty())
+        return;
+    const QString unit = outcomes.front().Unit;
+    if (!TDialogService::Current().Confirm(
+            QStringLiteral("Die Lektion \"%1\" wurde angelegt. Möchten Sie sie jetzt öffnen?")
+                .arg(QFileInfo(unit).fileName())))
+        return;
+    unitToOpen = unit;
+    accept();
 }

@@ -21,7 +21,9 @@ class TQVL;
 // "Lektionen importieren": a wizard that turns foreign vocabulary files (CSV,
 // KVTML, text exports of flashcard programs) into units, one per file, in a
 // folder of the units folder. Pages: type, files with output folder and
-// languages, CSV settings (CSV only), the note on spreadsheet files, result.
+// languages, CSV settings (CSV only), the note on spreadsheet files, result,
+// and for KVTML files whose languages need a decision (no profile, one
+// language, more than two) the languages of the files.
 class TFormUnitsImport : public TFormDialogMeta
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ public:
         pgCSV,
         pgExcel,
         pgResult,
+        pgLanguages,
     };
 
     // What became of one file.
@@ -58,6 +61,10 @@ public:
     // message of the first setting that does not fit.
     TQVL_Import Choices() const;
     const std::vector<Outcome>& Outcomes() const { return outcomes; }
+    // The lesson the learner chose to open after a single import; empty otherwise.
+    const QString& UnitToOpen() const { return unitToOpen; }
+    // The profile chosen for the file language in row `row` of List_Languages.
+    QComboBox* ProfileBox(int row) const;
     bool Importing() const { return importing; }
 
     QStackedWidget* Pages = nullptr;
@@ -80,6 +87,13 @@ public:
     QProgressBar* ProgressBar_Import = nullptr;
     QTreeWidget* List_Results = nullptr;
     QLabel* Label_Detail = nullptr;
+    QLabel* Label_Languages = nullptr;
+    QTreeWidget* List_Languages = nullptr;
+    QLabel* Label_Pick = nullptr;
+    QComboBox* ComboBox_PickForeign = nullptr;
+    QComboBox* ComboBox_PickHome = nullptr;
+    QLabel* Label_OneLanguage = nullptr;
+    QCheckBox* check_CommentAsHome = nullptr;
 
 public slots:
     void reject() override;
@@ -90,13 +104,32 @@ private:
     QWidget* csvPage();
     QWidget* excelPage();
     QWidget* resultPage();
+    QWidget* languagesPage();
     void showPage(Page page);
     void fillLanguages();
     void runImport();
     void showResults();
+    // Reads the languages of the chosen KVTML files; true when one of them
+    // needs the learner's decision on the languages page.
+    bool scanLanguages();
+    void fillLanguagesPage();
+    // Checks the languages page against the files and writes its choices into `import`.
+    void takeLanguages(TQVL_Import& import) const;
+    void offerToOpen();
     TQVL_Import_Type chosenType() const;
 
+    // The languages one file names, as read before the import.
+    struct FileLanguages
+    {
+        QString File;
+        std::vector<TQVL_Import_Language> Languages;
+    };
+
     TQVL& core;
+    TQVL_LanguageMatch profiles;
+    std::vector<FileLanguages> scanned;
+    bool languagesChosen = false;
+    QString unitToOpen;
     std::vector<Outcome> outcomes;
     bool importing = false;
     bool cancelRequested = false;

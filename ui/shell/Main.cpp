@@ -412,6 +412,14 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Unit_Import, {&TQVL_User_Rights::UNITS_EDIT}, [this] {
         TFormUnitsImport dialog(*core, this);
         dialog.ShowModal();
+        if (dialog.UnitToOpen().isEmpty())
+            return;
+        // As the lesson selection opens a lesson: the screen over the old one goes first (it may refuse).
+        ShowMainMenu();
+        TQVL_Unit& unit = core->Units->GetActiveUnit();
+        if (unit.IsOpen)
+            unit.CloseFile();
+        unit.Open(dialog.UnitToOpen());
     });
     d.Bind(d.Action_LongTermStorages, {}, [this] { showStorageSelection(); });
     d.Bind(d.Action_Update, {&TQVL_User_Rights::PROGRAM_UPDATES}, [this] {
@@ -574,7 +582,8 @@ void TMainForm::userClosed()
 void TMainForm::unitOpened()
 {
     TQVL_Unit& unit = core->Units->GetActiveUnit();
-    core->OpenUnitLanguages([](const QString& message) { TDialogService::Current().ShowError(message); });
+    // Not an error: the lesson opens with the nearest profile.
+    core->OpenUnitLanguages([](const QString& message) { TQVL_Notices::Show(message); });
     if (unit.Typ == tGrammar) {
         try {
             core->OpenUnitArrangement();

@@ -268,3 +268,150 @@ TEST_F(UnitsImportTest, AbbruchStopsAFileOfFewLongLinesEarly)
     EXPECT_LT(shownWhenCancelled, 200) << "the first report comes early in the file";
     EXPECT_FALSE(QFileInfo::exists(unitsFolder() + QStringLiteral("/Lang.qxu")));
 }
+
+namespace {
+
+QString corpus(const char* name)
+{
+    return QStringLiteral(QUORVEL_FIXTURES "/exchange/corpus/") + QString::fromUtf8(name);
+}
+
+// The written lesson's languages and first card, as "fre|ger|rouge|rot".
+QString lesson(const QString& path)
+{
+    TQVL_Unit unit;
+    unit.Open(path);
+    const auto& first = static_cast<const TQVL_Card_Voc&>(*unit.Cards->Card(0));
+    const QString shown = QStringList{unit.LangCodeForeign, unit.LangCodeHome, first.foreign1, first.home1}.join('|');
+    unit.CloseFile();
+    return shown;
+}
+
+} // namespace
+
+// Files that name their languages in words or not at all: the learner gives
+// those without a profile one on the languages page, typing in its list.
+TEST_F(UnitsImportTest, LanguagesWithoutAProfileAreChosenOnTheLanguagesPage)
+{
+    QStringList rows;
+    QStringList profilesShown;
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_KVTML, {corpus("states.kvtml"), corpus("locale_words.kvtml")});
+        EXPECT_EQ(dialog.ComboBox_Foreign->findText(QStringLiteral("Afrikaans")), -1) << "only installed profiles";
+        EXPECT_GE(dialog.ComboBox_Foreign->findText(QStringLiteral("Französisch")), 0);
+        click(dialog.check_LanguagesFromSource);
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgLanguages);
+        for (int i = 0; i < dialog.List_Languages->topLevelItemCount(); ++i) {
+            rows << dialog.List_Languages->topLevelItem(i)->text(0);
+            profilesShown << dialog.ProfileBox(i)->currentText();
+        }
+        EXPECT_FALSE(dialog.ComboBox_PickForeign->isVisible());
+        EXPECT_FALSE(dialog.check_CommentAsHome->isVisible());
+        EXPECT_EQ(dialog.List_Languages->currentItem(), dialog.List_Languages->topLevelItem(0))
+            << "the first language without a profile is chosen";
+        shot(dialog, "6_languages");
+        // Not every language has a profile yet: the page stays.
+        click(dialog.dxButton3);
+        EXPECT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgLanguages);
+        dialog.ProfileBox(0)->setFocus();
+        QTest::keyClicks(dialog.ProfileBox(0), QStringLiteral("Englisch"));
+        dialog.ProfileBox(1)->setFocus();
+        QTest::keyClicks(dialog.ProfileBox(1), QStringLiteral("Deutsch"));
+        EXPECT_EQ(dialog.ProfileBox(0)->currentText(), QStringLiteral("Englisch"));
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        EXPECT_EQ(results(dialog),
+                  (QStringList{QStringLiteral("states.kvtml|1 Karten in \"states.qxu\""),
+                               QStringLiteral("locale_words.kvtml|2 Karten in \"locale_words.qxu\"")}));
+    });
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("state"), QStringLiteral("capital"), QStringLiteral("french"),
+                                 QStringLiteral("German")}));
+    EXPECT_EQ(profilesShown, (QStringList{QStringLiteral("(bitte wählen)"), QStringLiteral("(bitte wählen)"),
+                                          QStringLiteral("Französisch"), QStringLiteral("Deutsch")}));
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Bitte wählen Sie ein Sprachprofil für die Sprache \"state\" "
+                                                         "(Datei \"states.kvtml\").")});
+    EXPECT_TRUE(dialogs.Questions.isEmpty()) << "two files: no offer to open one";
+    EXPECT_EQ(lesson(unitsFolder() + QStringLiteral("/states.qxu")), QStringLiteral("eng|ger|Texas|Austin"));
+    EXPECT_EQ(lesson(unitsFolder() + QStringLiteral("/locale_words.qxu")), QStringLiteral("fre|ger|rouge|rot"));
+}
+
+// Three languages: the learner picks two. One language: the comment becomes
+// the home side, or the file is left with a message that says why.
+TEST_F(UnitsImportTest, TwoOfThreeLanguagesAndTheCommentOfAOneLanguageFile)
+{
+    QStringList picks;
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_KVTML, {corpus("three_languages.kvtml"), corpus("one_language.kvtml")});
+        click(dialog.check_LanguagesFromSource);
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgLanguages);
+        EXPECT_TRUE(dialog.ComboBox_PickForeign->isVisible());
+        EXPECT_TRUE(dialog.check_CommentAsHome->isVisible());
+        EXPECT_TRUE(dialog.check_CommentAsHome->isChecked());
+        EXPECT_TRUE(dialog.Label_Pick->text().startsWith(QStringLiteral("Die Datei \"three_languages.kvtml\" enthält "
+                                                                        "mehr als zwei Sprachen.")));
+        EXPECT_TRUE(dialog.Label_OneLanguage->text().contains(QStringLiteral("Muttersprache (Deutsch)")));
+        for (int i = 0; i < dialog.ComboBox_PickForeign->count(); ++i)
+            picks << dialog.ComboBox_PickForeign->itemText(i);
+        picks << dialog.ComboBox_PickForeign->currentText() << dialog.ComboBox_PickHome->currentText();
+        shot(dialog, "6_languages_pick");
+        dialog.ComboBox_PickForeign->setFocus();
+        QTest::keyClicks(dialog.ComboBox_PickForeign, QStringLiteral("Fr"));
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        EXPECT_EQ(results(dialog),
+                  (QStringList{QStringLiteral("three_languages.kvtml|2 Karten in \"three_languages.qxu\""),
+                               QStringLiteral("one_language.kvtml|3 Karten in \"one_language.qxu\"")}));
+    });
+    EXPECT_EQ(picks, (QStringList{QStringLiteral("en_US"), QStringLiteral("de-DE"), QStringLiteral("Französisch"),
+                                  QStringLiteral("en_US"), QStringLiteral("de-DE")}));
+    EXPECT_EQ(lesson(unitsFolder() + QStringLiteral("/three_languages.qxu")), QStringLiteral("fre|ger|maison|Haus"));
+    EXPECT_EQ(lesson(unitsFolder() + QStringLiteral("/one_language.qxu")),
+              QStringLiteral("eng|ger|giraffe|an animal with a long neck"));
+
+    // Without the comment the file is not imported, and the message says what would help.
+    QString detail;
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_KVTML, {corpus("one_language.kvtml")});
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgLanguages);
+        click(dialog.check_CommentAsHome);
+        click(dialog.dxButton3);
+        ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        detail = dialog.Label_Detail->text();
+    });
+    EXPECT_TRUE(detail.contains(QStringLiteral("Die Datei enthält nur eine Sprache (\"en\")"))) << detail.toStdString();
+    EXPECT_TRUE(detail.contains(QStringLiteral("Anmerkung als Muttersprache übernehmen"))) << detail.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(unitsFolder() + QStringLiteral("/one_language_1.qxu")));
+}
+
+TEST_F(UnitsImportTest, ASingleImportOffersToOpenTheNewLesson)
+{
+    QString toOpen;
+    dialogs.ConfirmAnswers = {false};
+    run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_KVTML, {corpus("locale_words.kvtml")});
+        click(dialog.check_LanguagesFromSource);
+        click(dialog.dxButton3);
+        EXPECT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult) << "no language needs a decision";
+        EXPECT_TRUE(dialog.isVisible()) << "declined: the results stay";
+        toOpen = dialog.UnitToOpen();
+    });
+    EXPECT_EQ(toOpen, QString());
+    dialogs.ConfirmAnswers = {true};
+    const int result = run([&](TFormUnitsImport& dialog) {
+        toFiles(dialog, dialog.check_KVTML, {corpus("locale_words.kvtml")});
+        click(dialog.check_LanguagesFromSource);
+        click(dialog.dxButton3);
+        EXPECT_FALSE(dialog.isVisible()) << "accepted: the wizard closes";
+        toOpen = dialog.UnitToOpen();
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(toOpen, unitsFolder() + QStringLiteral("/locale_words_1.qxu"));
+    EXPECT_EQ(
+        dialogs.Questions,
+        (QStringList{QStringLiteral("Die Lektion \"locale_words.qxu\" wurde angelegt. Möchten Sie sie jetzt öffnen?"),
+                     QStringLiteral("Die Lektion \"locale_words_1.qxu\" wurde angelegt. Möchten Sie sie jetzt "
+                                    "öffnen?")}));
+}

@@ -1,22 +1,23 @@
-#include "core/QVL_SafeFile.h"
-#include "core/QVL_Notices.h"
 #include "app/QVL.h"
+#include "core/QVL_Notices.h"
+#include "core/QVL_SafeFile.h"
+#include "query/QVL_Result_User.h"
 #include "tests/support/NoticeRecorder.h"
-#include "tests/support/TestFolders.h"
 #include "tests/support/ScriptedDialogService.h"
+#include "tests/support/TestFolders.h"
+#include "ui/exchange/Form_UnitsImport.h"
 #include "ui/shell/Application.h"
 #include "ui/shell/ForeignInput.h"
 #include "ui/shell/FormDataModule.h"
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/FormMessage.h"
 #include "ui/shell/Form_MainMenu.h"
-#include "ui/units/Form_UnitsSelect.h"
-#include "ui/users/Form_UsersSelect.h"
 #include "ui/shell/Frame_Messages.h"
 #include "ui/shell/KQ_ClickMatrix.h"
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
-#include "query/QVL_Result_User.h"
+#include "ui/units/Form_UnitsSelect.h"
+#include "ui/users/Form_UsersSelect.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
 
@@ -32,6 +33,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeView>
@@ -172,18 +174,60 @@ TEST_F(MainWindowTest, AMissingRightShowsTheNoticeNotTheCommand)
     EXPECT_EQ(notices.Titles.last(), QStringLiteral("Noch keine Lektion gewählt!"));
 }
 
-TEST_F(MainWindowTest, MissingLanguageProfilesFallBackWithOneMessageEach)
+// A lesson naming languages no profile has opens with one notice in the
+// message list, not an error box for each language.
+TEST_F(MainWindowTest, MissingLanguageProfilesFallBackWithOneNotice)
 {
     logIn();
     QByteArray unit = ReadFile(sourceData + QStringLiteral("/documents/Lektionen/Englisch - Grundwortschatz.qxu"));
     unit.replace("<langcode_home>ger</langcode_home>", "<langcode_home>xxa</langcode_home>");
     unit.replace("<langcode_foreign>eng</langcode_foreign>", "<langcode_foreign>xxb</langcode_foreign>");
     WriteFile(folders.Documents() + QStringLiteral("/Lektionen/Fremd.qxu"), unit);
+    const int before = window->MessageFrame()->Count();
     openUnit(QStringLiteral("Fremd.qxu"));
-    const QString message = QStringLiteral("Für die in der Lektion verwendete Sprache konnte kein Sprachprofil gefunden "
-                                           "werden (Sprachcode: \"%1\"). Es wird das Standardsprachprofil verwendet.");
-    EXPECT_EQ(dialogs.Errors, (QStringList{message.arg(QStringLiteral("xxa")), message.arg(QStringLiteral("xxb"))}));
+    EXPECT_EQ(dialogs.Errors, QStringList());
+    ASSERT_EQ(window->MessageFrame()->Count(), before + 1);
+    EXPECT_EQ(window->MessageFrame()->Titles().last(),
+              QStringLiteral("Für die in der Lektion verwendeten Sprachen konnten keine Sprachprofile gefunden werden "
+                             "(Sprachcodes: \"xxa\", \"xxb\"). Es wird das Standardsprachprofil verwendet."));
     EXPECT_EQ(window->Core().Languages->GetActiveLanguage().LangCode, QStringLiteral("ger"));
+}
+
+// "Importieren" from the menu, one file, "Ja" to the offer: the new lesson is the open one.
+TEST_F(MainWindowTest, AnImportedLessonOpensWhenTheLearnerSaysSo)
+{
+    logIn();
+    dialogs.FileAnswers.push_back(
+        QStringLiteral(QUORVEL_SOURCE_DIR "/tests/fixtures/exchange/corpus/locale_words.kvtml"));
+    dialogs.ConfirmAnswers.push_back(true);
+    const auto click = [](QAbstractButton* button) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(8, button->width() / 2), button->height() / 2));
+    };
+    bool ran = false;
+    const TFormDialogMeta::TModalRunner previous = TFormDialogMeta::InstallModalRunner([&](QDialog& shown) {
+        auto* wizard = qobject_cast<TFormUnitsImport*>(&shown);
+        if (!wizard)
+            return 0;
+        ran = true;
+        wizard->open();
+        click(wizard->check_KVTML);
+        click(wizard->dxButton3);
+        click(wizard->Button_AddFiles);
+        click(wizard->check_LanguagesFromSource);
+        click(wizard->dxButton3);
+        const int result = wizard->result();
+        if (wizard->isVisible())
+            wizard->reject();
+        return result;
+    });
+    window->DataModule().Action_Unit_Import->trigger();
+    TFormDialogMeta::InstallModalRunner(previous);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(dialogs.Errors, QStringList());
+    ASSERT_TRUE(window->Core().Units->GetActiveUnit().IsOpen);
+    EXPECT_EQ(window->Label_ActiveUnit->text(), QStringLiteral("locale_words.qxu"));
+    EXPECT_EQ(window->Core().Languages->GetActiveLanguage().LangCode, QStringLiteral("fre"));
+    EXPECT_TRUE(qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow()));
 }
 
 TEST_F(MainWindowTest, DueStorageCardsAreAnnouncedAndF11TogglesTheBars)
