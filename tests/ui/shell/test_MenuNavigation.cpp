@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 QString nameOf(TDestination destination)
@@ -48,6 +50,8 @@ QString nameOf(TDestination destination)
         return QStringLiteral("CardEditor");
     case TDestination::Run:
         return QStringLiteral("Run");
+    case TDestination::ProblemWords:
+        return QStringLiteral("ProblemWords");
     }
     return QStringLiteral("?");
 }
@@ -140,13 +144,13 @@ struct TileCase
     QStringList Asked;
 };
 
-void expectTiles(MenuNavigation& test, const std::vector<TileCase>& cases, QStringList (MenuNavigation::*click)(int),
+void expectTiles(const std::vector<TileCase>& cases, const std::function<QStringList(int)>& click,
                  const QStringList& shown)
 {
     ASSERT_EQ(shown.size(), int(cases.size()));
     for (int i = 0; i < int(cases.size()); ++i) {
         EXPECT_EQ(shown[i], cases[std::size_t(i)].Caption) << i;
-        EXPECT_EQ((test.*click)(i), cases[std::size_t(i)].Asked) << cases[std::size_t(i)].Caption.toStdString();
+        EXPECT_EQ(click(i), cases[std::size_t(i)].Asked) << cases[std::size_t(i)].Caption.toStdString();
     }
 }
 
@@ -164,7 +168,7 @@ TEST_F(MenuNavigation, EveryMainMenuTileAsksTheNavigatorForItsDestination)
         {QStringLiteral("Erfolg & Statistiken"), {QStringLiteral("show Statistics")}},
         {QStringLiteral("Weitere Funktionen"), {QStringLiteral("show MoreFunctions")}},
     };
-    expectTiles(*this, cases, &MenuNavigation::clickTile, captions());
+    expectTiles(cases, [this](int i) { return clickTile(i); }, captions());
 
     navigator.UnitSelected = false;
     EXPECT_EQ(clickTile(3), QStringList{QStringLiteral("check unit")}) << "no viewer without a unit";
@@ -174,19 +178,19 @@ TEST_F(MenuNavigation, EveryMainMenuTileAsksTheNavigatorForItsDestination)
 TEST_F(MenuNavigation, TheSecondMenuAndTheNewUnitMenuAskForCommandsAndKinds)
 {
     screens.SwitchWindow<TFormMainMenuTwo>();
-    expectTiles(*this,
+    expectTiles(
                 {{QStringLiteral("Hauptmenü"), {QStringLiteral("show MainMenu")}},
                  {QStringLiteral("Langzeitspeicher"), {QStringLiteral("run LongTermStorages")}},
                  {QStringLiteral("Quorvel Community"), {QStringLiteral("run Community")}}},
-                &MenuNavigation::clickTile, captions());
+                [this](int i) { return clickTile(i); }, captions());
 
     screens.SwitchWindow<TFormMenuUnitsNew>();
-    expectTiles(*this,
+    expectTiles(
                 {{QStringLiteral("Vokabel-Lektion"), {QStringLiteral("create %1").arg(int(tVoc))}},
                  {QStringLiteral("Grammatik-Lektion"), {QStringLiteral("create %1").arg(int(tGrammar))}},
                  {QStringLiteral("Bilder"), {QStringLiteral("create %1").arg(int(tPic))}},
                  {QStringLiteral("Töne"), {QStringLiteral("create %1").arg(int(tSound))}}},
-                &MenuNavigation::clickTile, captions());
+                [this](int i) { return clickTile(i); }, captions());
     EXPECT_EQ(clickBack(), QStringList{QStringLiteral("show MainMenu")});
 }
 
