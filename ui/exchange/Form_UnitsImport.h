@@ -1,9 +1,13 @@
 #pragma once
 
 #include "exchange/QVL_Import.h"
+#include "exchange/QVL_Import_Outcome.h"
 #include "ui/shell/FormDialogMeta.h"
 
 #include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -17,11 +21,14 @@ class QStackedWidget;
 class QTreeWidget;
 class TFrameUnitsList;
 class TQVL;
+class TQVL_Import_Run;
 
 // "Lektionen importieren": a wizard that turns foreign vocabulary files (CSV,
 // KVTML, text exports of flashcard programs) into units, one per file, in a
 // folder of the units folder. Pages: type, files with output folder and
 // languages, CSV settings (CSV only), the note on spreadsheet files, result.
+// The files are read and written on a worker thread while the result page
+// shows the progress; "Abbruch" stops it there.
 class TFormUnitsImport : public TFormDialogMeta
 {
     Q_OBJECT
@@ -35,14 +42,7 @@ public:
         pgResult,
     };
 
-    // What became of one file.
-    struct Outcome
-    {
-        QString File;
-        QString Unit; // the written unit; empty when it failed
-        int Cards = 0;
-        QString Error;
-    };
+    using Outcome = TQVL_Import_Outcome;
 
     explicit TFormUnitsImport(TQVL& core, QWidget* parent = nullptr);
     ~TFormUnitsImport() override;
@@ -59,6 +59,8 @@ public:
     TQVL_Import Choices() const;
     const std::vector<Outcome>& Outcomes() const { return outcomes; }
     bool Importing() const { return importing; }
+    // Runs on the import's worker at each progress report; tests hold the import there.
+    std::function<void(const std::atomic<bool>& cancelled)> OnWorkerReport;
 
     QStackedWidget* Pages = nullptr;
     QRadioButton* check_CSV = nullptr;
@@ -93,11 +95,13 @@ private:
     void showPage(Page page);
     void fillLanguages();
     void runImport();
+    void imported(const std::vector<Outcome>& result);
     void showResults();
     TQVL_Import_Type chosenType() const;
 
     TQVL& core;
     std::vector<Outcome> outcomes;
     bool importing = false;
-    bool cancelRequested = false;
+    // The running import; its end waits for the worker.
+    std::unique_ptr<TQVL_Import_Run> importRun;
 };
