@@ -11,7 +11,9 @@
 #include "query/QVL_Result_User.h"
 #include "update/QVL_Update.h"
 #include "users/QVL_DeviceId.h"
+#include "users/QVL_User_Rights.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 
 #include <exception>
@@ -74,8 +76,12 @@ TQVL::TQVL()
 
 TQVL::~TQVL()
 {
-    if (UpdateThread)
+    // The search's download stops at the request; waiting for it keeps the
+    // thread from outliving the process's end inside the network stack.
+    if (UpdateThread) {
         UpdateThread->requestInterruption();
+        UpdateThread->wait(QDeadlineTimer(UpdateJoinTimeoutMs));
+    }
     updateContext.reset();
     LongTermStorages.reset();
     CardArrangements.reset();
@@ -304,4 +310,69 @@ void TQVL::CloseUnitCompanions()
         Languages->HomeLanguage->CloseFile();
     if (Languages->GetActiveLanguage().IsOpen)
         Languages->GetActiveLanguage().CloseFile();
+}
+
+TQVL_LoginView TQVL::UserLoggedIn()
+{
+    TQVL_User& user = Users->GetActiveUser();
+    System->Speech->StartSession();
+    TQVL_LoginView view;
+    view.ReadOnly = user.IsReadOnlySession();
+    LongTermStorages->Provider().Clear();
+    LongTermStorages->Provider().Scan(StoragesFolder());
+    int due = 0;
+    if (user.Results().CountDueInStorages(due))
+        view.DueCards = due;
+    if (user.Rights().PROGRAM_UPDATES && Options->updates_autosearch) {
+        StartUpdateSearch();
+        view.UpdateSearchStarted = true;
+    }
+    view.UnitOpen = Units->GetActiveUnit().IsOpen;
+    return view;
+}
+
+void TQVL::OpenActiveUnit(const QString& fileName)
+{
+    TQVL_Unit& unit = Units->GetActiveUnit();
+    if (unit.IsOpen)
+        unit.CloseFile();
+    unit.Open(fileName);
+}
+
+TQVL_UnitView TQVL::ActiveUnitOpened(const std::function<void(const QString&)>& warn)
+{
+    TQVL_Unit& unit = Units->GetActiveUnit();
+    try {
+        OpenUnitLanguages(warn);
+        if (unit.Typ == tGrammar)
+            OpenUnitArrangement();
+    } catch (...) {
+        // A unit without its languages or arrangement cannot be shown or learnt.
+        CloseUnitCompanions();
+        if (unit.IsOpen)
+            unit.CloseFile();
+        throw;
+    }
+    // The listing served the choice; it goes with it.
+    Units->Provider().Clear();
+    const QFileInfo file(unit.FileName);
+    TQVL_UnitView view;
+    view.LongTermStorage = unit.Typ == tLongTermStorage;
+    view.Caption = view.LongTermStorage ? file.completeBaseName() : file.fileName();
+    return view;
+}
+
+TQVL_StorageHandle TQVL::OpenStorageOfActiveUnit()
+{
+    const TQVL_Unit& unit = Units->GetActiveUnit();
+    if (!unit.IsOpen)
+        throw TQVL_Error(QStringLiteral("no active Unit"));
+    // A storage would be merged into itself (the storage of its own languages).
+    if (unit.Typ == tLongTermStorage)
+        throw TQVL_Error(QStringLiteral("Ein Langzeitspeicher kann nicht in einen Langzeitspeicher integriert "
+                                        "werden. Bitte wählen Sie zuerst die Lektion aus, deren Vokabeln Sie "
+                                        "übernehmen möchten."));
+    return TQVL_StorageHandle(*LongTermStorages,
+                              LongTermStorages->OpenOrCreateStorage(StoragesFolder(), *Languages->Names,
+                                                                    unit.LangCodeHome, unit.LangCodeForeign));
 }

@@ -6,7 +6,10 @@
 #include "content/QVL_Units.h"
 #include "core/QVL_System.h"
 #include "statistics/QVL_Statistics.h"
+#include "app/QVL_LoginView.h"
+#include "app/QVL_UnitView.h"
 #include "app/QVL_UpdateThread.h"
+#include "content/QVL_StorageHandle.h"
 #include "query/QVL_Query.h"
 #include "users/QVL_Options.h"
 #include "users/QVL_Users.h"
@@ -25,8 +28,9 @@ class TQVL
 public:
     // Creates the members; opens no file. The new core becomes the one Instance() returns.
     TQVL();
-    // Asks a running update search to stop (without waiting) and releases the
-    // members in reverse order, the system services last.
+    // Asks a running update search to stop and waits for it (at most
+    // UpdateJoinTimeoutMs), then releases the members in reverse order, the
+    // system services last.
     ~TQVL();
     TQVL(const TQVL&) = delete;
     TQVL& operator=(const TQVL&) = delete;
@@ -47,6 +51,10 @@ public:
     // Lists the profiles of the users folder and asks for a user.
     void RequestUserSelection();
     void StartUpdateSearch();
+    // How long the core's end waits for an update search that was asked to
+    // stop; a search stuck past it can no longer reach the core (its result
+    // is bound to the core's context object).
+    int UpdateJoinTimeoutMs = 5000;
     void CloseFiles();
     // The folder of the long-term storages: the documents folder + "/Storages".
     QString StoragesFolder() const;
@@ -66,6 +74,22 @@ public:
     void OpenUnitArrangement();
     // Closes what OpenUnitLanguages and OpenUnitArrangement opened.
     void CloseUnitCompanions();
+
+    // The active user has just logged in: lists the long-term storages,
+    // counts their due cards, starts the update search when the learner may
+    // update and the options ask for it, and forgets what reading aloud told
+    // the learner before. Returns what the window shows.
+    TQVL_LoginView UserLoggedIn();
+    // Makes `fileName` the active unit, closing the one open before.
+    void OpenActiveUnit(const QString& fileName);
+    // The active unit has just been opened: opens its languages, then, for a
+    // grammar unit, its arrangement. When a step fails, what was opened is
+    // closed again, the unit too, and the error raised. Returns what the window shows.
+    TQVL_UnitView ActiveUnitOpened(const std::function<void(const QString&)>& warn);
+    // Opens the long-term storage of the active unit's languages, creating it
+    // when there is none; closed when the handle goes. Raises the German
+    // message when the active unit is a storage itself.
+    TQVL_StorageHandle OpenStorageOfActiveUnit();
 
     QPointer<TQVL_UpdateThread> UpdateThread;
     std::unique_ptr<TQVL_System> System;

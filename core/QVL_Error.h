@@ -26,6 +26,10 @@ private:
     QByteArray utf8;
 };
 
+// The learner's text for a failure that is no engine error (a library's own
+// exception): its English text only goes to the log.
+inline const QString UnexpectedErrorText = QStringLiteral("Es ist ein unerwarteter Fehler aufgetreten.");
+
 // Raised by number conversions of element values.
 class TQVL_ConvertError : public TQVL_Error
 {

@@ -130,7 +130,7 @@ QString overridden(const char* variable, const QString& fallback)
 
 } // namespace
 
-TQVL_System::TQVL_System(TQVL* owner) : Owner(owner)
+TQVL_System::TQVL_System(TQVL* owner) : Owner(owner), Speech(std::make_unique<TQVL_SpeechService>())
 {
     AppDataFolder = ExcludeTrailingBackslash(
         overridden("QUORVEL_APPDATA", SpecialFolder(TQVL_SpecialFolder::AppData) + QLatin1Char('/') + productFolder));
@@ -143,6 +143,8 @@ TQVL_System::TQVL_System(TQVL* owner) : Owner(owner)
 
 TQVL_System::~TQVL_System()
 {
+    // Its workers are waited for while the rest is still there.
+    Speech.reset();
     if (SoundSystem) {
         if (SoundSystem->Deinit() != 1)
             TQVL_ErrorDisplay::Current().ShowError(QStringLiteral("Fehler beim Schließen des SoundSystems"));

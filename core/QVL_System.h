@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/QVL_DateTime.h"
+#include "core/QVL_SpeechService.h"
 #include "core/QVL_System_SoundSystem.h"
 
 #include <QString>
@@ -10,7 +11,8 @@
 class TQVL;
 
 // What the program needs from the machine: its folders, its version, unique
-// identifiers, file-name, date and duration helpers, and the sound system.
+// identifiers, file-name, date and duration helpers, the sound system and
+// the reading aloud.
 // Created first by the application core and released last.
 class TQVL_System
 {
@@ -54,6 +56,8 @@ public:
     QString ProgramFolder;
     QString DocumentsFolder;
     std::unique_ptr<TQVL_System_SoundSystem> SoundSystem;
+    // Synthesises card texts for reading aloud and recording.
+    std::unique_ptr<TQVL_SpeechService> Speech;
     // Handed to the sound library's "init"; set by the main window.
     quintptr MainWindowHandle = 0;
 };

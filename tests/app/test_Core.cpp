@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 namespace {
 
 const QString reinstall = QStringLiteral("Eine zum Betrieb der Anwendung benötigte Datei konnte nicht gefunden "
@@ -142,6 +144,8 @@ TEST(Core, ALateUpdateResultNeverReachesAReleasedCore)
     QPointer<TQVL_UpdateThread> thread;
     {
         TQVL core;
+        // A search stuck past the core's wait: only its late result is left to check.
+        core.UpdateJoinTimeoutMs = 0;
         core.UpdateSearch = [&](const QString&, const QString&) {
             release.acquire();
             return true;
@@ -152,6 +156,32 @@ TEST(Core, ALateUpdateResultNeverReachesAReleasedCore)
     }
     release.release();
     EXPECT_TRUE(QTest::qWaitFor([&] { return thread.isNull(); }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(delivered);
+}
+
+TEST(Core, TheCoreStopsARunningSearchAndWaitsForItBeforeItGoes)
+{
+    std::atomic<bool> running = false, interrupted = false, ended = false;
+    bool delivered = false;
+    {
+        TQVL core;
+        core.UpdateSearch = [&](const QString&, const QString&) {
+            running = true;
+            while (!QThread::currentThread()->isInterruptionRequested())
+                QThread::msleep(1);
+            interrupted = true;
+            // Whatever the search still does after the request is waited for.
+            QThread::msleep(50);
+            ended = true;
+            return true;
+        };
+        core.OnUpdateSearchDone = [&](bool, bool) { delivered = true; };
+        core.StartUpdateSearch();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return running.load(); }, 5000));
+    }
+    EXPECT_TRUE(interrupted);
+    EXPECT_TRUE(ended) << "the search ended before the core was gone";
     QCoreApplication::processEvents();
     EXPECT_FALSE(delivered);
 }

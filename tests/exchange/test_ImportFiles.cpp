@@ -3,13 +3,21 @@
 #include "core/QVL_Error.h"
 #include "exchange/QVL_Backup.h"
 #include "exchange/QVL_Import.h"
+#include "exchange/QVL_Import_Run.h"
 #include "tests/support/TestErrors.h"
 #include "tests/support/TestFiles.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -95,6 +103,102 @@ TEST_F(ImportFiles, FailedOrCancelledImportsLeaveNothingBehind)
 
     import.OutputFolder = sources() + QStringLiteral("/fehlt");
     EXPECT_TRUE(ErrorOf([&] { import.ImportFile(large); }).contains(QStringLiteral("existiert nicht")));
+}
+
+// The files of a run are read on a worker; what the window hears of them.
+TEST_F(ImportFiles, ARunReportsOnTheContextsThreadAndACancelStopsTheFileBeingRead)
+{
+    QByteArray rows;
+    for (int i = 0; i < 20000; ++i)
+        rows += "Wort;;;word\n";
+    const QString large = sources() + QStringLiteral("/Gross.csv");
+    const QString small = sources() + QStringLiteral("/Klein.csv");
+    const QString broken = sources() + QStringLiteral("/Leer.csv");
+    WriteFile(large, rows);
+    WriteFile(small, "Hund;;;dog\n");
+    WriteFile(broken, "");
+
+    QObject context;
+    std::vector<TQVL_Import_Outcome> outcomes;
+    bool finished = false;
+    QList<int> progress;
+    bool progressOnContextThread = true;
+    const auto run = [&](const QStringList& files, TQVL_Import_Run::WorkerReport report, bool cancelAtFirst) {
+        finished = false;
+        progress.clear();
+        auto importRun = std::make_unique<TQVL_Import_Run>(
+            import, files, &context,
+            [&](int thousandths) {
+                progress << thousandths;
+                progressOnContextThread &= QThread::currentThread() == context.thread();
+            },
+            [&](const std::vector<TQVL_Import_Outcome>& result) {
+                outcomes = result;
+                finished = true;
+            });
+        importRun->OnWorkerReport = std::move(report);
+        importRun->Start();
+        if (cancelAtFirst) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !progress.isEmpty(); }, 5000));
+            importRun->Cancel();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return finished; }, 20000));
+        EXPECT_FALSE(importRun->IsRunning());
+    };
+
+    run({small, broken}, {}, false);
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[0].Unit, output() + QStringLiteral("/Klein.qxu"));
+    EXPECT_EQ(outcomes[0].Cards, 1);
+    EXPECT_TRUE(outcomes[0].Error.isEmpty());
+    EXPECT_TRUE(outcomes[1].Unit.isEmpty());
+    EXPECT_TRUE(outcomes[1].Error.contains(QStringLiteral("Die Datei ist leer."))) << outcomes[1].Error.toStdString();
+    EXPECT_EQ(progress.last(), 1000);
+    EXPECT_TRUE(progressOnContextThread);
+
+    // Held at its first report until the cancel: the large file is stopped, the next one skipped.
+    const auto hold = [](const std::atomic<bool>& cancelled) {
+        QDeadlineTimer limit(10000);
+        while (!cancelled.load() && !limit.hasExpired())
+            QThread::msleep(1);
+    };
+    run({large, small}, hold, true);
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[0].Error, QStringLiteral("Abgebrochen. Es wurde keine Lektion angelegt."));
+    EXPECT_EQ(outcomes[1].Error, QStringLiteral("Nicht importiert (abgebrochen)."));
+    EXPECT_EQ(written(), QStringList{QStringLiteral("Klein.qxu")}) << "nothing of the cancelled run";
+}
+
+TEST_F(ImportFiles, TheEndOfARunWaitsForItsWorkerAndDeliversNothing)
+{
+    QByteArray rows;
+    for (int i = 0; i < 20000; ++i)
+        rows += "Wort;;;word\n";
+    const QString large = sources() + QStringLiteral("/Gross.csv");
+    WriteFile(large, rows);
+    QObject context;
+    bool heard = false;
+    std::atomic<bool> reported = false, leftReport = false;
+    {
+        TQVL_Import_Run importRun(
+            import, {large}, &context, [&](int) { heard = true; },
+            [&](const std::vector<TQVL_Import_Outcome>&) { heard = true; });
+        importRun.OnWorkerReport = [&](const std::atomic<bool>& cancelled) {
+            reported = true;
+            while (!cancelled.load())
+                QThread::msleep(1);
+            // What the worker still does after the cancel is waited for.
+            QThread::msleep(50);
+            leftReport = true;
+        };
+        importRun.Start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reported.load(); }, 5000));
+    }
+    EXPECT_TRUE(leftReport) << "the worker ended before the run was gone";
+    heard = false;
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(heard) << "nothing queued by the worker arrives after the run";
+    EXPECT_TRUE(written().isEmpty());
 }
 
 TEST(Backup, DatedCopiesBesideTheFileTheNewestFiveKept)

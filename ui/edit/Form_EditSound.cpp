@@ -2,8 +2,8 @@
 
 #include "app/QVL.h"
 #include "content/QVL_Unit.h"
+#include "core/QVL_SpeechService.h"
 #include "core/QVL_System_Speech.h"
-#include "ui/play/ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
@@ -15,17 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-// One synthesiser for the editor's whole run.
-const std::shared_ptr<TQVL_System_Speech>& speech()
-{
-    static const auto instance = std::make_shared<TQVL_System_Speech>();
-    return instance;
-}
-
-} // namespace
 
 TFormEditSound::TFormEditSound(TQVL& core, QWidget* parent) : TFormEditVoc(core, parent)
 {
@@ -144,8 +133,7 @@ void TFormEditSound::RecordSide(bool foreignSide)
     const QString langCode = foreignSide ? unit.LangCodeForeign : unit.LangCodeHome;
     Button_ReadForeign->setEnabled(false);
     Button_ReadHome->setEnabled(false);
-    recording = ReadAloud::InBackground(
-        speech(),
+    recording = Core.System->Speech->Run(
         [text = meanings.join(QStringLiteral(", ")), langCode,
          folder = unit.ExternalFilesFolder()](TQVL_System_Speech& engine, const std::atomic<bool>& cancel) {
             return engine.RecordInto(text, langCode, folder, &cancel);

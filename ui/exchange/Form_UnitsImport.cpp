@@ -2,6 +2,7 @@
 
 #include "app/QVL.h"
 #include "core/QVL_Error.h"
+#include "exchange/QVL_Import_Run.h"
 #include "ui/help/HelpService.h"
 #include "ui/shell/DialogService.h"
 #include "ui/shell/Guarded.h"
@@ -11,7 +12,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -93,6 +93,7 @@ TFormUnitsImport::TFormUnitsImport(TQVL& engine, QWidget* parent) : TFormDialogM
     showPage(pgType);
 }
 
+// The import run's end waits for its worker, before the controls it reports to go.
 TFormUnitsImport::~TFormUnitsImport() = default;
 
 QWidget* TFormUnitsImport::typePage()
@@ -656,7 +657,7 @@ void TFormUnitsImport::reject()
     // While files are read, "Abbruch" and Escape stop the import; the unit
     // being read is not written.
     if (importing) {
-        cancelRequested = true;
+        importRun->Cancel();
         return;
     }
     TFormDialogMeta::reject();
@@ -676,34 +677,16 @@ void TFormUnitsImport::runImport()
     ProgressBar_Import->setValue(0);
     dxButton3->setEnabled(false);
     importing = true;
-    cancelRequested = false;
-    int current = 0;
-    import.OnProgress = [&](qint64 done, qint64 total) {
-        const double part = total > 0 ? double(done) / double(total) : 1.0;
-        ProgressBar_Import->setValue(int(1000.0 * (current + part) / files.size()));
-        // The window stays responsive and "Abbruch" can be clicked.
-        QCoreApplication::processEvents();
-        return !cancelRequested;
-    };
-    for (current = 0; current < files.size(); ++current) {
-        Outcome outcome;
-        outcome.File = files[current];
-        if (cancelRequested) {
-            outcome.Error = QStringLiteral("Nicht importiert (abgebrochen).");
-        } else {
-            try {
-                outcome.Unit = import.ImportFile(outcome.File, &outcome.Cards);
-            } catch (const TQVL_Import_Cancelled&) {
-                outcome.Error = QStringLiteral("Abgebrochen. Es wurde keine Lektion angelegt.");
-            } catch (const TQVL_Error& error) {
-                outcome.Error = error.Message();
-            } catch (const std::exception&) {
-                outcome.Error = UnexpectedErrorText;
-            }
-        }
-        outcomes.push_back(outcome);
-        import.OnProgress(1, 1);
-    }
+    importRun = std::make_unique<TQVL_Import_Run>(
+        std::move(import), files, this, [this](int thousandths) { ProgressBar_Import->setValue(thousandths); },
+        [this](const std::vector<Outcome>& result) { imported(result); });
+    importRun->OnWorkerReport = OnWorkerReport;
+    importRun->Start();
+}
+
+void TFormUnitsImport::imported(const std::vector<Outcome>& result)
+{
+    outcomes = result;
     importing = false;
     showResults();
 }

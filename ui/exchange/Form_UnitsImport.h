@@ -1,9 +1,13 @@
 #pragma once
 
 #include "exchange/QVL_Import.h"
+#include "exchange/QVL_Import_Outcome.h"
 #include "ui/shell/FormDialogMeta.h"
 
 #include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -17,13 +21,16 @@ class QStackedWidget;
 class QTreeWidget;
 class TFrameUnitsList;
 class TQVL;
+class TQVL_Import_Run;
 
 // "Lektionen importieren": a wizard that turns foreign vocabulary files (CSV,
 // KVTML, text exports of flashcard programs) into units, one per file, in a
 // folder of the units folder. Pages: type, files with output folder and
 // languages, CSV settings (CSV only), the note on spreadsheet files, result,
 // and for KVTML files whose languages need a decision (no profile, one
-// language, more than two) the languages of the files.
+// language, more than two) the languages of the files. The files are read
+// and written on a worker thread while the result page shows the progress;
+// "Abbruch" stops it there.
 class TFormUnitsImport : public TFormDialogMeta
 {
     Q_OBJECT
@@ -38,14 +45,7 @@ public:
         pgLanguages,
     };
 
-    // What became of one file.
-    struct Outcome
-    {
-        QString File;
-        QString Unit; // the written unit; empty when it failed
-        int Cards = 0;
-        QString Error;
-    };
+    using Outcome = TQVL_Import_Outcome;
 
     explicit TFormUnitsImport(TQVL& core, QWidget* parent = nullptr);
     ~TFormUnitsImport() override;
@@ -66,6 +66,8 @@ public:
     // The profile chosen for the file language in row `row` of List_Languages.
     QComboBox* ProfileBox(int row) const;
     bool Importing() const { return importing; }
+    // Runs on the import's worker at each progress report; tests hold the import there.
+    std::function<void(const std::atomic<bool>& cancelled)> OnWorkerReport;
 
     QStackedWidget* Pages = nullptr;
     QRadioButton* check_CSV = nullptr;
@@ -108,6 +110,7 @@ private:
     void showPage(Page page);
     void fillLanguages();
     void runImport();
+    void imported(const std::vector<Outcome>& result);
     void showResults();
     // Reads the languages of the chosen KVTML files; true when one of them
     // needs the learner's decision on the languages page.
@@ -132,5 +135,6 @@ private:
     QString unitToOpen;
     std::vector<Outcome> outcomes;
     bool importing = false;
-    bool cancelRequested = false;
+    // The running import; its end waits for the worker.
+    std::unique_ptr<TQVL_Import_Run> importRun;
 };

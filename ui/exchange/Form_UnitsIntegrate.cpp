@@ -90,26 +90,12 @@ TFormUnitsIntegrate::~TFormUnitsIntegrate() = default;
 
 void TFormUnitsIntegrate::IntegrateActiveUnit(TQVL& core)
 {
-    const TQVL_Unit& unit = core.Units->GetActiveUnit();
-    if (!unit.IsOpen)
-        throw TQVL_Error(QStringLiteral("no active Unit"));
-    // A storage would be merged into itself (the storage of its own languages).
-    if (unit.Typ == tLongTermStorage)
-        throw TQVL_Error(QStringLiteral("Ein Langzeitspeicher kann nicht in einen Langzeitspeicher integriert "
-                                        "werden. Bitte wählen Sie zuerst die Lektion aus, deren Vokabeln Sie "
-                                        "übernehmen möchten."));
-    TQVL_LongTermStorage* storage = core.LongTermStorages->OpenOrCreateStorage(
-        core.StoragesFolder(), *core.Languages->Names, unit.LangCodeHome, unit.LangCodeForeign);
-    try {
-        TFormUnitsIntegrate dialog(core);
-        dialog.SourceUnit = &core.Units->GetActiveUnit();
-        dialog.DestStorage = storage;
-        dialog.ShowModal();
-    } catch (...) {
-        core.LongTermStorages->CloseAdditionFile(storage);
-        throw;
-    }
-    core.LongTermStorages->CloseAdditionFile(storage);
+    TQVL_StorageHandle storage = core.OpenStorageOfActiveUnit();
+    TFormUnitsIntegrate dialog(core);
+    dialog.SourceUnit = &core.Units->GetActiveUnit();
+    dialog.DestStorage = storage.get();
+    dialog.ShowModal();
+    storage.Close();
 }
 
 void TFormUnitsIntegrate::showEvent(QShowEvent* event)

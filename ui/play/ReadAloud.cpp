@@ -1,8 +1,7 @@
 #include "ui/play/ReadAloud.h"
 
 #include "app/QVL.h"
-#include "core/QVL_Error.h"
-#include "core/QVL_Notices.h"
+#include "core/QVL_SpeechService.h"
 #include "core/QVL_System_Speech.h"
 #include "query/QVL_ReadAloud.h"
 #include "ui/query/Form_QueryMeta.h"
@@ -10,46 +9,16 @@
 #include "ui/shell/Theme.h"
 #include "users/QVL_User.h"
 
-#include <QList>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
-#include <QSet>
-#include <QThread>
 #include <QToolButton>
-
-#include <memory>
 
 namespace {
 
-// One synthesiser for the program's run; its files go with it at the end.
-const std::shared_ptr<TQVL_System_Speech>& speech()
+TQVL_SpeechService* service()
 {
-    static const auto instance = std::make_shared<TQVL_System_Speech>();
-    return instance;
-}
-
-// The workers under way. At the program's end they are cancelled and waited
-// for, so that none is still inside the synthesiser while the process ends.
-struct TWorkers
-{
-    std::shared_ptr<std::atomic<bool>> Latest;
-    QList<QPointer<QThread>> Running;
-
-    ~TWorkers()
-    {
-        if (Latest)
-            Latest->store(true);
-        for (const QPointer<QThread>& thread : std::as_const(Running))
-            if (thread)
-                thread->wait();
-    }
-};
-
-TWorkers& workers()
-{
-    static TWorkers instance;
-    return instance;
+    TQVL* core = TQVL::Current();
+    return core && core->System ? core->System->Speech.get() : nullptr;
 }
 
 TQVL_User* activeUser()
@@ -78,75 +47,33 @@ void ReadAloud::SetOn(bool on)
 
 void ReadAloud::Play(const TQVL_ReadAloud& what, QObject* context)
 {
+    TQVL_SpeechService* speech = service();
     if (!what.RecordingFile.isEmpty()) {
         // A recording replaces whatever was still being read.
-        if (workers().Latest)
-            workers().Latest->store(true);
+        if (speech)
+            speech->CancelLatest();
         TFormQueryMeta::PlaySound(what.RecordingFile);
         return;
     }
-    if (what.Text.isEmpty() || !TFormQueryMeta::SoundAvailable())
+    if (!speech || what.Text.isEmpty() || !TFormQueryMeta::SoundAvailable())
         return;
-    InBackground(
-        speech(),
+    speech->Run(
         [text = what.Text, langCode = what.LangCode](TQVL_System_Speech& engine, const std::atomic<bool>& cancel) {
             return engine.Synthesize(text, langCode, &cancel);
         },
         context,
         [](const QString& file, const QString& error) {
-            if (error.isEmpty()) {
+            if (error.isEmpty())
                 TFormQueryMeta::PlaySound(file);
-                return;
-            }
-            // Said once: a timed run would otherwise repeat it with every card.
-            static QSet<QString> told;
-            if (!told.contains(error)) {
-                told.insert(error);
-                TQVL_Notices::Show(error);
-            }
+            else if (TQVL_SpeechService* told = service())
+                told->TellOnce(error);
         });
-}
-
-std::shared_ptr<std::atomic<bool>> ReadAloud::InBackground(std::shared_ptr<TQVL_System_Speech> speech, SpeechJob job,
-                                                           QObject* context, SpeechDone done)
-{
-    TWorkers& all = workers();
-    // The learner has moved on: what the request before was to say is no longer wanted.
-    if (all.Latest)
-        all.Latest->store(true);
-    auto cancel = std::make_shared<std::atomic<bool>>(false);
-    all.Latest = cancel;
-    all.Running.removeAll(QPointer<QThread>());
-
-    auto file = std::make_shared<QString>();
-    auto error = std::make_shared<QString>();
-    QThread* thread = QThread::create([speech = std::move(speech), job = std::move(job), cancel, file, error] {
-        try {
-            *file = job(*speech, *cancel);
-        } catch (const TQVL_Error& failure) {
-            *error = failure.Message();
-        } catch (const std::exception& failure) {
-            qWarning("Unexpected exception: %s", failure.what());
-            *error = QStringLiteral("Der Text kann nicht vorgelesen werden.");
-        }
-    });
-    // Queued to the window's thread, and dropped when `context` is gone by then.
-    QObject::connect(thread, &QThread::finished, context, [cancel, file, error, done = std::move(done)] {
-        if (!cancel->load() && done)
-            done(*file, *error);
-    });
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    all.Running.append(thread);
-    thread->start();
-    return cancel;
 }
 
 bool ReadAloud::Busy()
 {
-    for (const QPointer<QThread>& thread : std::as_const(workers().Running))
-        if (thread && !thread->isFinished())
-            return true;
-    return false;
+    const TQVL_SpeechService* speech = service();
+    return speech && speech->Busy();
 }
 
 QToolButton* ReadAloud::CreateButton(QWidget* parent)

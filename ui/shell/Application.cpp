@@ -58,7 +58,8 @@ void closeWhenNoDialogRuns(const QPointer<QWidget>& window, int attempts)
             dialog->reject();
         else
             modal->close();
-        QTimer::singleShot(0, window, [window, attempts] { closeWhenNoDialogRuns(window, attempts - 1); });
+        // A dialog with work on a worker (an import) closes once the work has stopped.
+        QTimer::singleShot(20, window, [window, attempts] { closeWhenNoDialogRuns(window, attempts - 1); });
         return;
     }
     if (window->isVisible())

@@ -8,11 +8,6 @@
 
 #include <exception>
 
-// The learner's text for a failure that is no engine error (a library's own
-// exception): its English text only goes to the log.
-inline const QString UnexpectedErrorText =
-    QStringLiteral("Es ist ein unerwarteter Fehler aufgetreten.");
-
 // Runs the body of a slot or event handler that calls the engine: an engine
 // error reaches the learner as an error message and never leaves into Qt.
 // Returns whether the body ran through.

@@ -40,7 +40,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -536,21 +535,16 @@ void TMainForm::userOpened()
 {
     TQVL_User& user = core->Users->GetActiveUser();
     Label_ActiveUser->setText(ShownText(user.name) + QLatin1Char(' '));
-    Label_ReadOnly->setVisible(user.IsReadOnlySession());
     ShowMainMenu();
     dataModule->EnableUserActions();
-    core->LongTermStorages->Provider().Clear();
-    core->LongTermStorages->Provider().Scan(core->StoragesFolder());
-    int due = 0;
-    if (user.Results().CountDueInStorages(due))
-        MessageFrame()->AddMessage(0, QString::number(due) + QStringLiteral(" Vokabeln abzufragen"),
-                                  dataModule->Action_LongTermStorages);
+    const TQVL_LoginView login = core->UserLoggedIn();
+    Label_ReadOnly->setVisible(login.ReadOnly);
+    if (login.DueCards)
+        MessageFrame()->AddMessage(0, QString::number(*login.DueCards) + QStringLiteral(" Vokabeln abzufragen"),
+                                   dataModule->Action_LongTermStorages);
     QApplication::restoreOverrideCursor();
     dataModule->EnableAllActions();
-    if (user.Rights().PROGRAM_UPDATES && core->Options->updates_autosearch)
-        core->StartUpdateSearch();
-    // A lesson stays open across a change of user; its commands stay with it.
-    if (core->Units->GetActiveUnit().IsOpen)
+    if (login.UnitOpen)
         dataModule->EnableCategory(TActionCategory::Units);
     else
         enableUnitSelection();
@@ -563,12 +557,7 @@ void TMainForm::openLessonAfterLogin()
         return;
     const QString fileName = std::exchange(lessonAfterLogin, QString());
     // A lesson that cannot be opened is reported; the learner stays logged in.
-    Guarded([&] {
-        TQVL_Unit& unit = core->Units->GetActiveUnit();
-        if (unit.IsOpen)
-            unit.CloseFile();
-        unit.Open(fileName);
-    });
+    Guarded([&] { core->OpenActiveUnit(fileName); });
 }
 
 void TMainForm::userClosed()
@@ -581,26 +570,10 @@ void TMainForm::userClosed()
 
 void TMainForm::unitOpened()
 {
-    TQVL_Unit& unit = core->Units->GetActiveUnit();
     // Not an error: the lesson opens with the nearest profile.
-    core->OpenUnitLanguages([](const QString& message) { TQVL_Notices::Show(message); });
-    if (unit.Typ == tGrammar) {
-        try {
-            core->OpenUnitArrangement();
-        } catch (...) {
-            unit.CloseFile();
-            throw;
-        }
-    }
-    core->Units->Provider().Clear();
-    const QFileInfo file(unit.FileName);
-    if (unit.Typ == tLongTermStorage) {
-        setUnitIcon(Image_LongTermStorageSelected);
-        Label_ActiveUnit->setText(file.completeBaseName());
-    } else {
-        setUnitIcon(Image_UnitSelected);
-        Label_ActiveUnit->setText(file.fileName());
-    }
+    const TQVL_UnitView unit = core->ActiveUnitOpened([](const QString& message) { TQVL_Notices::Show(message); });
+    setUnitIcon(unit.LongTermStorage ? Image_LongTermStorageSelected : Image_UnitSelected);
+    Label_ActiveUnit->setText(unit.Caption);
     dataModule->EnableCategory(TActionCategory::Units);
 }
 

@@ -10,7 +10,6 @@
 #include "ui/shell/Icons.h"
 #include "ui/units/Model_Units.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -259,21 +258,15 @@ void TFormUnitsSelect::OpenFromFileDialog()
 
 void TFormUnitsSelect::openUnit(const QString& fileName)
 {
-    // The main window clears the unit provider as soon as the unit opened, and the rows go with it.
+    // Opening the unit clears the unit provider, and the rows go with it.
     const QString path = fileName;
-    TQVL_Unit& unit = core.Units->GetActiveUnit();
-    if (unit.IsOpen)
-        unit.CloseFile();
-    unit.Open(path);
+    core.OpenActiveUnit(path);
 
     choosing = true;
     model->Clear();
     currentFolder.clear();
     updateSelectButton();
     const QPointer<TFormUnitsSelect> self(this);
-    QCoreApplication::processEvents();
-    if (!self)
-        return;
     if (OnUnitChosen)
         OnUnitChosen();
     if (!self)

@@ -13,7 +13,6 @@
 #include "ui/shell/Theme.h"
 #include "ui/shell/PlainText.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -342,15 +341,7 @@ void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
     if (!dynamic_cast<TQVL_Provider_Item_User*>(entry))
         return;
 
-    // Let the focus change paint; clicks wait, so nothing chooses twice meanwhile.
-    const QPointer<TFormUsersSelect> alive(this);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (!alive)
-        return;
-    // The events may have rescanned the list: the entry is looked up again by its path.
-    auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(core.Users->Provider().FindByPath(tile.Path));
-    if (!profile)
-        reportGone(tile);
+    auto* profile = dynamic_cast<TQVL_Provider_Item_User*>(entry);
 
     // Decided on the header as it is on disk now, read to its end.
     profile->ReloadWholeHeader();
@@ -367,6 +358,8 @@ void TFormUsersSelect::selectItem(TKQ_ClickMatrixItem* item)
 
     TQVL_User& user = core.Users->GetActiveUser();
     const QString typed = Edit_Password->text();
+    // The login's listeners switch screens: this one may be gone afterwards.
+    const QPointer<TFormUsersSelect> alive(this);
     try {
         user.Open(profile->Path);
         // A digest of an earlier version becomes Argon2id with the next save.

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,12 +18,14 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 
 namespace {
@@ -80,6 +83,18 @@ protected:
             click(dialog.Button_AddFiles);
         }
     }
+    // The import runs on a worker; its outcome is shown once it is done.
+    static void waitForImport(const TFormUnitsImport& dialog)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.Importing(); }, 20000));
+    }
+    // Keeps the import's worker at its report until the import is cancelled.
+    static void holdUntilCancelled(const std::atomic<bool>& cancelled)
+    {
+        QDeadlineTimer limit(10000);
+        while (!cancelled.load() && !limit.hasExpired())
+            QThread::msleep(1);
+    }
     static QStringList results(const TFormUnitsImport& dialog)
     {
         QStringList rows;
@@ -135,6 +150,7 @@ TEST_F(UnitsImportTest, CsvFilesBecomeUnitsAndEachFileShowsItsOutcome)
         // Enter in a column goes on, as "Weiter ->" does.
         QTest::keyClick(dialog.Edit_Columns[TQVL_Import_CSV::fHint], Qt::Key_Return);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        waitForImport(dialog);
         seen << dialog.Label_Result->text() << results(dialog) << dialog.Label_Detail->text();
         EXPECT_FALSE(dialog.ProgressBar_Import->isVisible());
         EXPECT_EQ(dialog.dxButton3->text(), QStringLiteral("Fertig"));
@@ -177,6 +193,7 @@ TEST_F(UnitsImportTest, KvtmlWithTheLanguagesOfTheFile)
         EXPECT_FALSE(dialog.ComboBox_Foreign->isEnabled());
         click(dialog.dxButton3);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult) << "no CSV page for KVTML";
+        waitForImport(dialog);
         label = dialog.Label_Result->text();
         shot(dialog, "5_result_success");
     });
@@ -228,12 +245,14 @@ TEST_F(UnitsImportTest, CancelLeavesNoHalfWrittenLesson)
         toFiles(dialog, dialog.check_CSV, {large, second});
         click(dialog.dxButton3);
         // "Abbruch" is clicked while the first file is read.
+        dialog.OnWorkerReport = holdUntilCancelled;
         QTimer::singleShot(0, &dialog, [&] {
             seen << QString::number(dialog.ProgressBar_Import->isVisible());
             shot(dialog, "5_progress");
             click(dialog.dxButton2);
         });
         click(dialog.dxButton3);
+        waitForImport(dialog);
         EXPECT_TRUE(dialog.isVisible()) << "Abbruch during the import stops it, not the wizard";
         seen << results(dialog);
     });
@@ -256,11 +275,13 @@ TEST_F(UnitsImportTest, AbbruchStopsAFileOfFewLongLinesEarly)
     QStringList seen;
     run([&](TFormUnitsImport& dialog) {
         toFiles(dialog, dialog.check_PlainText, {large});
-        QTimer::singleShot(0, &dialog, [&] {
-            shownWhenCancelled = dialog.ProgressBar_Import->value();
-            click(dialog.dxButton2);
-        });
+        dialog.OnWorkerReport = holdUntilCancelled;
         click(dialog.dxButton3);
+        // The worker waits at its first report until that report is on the bar.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.ProgressBar_Import->value() > 0; }, 5000));
+        shownWhenCancelled = dialog.ProgressBar_Import->value();
+        click(dialog.dxButton2);
+        waitForImport(dialog);
         seen << results(dialog);
     });
     EXPECT_EQ(seen, QStringList{QStringLiteral("Lang.txt|Abgebrochen. Es wurde keine Lektion angelegt.")});

@@ -518,6 +518,8 @@ TEST_F(PlayTest, SeveralUnitsArePlayedAfterTheUnitList)
 // is gone by then gets nothing, and a newer request replaces an older one.
 TEST(ReadAloudWorker, TheWindowGoesOnWhileSpeechIsMadeAndOnlyAScreenStillThereHearsIt)
 {
+    // The speech service is the core's.
+    const TQVL core;
     QStringList played;
     const auto previous = TFormQueryMeta::InstallSoundPlayer([&](const QString& file) { played << file; });
     const auto request = [](const QString& text) {

@@ -17,6 +17,7 @@
 #include "ui/shell/Main.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/units/Form_UnitsSelect.h"
+#include "ui/units/Frame_Units_List.h"
 #include "ui/users/Form_UsersSelect.h"
 #include "users/QVL_User.h"
 #include "users/QVL_User_Rights.h"
@@ -25,6 +26,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,9 +38,12 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QThread>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 namespace {
 
@@ -620,4 +625,56 @@ TEST(MainWindow, ALessonFromTheCommandLineOpensAfterTheLogin)
         EXPECT_FALSE(window.Core().Units->GetActiveUnit().IsOpen);
         window.close();
     }
+}
+
+// The desktop session ends while a large file is imported: the import stops,
+// no lesson is left half-written, and the window closes without a crash.
+TEST_F(MainWindowTest, EndingTheProgramDuringAnImportCancelsItAndLeavesNoHalfWrittenLesson)
+{
+    logIn();
+    QByteArray rows;
+    for (int i = 0; i < 200000; ++i)
+        rows += "Wort;;;word\n";
+    const QString large = folders.Root() + QStringLiteral("/Gross.csv");
+    WriteFile(large, rows);
+    const QString units = TFrameUnitsList::UnitsFolder(window->Core());
+    QStringList outcomes;
+    bool closedItself = false;
+    std::atomic<bool> reading = false;
+    const TFormDialogMeta::TModalRunner previous = TFormDialogMeta::InstallModalRunner([&](QDialog& shown) {
+        auto* dialog = qobject_cast<TFormUnitsImport*>(&shown);
+        if (!dialog)
+            return 0;
+        dialog->open();
+        // Held at its first report until the end of the program cancels it.
+        dialog->OnWorkerReport = [&reading](const std::atomic<bool>& cancelled) {
+            reading = true;
+            QDeadlineTimer limit(20000);
+            while (!cancelled.load() && !limit.hasExpired())
+                QThread::msleep(1);
+        };
+        dialog->check_CSV->setChecked(true);
+        dialog->Next();
+        dialogs.FileAnswers.push_back(large);
+        QTest::mouseClick(dialog->Button_AddFiles, Qt::LeftButton);
+        dialog->Next();
+        dialog->Next();
+        EXPECT_TRUE(dialog->Importing());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reading.load(); }, 10000));
+        QuorvelApplication::EndOnSignal(*window);
+        closedItself = QTest::qWaitFor([&] { return !dialog->isVisible(); }, 20000);
+        for (const TFormUnitsImport::Outcome& outcome : dialog->Outcomes())
+            outcomes << outcome.Error;
+        return dialog->result();
+    });
+    window->DataModule().Action_Unit_Import->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 20000)) << "the window closed";
+    TFormDialogMeta::InstallModalRunner(previous);
+    EXPECT_TRUE(closedItself);
+    EXPECT_EQ(outcomes, QStringList{QStringLiteral("Abgebrochen. Es wurde keine Lektion angelegt.")});
+    EXPECT_TRUE(QDir(units)
+                    .entryList({QStringLiteral("Gross*"), QStringLiteral(".*tmp*"), QStringLiteral("*.new")},
+                               QDir::Files | QDir::Hidden)
+                    .isEmpty());
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
 }
