@@ -67,14 +67,18 @@ void TQVL_Query_Cardpile::addCard(const TQVL_Unit& unit, const TQVL_Card& card, 
 
 bool TQVL_Query_Cardpile::isDue(const TQVL_Result_Unit& results, const TQVL_Result_Card& card)
 {
-    if (results.learnmethod != TQVL_LearnMethod::FSRS || !results.Owner)
-        return card.IsDue(ReferenceDate);
-    if (replayOf != &results) {
+    if (results.learnmethod == TQVL_LearnMethod::FSRS && results.Owner && replayOf != &results) {
         replay = results.Owner->ReplayFSRS(results);
         replayOf = &results;
     }
     // Logs that cannot be read leave the stages, which are kept all along.
-    return replay ? replay->IsDue(card.card_uid, &card, ReferenceDate) : card.IsDue(ReferenceDate);
+    const TQVL_FSRS_Replay* memory = replayOf == &results ? replay.get() : nullptr;
+    const auto dueAt = [&](TQVL_DateTime when) {
+        return memory ? memory->IsDue(card.card_uid, &card, when) : card.IsDue(when);
+    };
+    return dueAt(ReferenceDate) &&
+           !results.HeldByPause(card.card_uid, !results.pauseduntil.IsEmpty() && dueAt(results.pauseduntil),
+                                ReferenceDate);
 }
 
 bool TQVL_Query_Cardpile::HasDueCards(const TQVL_Unit& storage, const TQVL_Result_User* results,
@@ -86,7 +90,12 @@ bool TQVL_Query_Cardpile::HasDueCards(const TQVL_Unit& storage, const TQVL_Resul
     for (int i = 0; i < storage.Cards->Count(); ++i) {
         const qint32 uid = storage.Cards->Card(i)->Uid;
         const TQVL_Result_Card* record = records ? records->FindCard(uid) : nullptr;
-        if (replay ? replay->IsDue(uid, record, referenceDate) : TQVL_Result_Card::IsDue(record, referenceDate))
+        const auto dueAt = [&](TQVL_DateTime when) {
+            return replay ? replay->IsDue(uid, record, when) : TQVL_Result_Card::IsDue(record, when);
+        };
+        if (dueAt(referenceDate) &&
+            !(records && records->HeldByPause(uid, !records->pauseduntil.IsEmpty() && dueAt(records->pauseduntil),
+                                              referenceDate)))
             return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "query/QVL_Result_Unit.h"
 
+#include "core/QVL_Error.h"
 #include "core/QVL_Math.h"
 #include "core/QVL_XMLElement.h"
 #include "core/QVL_XMLWriter.h"
@@ -119,12 +120,72 @@ std::vector<int> TQVL_Result_Unit::CountDueAt(const std::vector<TQVL_DateTime>& 
     std::vector<int> due(referenceDates.size(), 0);
     const std::unique_ptr<TQVL_FSRS_Replay> replay =
         learnmethod == TQVL_LearnMethod::FSRS && Owner ? Owner->ReplayFSRS(*this) : nullptr;
+    const auto dueAt = [&](const TQVL_Result_Card& card, TQVL_DateTime when) {
+        return replay ? replay->IsDue(card.card_uid, &card, when) : card.IsDue(when);
+    };
     for (const auto& card : cards)
         for (std::size_t i = 0; i < referenceDates.size(); ++i)
-            if (replay ? replay->IsDue(card->card_uid, card.get(), referenceDates[i])
-                       : card->IsDue(referenceDates[i]))
+            if (dueAt(*card, referenceDates[i]) &&
+                !HeldByPause(card->card_uid, !pauseduntil.IsEmpty() && dueAt(*card, pauseduntil), referenceDates[i]))
                 ++due[i];
     return due;
+}
+
+namespace {
+
+qint64 dayOf(TQVL_DateTime date)
+{
+    return qint64(std::floor(date.Serial()));
+}
+
+} // namespace
+
+bool TQVL_Result_Unit::IsPaused(TQVL_DateTime referenceDate) const
+{
+    if (pauseduntil.IsEmpty())
+        return false;
+    const qint64 day = dayOf(referenceDate);
+    return day < dayOf(pauseduntil) && (pausedfrom.IsEmpty() || day >= dayOf(pausedfrom));
+}
+
+namespace {
+
+// The delay of a card held back by a pause of `pausedDays`, in days after its end.
+qint64 spreadDelay(qint32 cardUid, qint64 pausedDays)
+{
+    const qint64 spread = std::clamp<qint64>(pausedDays, 1, TQVL_Result_Unit::PauseSpreadMaxDays);
+    return ((qint64(cardUid) % spread) + spread) % spread;
+}
+
+} // namespace
+
+bool TQVL_Result_Unit::HeldByPause(qint32 cardUid, bool dueWhenPauseEnds, TQVL_DateTime referenceDate) const
+{
+    if (pauseduntil.IsEmpty())
+        return false;
+    if (IsPaused(referenceDate))
+        return true;
+    const qint64 day = dayOf(referenceDate);
+    const qint64 back = dayOf(pauseduntil);
+    if (!dueWhenPauseEnds || day < back)
+        return false;
+    const qint64 pausedDays = pausedfrom.IsEmpty() ? 1 : back - dayOf(pausedfrom);
+    return day < back + spreadDelay(cardUid, pausedDays);
+}
+
+TQVL_DateTime TQVL_Result_Unit::DueDateWithPause(qint32 cardUid, TQVL_DateTime dueDate) const
+{
+    if (pauseduntil.IsEmpty() || dueDate.IsEmpty())
+        return dueDate;
+    const qint64 back = dayOf(pauseduntil);
+    const qint64 day = dayOf(dueDate);
+    if (day >= back)
+        return dueDate;
+    // Due before a pause that has not begun yet: the learner may still learn it then.
+    if (!pausedfrom.IsEmpty() && day < dayOf(pausedfrom) && dayOf(TQVL_DateTime::Now()) < dayOf(pausedfrom))
+        return dueDate;
+    const qint64 pausedDays = pausedfrom.IsEmpty() ? 1 : back - dayOf(pausedfrom);
+    return TQVL_DateTime(double(back + spreadDelay(cardUid, pausedDays)));
 }
 
 TQVL_FSRS::Parameters TQVL_Result_Unit::FSRSParameters() const
@@ -162,6 +223,16 @@ std::unique_ptr<TQVL_Result_Unit> TQVL_Result_Unit::FromXML(const TQVL_XMLElemen
     }
     if (const TQVL_XMLElement weights = element.FindChild("fsrsparameters"_L1))
         unit->fsrsparameters = parseWeights(weights.Value());
+    // A pause this program cannot read is no pause: the cards stay due as their rule says.
+    if (const TQVL_XMLElement until = element.FindChild("pauseduntil"_L1)) {
+        try {
+            unit->pauseduntil = until.AsDateTime();
+            if (const TQVL_XMLElement from = element.FindChild("pausedfrom"_L1))
+                unit->pausedfrom = from.AsDateTime();
+        } catch (const TQVL_Error&) {
+            unit->pauseduntil = unit->pausedfrom = TQVL_DateTime();
+        }
+    }
 
     const TQVL_XMLElement queryList = element.NeedChild("queries"_L1);
     unit->queries.reserve(std::size_t(queryList.ChildCount()));
@@ -193,6 +264,10 @@ void TQVL_Result_Unit::WriteXML(TQVL_XMLWriter& writer) const
     }
     if (fsrsparameters)
         writer.Text("fsrsparameters"_L1, weightsText(*fsrsparameters));
+    if (!pauseduntil.IsEmpty()) {
+        writer.DateTime("pausedfrom"_L1, pausedfrom);
+        writer.DateTime("pauseduntil"_L1, pauseduntil);
+    }
 
     writer.Begin("queries"_L1);
     for (const auto& query : queries) {

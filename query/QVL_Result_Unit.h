@@ -54,6 +54,18 @@ public:
     bool CountDue(TQVL_DateTime referenceDate, int& count) const;
     // The due cards at each of `referenceDates`, with one replay of the logs.
     std::vector<int> CountDueAt(const std::vector<TQVL_DateTime>& referenceDates) const;
+    // Whether the storage's pause holds back a card that its own rule makes
+    // due at `referenceDate`. From the first paused day until the last none
+    // is due; the cards already due when the pause ends (`dueWhenPauseEnds`)
+    // come back spread over as many days as the pause lasted, at most
+    // PauseSpreadMaxDays: card uid modulo those days is its delay in days.
+    bool HeldByPause(qint32 cardUid, bool dueWhenPauseEnds, TQVL_DateTime referenceDate) const;
+    // Whether `referenceDate` lies within the pause.
+    bool IsPaused(TQVL_DateTime referenceDate) const;
+    // The day a card whose own rule makes it due at `dueDate` comes due
+    // with the pause; `dueDate` itself when the pause does not hold it.
+    TQVL_DateTime DueDateWithPause(qint32 cardUid, TQVL_DateTime dueDate) const;
+    static constexpr int PauseSpreadMaxDays = 7;
     // The scheduler's parameters for this storage: its retention and weights.
     TQVL_FSRS::Parameters FSRSParameters() const;
     // CountDue with the current time.
@@ -78,6 +90,10 @@ public:
     // The FSRS weights fitted to the learner's answers; none for the
     // published defaults. Stored only when fitted.
     std::optional<std::array<double, 21>> fsrsparameters;
+    // "Langzeitspeicher pausieren bis …": the first paused day and the day the
+    // storage is back (midnight); both empty without a pause. Stored only when set.
+    TQVL_DateTime pausedfrom;
+    TQVL_DateTime pauseduntil;
     // The results this record belongs to; null for a record made on its own.
     const TQVL_Result_User* Owner = nullptr;
 

@@ -23,6 +23,8 @@ TQVL_StorageSettings TQVL_StorageSettings::Of(const TQVL_User& user, const QStri
         settings.Method = record->learnmethod;
         settings.Retention = record->desiredretention;
         settings.Weights = record->fsrsparameters;
+        settings.PausedFrom = record->pausedfrom;
+        settings.PausedUntil = record->pauseduntil;
     }
     return settings;
 }
@@ -32,6 +34,8 @@ void TQVL_StorageSettings::Check() const
     if (!(Retention == Retention) || percent(Retention) < percent(QVL_MinRetention) ||
         percent(Retention) > percent(QVL_MaxRetention))
         throw TQVL_Error(QStringLiteral("Die gewünschte Behaltensquote muss zwischen 0,70 und 0,97 liegen!"));
+    if (!PausedUntil.IsEmpty() && !PausedFrom.IsEmpty() && PausedUntil.Serial() <= PausedFrom.Serial())
+        throw TQVL_Error(QStringLiteral("Die Pause muss nach ihrem Beginn enden!"));
 }
 
 void TQVL_StorageSettings::Apply(TQVL_User& user, const QString& uid, const QString& fileName) const
@@ -46,10 +50,14 @@ void TQVL_StorageSettings::Apply(TQVL_User& user, const QString& uid, const QStr
     const double oldRetention = record.desiredretention;
     const std::optional<std::array<double, 21>> oldWeights = record.fsrsparameters;
     const bool oldMark = record.longtermstorage;
+    const TQVL_DateTime oldFrom = record.pausedfrom;
+    const TQVL_DateTime oldUntil = record.pauseduntil;
     record.learnmethod = Method;
     record.desiredretention = double(percent(Retention)) / 100.0;
     record.fsrsparameters = Weights;
     record.longtermstorage = true;
+    record.pausedfrom = PausedUntil.IsEmpty() ? TQVL_DateTime() : PausedFrom;
+    record.pauseduntil = PausedUntil;
     try {
         user.Save();
     } catch (...) {
@@ -57,6 +65,8 @@ void TQVL_StorageSettings::Apply(TQVL_User& user, const QString& uid, const QStr
         record.desiredretention = oldRetention;
         record.fsrsparameters = oldWeights;
         record.longtermstorage = oldMark;
+        record.pausedfrom = oldFrom;
+        record.pauseduntil = oldUntil;
         user.ReleaseWriteAccess();
         throw;
     }

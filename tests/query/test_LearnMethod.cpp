@@ -296,3 +296,64 @@ TEST_F(LearnMethod, FittedWeightsAreKeptWithTheStorageAndScheduleItsCards)
         }
     }
 }
+
+TEST_F(LearnMethod, APausedStorageHasNothingDueAndSpreadsItsCardsOverTheDaysAfter)
+{
+    TQVL_Result_User results;
+    load(results, storage);
+    TQVL_Result_Unit& unit = results.Unit(0);
+    // 14 cards, each due every day (stage 0) since long before the pause.
+    for (qint32 uid = 1; uid <= 14; ++uid)
+        unit.GetOrCreateCard(uid).lastquery = TQVL_DateTime(46000.5);
+    const double from = 46100, until = 46110;
+    const auto at = [](double day) { return TQVL_DateTime(day + 0.5); };
+    unit.pausedfrom = TQVL_DateTime(from);
+    unit.pauseduntil = TQVL_DateTime(until);
+
+    const struct
+    {
+        double day;
+        int due;
+        const char* why;
+    } cases[] = {
+        {from - 1, 14, "before the pause: due as ever"},
+        {from, 0, "the first paused day"},
+        {until - 1, 0, "the last paused day"},
+        // Ten days paused, spread over seven: card uid modulo 7 is its delay in days.
+        {until, 2, "cards 7 and 14"},
+        {until + 1, 4, "and 1 and 8"},
+        {until + 5, 12, ""},
+        {until + 6, 14, "every card back a week after"},
+        {until + 30, 14, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        int due = 0;
+        unit.CountDue(at(c.day), due);
+        EXPECT_EQ(due, c.due) << "day " << c.day - until;
+        EXPECT_EQ(unit.IsPaused(at(c.day)), c.day >= from && c.day < until);
+    }
+    EXPECT_EQ(unit.DueDateWithPause(3, at(from + 2)).Serial(), until + 3);
+    EXPECT_EQ(unit.DueDateWithPause(3, at(until + 4)).Serial(), at(until + 4).Serial()) << "due after the pause";
+
+    // A card answered after the pause is due by its own rule again.
+    TQVL_Result_Card& six = unit.GetOrCreateCard(6);
+    six.lastquery = at(until);
+    six.stage = 2;
+    EXPECT_EQ(unit.CountDueAt({at(until + 2), at(until + 3)}), (std::vector<int>{6, 9}))
+        << "7, 14, 1, 8, 2 and 9; card 6 waits for its stage, three days, and is not held back then";
+
+    // Kept in the profile only when set; a date that does not read is no pause.
+    const QByteArray withPause = saved(results);
+    EXPECT_TRUE(withPause.contains("<pausedfrom>") && withPause.contains("<pauseduntil>"));
+    TQVL_Result_User reread;
+    load(reread, withPause);
+    EXPECT_EQ(reread.Unit(0).pauseduntil.Serial(), until);
+    EXPECT_EQ(reread.Unit(0).pausedfrom.Serial(), from);
+    QByteArray broken = withPause;
+    broken.replace("<pauseduntil>", "<pauseduntil>morgen ");
+    load(reread, broken);
+    EXPECT_TRUE(reread.Unit(0).pauseduntil.IsEmpty());
+    unit.pausedfrom = unit.pauseduntil = TQVL_DateTime();
+    EXPECT_FALSE(saved(results).contains("paused"));
+}

@@ -84,8 +84,11 @@ TPanelTodayOverview::TPanelTodayOverview(QWidget* parent, TQVL& engine) : QFrame
     layout->addLayout(storageLayout, 1);
 }
 
-QString TPanelTodayOverview::StorageText(const QString& name, int dueToday, int dueTomorrow)
+QString TPanelTodayOverview::StorageText(const QString& name, int dueToday, int dueTomorrow,
+                                         const QString& pausedUntil)
 {
+    if (!pausedUntil.isEmpty())
+        return QStringLiteral("%1: pausiert bis %2").arg(name, pausedUntil);
     return QStringLiteral("%1: %2 heute, %3 morgen").arg(name).arg(dueToday).arg(dueTomorrow);
 }
 
@@ -100,9 +103,10 @@ void TPanelTodayOverview::clearStorages()
     StorageButtons.clear();
 }
 
-void TPanelTodayOverview::addStorage(const QString& name, const QString& path, int dueToday, int dueTomorrow)
+void TPanelTodayOverview::addStorage(const QString& name, const QString& path, int dueToday, int dueTomorrow,
+                                     const QString& pausedUntil)
 {
-    auto* button = new QPushButton(StorageText(name, dueToday, dueTomorrow), this);
+    auto* button = new QPushButton(StorageText(name, dueToday, dueTomorrow, pausedUntil), this);
     button->setObjectName(QStringLiteral("Button_Storage%1").arg(StorageButtons.size() + 1));
     button->setIcon(Icons::Get(QStringLiteral("storage")));
     button->setFlat(true);
@@ -149,15 +153,17 @@ void TPanelTodayOverview::Refresh()
     {
         QString name, path;
         int dueToday, dueTomorrow;
+        QString pausedUntil;
     };
     std::vector<Row> rows;
     for (const TStorageForecast& storage : StorageForecasts(core, now, 2))
-        rows.push_back({storage.Name, storage.Path, storage.Due.at(0), storage.Due.at(1)});
+        rows.push_back({storage.Name, storage.Path, storage.Due.at(0), storage.Due.at(1),
+                        storage.PausedUntil.IsEmpty() ? QString() : storage.PausedUntil.Date().toString(u"dd.MM.yyyy")});
     // The tiles keep their room: the storages with the most due today come first, a few of them.
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.dueToday > b.dueToday; });
     if (rows.size() > std::size_t(MaxStorageRows))
         rows.resize(std::size_t(MaxStorageRows));
     for (const Row& row : rows)
-        addStorage(row.name, row.path, row.dueToday, row.dueTomorrow);
+        addStorage(row.name, row.path, row.dueToday, row.dueTomorrow, row.pausedUntil);
     Label_NoStorage->setVisible(StorageButtons.isEmpty());
 }

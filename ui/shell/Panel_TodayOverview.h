@@ -38,11 +38,13 @@ public:
     QList<QPushButton*> StorageButtons;
 
     // "Englisch: 12 heute, 3 morgen".
-    static QString StorageText(const QString& name, int dueToday, int dueTomorrow);
+    // A paused storage names the day it is back instead of its due cards.
+    static QString StorageText(const QString& name, int dueToday, int dueTomorrow, const QString& pausedUntil = {});
 
 private:
     void clearStorages();
-    void addStorage(const QString& name, const QString& path, int dueToday, int dueTomorrow);
+    void addStorage(const QString& name, const QString& path, int dueToday, int dueTomorrow,
+                    const QString& pausedUntil);
 
     TQVL& core;
     QVBoxLayout* storageLayout = nullptr;

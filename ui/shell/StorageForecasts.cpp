@@ -26,8 +26,11 @@ std::vector<TStorageForecast> StorageForecasts(TQVL& core, TQVL_DateTime now, in
             continue;
         TStorageForecast storage{QFileInfo(entry->Name).completeBaseName(), entry->Path,
                                  std::vector<int>(std::size_t(std::max(days, 0)), 0)};
-        if (const TQVL_Result_Unit* unit = results.FindUnit(entry->Uid))
+        if (const TQVL_Result_Unit* unit = results.FindUnit(entry->Uid)) {
             storage.Due = TQVL_Statistics_Forecast::Compute(*unit, now, days);
+            if (unit->IsPaused(now))
+                storage.PausedUntil = unit->pauseduntil;
+        }
         list.push_back(std::move(storage));
     }
     return list;

@@ -16,6 +16,8 @@ struct TStorageForecast
     QString Path;
     // Entry 0 today, as TQVL_Statistics_Forecast counts; all 0 for a storage never queried.
     std::vector<int> Due;
+    // The day the storage is back when it is paused at `now`; empty otherwise.
+    TQVL_DateTime PausedUntil;
 };
 
 // Every storage in the learner's storages folder, in the folder's order, with

@@ -161,6 +161,8 @@ void TFormShowMeta::setCounts(TModelShowCards::TRow& row, const TQVL_Result_Unit
     // Due as the storage's method counts it (CountDue).
     row.Due = replay ? TQVL_FSRS_Replay::DueDate(replay->Current(cardUid, card), now)
                      : TQVL_Result_Card::DueDate(card, now);
+    if (results)
+        row.Due = results->DueDateWithPause(cardUid, row.Due);
     if (!card)
         return;
     row.Queried = FLastQueryResults_Show ? card->last_queried : card->all_queried;

@@ -10,7 +10,9 @@
 #include "users/QVL_User.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -76,6 +78,20 @@ TFormLongTermStorageSettings::TFormLongTermStorageSettings(TQVL_User& user, cons
     parameterButtons->addWidget(Button_DefaultParameters);
     parameterButtons->addStretch(1);
 
+    CheckBox_Pause = new QCheckBox(QStringLiteral("Langzeitspeicher &pausieren bis"), Content());
+    CheckBox_Pause->setObjectName(QStringLiteral("CheckBox_Pause"));
+    CheckBox_Pause->setToolTip(QStringLiteral("Für die Ferien: Bis zu diesem Tag ist keine Vokabel fällig. Danach "
+                                              "kommen die liegengebliebenen Vokabeln über einige Tage verteilt."));
+    DateEdit_PauseUntil = new QDateEdit(Content());
+    DateEdit_PauseUntil->setObjectName(QStringLiteral("DateEdit_PauseUntil"));
+    DateEdit_PauseUntil->setCalendarPopup(true);
+    DateEdit_PauseUntil->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateEdit_PauseUntil->setAccessibleName(QStringLiteral("Pause bis"));
+    auto* pauseRow = new QHBoxLayout;
+    pauseRow->addWidget(CheckBox_Pause);
+    pauseRow->addWidget(DateEdit_PauseUntil);
+    pauseRow->addStretch(1);
+
     auto* layout = new QGridLayout(Content());
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setHorizontalSpacing(12);
@@ -88,8 +104,9 @@ TFormLongTermStorageSettings::TFormLongTermStorageSettings(TQVL_User& user, cons
     layout->addWidget(Label_Parameters, 2, 1);
     layout->addLayout(parameterButtons, 3, 1);
     layout->addWidget(Label_FitResult, 4, 1);
+    layout->addLayout(pauseRow, 5, 0, 1, 2);
     layout->setColumnStretch(1, 1);
-    layout->setRowStretch(5, 1);
+    layout->setRowStretch(6, 1);
 
     dxButton1->setText(QStringLiteral("Hilfe"));
     dxButton2->setText(QStringLiteral("Abbruch"));
@@ -99,6 +116,7 @@ TFormLongTermStorageSettings::TFormLongTermStorageSettings(TQVL_User& user, cons
     connect(dxButton2, &QPushButton::clicked, this, &QDialog::reject);
     connect(dxButton3, &QPushButton::clicked, this, [this] { Guarded([this] { SaveSettings(); }); });
     connect(ComboBox_LearnMethod, &QComboBox::currentIndexChanged, this, [this] { updateControls(); });
+    connect(CheckBox_Pause, &QCheckBox::toggled, this, [this] { updateControls(); });
     connect(Button_FitParameters, &QPushButton::clicked, this, [this] { Guarded([this] { FitParameters(); }); });
     connect(Button_DefaultParameters, &QPushButton::clicked, this, [this] {
         weights.reset();
@@ -110,6 +128,18 @@ TFormLongTermStorageSettings::TFormLongTermStorageSettings(TQVL_User& user, cons
     ComboBox_LearnMethod->setCurrentIndex(int(settings.Method));
     SpinEdit_Retention->setValue(settings.Retention);
     weights = settings.Weights;
+    const QDate today = QDate::currentDate();
+    DateEdit_PauseUntil->setMinimumDate(today.addDays(1));
+    // A pause that is over shows as none.
+    const bool paused = !settings.PausedUntil.IsEmpty() && settings.PausedUntil.Date() > today;
+    CheckBox_Pause->setChecked(paused);
+    DateEdit_PauseUntil->setDate(paused ? settings.PausedUntil.Date() : today.addDays(14));
+    if (paused) {
+        pausedFrom = settings.PausedFrom;
+    } else {
+        endedFrom = settings.PausedFrom;
+        endedUntil = settings.PausedUntil;
+    }
     if (const QString& log = profile.Results().ReviewLogProfile; !log.isEmpty()) {
         try {
             optimizer = std::make_unique<TQVL_FSRS_Optimizer>(TQVL_ReviewLog::ReadProfile(log).Entries, storageUid);
@@ -151,6 +181,7 @@ void TFormLongTermStorageSettings::updateControls()
         Button_FitParameters->setToolTip(QStringLiteral("Die Parameter des Gedächtnismodells aus Ihren eigenen "
                                                         "Antworten in diesem Langzeitspeicher bestimmen."));
     Button_DefaultParameters->setEnabled(fsrs && writable && weights.has_value());
+    DateEdit_PauseUntil->setEnabled(CheckBox_Pause->isChecked());
 }
 
 void TFormLongTermStorageSettings::FitParameters()
@@ -198,6 +229,14 @@ void TFormLongTermStorageSettings::SaveSettings()
                                                                                          : TQVL_LearnMethod::Stages;
     settings.Retention = SpinEdit_Retention->value();
     settings.Weights = weights;
+    if (CheckBox_Pause->isChecked()) {
+        settings.PausedFrom =
+            pausedFrom.IsEmpty() ? TQVL_DateTime::FromDate(QDate::currentDate()) : pausedFrom;
+        settings.PausedUntil = TQVL_DateTime::FromDate(DateEdit_PauseUntil->date());
+    } else {
+        settings.PausedFrom = endedFrom;
+        settings.PausedUntil = endedUntil;
+    }
     settings.Apply(profile, storageUid, storageFile);
     accept();
 }

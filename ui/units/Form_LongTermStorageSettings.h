@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/QVL_DateTime.h"
 #include "ui/shell/FormDialogMeta.h"
 
 #include <array>
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
+class QDateEdit;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
@@ -17,7 +20,8 @@ class TQVL_User;
 // ("Lernverfahren") and, for FSRS, the share of cards he wants to still know
 // when they come up ("gewünschte Behaltensquote") and the weights of the
 // memory model fitted to his own answers in the review log ("Parameter an
-// meine Antworten anpassen"). Saved into his profile at "Ok".
+// meine Antworten anpassen"), and a pause for holidays ("Langzeitspeicher
+// pausieren bis …"). Saved into his profile at "Ok".
 class TFormLongTermStorageSettings : public TFormDialogMeta
 {
     Q_OBJECT
@@ -41,6 +45,9 @@ public:
     QPushButton* Button_FitParameters = nullptr;
     QPushButton* Button_DefaultParameters = nullptr;
     QLabel* Label_FitResult = nullptr;
+    // "Langzeitspeicher pausieren bis …": for holidays; the date is the day it is back.
+    QCheckBox* CheckBox_Pause = nullptr;
+    QDateEdit* DateEdit_PauseUntil = nullptr;
 
 private:
     void updateControls();
@@ -48,6 +55,10 @@ private:
     TQVL_User& profile;
     QString storageUid;
     QString storageFile;
+    // The first day of a pause already set; a new pause begins on the day it is set.
+    TQVL_DateTime pausedFrom;
+    // A pause that is over stays stored while its cards come back spread over the next days.
+    TQVL_DateTime endedFrom, endedUntil;
     // The weights "Ok" saves; none for the defaults.
     std::optional<std::array<double, 21>> weights;
     // The storage's answers from the review log; null when it could not be read (logError says why).
