@@ -12,7 +12,9 @@
 #include "ui/units/Form_LongTermStorage.h"
 #include "ui/units/Form_LongTermStorageNew.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QDir>
@@ -363,6 +365,44 @@ TEST_F(StorageScreenTest, TheLearningMethodOfAStorageIsChosenInItsSettings)
     // Saved into the profile at once.
     EXPECT_TRUE(ReadFile(ProfilePath()).contains("<learnmethod>fsrs</learnmethod>"));
     EXPECT_TRUE(ReadFile(ProfilePath()).contains("<desiredretention>0.85</desiredretention>"));
+}
+
+TEST_F(StorageScreenTest, APauseIsSetInTheSettingsAndTheStorageHasNothingDueUntilThen)
+{
+    const QString english = createStorage(QStringLiteral("eng"));
+    addCard(english, 3, 0, 0);
+    showScreen();
+    EXPECT_EQ(row(QStringLiteral("Englisch"))->text(2), QStringLiteral("1") + dueText);
+    QTest::mouseClick(screen->VST1->viewport(), Qt::LeftButton, {},
+                      screen->VST1->visualItemRect(row(QStringLiteral("Englisch"))).center());
+    const QDate back = QDate::currentDate().addDays(10);
+    bool dateEnabledAtFirst = true;
+    TFormDialogMeta::InstallModalRunner([&](QDialog& dialog) {
+        auto* pause = dialog.findChild<QCheckBox*>(QStringLiteral("CheckBox_Pause"));
+        auto* until = dialog.findChild<QDateEdit*>(QStringLiteral("DateEdit_PauseUntil"));
+        dateEnabledAtFirst = until->isEnabled();
+        dialog.open();
+        // The mnemonic ticks it, the date is typed.
+        QTest::keyClick(&dialog, Qt::Key_P, Qt::AltModifier);
+        EXPECT_TRUE(pause->isChecked());
+        EXPECT_TRUE(until->isEnabled());
+        until->setFocus();
+        QLineEdit* edit = until->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, back.toString(QStringLiteral("dd.MM.yyyy")));
+        QTest::keyClick(edit, Qt::Key_Tab);
+        EXPECT_EQ(until->date(), back);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("dxButton3")), Qt::LeftButton);
+        return dialog.result();
+    });
+    QTest::mouseClick(screen->Button_StorageSettings, Qt::LeftButton);
+    EXPECT_FALSE(dateEnabledAtFirst) << "no pause set yet";
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    const TQVL_Result_Unit& record = *core.Users->GetActiveUser().Results().FindUnit(english);
+    EXPECT_EQ(record.pauseduntil.Date(), back);
+    EXPECT_EQ(record.pausedfrom.Date(), QDate::currentDate());
+    EXPECT_EQ(row(QStringLiteral("Englisch"))->text(2), QStringLiteral("0") + dueText) << "paused: nothing due";
+    EXPECT_TRUE(ReadFile(ProfilePath()).contains("<pauseduntil>"));
 }
 
 TEST_F(StorageScreenTest, TheMemoryModelIsFittedToTheLearnersOwnAnswers)
