@@ -543,7 +543,7 @@ TEST_F(UserTest, AStoragesMethodAndRetentionAreCheckedAndSavedInTheProfile)
     for (const Case& c : {Case{0.70, true}, Case{0.97, true}, Case{0.9, true}, Case{0.704, true},
                           Case{0.69, false}, Case{0.98, false}, Case{std::nan(""), false}, Case{1.0, false}}) {
         SCOPED_TRACE(c.retention);
-        TQVL_StorageSettings settings{TQVL_LearnMethod::FSRS, c.retention, std::nullopt};
+        TQVL_StorageSettings settings{TQVL_LearnMethod::FSRS, c.retention, std::nullopt, {}, {}};
         EXPECT_EQ(ErrorOf([&] { settings.Check(); }),
                   c.valid ? QString() : QStringLiteral("Die gewünschte Behaltensquote muss zwischen 0,70 und 0,97 liegen!"));
     }
@@ -557,10 +557,11 @@ TEST_F(UserTest, AStoragesMethodAndRetentionAreCheckedAndSavedInTheProfile)
         user.Login();
         EXPECT_EQ(TQVL_StorageSettings::Of(user, storage), TQVL_StorageSettings{}) << "Stufen by default";
         // An invalid value changes nothing.
-        EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.5, std::nullopt}.Apply(user, storage, {}); }),
+        EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.5, std::nullopt, {}, {}}.Apply(user, storage, {}); }),
                   QString());
         EXPECT_EQ(user.Results().FindUnit(storage), nullptr);
-        TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.854, fitted}.Apply(user, storage,
+        TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.854, fitted, TQVL_DateTime(46100), TQVL_DateTime(46110)}.Apply(
+            user, storage,
                                                                           QStringLiteral("/s/Englisch.qxl"));
         EXPECT_TRUE(user.WriteAccess) << "the session keeps its lock";
         user.CloseFile();
@@ -568,7 +569,8 @@ TEST_F(UserTest, AStoragesMethodAndRetentionAreCheckedAndSavedInTheProfile)
     // Saved at once, not only at logout; in whole percent.
     TQVL_User reread;
     reread.Open(name);
-    EXPECT_EQ(TQVL_StorageSettings::Of(reread, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.85, fitted}));
+    EXPECT_EQ(TQVL_StorageSettings::Of(reread, storage),
+              (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.85, fitted, TQVL_DateTime(46100), TQVL_DateTime(46110)}));
     EXPECT_TRUE(reread.Results().FindUnit(storage)->longtermstorage);
     reread.CloseFile();
 }
@@ -586,20 +588,22 @@ TEST_F(UserTest, StorageSettingsThatCannotBeSavedLeaveTheRecordAsItWas)
     second.Login();
     TQVL_Notices::Install(previous);
     ASSERT_TRUE(second.IsReadOnlySession());
-    EXPECT_TRUE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, std::nullopt}.Apply(second, storage, {}); })
+    EXPECT_TRUE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, std::nullopt, {}, {}}.Apply(second, storage, {}); })
                     .contains(QStringLiteral("schreibgeschützt")));
     EXPECT_EQ(second.Results().FindUnit(storage), nullptr);
     second.Close();
 
     std::array<double, 21> fitted = TQVL_FSRS::Parameters{}.W;
     fitted[0] = 0.5;
-    TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, fitted}.Apply(first, storage, {});
+    TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, fitted, TQVL_DateTime(46100), TQVL_DateTime(46110)}.Apply(
+        first, storage, {});
     // A folder where the file was makes the rename of the save fail.
     ASSERT_TRUE(QFile::remove(name));
     ASSERT_TRUE(QDir().mkpath(name + QStringLiteral("/x")));
-    EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::Stages, 0.9, std::nullopt}.Apply(first, storage, {}); }),
+    EXPECT_NE(ErrorOf([&] { TQVL_StorageSettings{TQVL_LearnMethod::Stages, 0.9, std::nullopt, {}, {}}.Apply(first, storage, {}); }),
               QString());
-    EXPECT_EQ(TQVL_StorageSettings::Of(first, storage), (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, fitted}));
+    EXPECT_EQ(TQVL_StorageSettings::Of(first, storage),
+              (TQVL_StorageSettings{TQVL_LearnMethod::FSRS, 0.8, fitted, TQVL_DateTime(46100), TQVL_DateTime(46110)}));
     ASSERT_TRUE(QDir(name).removeRecursively());
     // Its file is gone: the logout cannot save, the profile is let go all the same.
     ErrorOf([&] { first.Close(); });
