@@ -342,6 +342,7 @@ TEST_F(UnitsImportTest, LanguagesWithoutAProfileAreChosenOnTheLanguagesPage)
         EXPECT_EQ(dialog.ProfileBox(0)->currentText(), QStringLiteral("Englisch"));
         click(dialog.dxButton3);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        waitForImport(dialog);
         EXPECT_EQ(results(dialog),
                   (QStringList{QStringLiteral("states.kvtml|1 Karten in \"states.qxu\""),
                                QStringLiteral("locale_words.kvtml|2 Karten in \"locale_words.qxu\"")}));
@@ -381,6 +382,7 @@ TEST_F(UnitsImportTest, TwoOfThreeLanguagesAndTheCommentOfAOneLanguageFile)
         QTest::keyClicks(dialog.ComboBox_PickForeign, QStringLiteral("Fr"));
         click(dialog.dxButton3);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        waitForImport(dialog);
         EXPECT_EQ(results(dialog),
                   (QStringList{QStringLiteral("three_languages.kvtml|2 Karten in \"three_languages.qxu\""),
                                QStringLiteral("one_language.kvtml|3 Karten in \"one_language.qxu\"")}));
@@ -400,6 +402,7 @@ TEST_F(UnitsImportTest, TwoOfThreeLanguagesAndTheCommentOfAOneLanguageFile)
         click(dialog.check_CommentAsHome);
         click(dialog.dxButton3);
         ASSERT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult);
+        waitForImport(dialog);
         detail = dialog.Label_Detail->text();
     });
     EXPECT_TRUE(detail.contains(QStringLiteral("Die Datei enthält nur eine Sprache (\"en\")"))) << detail.toStdString();
@@ -416,6 +419,7 @@ TEST_F(UnitsImportTest, ASingleImportOffersToOpenTheNewLesson)
         click(dialog.check_LanguagesFromSource);
         click(dialog.dxButton3);
         EXPECT_EQ(dialog.CurrentPage(), TFormUnitsImport::pgResult) << "no language needs a decision";
+        waitForImport(dialog);
         EXPECT_TRUE(dialog.isVisible()) << "declined: the results stay";
         toOpen = dialog.UnitToOpen();
     });
@@ -425,6 +429,7 @@ TEST_F(UnitsImportTest, ASingleImportOffersToOpenTheNewLesson)
         toFiles(dialog, dialog.check_KVTML, {corpus("locale_words.kvtml")});
         click(dialog.check_LanguagesFromSource);
         click(dialog.dxButton3);
+        waitForImport(dialog);
         EXPECT_FALSE(dialog.isVisible()) << "accepted: the wizard closes";
         toOpen = dialog.UnitToOpen();
     });

@@ -220,6 +220,8 @@ TEST_F(MainWindowTest, AnImportedLessonOpensWhenTheLearnerSaysSo)
         click(wizard->Button_AddFiles);
         click(wizard->check_LanguagesFromSource);
         click(wizard->dxButton3);
+        // The import runs on a worker; the offer to open comes with its outcome.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !wizard->Importing(); }, 20000));
         const int result = wizard->result();
         if (wizard->isVisible())
             wizard->reject();
