@@ -17,6 +17,8 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
+
 struct TSyncDriver::Outcome
 {
     TQVL_Sync_Folder Sync;
@@ -27,6 +29,9 @@ struct TSyncDriver::Outcome
 };
 
 namespace {
+
+// A little longer than the engine waits for a file to settle.
+constexpr int settleMs = 2500;
 
 // The lessons that take part: every lesson below the units folder and the
 // long-term storages, but not the storages' backup copies.
@@ -203,7 +208,7 @@ void TSyncDriver::Start()
     statusChanged();
 }
 
-void TSyncDriver::finish(QThread* thread, const std::shared_ptr<Outcome>& outcome)
+void TSyncDriver::finish(QThread* thread, std::shared_ptr<Outcome> outcome)
 {
     // Already finished by BringUpToDate.
     if (worker != thread)
@@ -211,6 +216,7 @@ void TSyncDriver::finish(QThread* thread, const std::shared_ptr<Outcome>& outcom
     worker = nullptr;
     running.reset();
     Status.Running = false;
+    stale = false;
     bool failed = !outcome->Error.isEmpty();
     if (failed) {
         report(outcome->Error);
@@ -230,14 +236,22 @@ void TSyncDriver::finish(QThread* thread, const std::shared_ptr<Outcome>& outcom
             lastError.clear();
             for (const QString& notice : std::as_const(outcome->Merge.Result.Notices))
                 TQVL_Notices::Show(notice);
+            // Files the sync client was still writing are taken once they have settled.
+            // A file that never settles (unreadable) is left to the next change.
+            settleRetries = outcome->Merge.Result.Waiting > 0 ? settleRetries + 1 : 0;
+            if (settleRetries > 0 && settleRetries <= 5) {
+                dirty = true;
+                quiet.start(std::max(QuietMs, settleMs));
+            }
         } else if (!failed) {
             // The profile changed while the worker merged: merged again from the new state.
             dirty = true;
+            stale = true;
         }
     }
     // New devices may have appeared.
     watch();
-    if (dirty && Active() && !core.Query->IsRunning())
+    if (dirty && Active() && !core.Query->IsRunning() && !quiet.isActive())
         quiet.start(QuietMs);
     statusChanged();
 }
@@ -255,7 +269,8 @@ void TSyncDriver::BringUpToDate()
 {
     if (!Active())
         return;
-    if (!worker && !dirty)
+    // The watcher may have missed a change (a folder on the network): a while after the last run, runs anyway.
+    if (!worker && !dirty && QDateTime::currentMSecsSinceEpoch() - Status.LastSyncMs < 5 * 60000)
         return;
     if (!worker)
         Start();
@@ -269,7 +284,7 @@ void TSyncDriver::BringUpToDate()
         if (thread->wait(30)) {
             finish(thread, running);
             // Out of date (the profile changed meanwhile): once more.
-            if (dirty && !worker && !Status.Offline && runs++ < 3)
+            if (stale && !worker && runs++ < 3)
                 Start();
             continue;
         }

@@ -53,7 +53,7 @@ public:
 
 private:
     struct Outcome;
-    void finish(QThread* thread, const std::shared_ptr<Outcome>& outcome);
+    void finish(QThread* thread, std::shared_ptr<Outcome> outcome);
     void watch();
     void changed(const QString& path);
     void report(const QString& error);
@@ -72,6 +72,10 @@ private:
     std::shared_ptr<Outcome> running;
     // A change arrived since the last run started.
     bool dirty = true;
+    // The last run's merge was out of date when it was done.
+    bool stale = false;
+    // Runs in a row that found files still being written.
+    int settleRetries = 0;
     int progress = 0;
     QString lastError;
     QString watchedFolder;

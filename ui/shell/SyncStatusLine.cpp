@@ -12,22 +12,22 @@
 #include <QLabel>
 
 TSyncStatusLine::TSyncStatusLine(TQVL& owner, TSyncDriver& sync, QLabel* shown)
-    : QObject(shown), core(owner), driver(sync), label(shown)
+    : QObject(shown), core(owner), driver(&sync), label(shown)
 {
     label->hide();
     timer.setInterval(IntervalMs);
     connect(&timer, &QTimer::timeout, this, &TSyncStatusLine::Refresh);
     timer.start();
-    driver.OnStatusChanged = [this] { Refresh(); };
+    sync.OnStatusChanged = [this] { Refresh(); };
 }
 
 void TSyncStatusLine::Refresh()
 {
-    if (!driver.Active()) {
+    if (!driver || !driver->Active()) {
         label->hide();
         return;
     }
-    TQVL_Sync_Status& status = driver.Status;
+    TQVL_Sync_Status& status = driver->Status;
     const QString profile = core.Users->GetActiveUser().FileName;
     const QString device = core.Query->DeviceId ? core.Query->DeviceId() : QString();
     const qint64 size = QFileInfo(TQVL_ReviewLog::FileName(profile, device)).size();
@@ -43,8 +43,8 @@ void TSyncStatusLine::Refresh()
         countedPublished = published;
     }
     QString text = status.Text(QDateTime::currentMSecsSinceEpoch());
-    if (status.Running && driver.Progress() > 0)
-        text += QStringLiteral(" %1 %").arg(driver.Progress());
+    if (status.Running && driver->Progress() > 0)
+        text += QStringLiteral(" %1 %").arg(driver->Progress());
     label->setText(text);
     label->setToolTip(QStringLiteral("Synchronisation über den Ordner \"%1\"").arg(core.Options->SharedSyncFolder()));
     label->show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 class QLabel;
@@ -23,7 +24,8 @@ public:
 
 private:
     TQVL& core;
-    TSyncDriver& driver;
+    // Goes before the window's widgets do.
+    QPointer<TSyncDriver> driver;
     QLabel* label;
     QTimer timer;
     // The review log's size when its waiting answers were last counted: unchanged, not counted again.

@@ -171,7 +171,7 @@ TEST_F(SyncInMainWindow, AQueryStartsFromTheMergedResults)
     // the query's start brings it in itself and waits for it.
     window->SyncDriver().QuietMs = 600000;
     OtherMachineLearns();
-    QTest::qWait(100);
+    QTest::qWait(500);
     ASSERT_TRUE(Core().Query->OnStarting);
     Core().Query->OnStarting();
     EXPECT_FALSE(window->SyncDriver().Running());
