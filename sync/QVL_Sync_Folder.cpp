@@ -402,7 +402,27 @@ TQVL_Sync_Folder::Merge TQVL_Sync_Folder::Prepare(const TQVL_User& profile) cons
         const QString& lessonFile = Lessons[index];
         progress(60 + int(40 * index / Lessons.size()));
         TQVL_Unit unit;
-        unit.Open(lessonFile);
+        // A lesson that cannot be read here is not merged; the others are.
+        try {
+            unit.Open(lessonFile);
+        } catch (const TQVL_Error& error) {
+            report.Notices << QStringLiteral("Die Lektion \"%1\" wird nicht abgeglichen: %2")
+                                  .arg(QFileInfo(lessonFile).completeBaseName(), error.Message());
+            continue;
+        }
+        // Closed whatever happens: the run may be on a worker thread, where a forgotten file must not be reported.
+        const struct Closer
+        {
+            TQVL_Unit& Unit;
+            ~Closer()
+            {
+                try {
+                    if (Unit.IsOpen)
+                        Unit.CloseFile();
+                } catch (...) {
+                }
+            }
+        } closer{unit};
         const QString base = local + QStringLiteral("/lessons/") + unit.Uid + QStringLiteral(".qxu");
         std::unique_ptr<TQVL_Unit> baseUnit = unitFromBytes(readIfExists(base), base);
         const qint64 mineStamp = modifiedMs(lessonFile);

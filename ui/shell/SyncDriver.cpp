@@ -104,6 +104,7 @@ QStringList TSyncDriver::lessonFolders() const
 void TSyncDriver::LoggedIn()
 {
     lastError.clear();
+    shownNotices.clear();
     Status = {};
     dirty = true;
     watch();
@@ -235,7 +236,10 @@ void TSyncDriver::finish(QThread* thread, std::shared_ptr<Outcome> outcome)
             Status.LastSyncMs = QDateTime::currentMSecsSinceEpoch();
             lastError.clear();
             for (const QString& notice : std::as_const(outcome->Merge.Result.Notices))
-                TQVL_Notices::Show(notice);
+                if (!shownNotices.contains(notice)) {
+                    shownNotices.insert(notice);
+                    TQVL_Notices::Show(notice);
+                }
             // Files the sync client was still writing are taken once they have settled.
             // A file that never settles (unreadable) is left to the next change.
             settleRetries = outcome->Merge.Result.Waiting > 0 ? settleRetries + 1 : 0;

@@ -5,6 +5,7 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -78,5 +79,7 @@ private:
     int settleRetries = 0;
     int progress = 0;
     QString lastError;
+    // Notices already shown since login: a run repeats those of the runs before it.
+    QSet<QString> shownNotices;
     QString watchedFolder;
 };
