@@ -210,7 +210,9 @@ struct Machine
         user.Open(Profile());
         TQVL_XMLStream stream(1);
         user.Results().WriteXML(stream);
-        return stream.Finish();
+        QByteArray text = stream.Finish();
+        user.CloseFile();
+        return text;
     }
 };
 
@@ -523,6 +525,7 @@ TEST_F(TwoMachines, ALessonBeingEditedIsMergedAtALaterRun)
     TQVL_Unit unit;
     unit.Open(a.Lesson());
     EXPECT_EQ(texts(*unit.Cards), QStringList({"1=dog", "2=Katze", "3=cow"}));
+    unit.CloseFile();
 }
 
 } // namespace
