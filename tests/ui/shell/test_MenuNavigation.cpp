@@ -48,6 +48,8 @@ QString nameOf(TDestination destination)
         return QStringLiteral("CardEditor");
     case TDestination::Run:
         return QStringLiteral("Run");
+    case TDestination::ProblemWords:
+        return QStringLiteral("ProblemWords");
     }
     return QStringLiteral("?");
 }
@@ -104,6 +106,7 @@ protected:
         area.show();
     }
 
+public:
     // Clicks tile `index` of the current screen's tile menu and returns what the click asked for.
     QStringList clickTile(int index)
     {
