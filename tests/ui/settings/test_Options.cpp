@@ -294,7 +294,8 @@ TEST_F(OptionsDialogTest, SyncThroughAFolderChosenInThePicker)
     Choose(*again, QStringLiteral("Synchronisation"));
     EXPECT_TRUE(again->check_Sync_Folder->isChecked());
     EXPECT_EQ(again->edit_SyncFolder->text(), shared);
-    QTest::mouseClick(again->check_Sync_Off, Qt::LeftButton);
+    // On its short caption, not the empty rest of its row.
+    QTest::mouseClick(again->check_Sync_Off, Qt::LeftButton, {}, QPoint(8, again->check_Sync_Off->height() / 2));
     EXPECT_FALSE(again->Button_SyncFolder->isEnabled());
     QTest::mouseClick(again->dxButton3, Qt::LeftButton);
     EXPECT_EQ(core.Options->SharedSyncFolder(), QString());

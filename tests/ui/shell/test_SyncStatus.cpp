@@ -36,6 +36,7 @@ protected:
         window = std::make_unique<TMainForm>();
         window->show();
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->StartedUp(); }, 10000)) << dialogs.Errors.join('|').toStdString();
+        window->Core().Users->GetActiveUser().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
         ASSERT_TRUE(window->Core().Users->HasActiveUser());
         shared = folders.Root() + QStringLiteral("/Wolke");
         QDir().mkpath(shared);
