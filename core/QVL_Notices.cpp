@@ -1,5 +1,7 @@
 #include "core/QVL_Notices.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <QtDebug>
 
 namespace {
@@ -14,6 +16,12 @@ TQVL_Notices::Receiver& installed()
 
 void TQVL_Notices::Show(const QString& text)
 {
+    // A file read on a worker thread (the sync) tells the window on its own thread.
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application && QThread::currentThread() != application->thread()) {
+        QMetaObject::invokeMethod(application, [text] { Show(text); }, Qt::QueuedConnection);
+        return;
+    }
     if (installed())
         installed()(text);
     else

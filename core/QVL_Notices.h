@@ -13,6 +13,7 @@ class TQVL_Notices
 public:
     using Receiver = std::function<void(const QString& text)>;
 
+    // From another thread, the receiver gets it on the application's thread.
     static void Show(const QString& text);
     // Installs `receiver` (empty restores the log) and returns the previous one.
     static Receiver Install(Receiver receiver);

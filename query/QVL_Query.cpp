@@ -79,6 +79,8 @@ void TQVL_Query::Start()
         throw TQVL_Error(QStringLiteral("no active User"));
     if (Cardpile->isEmpty())
         throw TQVL_Error(QStringLiteral("Cannot make a turn on empty cardlist"));
+    if (OnStarting)
+        OnStarting();
     // The menu fills the pile before the options dialog may change this option.
     Cardpile->SetUseLastResults(Options->uselastresults);
     // Refused access leaves the profile read-only: then nothing is stored.
@@ -110,8 +112,9 @@ void TQVL_Query::Stop()
     // A failed save must not leave a half-stopped query behind: the query ends
     // idle with its pile cleared, the results stay in the profile in memory.
     std::exception_ptr failure;
+    bool stored = false;
     try {
-        storeResults();
+        stored = storeResults();
     } catch (...) {
         failure = std::current_exception();
     }
@@ -126,6 +129,8 @@ void TQVL_Query::Stop()
     Idle = true;
     if (failure)
         std::rethrow_exception(failure);
+    if (stored && OnResultsStored)
+        OnResultsStored();
 }
 
 void TQVL_Query::DisplayQuestionEnd()
@@ -310,7 +315,7 @@ void TQVL_Query::sessionEnded()
         std::rethrow_exception(failure);
 }
 
-void TQVL_Query::storeResults()
+bool TQVL_Query::storeResults()
 {
     if (LastQuery)
         LastQuery->ResultsStored = false;
@@ -319,7 +324,7 @@ void TQVL_Query::storeResults()
         throw TQVL_Error(QStringLiteral("no active User"));
     if (!Options->storeresults || !user.Profile->WriteAccess ||
         (Options->onlystoreresultswheallqueried && SessionCount == 1))
-        return;
+        return false;
     const TQVL_DateTime duration(StopTime.Serial() - StartTime.Serial());
     // Counted before the save, so that the file holds the time together with the results.
     if (user.AllTimeQuerySeconds)
@@ -327,6 +332,7 @@ void TQVL_Query::storeResults()
     Cardpile->StoreResults(Options->Step().UseSelfEvaluation, duration);
     if (LastQuery)
         LastQuery->ResultsStored = true;
+    return true;
 }
 
 void TQVL_Query::releaseWriteAccess()

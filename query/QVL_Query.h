@@ -122,6 +122,11 @@ public:
     std::function<qint64()> NowMs;
     // A monotonic clock in milliseconds for the answer times; the steady clock by default.
     std::function<qint64()> SteadyMs;
+    // Called by Start before the query takes anything from the results (the
+    // sync brings in other machines' results here); an error of it is its own.
+    std::function<void()> OnStarting;
+    // Called by Stop once a query's results are stored in the profile.
+    std::function<void()> OnResultsStored;
     // Writes the running query's answers to the review log.
     std::unique_ptr<TQVL_Query_ReviewRecorder> Recorder;
 
@@ -152,7 +157,8 @@ private:
     // Before the answer counted last.
     std::optional<UndoPoint> undoPoint;
     void sessionEnded();
-    void storeResults();
+    // Whether the results were stored.
+    bool storeResults();
     void releaseWriteAccess();
     bool left(quint64 run) const { return Idle || run != runNumber; }
 

@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -81,6 +82,8 @@ struct State
 {
     qint64 Stamp = 0;
     QByteArray Settings;
+    // How many bytes of this device's review log the last run published.
+    qint64 Published = -1;
 };
 
 State readState(const QString& fileName)
@@ -91,13 +94,18 @@ State readState(const QString& fileName)
             state.Stamp = line.mid(6).toLongLong();
         else if (line.startsWith("settings="))
             state.Settings = line.mid(9);
+        else if (line.startsWith("published="))
+            state.Published = line.mid(10).toLongLong();
     }
     return state;
 }
 
 void writeState(const QString& fileName, const State& state)
 {
-    writeIfChanged(fileName, "stamp=" + QByteArray::number(state.Stamp) + "\nsettings=" + state.Settings + '\n');
+    QByteArray text = "stamp=" + QByteArray::number(state.Stamp) + "\nsettings=" + state.Settings + '\n';
+    if (state.Published >= 0)
+        text += "published=" + QByteArray::number(state.Published) + '\n';
+    writeIfChanged(fileName, text);
 }
 
 // A version of some device's file, read from the shared folder.
@@ -144,11 +152,52 @@ qint64 modifiedMs(const QString& fileName)
     return QFileInfo(fileName).lastModified().toMSecsSinceEpoch();
 }
 
+qint64 sizeOf(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    return info.exists() ? info.size() : -1;
+}
+
 } // namespace
 
 qint64 TQVL_Sync_Folder::now() const
 {
     return NowMs ? NowMs() : QDateTime::currentMSecsSinceEpoch();
+}
+
+void TQVL_Sync_Folder::progress(int percent) const
+{
+    if (OnProgress)
+        OnProgress(percent);
+}
+
+TQVL_Sync_Folder::Merge::Merge() = default;
+TQVL_Sync_Folder::Merge::~Merge() = default;
+TQVL_Sync_Folder::Merge::Merge(Merge&&) noexcept = default;
+TQVL_Sync_Folder::Merge& TQVL_Sync_Folder::Merge::operator=(Merge&&) noexcept = default;
+
+std::unique_ptr<TQVL_User> TQVL_Sync_Folder::Detach(const TQVL_User& profile)
+{
+    auto copy = std::make_unique<TQVL_User>();
+    copy->FileName = profile.FileName;
+    copySettings(profile, *copy);
+    TQVL_NativeXML xml;
+    xml.Parse(resultsXML(profile.Results()));
+    copy->Results().LoadFromXML(xml.Element().NeedChild(QLatin1String("results")));
+    return copy;
+}
+
+int TQVL_Sync_Folder::WaitingAnswers(const QString& profileFileName, const QString& deviceId)
+{
+    const QString log = TQVL_ReviewLog::FileName(profileFileName, deviceId);
+    const qint64 published = readState(StateFolder(profileFileName) + QStringLiteral("/state")).Published;
+    if (sizeOf(log) <= std::max<qint64>(published, 0))
+        return 0;
+    const QByteArray bytes = TQVL_FileHandle::ReadWholeFile(log);
+    if (published > 0 && published <= bytes.size())
+        return int(bytes.count('\n') - bytes.left(published).count('\n'));
+    // Nothing published yet: every answer below the header waits.
+    return std::max(0, int(bytes.count('\n')) - 2);
 }
 
 QString TQVL_Sync_Folder::StateFolder(const QString& profileFileName)
@@ -158,23 +207,39 @@ QString TQVL_Sync_Folder::StateFolder(const QString& profileFileName)
 
 TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
 {
+    Merge merge = Prepare(profile);
+    if (!Apply(profile, merge))
+        throw TQVL_Error(QStringLiteral("Assertion failure (QVL_Sync_Folder)"));
+    return std::move(merge.Result);
+}
+
+TQVL_Sync_Folder::Merge TQVL_Sync_Folder::Prepare(const TQVL_User& profile) const
+{
     if (!TQVL_ReviewLog::IsDeviceId(DeviceId))
         throw TQVL_Error(QStringLiteral("Sync needs a device id"));
-    Report report;
+    Merge merge;
+    Report& report = merge.Result;
     const qint64 started = now();
     const QString profileFile = profile.FileName;
+    merge.ProfileFile = profileFile;
+    merge.SettingsSeen = settingsHash(profile);
+    // Before anything is read: a query that stores steps after this makes the merge out of date.
+    merge.OwnStepsSeen = sizeOf(TQVL_Result_Steps::FileName(profileFile, DeviceId));
     const QString stem = stemOf(profileFile);
     const QString local = StateFolder(profileFile);
     const QString shared = SharedFolder + QLatin1Char('/') + QFileInfo(profileFile).completeBaseName();
     const QString own = shared + QLatin1Char('/') + DeviceId;
+    if (!QFileInfo(SharedFolder).isDir())
+        throw TQVL_Error(QStringLiteral("Der Synchronisationsordner \"%1\" ist nicht erreichbar!").arg(SharedFolder));
     makeFolder(local + QStringLiteral("/lessons"));
     makeFolder(own + QStringLiteral("/lessons"));
+    progress(0);
 
     // Read everything the other devices published (and conflict copies anywhere).
     std::vector<Copy> origins;
     std::vector<Copy> profiles;
     std::map<QString, std::vector<Copy>> lessonCopies;
-    QStringList mergedConflicts;
+    QStringList& mergedConflicts = merge.ConflictCopies;
     const auto settled = [&](const QString& fileName, QByteArray& bytes) {
         if (TQVL_Sync_Files::ReadSettled(fileName, QuietMs, started, bytes))
             return true;
@@ -195,7 +260,10 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
 
     QByteArray bytes;
     const QDir sharedDir(shared);
-    for (const QString& device : sharedDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+    const QStringList devices = sharedDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (qsizetype index = 0; index < devices.size(); ++index) {
+        const QString& device = devices[index];
+        progress(int(40 * index / devices.size()));
         if (!TQVL_ReviewLog::IsDeviceId(device))
             continue;
         const QString folder = shared + QLatin1Char('/') + device;
@@ -249,6 +317,8 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
         }
     }
 
+    progress(40);
+
     // The origin: the earliest one published; the first device makes it.
     const QString localOrigin = local + QLatin1Char('/') + originName;
     TQVL_Result_User origin;
@@ -293,15 +363,8 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
                      std::make_move_iterator(contents.Steps.end()));
     }
     report.Steps = TQVL_Sync_Results::Replay(origin, taken, std::move(steps));
-    {
-        TQVL_NativeXML xml;
-        xml.Parse(resultsXML(origin));
-        const QString logProfile = profile.Results().ReviewLogProfile;
-        const TQVL_DateTime deleted = profile.Results().lastdeletion_date;
-        profile.Results().LoadFromXML(xml.Element().NeedChild(QLatin1String("results")));
-        profile.Results().ReviewLogProfile = logProfile;
-        profile.Results().lastdeletion_date = deleted;
-    }
+    merge.Results = resultsXML(origin);
+    progress(60);
 
     // Settings: the latest change wins as a whole.
     const QString stateFile = local + QStringLiteral("/state");
@@ -317,25 +380,49 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
             latest = &copy;
     }
     if (latest) {
-        TQVL_User other;
+        auto other = std::make_unique<TQVL_User>();
         try {
             TQVL_NativeXML xml;
             xml.Parse(latest->Bytes);
-            other.ReadXML(xml.Element());
+            other->ReadXML(xml.Element());
         } catch (const TQVL_Error& error) {
             throw TQVL_Error::WithCause(
                 QStringLiteral("Die Datei \"%1\" ist kein gültiges Benutzerprofil!").arg(latest->FileName),
                 error.Message());
         }
-        copySettings(other, profile);
         state.Stamp = latest->Stamp;
-        state.Settings = settingsHash(profile);
+        state.Settings = settingsHash(*other);
+        merge.Settings = std::move(other);
     }
+    merge.SettingsStamp = state.Stamp;
+    merge.SettingsHash = state.Settings;
 
     // Lessons, by card id against the version of the last merge.
-    for (const QString& lessonFile : Lessons) {
+    for (qsizetype index = 0; index < Lessons.size(); ++index) {
+        const QString& lessonFile = Lessons[index];
+        progress(60 + int(40 * index / Lessons.size()));
         TQVL_Unit unit;
-        unit.Open(lessonFile);
+        // A lesson that cannot be read here is not merged; the others are.
+        try {
+            unit.Open(lessonFile);
+        } catch (const TQVL_Error& error) {
+            report.Notices << QStringLiteral("Die Lektion \"%1\" wird nicht abgeglichen: %2")
+                                  .arg(QFileInfo(lessonFile).completeBaseName(), error.Message());
+            continue;
+        }
+        // Closed whatever happens: the run may be on a worker thread, where a forgotten file must not be reported.
+        const struct Closer
+        {
+            TQVL_Unit& Unit;
+            ~Closer()
+            {
+                try {
+                    if (Unit.IsOpen)
+                        Unit.CloseFile();
+                } catch (...) {
+                }
+            }
+        } closer{unit};
         const QString base = local + QStringLiteral("/lessons/") + unit.Uid + QStringLiteral(".qxu");
         std::unique_ptr<TQVL_Unit> baseUnit = unitFromBytes(readIfExists(base), base);
         const qint64 mineStamp = modifiedMs(lessonFile);
@@ -355,10 +442,18 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
             }
         }
         if (changed) {
-            if (!unit.RequestWriteAccess())
-                throw TQVL_Error(QStringLiteral("Die Lektion \"%1\" ist schreibgeschützt!").arg(lessonFile));
+            // Being edited (here or in another program instance): merged at a later run, from the same files.
+            if (!unit.RequestWriteAccess()) {
+                report.Notices << QStringLiteral("Die Lektion \"%1\" wird gerade bearbeitet; sie wird bei der "
+                                                 "nächsten Synchronisation abgeglichen.")
+                                      .arg(QFileInfo(lessonFile).completeBaseName());
+                report.Notices.removeDuplicates();
+                unit.CloseFile();
+                continue;
+            }
             unit.Save();
             unit.ReleaseWriteAccess();
+            report.ChangedLessons << lessonFile;
         }
         const QByteArray now = unitBytes(unit);
         writeIfChanged(base, now);
@@ -368,12 +463,41 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
         unit.CloseFile();
     }
 
+    progress(100);
+    return merge;
+}
+
+bool TQVL_Sync_Folder::Apply(TQVL_User& profile, Merge& merge) const
+{
+    const QString profileFile = profile.FileName;
+    if (profileFile != merge.ProfileFile || settingsHash(profile) != merge.SettingsSeen ||
+        sizeOf(TQVL_Result_Steps::FileName(profileFile, DeviceId)) != merge.OwnStepsSeen)
+        return false;
+    const QString local = StateFolder(profileFile);
+    const QString own = SharedFolder + QLatin1Char('/') + QFileInfo(profileFile).completeBaseName() +
+                        QLatin1Char('/') + DeviceId;
+    {
+        TQVL_NativeXML xml;
+        xml.Parse(merge.Results);
+        const QString logProfile = profile.Results().ReviewLogProfile;
+        const TQVL_DateTime deleted = profile.Results().lastdeletion_date;
+        profile.Results().LoadFromXML(xml.Element().NeedChild(QLatin1String("results")));
+        profile.Results().ReviewLogProfile = logProfile;
+        profile.Results().lastdeletion_date = deleted;
+    }
+    if (merge.Settings)
+        copySettings(*merge.Settings, profile);
+    State state;
+    state.Stamp = merge.SettingsStamp;
+    state.Settings = merge.SettingsHash;
+    const QString stateFile = local + QStringLiteral("/state");
     profile.Save();
 
     // Publish this device's files.
     const QByteArray ownLog = readIfExists(TQVL_ReviewLog::FileName(profileFile, DeviceId));
     if (!ownLog.isEmpty())
         writeIfChanged(own + QLatin1Char('/') + reviewsName, ownLog);
+    state.Published = ownLog.size();
     const QByteArray ownSteps = readIfExists(TQVL_Result_Steps::FileName(profileFile, DeviceId));
     if (!ownSteps.isEmpty())
         writeIfChanged(own + QLatin1Char('/') + stepsName, ownSteps);
@@ -382,7 +506,7 @@ TQVL_Sync_Folder::Report TQVL_Sync_Folder::Run(TQVL_User& profile)
     writeState(stateFile, state);
 
     // Merged into our own files: the conflict copies are no one's any more.
-    for (const QString& file : mergedConflicts)
+    for (const QString& file : merge.ConflictCopies)
         QFile::remove(file);
-    return report;
+    return true;
 }

@@ -43,6 +43,14 @@ void TQVL_Options::LoadFromXML(TQVL_XMLTag& tag)
         play_series_showanswerintervall = play.NeedChild(QStringLiteral("series_showanswerintervall")).AsInteger();
 
         query_delimiter = tag.NeedChild(QStringLiteral("query")).NeedChild(QStringLiteral("delimiter")).Value;
+        sync_mode.clear();
+        sync_folder.clear();
+        if (const TQVL_XMLTag* sync = tag.FindChild(QStringLiteral("sync"))) {
+            if (const TQVL_XMLTag* t = sync->FindChild(QStringLiteral("mode")))
+                sync_mode = t->Value;
+            if (const TQVL_XMLTag* t = sync->FindChild(QStringLiteral("folder")))
+                sync_folder = t->Value;
+        }
         device_id.clear();
         if (const TQVL_XMLTag* t = tag.FindChild(QStringLiteral("device_id")))
             device_id = t->Value;
@@ -84,6 +92,12 @@ void TQVL_Options::SaveToXML(TQVL_XMLTag& tag)
     // Written only when hidden, so a file with the overview shown stays as it was.
     if (mainmenu_overview_hidden)
         tag.AddBoolean(QStringLiteral("mainmenu_overview_hidden"), true);
+    // Only once chosen: a file of a learner who never synced stays as it was.
+    if (!sync_mode.isEmpty() || !sync_folder.isEmpty()) {
+        TQVL_XMLTag* sync = tag.AddChild(QStringLiteral("sync"));
+        sync->AddChild(QStringLiteral("mode"), sync_mode);
+        sync->AddChild(QStringLiteral("folder"), sync_folder);
+    }
 }
 
 QString TQVL_Options::UsersFolder(const QString& documentsFolder) const

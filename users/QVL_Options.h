@@ -44,4 +44,13 @@ public:
     QString device_id;
     // The overview of the day beside the main menu's tiles; shown unless the learner hid it.
     bool mainmenu_overview_hidden = false;
+    // Sync between machines: SyncOff, or SyncFolder with the folder a sync
+    // client keeps in step. Files from before sync have no such element: off.
+    // A mode this version does not know is kept as written and counts as off.
+    QString sync_mode;
+    QString sync_folder;
+    static inline const QString SyncOff = QString();
+    static inline const QString SyncFolder = QStringLiteral("folder");
+    // The shared folder when folder mode is on; empty otherwise.
+    QString SharedSyncFolder() const { return sync_mode == SyncFolder ? sync_folder : QString(); }
 };

@@ -62,6 +62,7 @@ struct Snapshot
     int question, answer;
     QString units_directory, users_directory, users_autoload_profile;
     bool units_directory_relative, users_directory_relative, users_autoload, users_autoload_profile_relative;
+    QString sync_mode, sync_folder;
 
     static Snapshot Of(const TQVL_Options& o)
     {
@@ -78,7 +79,9 @@ struct Snapshot
                 o.units_directory_relative,
                 o.users_directory_relative,
                 o.users_autoload,
-                o.users_autoload_profile_relative};
+                o.users_autoload_profile_relative,
+                o.sync_mode,
+                o.sync_folder};
     }
     void RestoreTo(TQVL_Options& o) const
     {
@@ -96,6 +99,8 @@ struct Snapshot
         o.users_directory_relative = users_directory_relative;
         o.users_autoload = users_autoload;
         o.users_autoload_profile_relative = users_autoload_profile_relative;
+        o.sync_mode = sync_mode;
+        o.sync_folder = sync_folder;
     }
 };
 
@@ -115,6 +120,8 @@ TQVL_Options_Input TQVL_Options_Input::Of(const TQVL_Options& options)
     input.UsersDirectory = options.users_directory;
     input.Autoload = options.users_autoload;
     input.AutoloadProfile = options.users_autoload_profile;
+    input.SyncFolderMode = options.sync_mode == TQVL_Options::SyncFolder;
+    input.SyncFolder = options.sync_folder;
     return input;
 }
 
@@ -166,6 +173,14 @@ void TQVL_Options_Input::AssignTo(TQVL_Options& options, const QString& document
         throw TQVL_Error(QStringLiteral("Die Anzeigedauer beim Vorspielen darf höchstens %1 ms betragen!")
                              .arg(MaxIntervall));
 
+    // The shared folder is named as it is on this machine: a relative name would depend on where the program starts.
+    if (SyncFolderMode) {
+        if (SyncFolder.trimmed().isEmpty())
+            throw TQVL_Error(QStringLiteral("Bitte wählen Sie den Ordner für die Synchronisation!"));
+        if (!QDir::isAbsolutePath(SyncFolder) || !QFileInfo(SyncFolder).isDir())
+            throw TQVL_Error(QStringLiteral("Synchronisationsordner \"%1\" nicht gefunden!").arg(SyncFolder));
+    }
+
     options.users_autoload = Autoload;
     options.users_autoload_profile = AutoloadProfile;
     // The program opens the profile at the next start where it was found now.
@@ -183,6 +198,12 @@ void TQVL_Options_Input::AssignTo(TQVL_Options& options, const QString& document
     options.query_delimiter = QueryDelimiter;
     if (!HomeLanguage.isEmpty())
         options.languages_langcode_home = HomeLanguageCode(HomeLanguage);
+    // Off keeps a mode of a later version that this dialog cannot show.
+    if (SyncFolderMode)
+        options.sync_mode = TQVL_Options::SyncFolder;
+    else if (options.sync_mode == TQVL_Options::SyncFolder)
+        options.sync_mode = TQVL_Options::SyncOff;
+    options.sync_folder = SyncFolder.isEmpty() ? QString() : QDir::cleanPath(SyncFolder);
 }
 
 void TQVL_Options_Input::Apply(TQVL_Options& options, const QString& documentsFolder) const

@@ -20,8 +20,8 @@ public:
 
     // Checks every field, then assigns them. Raises the first refusal:
     // "Benutzerprofil "…" nicht gefunden!", "Benutzerprofil-Verzeichnis "…"
-    // nicht gefunden!", "Lektions-Verzeichnis "…" nicht gefunden!", or a
-    // display time beyond 65535 ms.
+    // nicht gefunden!", "Lektions-Verzeichnis "…" nicht gefunden!", a
+    // display time beyond 65535 ms, or a sync folder that is missing or not absolute.
     void AssignTo(TQVL_Options& options, const QString& documentsFolder) const;
     // AssignTo, then saves the options file and drops its write access. Needs
     // write access; a failed save puts the previous values back into memory.
@@ -39,6 +39,9 @@ public:
     QString UsersDirectory;
     bool Autoload = false;
     QString AutoloadProfile;
+    // Sync through a folder that a sync client keeps in step; the folder is kept when sync is off.
+    bool SyncFolderMode = false;
+    QString SyncFolder;
 
     // Display time used when either field is not a number.
     static constexpr int DefaultIntervall = 2000;

@@ -13,6 +13,9 @@
 #include "sync/QVL_Sync_Files.h"
 #include "sync/QVL_Sync_Folder.h"
 #include "sync/QVL_Sync_LessonMerge.h"
+#include "sync/QVL_Sync_Status.h"
+#include "tests/support/TestErrors.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/TestFolders.h"
 #include "users/QVL_User.h"
 
@@ -24,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -139,6 +143,16 @@ struct Machine
     QString Profile() const { return Folder + QStringLiteral("/Benutzer/Anna.qxs"); }
     QString Lesson() const { return Folder + QStringLiteral("/Lektionen/Tiere.qxu"); }
 
+    TQVL_Sync_Folder Engine()
+    {
+        TQVL_Sync_Folder sync;
+        sync.SharedFolder = Shared;
+        sync.DeviceId = Device;
+        sync.QuietMs = 0;
+        sync.Lessons = {Lesson()};
+        return sync;
+    }
+
     TQVL_Sync_Folder::Report Sync()
     {
         TQVL_User user;
@@ -196,7 +210,9 @@ struct Machine
         user.Open(Profile());
         TQVL_XMLStream stream(1);
         user.Results().WriteXML(stream);
-        return stream.Finish();
+        QByteArray text = stream.Finish();
+        user.CloseFile();
+        return text;
     }
 };
 
@@ -380,4 +396,137 @@ TEST_F(TwoMachines, AMergeKilledAtAnyMomentIsCompletedByTheNextRun)
     EXPECT_GT(killed, 0) << "no run was killed in the middle";
 }
 
+TEST(SyncStatus, TheLineSaysWhenAndWhatWaits)
+{
+    const qint64 now = 1760000000000;
+    const struct
+    {
+        TQVL_Sync_Status status;
+        const char* text;
+    } cases[] = {
+        {{false, false, now - 2 * 60000 - 5000, 0}, "Synchronisiert vor 2 Minuten"},
+        {{false, false, now - 61000, 0}, "Synchronisiert vor 1 Minute"},
+        {{false, false, now - 20000, 0}, "Synchronisiert vor wenigen Sekunden"},
+        {{false, false, now - 3 * 3600000, 1}, "Synchronisiert vor 3 Stunden – 1 Antwort wartet"},
+        {{false, false, now - 50 * 3600000, 0}, "Synchronisiert vor 2 Tagen"},
+        {{false, true, now - 60000, 14}, "Offline – 14 Antworten warten"},
+        {{false, true, 0, 0}, "Offline"},
+        {{false, false, 0, 3}, "Noch nicht synchronisiert"},
+        {{true, true, now, 14}, "Synchronisiere …"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.status.Text(now).toStdString(), c.text);
+}
+
+TEST_F(TwoMachines, PreparedOnAnotherThreadFromACopyThenApplied)
+{
+    const TQVL_DateTime day(TQVL_DateTime::FromDate(QDate::currentDate().addDays(1)).Serial() + 10 / 24.0);
+    b.Learn(day, {{1, 1, 1, 0}, {2, 1, 0, 0}});
+    b.Sync();
+    TQVL_User user;
+    user.Open(a.Profile());
+    ASSERT_TRUE(user.RequestWriteAccess());
+    TQVL_Sync_Folder sync = a.Engine();
+    std::vector<int> seen;
+    sync.OnProgress = [&seen](int percent) { seen.push_back(percent); };
+    const std::unique_ptr<TQVL_User> copy = TQVL_Sync_Folder::Detach(user);
+    TQVL_Sync_Folder::Merge merge;
+    std::thread worker([&] { merge = sync.Prepare(*copy); });
+    worker.join();
+    EXPECT_EQ(user.Results().FindUnit(storage), nullptr) << "Prepare leaves the profile alone";
+    ASSERT_TRUE(sync.Apply(user, merge));
+    ASSERT_NE(user.Results().FindUnit(storage), nullptr);
+    EXPECT_EQ(user.Results().FindUnit(storage)->all_queried, 2);
+    user.CloseFile();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_EQ(a.ResultsText(), b.ResultsText());
+}
+
+TEST_F(TwoMachines, AMergeIsOutOfDateOnceAQueryStoredItsStepsOrTheSettingsChanged)
+{
+    const TQVL_DateTime day(TQVL_DateTime::FromDate(QDate::currentDate().addDays(1)).Serial() + 10 / 24.0);
+    b.Learn(day, {{1, 1, 1, 0}});
+    b.Sync();
+    const TQVL_Sync_Folder sync = a.Engine();
+    {
+        TQVL_User user;
+        user.Open(a.Profile());
+        TQVL_Sync_Folder::Merge merge = sync.Prepare(*TQVL_Sync_Folder::Detach(user));
+        user.CloseFile();
+        // The learner finished a query on A while the merge was being computed.
+        a.Learn(TQVL_DateTime(day.Serial() + 0.01), {{2, 1, 1, 0}});
+        user.Open(a.Profile());
+        ASSERT_TRUE(user.RequestWriteAccess());
+        const QByteArray before = ReadFile(a.Profile());
+        EXPECT_FALSE(sync.Apply(user, merge)) << "it would have dropped the query just stored";
+        EXPECT_EQ(ReadFile(a.Profile()), before);
+
+        merge = sync.Prepare(user);
+        user.name = QStringLiteral("Anna B.");
+        EXPECT_FALSE(sync.Apply(user, merge)) << "it would have undone the renaming";
+        merge = sync.Prepare(user);
+        ASSERT_TRUE(sync.Apply(user, merge));
+        EXPECT_EQ(user.Results().FindUnit(storage)->all_queried, 2) << "both queries, A's and B's";
+        user.CloseFile();
+    }
+}
+
+TEST_F(TwoMachines, AnswersWaitWhileTheSharedFolderIsOutOfReach)
+{
+    const TQVL_DateTime day(TQVL_DateTime::FromDate(QDate::currentDate().addDays(1)).Serial() + 10 / 24.0);
+    EXPECT_EQ(TQVL_Sync_Folder::WaitingAnswers(a.Profile(), a.Device), 0);
+    a.Learn(day, {{1, 1, 1, 0}, {2, 1, 0, 0}});
+    EXPECT_EQ(TQVL_Sync_Folder::WaitingAnswers(a.Profile(), a.Device), 2);
+    a.Sync();
+    EXPECT_EQ(TQVL_Sync_Folder::WaitingAnswers(a.Profile(), a.Device), 0);
+
+    // The folder's drive is not there: the run is refused with the folder named, the answers wait.
+    const QString away = a.Shared + QStringLiteral("-weg");
+    ASSERT_TRUE(QDir().rename(a.Shared, away));
+    a.Learn(TQVL_DateTime(day.Serial() + 0.01), {{3, 1, 1, 0}});
+    TQVL_User user;
+    user.Open(a.Profile());
+    ASSERT_TRUE(user.RequestWriteAccess());
+    EXPECT_EQ(ErrorOf([&] { a.Engine().Run(user); }),
+              QStringLiteral("Der Synchronisationsordner \"%1\" ist nicht erreichbar!").arg(a.Shared));
+    user.CloseFile();
+    EXPECT_EQ(TQVL_Sync_Folder::WaitingAnswers(a.Profile(), a.Device), 1);
+    ASSERT_TRUE(QDir().rename(away, a.Shared));
+    a.Sync();
+    EXPECT_EQ(TQVL_Sync_Folder::WaitingAnswers(a.Profile(), a.Device), 0);
+    b.Sync();
+    EXPECT_EQ(TQVL_ReviewLog::ReadProfile(b.Profile()).Entries.size(), 3u);
+}
+
+TEST_F(TwoMachines, ALessonBeingEditedIsMergedAtALaterRun)
+{
+    {
+        TQVL_Unit unit;
+        unit.Open(b.Lesson());
+        ASSERT_TRUE(unit.RequestWriteAccess());
+        static_cast<TQVL_Card_Voc*>(unit.Cards->FindByUid(2))->foreign1 = QStringLiteral("Katze");
+        unit.Save();
+        unit.CloseFile();
+    }
+    b.Sync();
+    // A's editor holds the lesson: the run goes on without it and says so.
+    TQVL_Unit editor;
+    editor.Open(a.Lesson());
+    ASSERT_TRUE(editor.RequestWriteAccess());
+    const TQVL_Sync_Folder::Report report = a.Sync();
+    ASSERT_EQ(report.Notices.size(), 1);
+    EXPECT_TRUE(report.Notices[0].contains(QStringLiteral("wird gerade bearbeitet"))) << report.Notices[0].toStdString();
+    EXPECT_TRUE(report.ChangedLessons.isEmpty());
+    editor.CloseFile();
+    const TQVL_Sync_Folder::Report later = a.Sync();
+    EXPECT_EQ(later.ChangedLessons, QStringList{a.Lesson()});
+    TQVL_Unit unit;
+    unit.Open(a.Lesson());
+    EXPECT_EQ(texts(*unit.Cards), QStringList({"1=dog", "2=Katze", "3=cow"}));
+    unit.CloseFile();
+}
+
 } // namespace
+

@@ -208,3 +208,33 @@ TEST_F(OptionsTest, TheHiddenOverviewIsStoredOnlyWhenHidden)
     again.CloseFile();
     EXPECT_EQ(ReadFile(name), complete) << "shown again, the file is the old one byte for byte";
 }
+
+TEST_F(OptionsTest, SyncIsOffWithoutItsElementAndAnUnknownModeStaysAsWritten)
+{
+    const QString name = write(complete);
+    TQVL_Options options;
+    options.Open(name);
+    EXPECT_EQ(options.SharedSyncFolder(), QString()) << "a file from before sync leaves it off";
+    ASSERT_TRUE(options.RequestWriteAccess());
+    options.sync_mode = TQVL_Options::SyncFolder;
+    options.sync_folder = QStringLiteral("/home/anna/Cloud/Quorvel");
+    options.Save();
+    options.CloseFile();
+    EXPECT_TRUE(ReadFile(name).contains("<sync>\r\n    <mode>folder</mode>\r\n    <folder>/home/anna/Cloud/Quorvel</folder>"));
+
+    TQVL_Options again;
+    again.Open(name);
+    EXPECT_EQ(again.SharedSyncFolder(), QStringLiteral("/home/anna/Cloud/Quorvel"));
+    again.CloseFile();
+
+    // A mode of a later version is not ours to run, nor to drop.
+    const QString later = write(QByteArray(complete).replace(
+        "</root>", "  <sync>\r\n    <mode>webdav</mode>\r\n    <folder></folder>\r\n  </sync>\r\n</root>"));
+    TQVL_Options future;
+    future.Open(later);
+    EXPECT_EQ(future.SharedSyncFolder(), QString());
+    ASSERT_TRUE(future.RequestWriteAccess());
+    future.Save();
+    future.CloseFile();
+    EXPECT_TRUE(ReadFile(later).contains("<mode>webdav</mode>"));
+}

@@ -143,6 +143,36 @@ TEST_F(OptionsInputTest, EveryFieldIsCheckedAndStoredAsTheLearnerExpects)
         {"a display time play mode cannot count",
          [](I& i, auto&, auto&) { i.PlayQuestionIntervall = QStringLiteral("65536"); },
          QStringLiteral("Die Anzeigedauer beim Vorspielen darf höchstens 65535 ms betragen!"), {}},
+        {"sync through a folder", [](I& i, auto&, const QString& e) {
+             i.SyncFolderMode = true;
+             i.SyncFolder = e + QStringLiteral("/");
+         },
+         {}, [](const O& o, const QString& e) {
+             EXPECT_EQ(o.sync_mode, TQVL_Options::SyncFolder);
+             EXPECT_EQ(o.sync_folder, e);
+             EXPECT_EQ(o.SharedSyncFolder(), e);
+         }},
+        {"sync switched off keeps the folder for later", [](I& i, auto&, const QString& e) {
+             i.SyncFolderMode = false;
+             i.SyncFolder = e;
+         },
+         {}, [](const O& o, const QString& e) {
+             EXPECT_EQ(o.sync_mode, TQVL_Options::SyncOff);
+             EXPECT_EQ(o.sync_folder, e);
+             EXPECT_EQ(o.SharedSyncFolder(), QString());
+         }},
+        {"sync without a folder", [](I& i, auto&, auto&) { i.SyncFolderMode = true; },
+         QStringLiteral("Bitte wählen Sie den Ordner für die Synchronisation!"), {}},
+        {"sync folder missing", [](I& i, auto&, const QString& e) {
+             i.SyncFolderMode = true;
+             i.SyncFolder = e + QStringLiteral("/weg");
+         },
+         QStringLiteral("Synchronisationsordner \"%E/weg\" nicht gefunden!"), {}},
+        {"sync folder named relative", [](I& i, auto&, auto&) {
+             i.SyncFolderMode = true;
+             i.SyncFolder = QStringLiteral("Lektionen");
+         },
+         QStringLiteral("Synchronisationsordner \"Lektionen\" nicht gefunden!"), {}},
         {"home language German", [](I& i, auto&, auto&) { i.HomeLanguage = QStringLiteral("Deutsch"); }, {},
          [](const O& o, auto&) { EXPECT_EQ(o.languages_langcode_home, QStringLiteral("ger")); }},
         {"home language English", [](I& i, auto&, auto&) { i.HomeLanguage = QStringLiteral("Englisch"); }, {},

@@ -27,7 +27,8 @@
 namespace {
 
 const QStringList categories = {QStringLiteral("Allgemein"), QStringLiteral("Abfrage"), QStringLiteral("Vorspielen"),
-                                QStringLiteral("Lektionen"), QStringLiteral("Benutzer")};
+                                QStringLiteral("Lektionen"), QStringLiteral("Benutzer"),
+                                QStringLiteral("Synchronisation")};
 const QString noCategory = QStringLiteral("[Keine Sektion gewählt]");
 const QString readOnlyMark = QStringLiteral("[Schreibgeschützt]");
 const QColor stripColour = QColor(0x80, 0x86, 0x8E);
@@ -118,6 +119,7 @@ TFormOptions::TFormOptions(TQVL& owner, QWidget* parent) : TFormDialogMeta(paren
     Pages->addWidget(playPage());
     Pages->addWidget(unitsPage());
     Pages->addWidget(usersPage());
+    Pages->addWidget(syncPage());
 
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
@@ -283,6 +285,42 @@ QWidget* TFormOptions::usersPage()
     return page;
 }
 
+QWidget* TFormOptions::syncPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Page_Sync"));
+    check_Sync_Off = new QRadioButton(QStringLiteral("Aus"), page);
+    check_Sync_Off->setObjectName(QStringLiteral("check_Sync_Off"));
+    check_Sync_Folder = new QRadioButton(QStringLiteral("Über einen Ordner, den ein Synchronisationsprogramm abgleicht:"), page);
+    check_Sync_Folder->setObjectName(QStringLiteral("check_Sync_Folder"));
+    edit_SyncFolder = field(page, "edit_SyncFolder");
+    Button_SyncFolder = browseButton(page, "Button_SyncFolder", QStringLiteral("Ordner für die Synchronisation wählen"));
+    connect(Button_SyncFolder, &QToolButton::clicked, this, [this] { Guarded([this] { BrowseSyncFolder(); }); });
+    connect(check_Sync_Folder, &QRadioButton::toggled, this, &TFormOptions::syncModeChanged);
+
+    QVBoxLayout* layout = pageLayout(page);
+    layout->addWidget(label(QStringLiteral("Lernstand, Lektionen und Benutzerprofil auf mehreren Rechnern abgleichen:"), page));
+    layout->addWidget(check_Sync_Off);
+    layout->addWidget(check_Sync_Folder);
+    auto* folderRow = browseRow(edit_SyncFolder, Button_SyncFolder);
+    folderRow->setContentsMargins(20, 0, 0, 0);
+    layout->addLayout(folderRow);
+    layout->addSpacing(8);
+    layout->addWidget(label(QStringLiteral("Jeder Rechner schreibt in diesen Ordner nur seine eigenen Dateien; "
+                                           "Antworten, die auf zwei Rechnern gegeben wurden, bleiben alle erhalten."),
+                            page));
+    layout->addStretch(1);
+    syncModeChanged();
+    return page;
+}
+
+void TFormOptions::syncModeChanged()
+{
+    const bool folder = check_Sync_Folder->isChecked();
+    edit_SyncFolder->setEnabled(folder);
+    Button_SyncFolder->setEnabled(folder);
+}
+
 void TFormOptions::fill()
 {
     const TQVL_Options& options = *core.Options;
@@ -297,6 +335,9 @@ void TFormOptions::fill()
     check_Updates->setChecked(stored.UpdatesAutosearch);
     check_SoundDisabled->setChecked(stored.SoundDisabled);
     check_OverviewHidden->setChecked(stored.OverviewHidden);
+    check_Sync_Folder->setChecked(stored.SyncFolderMode);
+    check_Sync_Off->setChecked(!stored.SyncFolderMode);
+    edit_SyncFolder->setText(stored.SyncFolder);
 
     QStringList entries;
     // Without the code list the two named languages still remain to choose from.
@@ -336,6 +377,8 @@ TQVL_Options_Input TFormOptions::Input() const
     input.UsersDirectory = edit_UserProfilesDir->text();
     input.Autoload = check_UserManagement_UseProfile->isChecked();
     input.AutoloadProfile = edit_UsersProfile->text();
+    input.SyncFolderMode = check_Sync_Folder->isChecked();
+    input.SyncFolder = edit_SyncFolder->text().trimmed();
     return input;
 }
 
@@ -384,6 +427,18 @@ void TFormOptions::BrowseProfile()
         return;
     edit_UsersProfile->setText(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
     check_UserManagement_UseProfile->setChecked(true);
+}
+
+void TFormOptions::BrowseSyncFolder()
+{
+    const QString typed = edit_SyncFolder->text().trimmed();
+    const QString folder = TDialogService::Current().BrowseForFolder(
+        QStringLiteral("Ordner für die Synchronisation"), TQVL_SpecialFolder::Documents,
+        QDir::isAbsolutePath(typed) && QFileInfo(typed).isDir() ? typed : QDir::homePath());
+    if (folder.isEmpty())
+        return;
+    edit_SyncFolder->setText(QDir::cleanPath(folder));
+    check_Sync_Folder->setChecked(true);
 }
 
 void TFormOptions::done(int result)

@@ -37,6 +37,7 @@ public:
     void BrowseUnitsFolder();
     void BrowseUsersFolder();
     void BrowseProfile();
+    void BrowseSyncFolder();
 
     QTreeWidget* VST_Categories = nullptr;
     QLabel* Panel5 = nullptr;
@@ -57,6 +58,10 @@ public:
     QRadioButton* check_UserManagement_UseProfile = nullptr;
     QLineEdit* edit_UsersProfile = nullptr;
     QToolButton* Button_UsersProfile = nullptr;
+    QRadioButton* check_Sync_Off = nullptr;
+    QRadioButton* check_Sync_Folder = nullptr;
+    QLineEdit* edit_SyncFolder = nullptr;
+    QToolButton* Button_SyncFolder = nullptr;
 
 public slots:
     // Any way of closing lets go of the write access.
@@ -68,6 +73,8 @@ private:
     QWidget* playPage();
     QWidget* unitsPage();
     QWidget* usersPage();
+    QWidget* syncPage();
+    void syncModeChanged();
     void fill();
     void categoryChanged();
     // The folder a picker starts in: the one the field names, when it exists.

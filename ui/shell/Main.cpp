@@ -29,6 +29,8 @@
 #include "ui/shell/MainNavigator.h"
 #include "ui/shell/PlainText.h"
 #include "ui/shell/ShownText.h"
+#include "ui/shell/SyncDriver.h"
+#include "ui/shell/SyncStatusLine.h"
 #include "ui/shell/Theme.h"
 #include "ui/shell/WindowManager.h"
 #include "ui/units/Form_LongTermStorage.h"
@@ -180,6 +182,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     navigator = std::make_unique<TMainNavigator>(*this);
     windowManager->SetNavigator(navigator.get());
     bindActions();
+    if (core) {
+        syncDriver = std::make_unique<TSyncDriver>(*core, this);
+        new TSyncStatusLine(*core, *syncDriver, Label_Sync);
+    }
     if (!created)
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
@@ -307,6 +313,11 @@ void TMainForm::createLayout()
     };
     unitRow->addWidget(KQ_ClickMatrix1, 2);
     unitRow->addStretch();
+    Label_Sync = AsPlainText(new QLabel(Panel2));
+    Label_Sync->setObjectName(QStringLiteral("Label_Sync"));
+    whiteText(Label_Sync);
+    Label_Sync->hide();
+    unitRow->addWidget(Label_Sync);
     column->addWidget(Panel2);
     setCentralWidget(central);
     setUnitIcon(Image_NoUnitSelected);
@@ -363,6 +374,7 @@ void TMainForm::bindActions()
     d.Bind(d.Action_Program_Options, {&TQVL_User_Rights::PROGRAM_OPTIONS_EDIT}, [this] {
         TFormOptions dialog(*core, this);
         dialog.ShowModal();
+        syncDriver->OptionsChanged();
     });
     d.Bind(d.Action_LanguagesManage, {&TQVL_User_Rights::LANGUAGES_EDIT}, [this] {
         TFormLanguagesManage dialog(*core, this);
@@ -549,6 +561,8 @@ void TMainForm::userOpened()
     else
         enableUnitSelection();
     openLessonAfterLogin();
+    if (syncDriver)
+        syncDriver->LoggedIn();
 }
 
 void TMainForm::openLessonAfterLogin()
@@ -564,6 +578,8 @@ void TMainForm::userClosed()
 {
     Label_ActiveUser->setText(noUser);
     Label_ReadOnly->hide();
+    if (syncDriver)
+        syncDriver->LoggedOut();
     if (isVisible())
         dataModule->DisableAllActions();
 }
@@ -725,6 +741,8 @@ void TMainForm::shutdown()
     qApp->removeEventFilter(this);
     THelpService::CloseHelpWindow();
     windowManager.reset();
+    // A run in progress finishes its files first.
+    syncDriver.reset();
     Guarded([this] { core->CloseFiles(); });
     core.reset();
 }

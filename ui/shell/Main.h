@@ -17,6 +17,7 @@ class TFormDataModule;
 class TFrameMessage;
 class TKQ_ClickMatrix;
 class TMainNavigator;
+class TSyncDriver;
 class TQVL;
 class TWindowManager;
 
@@ -59,10 +60,14 @@ public:
     // The message list at the right end of the unit bar, made with the first
     // message: most starts have none to show.
     TFrameMessage* MessageFrame();
+    // Runs the sync between machines when the options switch it on.
+    TSyncDriver& SyncDriver() const { return *syncDriver; }
 
     QLabel* Label_ActiveUser = nullptr;
     QLabel* Label_ActiveUnit = nullptr;
     QLabel* Label_Status = nullptr;
+    // The sync's status in the unit bar; hidden while sync is off.
+    QLabel* Label_Sync = nullptr;
     // Shown in the status bar while the logged-in profile is only read.
     QLabel* Label_ReadOnly = nullptr;
     QLabel* Image_NoUnitSelected = nullptr;
@@ -106,6 +111,7 @@ private:
     // Outlives the window manager, whose screens ask it.
     std::unique_ptr<TMainNavigator> navigator;
     std::unique_ptr<TWindowManager> windowManager;
+    std::unique_ptr<TSyncDriver> syncDriver;
     TFormDataModule* dataModule = nullptr;
     bool activated = false;
     bool startedUp = false;

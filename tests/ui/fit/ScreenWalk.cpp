@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTreeWidget>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -238,6 +239,7 @@ QString ScreenWalk::sightOfScreen() const
 void ScreenWalk::look(QWidget* surface, const QString& sight, const QString& variant)
 {
     Into->Sights.insert(sight);
+    Into->Variants.insert(sight + variant);
     Into->Classes.insert(className(surface));
     for (QWidget* child : surface->findChildren<QWidget*>())
         if (child->isVisible())
@@ -346,6 +348,24 @@ int ScreenWalk::runDialog(QDialog& dialog)
             texts << label->text();
     look(&dialog, sight, first ? QString() : QStringLiteral("-%1").arg(qHash(texts.join(QLatin1Char('|'))) % 10000));
     if (first && dialogDepth == 1) {
+        // A list of categories beside a stack of pages (the program options): every page is looked at.
+        for (QTreeWidget* categories : dialog.findChildren<QTreeWidget*>()) {
+            const QList<QStackedWidget*> stacks = dialog.findChildren<QStackedWidget*>();
+            if (!categories->isVisible() || stacks.size() != 1 ||
+                categories->topLevelItemCount() != stacks.front()->count())
+                continue;
+            QTreeWidgetItem* shown = categories->currentItem();
+            for (int i = 0; i < categories->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* item = categories->topLevelItem(i);
+                if (item == shown)
+                    continue;
+                categories->setCurrentItem(item);
+                settle(false);
+                look(&dialog, sight, QStringLiteral("-") + item->text(0));
+            }
+            categories->setCurrentItem(shown);
+            settle(false);
+        }
         // A wizard shows its next page in the same dialog: its default button
         // is pressed while it leads to a new page, and each page is looked at.
         const auto pages = [&dialog] {

@@ -43,6 +43,8 @@ public:
         // Class names of every widget seen on a checked sight.
         QSet<QString> Classes;
         QSet<QString> Sights;
+        // Every sight with the variant it was looked at in ("TFormOptions-Synchronisation").
+        QSet<QString> Variants;
         // Controls a screen reader would announce without a name or a
         // description, as "<sight>: <control>: <what is missing>".
         QStringList Unnamed;

@@ -325,6 +325,12 @@ TEST_F(TextsFit, EveryScreenDialogAndWindowShowsItsTextsWhole)
             unseen << declared;
     unseen.sort();
     EXPECT_TRUE(unseen.isEmpty()) << "never shown by the walk: " << unseen.join(QStringLiteral(", ")).toStdString();
+    // Every further page of the program options (the first is the dialog as it opens), the sync page among them.
+    for (const char* page : {"Abfrage", "Vorspielen", "Lektionen", "Benutzer", "Synchronisation"})
+        EXPECT_TRUE(record.Variants.contains(QStringLiteral("TFormOptions-") + QString::fromUtf8(page)))
+            << "the walk never showed the options page " << page;
+    EXPECT_TRUE(record.Variants.contains(QStringLiteral("TFormOptions-check_Sync_Folder")))
+        << "the sync page with its folder switched on";
     QStringList sights = record.Sights.values();
     sights.sort();
     std::cout << "[ sights   ] " << sights.join(QStringLiteral(", ")).toStdString() << std::endl;

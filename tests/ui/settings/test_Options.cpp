@@ -63,7 +63,7 @@ TEST_F(OptionsDialogTest, ShowsTheStoredOptionsPageByPageAndAppliesWhatWasTyped)
     const auto dialog = Open();
     EXPECT_EQ(dialog->Label1->text(), QStringLiteral("Programmeinstellungen"));
     EXPECT_EQ(dialog->Panel5->text(), QStringLiteral("Allgemein"));
-    EXPECT_EQ(dialog->VST_Categories->topLevelItemCount(), 5);
+    EXPECT_EQ(dialog->VST_Categories->topLevelItemCount(), 6);
     EXPECT_FALSE(dialog->check_Updates->isChecked());
     EXPECT_EQ(dialog->Combo_HomeLangCode->currentText(), QStringLiteral("Deutsch")) << "the installed code is ger";
     EXPECT_FALSE(dialog->Combo_InterfaceLanguage->isEnabled());
@@ -75,6 +75,7 @@ TEST_F(OptionsDialogTest, ShowsTheStoredOptionsPageByPageAndAppliesWhatWasTyped)
         {"Benutzer", dialog->edit_UserProfilesDir},
         {"Abfrage", dialog->Edit_QueryDelimiter},
         {"Allgemein", dialog->check_Updates},
+        {"Synchronisation", dialog->check_Sync_Folder},
     };
     for (const auto& [category, control] : pages) {
         Choose(*dialog, QString::fromUtf8(category));
@@ -251,4 +252,52 @@ TEST(OptionsInMainWindow, TheUpdateSearchStartsFromTheNextLogin)
         << window.Label_Status->text().toStdString();
     EXPECT_EQ(searches, 1);
     window.close();
+}
+
+TEST_F(OptionsDialogTest, SyncThroughAFolderChosenInThePicker)
+{
+    const QString shared = folders.Root() + QStringLiteral("/Wolke");
+    QDir().mkpath(shared);
+    const auto dialog = Open();
+    Choose(*dialog, QStringLiteral("Synchronisation"));
+    EXPECT_TRUE(dialog->check_Sync_Off->isChecked()) << "off unless the learner switches it on";
+    EXPECT_FALSE(dialog->edit_SyncFolder->isEnabled());
+    EXPECT_FALSE(dialog->Button_SyncFolder->isEnabled());
+
+    // Switched on without a folder: refused, nothing written.
+    const QByteArray before = ReadFile(OptionsFile());
+    QTest::mouseClick(dialog->check_Sync_Folder, Qt::LeftButton);
+    EXPECT_TRUE(dialog->edit_SyncFolder->isEnabled());
+    QTest::mouseClick(dialog->dxButton3, Qt::LeftButton);
+    EXPECT_EQ(dialogs.Errors, QStringList{QStringLiteral("Bitte wählen Sie den Ordner für die Synchronisation!")});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(ReadFile(OptionsFile()), before);
+
+    // A cancelled picker keeps the field; a chosen folder fills it.
+    Type(dialog->edit_SyncFolder, QStringLiteral("/nirgends"));
+    QTest::mouseClick(dialog->Button_SyncFolder, Qt::LeftButton);
+    EXPECT_EQ(dialog->edit_SyncFolder->text(), QStringLiteral("/nirgends"));
+    dialogs.FileAnswers.push_back(shared + QStringLiteral("/"));
+    QTest::mouseClick(dialog->Button_SyncFolder, Qt::LeftButton);
+    EXPECT_EQ(dialog->edit_SyncFolder->text(), shared);
+    QTest::mouseClick(dialog->dxButton3, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Errors.size(), 1) << dialogs.Errors.join('|').toStdString();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(core.Options->SharedSyncFolder(), shared);
+    TQVL_Options written;
+    written.Open(OptionsFile());
+    EXPECT_EQ(written.SharedSyncFolder(), shared);
+    written.CloseFile();
+
+    // Shown again as stored; switched off it keeps the folder for later.
+    const auto again = Open();
+    Choose(*again, QStringLiteral("Synchronisation"));
+    EXPECT_TRUE(again->check_Sync_Folder->isChecked());
+    EXPECT_EQ(again->edit_SyncFolder->text(), shared);
+    // On its short caption, not the empty rest of its row.
+    QTest::mouseClick(again->check_Sync_Off, Qt::LeftButton, {}, QPoint(8, again->check_Sync_Off->height() / 2));
+    EXPECT_FALSE(again->Button_SyncFolder->isEnabled());
+    QTest::mouseClick(again->dxButton3, Qt::LeftButton);
+    EXPECT_EQ(core.Options->SharedSyncFolder(), QString());
+    EXPECT_EQ(core.Options->sync_folder, shared);
 }

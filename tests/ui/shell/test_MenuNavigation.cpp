@@ -108,6 +108,7 @@ protected:
         area.show();
     }
 
+public:
     // Clicks tile `index` of the current screen's tile menu and returns what the click asked for.
     QStringList clickTile(int index)
     {
