@@ -193,6 +193,7 @@ QWidget* TFormOptions::queryPage()
     page->setObjectName(QStringLiteral("Page_Query"));
     Edit_QueryDelimiter = field(page, "Edit_QueryDelimiter");
     Edit_QueryDelimiter->setMaximumWidth(80);
+    Edit_QueryDelimiter->setAccessibleName(QStringLiteral("Trennzeichen für mehrere Bedeutungen"));
     QVBoxLayout* layout = pageLayout(page);
     layout->addWidget(
         label(QStringLiteral("Trennzeichen bei Eingabe unterschiedlicher Bedeutungen einer Vokabel:"), page));
@@ -209,6 +210,8 @@ QWidget* TFormOptions::playPage()
     page->setObjectName(QStringLiteral("Page_Play"));
     edit_play_intervall_question = field(page, "edit_play_intervall_question");
     edit_play_intervall_answer = field(page, "edit_play_intervall_answer");
+    edit_play_intervall_question->setAccessibleName(QStringLiteral("Anzeigedauer der Frage in ms"));
+    edit_play_intervall_answer->setAccessibleName(QStringLiteral("Anzeigedauer der Antwort in ms"));
     // Digits only (editing keys and Enter still work); five of them reach the longest time play mode can count.
     const auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), page);
     for (QLineEdit* edit : {edit_play_intervall_question, edit_play_intervall_answer}) {
@@ -238,6 +241,7 @@ QWidget* TFormOptions::unitsPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page_Units"));
     edit_UnitsDir = field(page, "edit_UnitsDir");
+    edit_UnitsDir->setAccessibleName(QStringLiteral("Verzeichnis der Lektionen"));
     Button_UnitsDir = browseButton(page, "Button_UnitsDir", QStringLiteral("Verzeichnis der Lektionen wählen"));
     connect(Button_UnitsDir, &QToolButton::clicked, this, [this] { Guarded([this] { BrowseUnitsFolder(); }); });
     QVBoxLayout* layout = pageLayout(page);
@@ -256,6 +260,7 @@ QWidget* TFormOptions::usersPage()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page_Users"));
     edit_UserProfilesDir = field(page, "edit_UserProfilesDir");
+    edit_UserProfilesDir->setAccessibleName(QStringLiteral("Verzeichnis der Benutzerprofile"));
     Button_UserProfilesDir =
         browseButton(page, "Button_UserProfilesDir", QStringLiteral("Verzeichnis der Benutzerprofile wählen"));
     connect(Button_UserProfilesDir, &QToolButton::clicked, this, [this] { Guarded([this] { BrowseUsersFolder(); }); });
@@ -264,6 +269,7 @@ QWidget* TFormOptions::usersPage()
     check_UserManagement_UseProfile = new QRadioButton(QStringLiteral("Immer folgendes Benutzerprofil verwenden:"), page);
     check_UserManagement_UseProfile->setObjectName(QStringLiteral("check_UserManagement_UseProfile"));
     edit_UsersProfile = field(page, "edit_UsersProfile");
+    edit_UsersProfile->setAccessibleName(QStringLiteral("Immer verwendetes Benutzerprofil"));
     Button_UsersProfile = browseButton(page, "Button_UsersProfile", QStringLiteral("Benutzerprofil wählen"));
     connect(Button_UsersProfile, &QToolButton::clicked, this, [this] { Guarded([this] { BrowseProfile(); }); });
 
@@ -294,6 +300,7 @@ QWidget* TFormOptions::syncPage()
     check_Sync_Folder = new QRadioButton(QStringLiteral("Über einen Ordner, den ein Synchronisationsprogramm abgleicht:"), page);
     check_Sync_Folder->setObjectName(QStringLiteral("check_Sync_Folder"));
     edit_SyncFolder = field(page, "edit_SyncFolder");
+    edit_SyncFolder->setAccessibleName(QStringLiteral("Ordner für die Synchronisation"));
     Button_SyncFolder = browseButton(page, "Button_SyncFolder", QStringLiteral("Ordner für die Synchronisation wählen"));
     connect(Button_SyncFolder, &QToolButton::clicked, this, [this] { Guarded([this] { BrowseSyncFolder(); }); });
     connect(check_Sync_Folder, &QRadioButton::toggled, this, &TFormOptions::syncModeChanged);

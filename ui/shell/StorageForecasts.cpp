@@ -25,7 +25,7 @@ std::vector<TStorageForecast> StorageForecasts(TQVL& core, TQVL_DateTime now, in
         if (!entry || !entry->IsFile)
             continue;
         TStorageForecast storage{QFileInfo(entry->Name).completeBaseName(), entry->Path,
-                                 std::vector<int>(std::size_t(std::max(days, 0)), 0)};
+                                 std::vector<int>(std::size_t(std::max(days, 0)), 0), TQVL_DateTime()};
         if (const TQVL_Result_Unit* unit = results.FindUnit(entry->Uid)) {
             storage.Due = TQVL_Statistics_Forecast::Compute(*unit, now, days);
             if (unit->IsPaused(now))
