@@ -244,9 +244,14 @@ TEST_F(UnitsImportTest, CancelLeavesNoHalfWrittenLesson)
     run([&](TFormUnitsImport& dialog) {
         toFiles(dialog, dialog.check_CSV, {large, second});
         click(dialog.dxButton3);
-        // "Abbruch" is clicked while the first file is read.
-        dialog.OnWorkerReport = holdUntilCancelled;
+        // "Abbruch" is clicked while the first file is read: once the worker reports from it, not before.
+        std::atomic<bool> reading = false;
+        dialog.OnWorkerReport = [&reading](const std::atomic<bool>& cancelled) {
+            reading = true;
+            holdUntilCancelled(cancelled);
+        };
         QTimer::singleShot(0, &dialog, [&] {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return reading.load(); }, 10000));
             seen << QString::number(dialog.ProgressBar_Import->isVisible());
             shot(dialog, "5_progress");
             click(dialog.dxButton2);
