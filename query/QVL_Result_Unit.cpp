@@ -123,11 +123,12 @@ std::vector<int> TQVL_Result_Unit::CountDueAt(const std::vector<TQVL_DateTime>& 
     const auto dueAt = [&](const TQVL_Result_Card& card, TQVL_DateTime when) {
         return replay ? replay->IsDue(card.card_uid, &card, when) : card.IsDue(when);
     };
-    for (const auto& card : cards)
+    for (const auto& card : cards) {
+        const bool dueWhenPauseEnds = !pauseduntil.IsEmpty() && dueAt(*card, pauseduntil);
         for (std::size_t i = 0; i < referenceDates.size(); ++i)
-            if (dueAt(*card, referenceDates[i]) &&
-                !HeldByPause(card->card_uid, !pauseduntil.IsEmpty() && dueAt(*card, pauseduntil), referenceDates[i]))
+            if (dueAt(*card, referenceDates[i]) && !HeldByPause(card->card_uid, dueWhenPauseEnds, referenceDates[i]))
                 ++due[i];
+    }
     return due;
 }
 

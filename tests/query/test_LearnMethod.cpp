@@ -59,6 +59,19 @@ protected:
     }
     void TearDown() override { TQVL_DateTime::SetClock({}); }
 
+    // An answer of storage "S" given to a card in review.
+    static TQVL_ReviewLog_Entry answer(const QString& device, qint32 card, qint64 timeMs, TQVL_ReviewVerdict verdict)
+    {
+        TQVL_ReviewLog_Entry e;
+        e.Device = device;
+        e.UnitUid = QStringLiteral("S");
+        e.CardUid = card;
+        e.TimeMs = timeMs;
+        e.Verdict = verdict;
+        e.StateBefore = TQVL_ReviewState::Review;
+        return e;
+    }
+
     static qint64 daysAgo(double days)
     {
         return TQVL_FSRS_Replay::ToMs(TQVL_DateTime(TQVL_DateTime::Now().Serial() - days));
@@ -191,14 +204,7 @@ TEST_F(LearnMethod, DueCardsFollowTheStorageMethod)
     {
         TQVL_ReviewLog_Writer writer;
         writer.Open(TQVL_ReviewLog::FileName(profile, device));
-        TQVL_ReviewLog_Entry e;
-        e.Device = device;
-        e.UnitUid = QStringLiteral("S");
-        e.CardUid = 4;
-        e.TimeMs = daysAgo(0);
-        e.Verdict = TQVL_ReviewVerdict::Wrong;
-        e.StateBefore = TQVL_ReviewState::Review;
-        writer.Append(e);
+        writer.Append(answer(device, 4, daysAgo(0), TQVL_ReviewVerdict::Wrong));
     }
     EXPECT_EQ(unit.CountDueAt({now, TQVL_DateTime(now.Serial() + 60)}), (std::vector<int>{3, 4}))
         << "card 4 forgotten now; in two months every card";
