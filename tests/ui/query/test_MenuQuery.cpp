@@ -7,6 +7,7 @@
 #include "query/QVL_Result_Unit.h"
 #include "query/QVL_Result_User.h"
 #include "tests/support/TestFolders.h"
+#include "tests/ui/query/LoggedInWindowTest.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "ui/shell/FormDialogMeta.h"
 #include "ui/shell/FormMessage.h"
@@ -42,40 +43,9 @@ const QString noUnitTitle = QStringLiteral("Noch keine Lektion gewählt!");
 const QString mismatch =
     QStringLiteral("Sie können nur Lektionen mit gleicher Sprache und Karten gleichen Typs abfragen.");
 
-// A started main window over a fresh installation with "Lernender" logged in.
-// Notices and requested query windows are recorded instead of shown.
-class QueryMenuTest : public ::testing::Test
+class QueryMenuTest : public LoggedInWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("SDL_AUDIODRIVER", "dummy");
-        TQVL_DateTime::SetClock([] { return QDateTime(QDate(2026, 3, 2), QTime(10, 0)); });
-        previousRunner = TFormDialogMeta::InstallModalRunner([this](QDialog& dialog) {
-            if (auto* notice = qobject_cast<TFormMessage*>(&dialog))
-                notices << notice->Title();
-            return 0;
-        });
-        previousOpener =
-            InstallQueryWindowOpener([this](TMainForm&, TQueryWindow requested) { opened.push_back(requested); });
-        window = std::make_unique<TMainForm>();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->StartedUp(); }, 10000));
-        user().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
-        ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
-    }
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        InstallQueryWindowOpener(previousOpener);
-        TFormDialogMeta::InstallModalRunner(previousRunner);
-        TQVL_DateTime::SetClock({});
-    }
-
-    TQVL& core() const { return window->Core(); }
-    TQVL_User& user() const { return core().Users->GetActiveUser(); }
     TQVL_Query& query() const { return *core().Query; }
     QString unitPath(const QString& name) const { return folders.Documents() + QStringLiteral("/Lektionen/") + name; }
 
@@ -122,15 +92,6 @@ protected:
         return uids;
     }
 
-    TestFolders folders;
-    ScriptedDialogService dialogs;
-    QStringList notices;
-    std::vector<TQueryWindow> opened;
-    std::unique_ptr<TMainForm> window;
-
-private:
-    TFormDialogMeta::TModalRunner previousRunner;
-    TQueryWindowOpener previousOpener;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "query/QVL_Result_User.h"
 #include "tests/support/ScriptedDialogService.h"
 #include "tests/support/TestFolders.h"
+#include "tests/ui/query/LoggedInWindowTest.h"
 #include "ui/query/Form_MenuQuery.h"
 #include "ui/query/QueryLauncher.h"
 #include "ui/shell/FormDialogMeta.h"
@@ -27,34 +28,9 @@
 
 namespace {
 
-class TodayOverviewTest : public ::testing::Test
+class TodayOverviewTest : public LoggedInWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        qputenv("SDL_AUDIODRIVER", "dummy");
-        TQVL_DateTime::SetClock([] { return QDateTime(QDate(2026, 3, 2), QTime(10, 0)); });
-        previousRunner = TFormDialogMeta::InstallModalRunner([](QDialog&) { return 0; });
-        previousOpener =
-            InstallQueryWindowOpener([this](TMainForm&, TQueryWindow requested) { opened.push_back(requested); });
-        window = std::make_unique<TMainForm>();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->StartedUp(); }, 10000));
-        user().Open(folders.Documents() + QStringLiteral("/Benutzer/Lernender.qxs"));
-        ASSERT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
-    }
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        InstallQueryWindowOpener(previousOpener);
-        TFormDialogMeta::InstallModalRunner(previousRunner);
-        TQVL_DateTime::SetClock({});
-    }
-
-    TQVL& core() const { return window->Core(); }
-    TQVL_User& user() const { return core().Users->GetActiveUser(); }
 
     // A storage of three cards in the storages folder: one due now, one from
     // this evening (counted with tomorrow's), one in ten days.
@@ -90,14 +66,6 @@ protected:
         return qobject_cast<TFormMainMenu*>(window->WindowManager().CurrentWindow());
     }
 
-    TestFolders folders;
-    ScriptedDialogService dialogs;
-    std::vector<TQueryWindow> opened;
-    std::unique_ptr<TMainForm> window;
-
-private:
-    TFormDialogMeta::TModalRunner previousRunner;
-    TQueryWindowOpener previousOpener;
 };
 
 } // namespace
